@@ -1,0 +1,143 @@
+#include "link/device_link.h"
+
+#include <algorithm>
+#include <string>
+
+namespace korvex {
+
+std::string_view OutcomeText(const Profile& profile, const LinkOutcome& outcome) {
+    switch (outcome.result) {
+        case LinkResult::Ok: return {};
+        case LinkResult::NotConnected: return profile.texts.notConnected;
+        case LinkResult::UnknownType: return profile.texts.unknownType;
+        case LinkResult::Mismatch: return profile.texts.writeError;
+    }
+    return {};
+}
+
+namespace {
+
+// Reads n bytes at address; the compact module keeps the byte clocked with
+// the final nack as the n-th byte, the full one reads n with acknowledge.
+void ReadBlock(TwoWireBus& bus, const Profile& profile, std::uint16_t address, std::span<std::uint8_t> out,
+               const std::function<void(std::size_t)>& onByte = {}) {
+    if (out.empty()) return;
+    if (profile.nackKeepsLastByte) {
+        const std::uint8_t last = bus.ReadSequential(address, out.first(out.size() - 1), onByte);
+        out.back() = last;
+        if (onByte) onByte(out.size() - 1);
+    } else {
+        bus.ReadSequential(address, out, onByte);
+    }
+}
+
+class ProgressScope {
+public:
+    ProgressScope(Progress& p, int max, std::string_view status) : p_(p) {
+        p_.SetRange(0, max);
+        p_.SetPos(0);
+        p_.SetStatus(std::string(status));
+        p_.Show();
+    }
+    // A port failure leaves the bar as it stood, as the window expects.
+    void Done() {
+        p_.SetPos(0);
+        p_.Hide();
+    }
+
+private:
+    Progress& p_;
+};
+
+}  // namespace
+
+std::vector<std::uint8_t> ReadMarker(TwoWireBus& bus, const Profile& profile) {
+    std::vector<std::uint8_t> marker(profile.marker.size());
+    ReadBlock(bus, profile, 0, marker);
+    bus.Wait();
+    return marker;
+}
+
+void WriteMarker(TwoWireBus& bus, const Profile& profile) {
+    bus.BeginWrite(0);
+    for (std::uint8_t b : profile.marker) bus.WriteByte(b);
+    bus.Stop();
+    bus.Wait();
+}
+
+bool IdentifyDevice(TwoWireBus& bus, const Profile& profile) {
+    auto matches = [&](const std::vector<std::uint8_t>& m) {
+        return std::equal(m.begin(), m.end(), profile.marker.begin(), profile.marker.end());
+    };
+    if (matches(ReadMarker(bus, profile))) return true;
+    WriteMarker(bus, profile);
+    return matches(ReadMarker(bus, profile));
+}
+
+bool CheckDeviceType(TwoWireBus& bus) {
+    std::uint8_t sig[4];
+    bus.ReadSequential(20, sig);
+    return std::equal(std::begin(sig), std::end(sig), std::begin(kDeviceTypeSignature));
+}
+
+LinkOutcome CheckModule(TwoWireBus& bus, const Profile& profile) {
+    if (!IdentifyDevice(bus, profile)) return {LinkResult::NotConnected};
+    if (profile.checksType && !CheckDeviceType(bus)) return {LinkResult::UnknownType};
+    return {};
+}
+
+void ReadConfig(TwoWireBus& bus, const Profile& profile, std::span<std::uint8_t> readImage, Progress& progress) {
+    ProgressScope scope(progress, profile.readBarMax, profile.texts.readingConfig);
+    const auto image = readImage.first(std::min(readImage.size(), profile.imageSize));
+    std::fill(readImage.begin(), readImage.end(), 0);
+    ReadBlock(bus, profile, 0, image, [&](std::size_t i) {
+        if (i % static_cast<std::size_t>(profile.readBarStep) == 0) progress.SetPos(static_cast<int>(i));
+    });
+    scope.Done();
+}
+
+void WriteConfig(TwoWireBus& bus, const Profile& profile, std::span<const std::uint8_t> writeImage,
+                 Progress& progress) {
+    ProgressScope scope(progress, profile.writeBarMax, profile.texts.writingConfig);
+    const std::size_t from = profile.writeFrom;
+    const auto data = writeImage.subspan(from, profile.imageSize - from);
+    bus.WritePaged(static_cast<std::uint16_t>(from), data, [&](std::size_t i) {
+        const std::size_t at = from + i;
+        if (at % static_cast<std::size_t>(profile.writeBarStep) == 0) progress.SetPos(static_cast<int>(at));
+    });
+    scope.Done();
+}
+
+LinkOutcome VerifyConfig(TwoWireBus& bus, const Profile& profile, std::span<const std::uint8_t> writeImage,
+                         Progress& progress) {
+    ProgressScope scope(progress, profile.verifyBarMax, profile.texts.checkingConfig);
+    LinkOutcome outcome;
+    bus.BeginRead(static_cast<std::uint16_t>(profile.verifyFrom));
+    for (std::size_t i = profile.verifyFrom; i < profile.verifyEnd; ++i) {
+        if (bus.ReadByteAck() != writeImage[i]) {
+            outcome = {LinkResult::Mismatch, static_cast<std::uint32_t>(i)};
+            break;
+        }
+        if (i % static_cast<std::size_t>(profile.verifyBarStep) == 0) progress.SetPos(static_cast<int>(i));
+    }
+    bus.ReadByteNack();
+    bus.Stop();
+    scope.Done();
+    return outcome;
+}
+
+LinkOutcome ReadDataFromModule(TwoWireBus& bus, const Profile& profile, std::span<std::uint8_t> readImage,
+                               Progress& progress) {
+    LinkOutcome check = CheckModule(bus, profile);
+    if (!check.Ok()) return check;
+    ReadConfig(bus, profile, readImage, progress);
+    return {};
+}
+
+LinkOutcome WriteDataToModule(TwoWireBus& bus, const Profile& profile, std::span<const std::uint8_t> writeImage,
+                              Progress& progress) {
+    WriteConfig(bus, profile, writeImage, progress);
+    return VerifyConfig(bus, profile, writeImage, progress);
+}
+
+}  // namespace korvex

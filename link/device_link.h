@@ -1,0 +1,51 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "link/profile.h"
+#include "link/progress.h"
+#include "link/two_wire_bus.h"
+
+namespace korvex {
+
+// What a device operation came to. The caller picks the words.
+enum class LinkResult { Ok, NotConnected, UnknownType, Mismatch };
+
+struct LinkOutcome {
+    LinkResult result = LinkResult::Ok;
+    std::uint32_t address = 0;  // memory address of the first difference (Mismatch)
+    bool Ok() const { return result == LinkResult::Ok; }
+};
+
+// The text a program shows for an outcome (empty for Ok).
+std::string_view OutcomeText(const Profile& profile, const LinkOutcome& outcome);
+
+// Marker at address 0: 16 bytes (full) or 64 bytes (compact), then 70 ms.
+std::vector<std::uint8_t> ReadMarker(TwoWireBus& bus, const Profile& profile);
+void WriteMarker(TwoWireBus& bus, const Profile& profile);
+// True when the marker is there; a module without it gets it written once.
+bool IdentifyDevice(TwoWireBus& bus, const Profile& profile);
+// True when bytes 20..23 hold the type signature.
+bool CheckDeviceType(TwoWireBus& bus);
+// IdentifyDevice, then CheckDeviceType where the profile has one.
+LinkOutcome CheckModule(TwoWireBus& bus, const Profile& profile);
+
+// Raw transfers of the configuration image; no module checks.
+void ReadConfig(TwoWireBus& bus, const Profile& profile, std::span<std::uint8_t> readImage, Progress& progress);
+void WriteConfig(TwoWireBus& bus, const Profile& profile, std::span<const std::uint8_t> writeImage,
+                 Progress& progress);
+// Stops at the first byte that differs and reports its address.
+LinkOutcome VerifyConfig(TwoWireBus& bus, const Profile& profile, std::span<const std::uint8_t> writeImage,
+                         Progress& progress);
+
+// Read data: module checks, then the read. Write data checks first too, but
+// packs between the checks and the transfer, so WriteDataToModule is the
+// write and its verification only.
+LinkOutcome ReadDataFromModule(TwoWireBus& bus, const Profile& profile, std::span<std::uint8_t> readImage,
+                               Progress& progress);
+LinkOutcome WriteDataToModule(TwoWireBus& bus, const Profile& profile, std::span<const std::uint8_t> writeImage,
+                              Progress& progress);
+
+}  // namespace korvex

@@ -1,0 +1,114 @@
+#include "link/profile.h"
+
+namespace korvex {
+namespace {
+
+// 15 printable characters and a line feed.
+constexpr std::uint8_t kFullMarker[16] = {'K', 'O', 'R', 'V', 'E', 'X', ' ', 'G', 'S', 'M', '-', 'D', 'I', 'A', 'L', '\n'};
+
+// Three CR LF lines making 64 bytes.
+constexpr char kCompactMarkerText[] =
+    "TAMLO GSM AUTODIALER\r\n"
+    "4 ZONES CONFIGURATION MEMORY\r\n"
+    "MAP REV 01\r\n";
+static_assert(sizeof kCompactMarkerText - 1 == 64);
+constexpr auto MakeCompactMarker() {
+    struct M { std::uint8_t b[64]; } m{};
+    for (int i = 0; i < 64; ++i) m.b[i] = static_cast<std::uint8_t>(kCompactMarkerText[i]);
+    return m;
+}
+constexpr auto kCompactMarker = MakeCompactMarker();
+
+const Profile kFull{
+    .kind = ModuleKind::Full,
+    .name = "full",
+    .imageSize = 1120,
+    .marker = kFullMarker,
+    .checksType = true,
+    .nackKeepsLastByte = false,
+    .writeFrom = 24,
+    .verifyFrom = 24,
+    .verifyEnd = 1120,
+    .readBarMax = 1120,
+    .writeBarMax = 1120,
+    .verifyBarMax = 1120,
+    .readBarStep = 10,
+    .writeBarStep = 10,
+    .verifyBarStep = 16,
+    .wholePageConfigWrite = false,
+    .slotCount = 6,
+    .directoryAddress = 1120,
+    .directoryEntries = 6,
+    .directoryEntrySize = 5,
+    .directoryFiller = 0,
+    .voiceStart = 2048,
+    .capacity = 30720,
+    .codecStep = 5,
+    .wavBufferSize = 262144,
+    .wholePageSlots = false,
+    .textCount = 6,
+    .hasLog = true,
+    .texts = {
+        .readingConfig = "Чтение конфигурации...",
+        .writingConfig = "Запись конфигурации...",
+        .checkingConfig = "Проверка конфигурации...",
+        .readingSound = "Чтение звукового сообщения № ",
+        .writingSound = "Запись звукового сообщения № ",
+        .checkingSound = "Проверка звукового сообщения № ",
+        .notConnected = "Устройство не подключено",
+        .unknownType = "Неизвестный тип устройства",
+        .writeError = "Ошибка записи!",
+        .portNotOpened = "COM порт не открыт!",
+    },
+};
+
+const Profile kCompact{
+    .kind = ModuleKind::Compact,
+    .name = "compact",
+    .imageSize = 768,
+    .marker = kCompactMarker.b,
+    .checksType = false,
+    .nackKeepsLastByte = true,
+    .writeFrom = 0,
+    .verifyFrom = 0,
+    .verifyEnd = 766,
+    .readBarMax = 766,
+    .writeBarMax = 768,
+    .verifyBarMax = 766,
+    .readBarStep = 1,
+    .writeBarStep = 1,
+    .verifyBarStep = 1,
+    .wholePageConfigWrite = true,
+    .slotCount = 3,
+    .directoryAddress = 768,
+    .directoryEntries = 4,
+    .directoryEntrySize = 4,
+    .directoryFiller = 47,
+    .voiceStart = 832,
+    .capacity = 32000,
+    .codecStep = 7,
+    .wavBufferSize = 256100,
+    .wholePageSlots = true,
+    .textCount = 8,
+    .hasLog = false,
+    .texts = {
+        .readingConfig = "Reading configuration...",
+        .writingConfig = "Write configuration...",
+        .checkingConfig = "Checking configuration...",
+        .readingSound = "Reading audio message № ",
+        .writingSound = "Audio message record № ",
+        .checkingSound = "Checking audio message № ",
+        .notConnected = "Device is not connected!",
+        .unknownType = "",
+        .writeError = "Write error!",
+        .portNotOpened = "COM port is not opened",
+    },
+};
+
+}  // namespace
+
+const Profile& FullProfile() { return kFull; }
+const Profile& CompactProfile() { return kCompact; }
+const Profile& ProfileFor(ModuleKind kind) { return kind == ModuleKind::Full ? kFull : kCompact; }
+
+}  // namespace korvex

@@ -1,0 +1,114 @@
+#pragma once
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "link/modem_lines.h"
+#include "link/two_wire_bus.h"
+
+namespace korvex {
+
+// A 32 KiB two-wire serial memory (device address 160/161) behind the same
+// modem-control lines a programming cable uses. It decodes start and stop
+// conditions, clocks bits in and out, keeps the address pointer, buffers
+// page writes inside their 64-byte page and models the internal write cycle
+// in virtual time: a transaction begun before the cycle ends is not
+// acknowledged and its data are lost, as on a real chip.
+class SimulatedModule final : public ModemLines {
+public:
+    static constexpr std::uint32_t kSize = 32768;
+
+    struct Faults {
+        bool absent = false;                    // no module on the cable: CTS never on
+        bool writeProtect = false;              // the memory acknowledges but never stores
+        std::uint64_t flipReadAt = 0;           // n-th byte sent to the PC (from 1) has bit 0 flipped
+        std::uint64_t flipWriteAt = 0;          // n-th data byte stored has bit 0 flipped
+        std::uint64_t pullAfterCalls = 0;       // every line call after the n-th throws
+    };
+
+    struct Counters {
+        std::uint64_t setDtr = 0, clearDtr = 0, setRts = 0, clearRts = 0, readModemStatus = 0;
+        std::uint64_t Total() const { return setDtr + clearDtr + setRts + clearRts + readModemStatus; }
+    };
+
+    SimulatedModule();  // blank memory: all 0xFF
+
+    // ModemLines
+    void SetDtr() override;
+    void ClearDtr() override;
+    void SetRts() override;
+    void ClearRts() override;
+    std::uint32_t ReadModemStatus() override;
+
+    // Virtual time. Sleep() advances it; every line call costs lineCallNs.
+    SleepFn Sleeper();
+    void Advance(std::uint64_t ns) { nowNs_ += ns; }
+    std::uint64_t NowNs() const { return nowNs_; }
+    void SetLineCallCost(std::uint64_t ns) { lineCallNs_ = ns; }
+    void SetWriteCycle(std::uint64_t ns) { writeCycleNs_ = ns; }
+
+    // Memory.
+    std::array<std::uint8_t, kSize>& Memory() { return mem_; }
+    const std::array<std::uint8_t, kSize>& Memory() const { return mem_; }
+    void Fill(std::uint8_t value) { mem_.fill(value); }
+    // Raw 32768-byte file. A shorter file fills the rest with 0xFF.
+    // Return an error text, empty on success.
+    std::string LoadFile(const std::filesystem::path& path);
+    std::string SaveFile(const std::filesystem::path& path) const;  // written whole, then renamed over
+
+    Faults& GetFaults() { return faults_; }
+    const Counters& GetCounters() const { return counters_; }
+    void ResetCounters() { counters_ = {}; }
+    // One line per call, the operation's name; nullptr stops tracing.
+    void SetTrace(std::ostream* trace) { trace_ = trace; }
+
+    std::uint64_t WriteCycles() const { return writeCycles_; }  // committed page writes
+    bool Busy() const { return nowNs_ < busyUntilNs_; }
+
+private:
+    enum class Mode { Idle, Receive, Transmit, Ignore };
+
+    void Call(const char* name, std::uint64_t& counter);
+    void LinesChanged(bool oldScl, bool oldSda);
+    bool Sda() const { return !(rtsAsserted_ || memPullsLow_); }
+    bool Scl() const { return !dtrAsserted_; }
+    void OnStart();
+    void OnStop();
+    void OnRisingEdge();
+    void OnFallingEdge();
+    void ByteReceived(std::uint8_t value);
+    void LoadTransmitByte();
+
+    std::array<std::uint8_t, kSize> mem_{};
+    bool dtrAsserted_ = false;   // clock low when asserted
+    bool rtsAsserted_ = false;   // data pulled low by the PC
+    bool memPullsLow_ = false;   // data pulled low by the memory
+
+    Mode mode_ = Mode::Idle;
+    int bit_ = 0;                // bit within the current byte; 8 = the acknowledge clock
+    std::uint8_t shift_ = 0;
+    int bytesInTransaction_ = 0; // bytes received since the start condition
+    bool ackThisByte_ = false;
+    bool masterAcked_ = false;
+    std::uint16_t pointer_ = 0;
+    std::uint16_t pageBase_ = 0;
+    std::vector<std::pair<std::uint16_t, std::uint8_t>> pageBuffer_;
+
+    std::uint64_t nowNs_ = 0;
+    std::uint64_t busyUntilNs_ = 0;
+    std::uint64_t lineCallNs_ = 2000;      // a few microseconds per system call
+    std::uint64_t writeCycleNs_ = 5000000; // 5 ms internal write cycle
+    std::uint64_t writeCycles_ = 0;
+    std::uint64_t bytesSent_ = 0;
+    std::uint64_t bytesStored_ = 0;
+
+    Faults faults_;
+    Counters counters_;
+    std::ostream* trace_ = nullptr;
+};
+
+}  // namespace korvex
