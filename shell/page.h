@@ -13,7 +13,6 @@ enum class PageId { File = 1, Properties = 2, Messages = 3, Phones = 4, Zones = 
 // page host calls CommitEdits before any page reloads, and RefreshFromModel
 // to reload the controls.
 class Page : public QWidget {
-    Q_OBJECT
 public:
     Page(PageId id, AppModel& model, QWidget* parent = nullptr) : QWidget(parent), id_(id), model_(model) {}
     PageId Id() const { return id_; }
