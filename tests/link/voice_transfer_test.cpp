@@ -87,9 +87,9 @@ protected:
 TEST_P(VoiceTransfer, WriteAllThenReadAllRoundTrips) {
     // Slot 1 stays empty; the others hold different sawtooths.
     const std::size_t samples[] = {8 * 100 + 3, 0, 8 * 700, 8 * 64, 8 * 5, 8 * 1};
-    const std::uint32_t rates[] = {22050, 22050, 22050, 16000, 11025, 22050};
+    const std::uint32_t loadRates[] = {22050, 22050, 22050, 16000, 11025, 22050};
     for (int s = 0; s < store.SlotCount(); ++s)
-        if (samples[s] > 0) Load(store, s, samples[s], static_cast<unsigned>(s), full ? rates[s] : 22050);
+        if (samples[s] > 0) Load(store, s, samples[s], static_cast<unsigned>(s), full ? loadRates[s] : 22050);
     store.currentSlot = 1;
     const Memory before = sim.Memory();
 
