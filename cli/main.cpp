@@ -1,0 +1,87 @@
+// korvex-cli: every module operation for scripts and batch programming.
+#include <CLI/CLI.hpp>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <string>
+#include <string_view>
+
+#include "cli/cli_error.h"
+#include "cli/cli_texts.h"
+#include "cli/config_commands.h"
+#include "cli/module_session.h"
+#include "link/profile.h"
+
+using namespace korvex;
+using namespace korvex::cli;
+
+namespace {
+
+void PrintError(const std::string& message) { std::fprintf(stderr, "%s\n", message.c_str()); }
+
+// The language of the messages follows --compact even when the command line
+// does not parse.
+bool CompactAsked(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::string_view(argv[i]) == "--compact") return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    GlobalOptions options;
+
+    CLI::App app{"korvex-cli: reads, writes and checks the GSM auto-dialer module", "korvex-cli"};
+    app.require_subcommand(1);
+    app.fallthrough();
+    app.add_flag("--compact", options.compact, "The compact module and program (English texts)");
+    app.add_option("--port", options.port, "COMn, a device path, sim:FILE or demo (default COM1)");
+    app.add_option("--trace", options.trace, "Simulated ports: one line per line call into FILE");
+    app.add_option("--sim-fault", options.faults,
+                   "Simulated ports: absent, write-protect, flip-read:N, flip-write:N, pull:N (repeatable)")
+        ->allow_extra_args(false);
+
+    auto* identify = app.add_subcommand("identify", "The module checks; prints the program version");
+
+    std::string readConfigOut;
+    auto* readConfig = app.add_subcommand("read-config", "Read data and save it as a project file");
+    readConfig->add_option("-o", readConfigOut, "The project file (OUT.rom)")->required();
+
+    std::string writeConfigIn;
+    auto* writeConfig = app.add_subcommand("write-config", "Write a project file to the module and verify");
+    writeConfig->add_option("IN", writeConfigIn, "The project file (IN.rom)")->required();
+
+    const Profile& earlyProfile = ProfileFor(CompactAsked(argc, argv) ? ModuleKind::Compact : ModuleKind::Full);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        if (e.get_exit_code() == 0) return app.exit(e);  // --help
+        PrintError(std::string(TextsFor(earlyProfile).commandLine) + e.what());
+        return kExitUsage;
+    }
+
+    const Profile& profile = ProfileFor(options.compact ? ModuleKind::Compact : ModuleKind::Full);
+    const Context ctx{options, profile, TextsFor(profile)};
+    int code = kExitOk;
+    try {
+        CheckGlobalOptions(ctx);
+        if (identify->parsed()) code = Identify(ctx);
+        else if (readConfig->parsed()) code = ReadConfigCommand(ctx, readConfigOut);
+        else if (writeConfig->parsed()) code = WriteConfigCommand(ctx, writeConfigIn);
+    } catch (const CliError& e) {
+        PrintError(e.what());
+        code = e.Code();
+    } catch (const std::exception& e) {
+        PrintError(e.what());
+        code = kExitInput;
+    }
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        PrintError(std::string(ctx.texts.fileWrite) + "stdout: " + std::strerror(errno));
+        if (code == kExitOk) code = kExitInput;
+    }
+    return code;
+}
