@@ -51,9 +51,6 @@ const CliTexts kRussian{
     .directoryDoesNotFit = "Длины звуков в модуле не помещаются в память (стёртый модуль?); ничего не записано",
     .freshHint = "С --fresh запись начнётся с пустых звуков.",
 
-    .logFileSize = "Файл журнала должен иметь размер 896 байт: ",
-    .logEmpty = "Журнал пуст",
-
     .saved = "Сохранено: ",
 };
 
@@ -105,8 +102,6 @@ const CliTexts kEnglish{
     .directoryDoesNotFit = "The slot lengths in the module do not fit its memory (an erased module?); nothing was written",
     .freshHint = "With --fresh the write starts from empty slots.",
 
-    .logFileSize = "The log file must be 896 bytes long: ",
-    .logEmpty = "The log is empty",
 
     .saved = "Saved: ",
 };

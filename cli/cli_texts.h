@@ -57,10 +57,6 @@ struct CliTexts {
     std::string_view directoryDoesNotFit;
     std::string_view freshHint;
 
-    // Log.
-    std::string_view logFileSize;      // before the file
-    std::string_view logEmpty;
-
     // Progress-free notes on success.
     std::string_view saved;            // followed by the file
 };

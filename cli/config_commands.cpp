@@ -13,16 +13,6 @@ namespace {
 constexpr std::uint16_t kVersionAddress = 16;
 constexpr std::size_t kVersionSize = 4;
 
-void RequireOk(const Context& ctx, const LinkOutcome& outcome) {
-    if (outcome.Ok()) return;
-    std::string message(OutcomeText(ctx.profile, outcome));
-    if (outcome.result == LinkResult::Mismatch) {
-        message += " (" + std::string(ctx.texts.atAddress) + " " + std::to_string(outcome.address) + ")";
-        throw CliError(kExitMismatch, message);
-    }
-    throw CliError(kExitModule, message);
-}
-
 // The bytes a project save writes right after a read of readImage.
 std::vector<std::uint8_t> ProjectAfterRead(const Context&, const std::vector<std::uint8_t>& readImage) {
     return readImage;

@@ -11,6 +11,7 @@
 #include "cli/cli_error.h"
 #include "cli/cli_texts.h"
 #include "cli/config_commands.h"
+#include "cli/log_commands.h"
 #include "cli/module_session.h"
 #include "link/profile.h"
 
@@ -55,6 +56,19 @@ int main(int argc, char** argv) {
     auto* writeConfig = app.add_subcommand("write-config", "Write a project file to the module and verify");
     writeConfig->add_option("IN", writeConfigIn, "The project file (IN.rom)")->required();
 
+    LogOptions logOptions;
+    auto* readLog = app.add_subcommand("read-log", "Read the event log; print it or export it as CSV");
+    readLog->add_option("--csv", logOptions.csv, "Write the CSV export to this file");
+    readLog->add_flag("--show-codes", logOptions.showCodes, "The event code before each event text");
+
+    std::string decodeLogRaw;
+    auto* decodeLog = app.add_subcommand("decode-log", "The same from an 896-byte copy of the log ring");
+    decodeLog->add_option("RAW", decodeLogRaw, "The 896-byte file")->required();
+    decodeLog->add_option("--csv", logOptions.csv, "Write the CSV export to this file");
+    decodeLog->add_flag("--show-codes", logOptions.showCodes, "The event code before each event text");
+
+    auto* clearLog = app.add_subcommand("clear-log", "Erase the event log");
+
     const Profile& earlyProfile = ProfileFor(CompactAsked(argc, argv) ? ModuleKind::Compact : ModuleKind::Full);
     try {
         app.parse(argc, argv);
@@ -72,6 +86,9 @@ int main(int argc, char** argv) {
         if (identify->parsed()) code = Identify(ctx);
         else if (readConfig->parsed()) code = ReadConfigCommand(ctx, readConfigOut);
         else if (writeConfig->parsed()) code = WriteConfigCommand(ctx, writeConfigIn);
+        else if (readLog->parsed()) code = ReadLogCommand(ctx, logOptions);
+        else if (decodeLog->parsed()) code = DecodeLogCommand(ctx, decodeLogRaw, logOptions);
+        else if (clearLog->parsed()) code = ClearLogCommand(ctx);
     } catch (const CliError& e) {
         PrintError(e.what());
         code = e.Code();

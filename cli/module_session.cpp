@@ -140,6 +140,16 @@ std::string ModuleSession::Finish() {
     return failure;
 }
 
+void RequireOk(const Context& ctx, const LinkOutcome& outcome) {
+    if (outcome.Ok()) return;
+    std::string message(OutcomeText(ctx.profile, outcome));
+    if (outcome.result == LinkResult::Mismatch) {
+        message += " (" + std::string(ctx.texts.atAddress) + " " + std::to_string(outcome.address) + ")";
+        throw CliError(kExitMismatch, message);
+    }
+    throw CliError(kExitModule, message);
+}
+
 int RunOnModule(const Context& ctx, const std::function<int(ModuleSession&)>& body) {
     ModuleSession session(ctx);
     int code = kExitOk;

@@ -7,6 +7,7 @@
 
 #include "cli/cli_texts.h"
 #include "cli/terminal_progress.h"
+#include "link/device_link.h"
 #include "link/profile.h"
 #include "link/two_wire_bus.h"
 #include "sim/port_factory.h"
@@ -64,6 +65,10 @@ private:
     std::string traceTemp_;
     bool finished_ = false;
 };
+
+// Ends the command unless the outcome is Ok: the program's text for it, exit
+// status 3 for a verify mismatch (with its address) and 2 otherwise.
+void RequireOk(const Context& ctx, const LinkOutcome& outcome);
 
 // Opens the port, runs the body on it and finishes the session whatever
 // the body came to. A failing line call ends the command with exit
