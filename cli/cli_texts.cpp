@@ -16,7 +16,6 @@ const CliTexts kRussian{
     .moduleFileSave = "Не удалось сохранить память модуля: ",
     .moduleFileSize = "Файл памяти модуля должен иметь размер 32768 байт: ",
     .atAddress = "адрес",
-    .versionLabel = "Версия программы модуля: ",
 
     .fileOpen = "Не удалось открыть файл: ",
     .fileRead = "Не удалось прочитать файл: ",
@@ -36,22 +35,24 @@ const CliTexts kRussian{
     .expectArray = "ожидается массив из ",
     .expectArrayItems = " элементов",
     .noCp1251 = "символа нет в кодовой странице 1251: ",
-    .textTooLong = "текст длиннее ",
-    .textTooLongChars = " символов",
-    .latinOnly = "символ недопустим без кириллицы (только 7-битные символы): ",
+    .textTooLong = "слишком длинный текст, наибольшая длина — ",
+    .latinOnly = "символ требует флага cyrillic (без него текст берёт только 7-битные символы): ",
+    .sevenBitOnly = "допустимы только 7-битные символы: ",
+    .fullOnlyKey = "такого поля нет у компактного модуля",
+    .badLayoutMask = "недопустимые биты (разрешены 0, 1, 2, 4, 5)",
     .badNumber = "ожидается «+» или «-» и не более 20 цифр",
     .outOfRange = "значение вне диапазона ",
     .badTestSmsCode = "недопустимый код (0..25, 129, 130, 131, 132, 134, 136, 140)",
-    .badAction = "недопустимое действие (0 или две цифры шестнадцатеричного байта: младшая — телефон 1..8, "
-                 "старшая — текст 1..N или звук 1..3)",
+    .badAction = "недопустимое действие: 0 или байт, младшая тетрада которого — телефон 1..8, а старшая — "
+                 "номер текста (SMS-действия) или звук 1..3 (действия автодозвона)",
     .zeroCharacter = "нулевой символ недопустим",
 
     .badSlot = "--slot: номер звука вне диапазона 1..",
     .slotTwice = "--slot: звук указан дважды: ",
+    .slotWord = "звук",
     .directoryDoesNotFit = "Длины звуков в модуле не помещаются в память (стёртый модуль?); ничего не записано",
     .freshHint = "С --fresh запись начнётся с пустых звуков.",
 
-    .saved = "Сохранено: ",
 };
 
 const CliTexts kEnglish{
@@ -67,7 +68,6 @@ const CliTexts kEnglish{
     .moduleFileSave = "Cannot save the module memory: ",
     .moduleFileSize = "The module memory file must be 32768 bytes long: ",
     .atAddress = "address",
-    .versionLabel = "Module program version: ",
 
     .fileOpen = "Cannot open the file: ",
     .fileRead = "Cannot read the file: ",
@@ -87,23 +87,25 @@ const CliTexts kEnglish{
     .expectArray = "an array of ",
     .expectArrayItems = " items is expected",
     .noCp1251 = "a character not in code page 1251: ",
-    .textTooLong = "the text is longer than ",
-    .textTooLongChars = " characters",
-    .latinOnly = "a character that needs the cyrillic flag (7-bit characters only): ",
+    .textTooLong = "the text is longer than the field allows, at most ",
+    .latinOnly = "a character that needs the cyrillic flag (without it a text takes 7-bit characters only): ",
+    .sevenBitOnly = "7-bit characters only: ",
+    .fullOnlyKey = "the compact module has no such field",
+    .badLayoutMask = "bits out of use (allowed: 0, 1, 2, 4, 5)",
     .badNumber = "\"+\" or \"-\" and at most 20 digits are expected",
     .outOfRange = "the value is out of range ",
     .badTestSmsCode = "not a valid code (0..25, 129, 130, 131, 132, 134, 136, 140)",
-    .badAction = "not a valid action (0, or a byte of two hex digits: low = phone 1..8, "
-                 "high = text 1..N or sound 1..3)",
+    .badAction = "not a valid action: 0, or a byte whose low nibble is the phone 1..8 and whose high nibble is "
+                 "the text number (SMS actions) or the sound 1..3 (autodial actions)",
     .zeroCharacter = "a zero character is not allowed",
 
     .badSlot = "--slot: the slot is out of range 1..",
     .slotTwice = "--slot: the slot is named twice: ",
+    .slotWord = "slot",
     .directoryDoesNotFit = "The slot lengths in the module do not fit its memory (an erased module?); nothing was written",
     .freshHint = "With --fresh the write starts from empty slots.",
 
 
-    .saved = "Saved: ",
 };
 
 }  // namespace

@@ -21,7 +21,6 @@ struct CliTexts {
     std::string_view moduleFileSave;
     std::string_view moduleFileSize;   // followed by the file; then sizeWas
     std::string_view atAddress;        // "address" word after a write error
-    std::string_view versionLabel;     // before the module's program version
 
     std::string_view fileOpen;         // followed by "file: reason"
     std::string_view fileRead;
@@ -43,8 +42,10 @@ struct CliTexts {
     std::string_view expectArrayItems;
     std::string_view noCp1251;         // followed by the character
     std::string_view textTooLong;      // followed by the limit
-    std::string_view textTooLongChars;
-    std::string_view latinOnly;        // a character that 7 bits cannot carry
+    std::string_view latinOnly;        // a GSM 7-bit text: followed by the character
+    std::string_view sevenBitOnly;     // the PGM password: followed by the character
+    std::string_view fullOnlyKey;      // a full-only field given for the compact module
+    std::string_view badLayoutMask;
     std::string_view badNumber;        // phone and SMS centre numbers
     std::string_view outOfRange;       // followed by the allowed values
     std::string_view badTestSmsCode;
@@ -54,11 +55,9 @@ struct CliTexts {
     // Voice.
     std::string_view badSlot;          // followed by the slot's allowed range
     std::string_view slotTwice;
+    std::string_view slotWord;         // "slot N" after a write error
     std::string_view directoryDoesNotFit;
     std::string_view freshHint;
-
-    // Progress-free notes on success.
-    std::string_view saved;            // followed by the file
 };
 
 const CliTexts& TextsFor(const Profile& profile);
