@@ -13,6 +13,7 @@
 #include "cli/config_commands.h"
 #include "cli/log_commands.h"
 #include "cli/module_session.h"
+#include "cli/sound_commands.h"
 #include "link/profile.h"
 
 using namespace korvex;
@@ -69,6 +70,17 @@ int main(int argc, char** argv) {
 
     auto* clearLog = app.add_subcommand("clear-log", "Erase the event log");
 
+    std::string soundDir;
+    auto* readSound = app.add_subcommand("read-sound", "Read every voice slot into DIR/slot1.wav, slot2.wav ...");
+    readSound->add_option("-d", soundDir, "The folder for the WAV files")->required();
+
+    WriteSoundOptions soundOptions;
+    auto* writeSound = app.add_subcommand("write-sound", "Load WAV files into their slots, write every slot, verify");
+    writeSound->add_flag("--fresh", soundOptions.fresh, "Start from empty slots instead of the module's");
+    writeSound->add_option("--slot", soundOptions.slots, "The slot number (from 1) and its WAV file")
+        ->allow_extra_args(false)
+        ->required();
+
     const Profile& earlyProfile = ProfileFor(CompactAsked(argc, argv) ? ModuleKind::Compact : ModuleKind::Full);
     try {
         app.parse(argc, argv);
@@ -89,6 +101,8 @@ int main(int argc, char** argv) {
         else if (readLog->parsed()) code = ReadLogCommand(ctx, logOptions);
         else if (decodeLog->parsed()) code = DecodeLogCommand(ctx, decodeLogRaw, logOptions);
         else if (clearLog->parsed()) code = ClearLogCommand(ctx);
+        else if (readSound->parsed()) code = ReadSoundCommand(ctx, soundDir);
+        else if (writeSound->parsed()) code = WriteSoundCommand(ctx, soundOptions);
     } catch (const CliError& e) {
         PrintError(e.what());
         code = e.Code();
