@@ -31,6 +31,22 @@ QString WriteFile(const QTemporaryDir& dir, const QString& name, const std::vect
 
 using FilePageTest = KorvexWindow;
 
+// Counts the paints a widget gets while the File page's transfer runs.
+class PaintsDuringTransfer final : public QObject {
+public:
+    explicit PaintsDuringTransfer(FilePage& page) : page_(page) {}
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint && page_.TransferRunning()) ++paints;
+        return false;
+    }
+
+private:
+    FilePage& page_;
+};
+
 TEST_F(FilePageTest, PortListHoldsComPortsThenDevicesPresentThenDemo) {
     auto* ports = Find<QComboBox>("portList");
     ASSERT_GE(ports->count(), 5);
@@ -130,8 +146,13 @@ TEST_F(FilePageTest, SoundLoadedWrittenAndReadBack) {
     EXPECT_EQ(Find<QProgressBar>("memoryBar")->value(), 1000);
     const std::vector<std::uint8_t> encoded(model->voice.Area(1).begin(), model->voice.Area(1).begin() + 1000);
 
+    // The window keeps painting while the transfer runs in the handler.
+    PaintsDuringTransfer watch(File());
+    Find<QProgressBar>("transferBar")->installEventFilter(&watch);
+    Find<QLabel>("status")->installEventFilter(&watch);
     Click("writeSound");
     EXPECT_TRUE(dialogs->TakeTexts().isEmpty());
+    EXPECT_GT(watch.paints, 2);
 
     // Forget the PC's copy; Read sound must bring it back from the module.
     std::fill(model->voice.Area(1).begin(), model->voice.Area(1).end(), 0);
