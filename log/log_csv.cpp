@@ -1,0 +1,58 @@
+#include "log/log_csv.h"
+
+#include "model/cp1251.h"
+#include "model/file_io.h"
+
+namespace korvex {
+
+namespace {
+
+constexpr std::string_view kEol = "\r\n";
+
+void AppendField(std::string& line, const std::string& cell) {
+    if (cell.find_first_of(",\"") == std::string::npos) {
+        line += cell;
+        return;
+    }
+    line += '"';
+    for (char c : cell) {
+        if (c == '"') line += '"';
+        line += c;
+    }
+    line += '"';
+}
+
+}  // namespace
+
+std::optional<std::string> LogCsvBytes(std::span<const LogRow> rows) {
+    std::string utf8 = "   ";
+    utf8 += kEol;
+    for (const LogRow& row : rows) {
+        for (std::size_t col = kLogColTime; col <= kLogColEvent; ++col) {
+            if (col != kLogColTime) utf8 += ',';
+            AppendField(utf8, row[col]);
+        }
+        if (row[kLogColZoneOrUser] != kNoZoneOrUser) {
+            utf8 += ',';
+            AppendField(utf8, row[kLogColZoneOrUser]);
+        }
+        utf8 += kEol;
+    }
+    Cp1251Result converted = Utf8ToCp1251(utf8);
+    if (!converted.Ok()) return std::nullopt;
+    return std::move(converted.bytes);
+}
+
+std::string LogCsvError::Message() const { return file.string() + ": " + reason; }
+
+std::optional<LogCsvError> SaveLogCsv(const std::filesystem::path& file, std::span<const LogRow> rows) {
+    const auto bytes = LogCsvBytes(rows);
+    if (!bytes) return LogCsvError{file, "the listing holds a character with no code in code page 1251"};
+
+    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes->data());
+    const FileOutcome written = WriteFileAtomic(file, {data, bytes->size()});
+    if (!written.Ok()) return LogCsvError{file, written.reason};
+    return std::nullopt;
+}
+
+}  // namespace korvex
