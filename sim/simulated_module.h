@@ -93,9 +93,10 @@ private:
     std::uint8_t shift_ = 0;
     int bytesInTransaction_ = 0; // bytes received since the start condition
     bool ackThisByte_ = false;
+    bool ackClockSeen_ = false;  // the ninth clock of the current byte has risen
+    bool startTransmit_ = false; // the device address asked for a read
     bool masterAcked_ = false;
     std::uint16_t pointer_ = 0;
-    std::uint16_t pageBase_ = 0;
     std::vector<std::pair<std::uint16_t, std::uint8_t>> pageBuffer_;
 
     std::uint64_t nowNs_ = 0;

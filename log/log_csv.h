@@ -1,0 +1,33 @@
+#pragma once
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "log/log_rows.h"
+
+namespace korvex {
+
+// The bytes of the CSV export of a listing, in code page 1251 with CR LF:
+// a first line of three spaces, then per row the cells of columns 1 to 5
+// and, unless it is the single space, column 6, joined by ",". Column 0 is
+// not written. A cell holding a comma or a double quote is put in double
+// quotes with its quotes doubled, so every line keeps its columns; every
+// other cell is written as shown. nullopt when a cell has a character with
+// no code in 1251.
+std::optional<std::string> LogCsvBytes(std::span<const LogRow> rows);
+
+// Why a save failed: the file asked for and the system's reason.
+struct LogCsvError {
+    std::filesystem::path file;
+    std::string reason;
+    std::string Message() const;  // "<file>: <reason>"
+};
+
+// Writes LogCsvBytes(rows) to `file`: first into a temporary file beside it,
+// then renamed over it, so an existing file is replaced only by a complete
+// new one and is left as it was on any failure. Writes whatever it is given;
+// skipping an empty listing is the caller's choice.
+std::optional<LogCsvError> SaveLogCsv(const std::filesystem::path& file, std::span<const LogRow> rows);
+
+}  // namespace korvex

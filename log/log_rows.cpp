@@ -1,0 +1,55 @@
+#include "log/log_rows.h"
+
+#include <cstdio>
+
+#include "log/event_catalogue.h"
+
+namespace korvex {
+
+namespace {
+
+constexpr std::string_view kHeaders[kLogColumnCount] = {
+    "№", "Вемя", "Дата", "ID", "Раздел", "Событие", "Зона/Пользователь",
+};
+
+constexpr std::string_view kMonths[12] = {
+    "январь", "февраль", "март",     "апрель",  "май",    "июнь",
+    "июль",   "август",  "сентябрь", "октябрь", "ноябрь", "декабрь",
+};
+
+template <typename... Args>
+std::string Format(const char* format, Args... args) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, format, args...);
+    return buffer;
+}
+
+}  // namespace
+
+std::span<const std::string_view, kLogColumnCount> LogColumnHeaders() { return kHeaders; }
+
+std::string_view MonthName(int month) {
+    return month >= 1 && month <= 12 ? kMonths[month - 1] : std::string_view{};
+}
+
+LogRow MakeLogRow(const LogRecord& r, bool showEventCode) {
+    LogRow row;
+    row[kLogColPosition] = Format("%d", r.position);
+    row[kLogColTime] = Format("%02d:%02d", r.hour, r.minute);
+    row[kLogColDate] = Format("%02d ", r.day) + std::string(MonthName(r.month));
+    row[kLogColId] = Format("%04X", static_cast<unsigned>(r.objectId));
+    row[kLogColPartition] = Format("%02X", static_cast<unsigned>(r.partition));
+    row[kLogColEvent] = DescribeEvent(r.eventCode, r.restore, showEventCode);
+    row[kLogColZoneOrUser] =
+        r.zoneOrUser == 0 ? std::string(kNoZoneOrUser) : Format("%02X", static_cast<unsigned>(r.zoneOrUser));
+    return row;
+}
+
+std::vector<LogRow> MakeLogRows(std::span<const LogRecord> records, bool showEventCode) {
+    std::vector<LogRow> rows;
+    rows.reserve(records.size());
+    for (const LogRecord& r : records) rows.push_back(MakeLogRow(r, showEventCode));
+    return rows;
+}
+
+}  // namespace korvex
