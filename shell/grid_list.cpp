@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "shell/code_page_validator.h"
 #include "shell/grid_dialogs.h"
 
 namespace korvex {
@@ -67,6 +68,7 @@ GridList::GridList(QWidget* parent) : QTableView(parent), model_(new GridModel(t
     textEditor_ = new QLineEdit(viewport());
     textEditor_->setMaxLength(kEditorMaxLength);
     textEditor_->setFrame(false);
+    textEditor_->setValidator(new CodePageValidator(textEditor_));
     textEditor_->hide();
     textEditor_->installEventFilter(this);
     connect(textEditor_, &QLineEdit::textChanged, this, &GridList::GrowEditor);

@@ -31,8 +31,8 @@ using EditNotifyCallback = std::function<int(GridNotification&)>;
 // every edit through its two callbacks.
 //
 // A click selects a row; a click on the selected row opens the editor of
-// the cell under the cursor: a text line of at most 10 characters
-// (ColumnFlag::Edit) or a drop list of the owner's choices
+// the cell under the cursor: a text line of at most 10 characters, all of
+// code page 1251 (ColumnFlag::Edit) or a drop list of the owner's choices
 // (ColumnFlag::DropList). The header sorts on click and has a right-click
 // menu with both sort commands and the two column dialogs.
 class GridList : public QTableView {

@@ -111,6 +111,13 @@ TEST_F(GridListTest, FirstClickSelectsSecondEditsAtMostTenCharacters) {
     EXPECT_EQ(Editor()->text(), QStringLiteral("Kitchen an"));
 }
 
+TEST_F(GridListTest, EditorTakesOnlyWhatTheImageCanHold) {
+    Build(8, true);
+    OpenByClicks(0, kName);
+    test::TypeText(Editor(), QStringLiteral("Зал äα№ Ё"));
+    EXPECT_EQ(Editor()->text(), QStringLiteral("Зал № Ё"));
+}
+
 TEST_F(GridListTest, ReadOnlyColumnOpensNothing) {
     Build(8, true);
     OpenByClicks(1, kNumber);
