@@ -21,6 +21,10 @@ bool ModuleLink::Open(const std::string& name) {
     }
     if (!opening.Ok() || !opening.port) {
         lastError_ = opening.reason;
+        if (lastError_.empty() && opening.failure == PortOpening::Failure::FileSize) {
+            lastError_ = opening.file.string() + ": " + std::to_string(opening.size) + " bytes, not " +
+                         std::to_string(SimulatedModule::kSize);
+        }
         return false;
     }
     port_ = std::move(opening.port);
