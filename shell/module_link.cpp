@@ -32,6 +32,10 @@ bool ModuleLink::Open(const std::string& name) {
     return true;
 }
 
+ModuleLink::BusyScope::~BusyScope() {
+    if (--link_.busy_ == 0 && link_.onIdle_) link_.onIdle_();
+}
+
 std::string ModuleLink::Save() { return port_ ? port_->SaveBack() : std::string(); }
 
 void ModuleLink::Close() noexcept {
