@@ -1,0 +1,45 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <limits>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace korvex {
+
+// Which step of a file operation failed.
+enum class FileStep {
+    None,    // success
+    Open,    // an existing file could not be opened for reading
+    Read,    // reading it failed after it was opened
+    Create,  // the new file could not be created
+    Write,   // writing, flushing or putting it in place failed
+};
+
+// What a file operation came to; the caller picks the words and shows them.
+struct FileOutcome {
+    FileStep failed = FileStep::None;
+    std::string path;    // the file as the caller named it
+    std::string reason;  // the system's text for the failure (strerror), empty on success
+    int errorCode = 0;   // errno value, 0 on success
+    bool Ok() const { return failed == FileStep::None; }
+};
+
+struct FileBytes {
+    FileOutcome outcome;
+    std::vector<std::uint8_t> bytes;  // empty unless outcome.Ok()
+};
+
+// Reads at most maxBytes from the start of the file.
+FileBytes ReadFileBytes(const std::filesystem::path& path,
+                        std::size_t maxBytes = std::numeric_limits<std::size_t>::max());
+
+// Writes the bytes to a new file beside path, flushes it to the disk and
+// renames it over path, so path holds either its old or its new contents,
+// never a part. A symbolic link is followed and the file it names replaced;
+// an existing file's permissions are kept.
+FileOutcome WriteFileAtomic(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
+
+}  // namespace korvex
