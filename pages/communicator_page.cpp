@@ -213,6 +213,11 @@ void CommunicatorPage::LoadCurrentAction() {
     preview_->setText(Utf8(SmsPreview(action.smsLayoutMask, shownName)));
 }
 
+void CommunicatorPage::UpdateControls() {
+    for (QComboBox* box : {smsPhone_, autodialPhone_, language_})
+        box->setEditText(box->currentIndex() >= 0 ? box->itemText(box->currentIndex()) : QString());
+}
+
 void CommunicatorPage::LanguageChosen(int index) {
     if (index < 0 || index >= kSmsLanguageCount) return;
     ReportAction& action = Current();
