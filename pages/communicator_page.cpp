@@ -44,12 +44,14 @@ std::uint8_t WithBit(std::uint8_t mask, int bit, bool on) {
     return static_cast<std::uint8_t>(on ? (mask | m) : (mask & ~m));
 }
 
-QComboBox* PhoneBox(QWidget* parent) {
-    // The edit field only shows the choice: typed text changes nothing.
+// A list with an edit field that only shows the choice: typed text would
+// change nothing, so the field takes none.
+QComboBox* ChoiceBox(QWidget* parent) {
     auto* box = new QComboBox(parent);
     box->setEditable(true);
     box->setInsertPolicy(QComboBox::NoInsert);
     box->setCompleter(nullptr);
+    box->lineEdit()->setReadOnly(true);
     box->setMaxVisibleItems(9);
     return box;
 }
@@ -99,11 +101,8 @@ void CommunicatorPage::BuildControls() {
     // SMS: phone and language, the two groups of boxes, the preview.
     auto* smsGroup = new QGroupBox(QStringLiteral("СМС"), this);
     auto* sms = new QGridLayout(smsGroup);
-    smsPhone_ = PhoneBox(smsGroup);
-    language_ = new QComboBox(smsGroup);
-    language_->setEditable(true);
-    language_->setInsertPolicy(QComboBox::NoInsert);
-    language_->setCompleter(nullptr);
+    smsPhone_ = ChoiceBox(smsGroup);
+    language_ = ChoiceBox(smsGroup);
     for (const char* text : kLanguageTexts) language_->addItem(QString::fromUtf8(text));
     language_->setCurrentIndex(0);
 
@@ -153,7 +152,7 @@ void CommunicatorPage::BuildControls() {
     // Autodial.
     auto* autodialGroup = new QGroupBox(QStringLiteral("Автодозвон"), this);
     auto* autodial = new QHBoxLayout(autodialGroup);
-    autodialPhone_ = PhoneBox(autodialGroup);
+    autodialPhone_ = ChoiceBox(autodialGroup);
     autodial->addWidget(new QLabel(QStringLiteral("Телефон"), autodialGroup), 49);
     autodial->addWidget(autodialPhone_, 100);
     autodial->addStretch(241);

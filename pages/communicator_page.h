@@ -30,8 +30,7 @@ public:
     // Shows the current action; a Russian SMS cannot carry the name, ID or
     // partition, so choosing it clears those bits and locks their boxes.
     void LoadCurrentAction();
-    // Puts the chosen entries back into the phone and language fields,
-    // dropping anything typed there: only a choice from a list counts.
+    // Shows the chosen entries in the edit fields of the three lists.
     void UpdateControls();
 
     int CurrentAction() const;

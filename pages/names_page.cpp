@@ -50,17 +50,6 @@ QString FromCp1251(const std::string& bytes) {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
-ColumnDefinition Column(std::int32_t id, const QString& label, ColumnAlignment alignment, int width, int flags) {
-    ColumnDefinition column;
-    column.id = id;
-    column.label = label;
-    column.alignment = alignment;
-    column.width = width;
-    column.flags = flags;
-    column.extra = -1;
-    return column;
-}
-
 }  // namespace
 
 NamesPage::NamesPage(AppModel& model, QWidget* parent)
@@ -84,13 +73,13 @@ void NamesPage::SetUpList(NameList list) {
     grid->SetControlId(look.controlId);
     grid->setFrameShape(QFrame::NoFrame);
 
-    korvex::ColumnSet& columns = grid->ColumnSet();
-    columns.AddColumn(Column(kHiddenColumn, QString(), ColumnAlignment::Left, 0, 0x180));
-    columns.AddColumn(Column(kNumberColumn, QStringLiteral("№"), ColumnAlignment::Centre, 30, 0x28));
-    columns.AddColumn(Column(kNameColumn, QString::fromUtf8(look.nameHeader), ColumnAlignment::Left, look.nameWidth, 0x24));
+    ColumnSet& columns = grid->Columns();
+    columns.AddColumn(kHiddenColumn, QString(), {}, ColumnAlignment::Left, 0, 0x180);
+    columns.AddColumn(kNumberColumn, QStringLiteral("№"), {}, ColumnAlignment::Centre, 30, 0x28);
+    columns.AddColumn(kNameColumn, QString::fromUtf8(look.nameHeader), {}, ColumnAlignment::Left, look.nameWidth, 0x24);
     std::vector<std::int32_t> shown = {kHiddenColumn, kNumberColumn, kNameColumn};
     if (look.hasSound) {
-        columns.AddColumn(Column(kSoundColumn, QStringLiteral("Звук"), ColumnAlignment::Left, 70, 0x1));
+        columns.AddColumn(kSoundColumn, QStringLiteral("Звук"), {}, ColumnAlignment::Left, 70, 0x1);
         shown.push_back(kSoundColumn);
     }
     columns.SetShownColumns(shown);

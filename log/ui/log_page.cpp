@@ -4,12 +4,14 @@
 #include <QCheckBox>
 #include <QEvent>
 #include <QFile>
+#include <QFont>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <array>
 #include <filesystem>
 
@@ -31,23 +33,47 @@ constexpr const char* kSaveTitle = "Save csv file";
 constexpr const char* kSaveFilter = "CSV files (*.csv);;cfg files(*.csv)";
 constexpr const char* kSaveSuffix = "csv";
 constexpr const char* kCannotSave = "Не удалось сохранить файл";
+// A failed port call whose code has no system text.
 constexpr const char* kPortFailure = "Ошибка COM порта";
 
 struct ColumnLook {
     Qt::Alignment alignment;
-    int width;  // pixels at the page's original font
+    int width;       // pixels at the page's original 8 pt font
+    int hexDigits;   // cells of so many hex digits (0: not a hex cell)
 };
 constexpr std::array<ColumnLook, kLogColumnCount> kColumns = {{
-    {Qt::AlignLeft, 25},
-    {Qt::AlignHCenter, 40},
-    {Qt::AlignHCenter, 70},
-    {Qt::AlignHCenter, 43},
-    {Qt::AlignHCenter, 50},
-    {Qt::AlignLeft, 270},
-    {Qt::AlignLeft, 80},
+    {Qt::AlignLeft, 25, 0},
+    {Qt::AlignHCenter, 40, 0},
+    {Qt::AlignHCenter, 70, 0},
+    {Qt::AlignHCenter, 43, 4},
+    {Qt::AlignHCenter, 50, 2},
+    {Qt::AlignLeft, 270, 0},
+    {Qt::AlignLeft, 80, 2},
 }};
 
-QString FromUtf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+constexpr int kPagePointSize = 8;
+// Room a cell needs beside its text.
+constexpr int kCellPadding = 8;
+
+QString Utf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+// The widest text a column can hold, so that the desktop's font (wider than
+// the 8 pt font the widths were made for) never cuts a time or a date short.
+int WidestCell(const QFontMetrics& metrics, std::size_t column) {
+    QStringList samples;
+    if (const int digits = kColumns[column].hexDigits) {
+        for (QChar c : QStringLiteral("0123456789ABCDEF")) samples << QString(digits, c);
+    } else if (column == kLogColPosition) {
+        samples << QStringLiteral("888");
+    } else if (column == kLogColTime) {
+        samples << QStringLiteral("88:88");
+    } else if (column == kLogColDate) {
+        for (int month = 1; month <= 12; ++month) samples << QStringLiteral("88 ") + Utf8(MonthName(month));
+    }
+    int widest = 0;
+    for (const QString& text : samples) widest = std::max(widest, metrics.horizontalAdvance(text));
+    return widest;
+}
 
 bool IsInput(QEvent::Type type) {
     switch (type) {
@@ -70,6 +96,12 @@ bool IsInput(QEvent::Type type) {
 }  // namespace
 
 LogPage::LogPage(AppModel& model, QWidget* parent) : Page(PageId::Log, model, parent) {
+    // The page was laid out for an 8 pt font; at that size the seven columns
+    // fit the fixed main window with every demo event text whole.
+    QFont pageFont = font();
+    pageFont.setPointSize(kPagePointSize);
+    setFont(pageFont);
+
     bar_ = new QProgressBar(this);
     bar_->setTextVisible(false);
     bar_->setFixedHeight(12);
@@ -103,11 +135,19 @@ LogPage::LogPage(AppModel& model, QWidget* parent) : Page(PageId::Log, model, pa
     header->setMinimumSectionSize(8);
     const auto headers = LogColumnHeaders();
     for (std::size_t c = 0; c < kLogColumnCount; ++c) {
-        auto* item = new QTableWidgetItem(QString::fromUtf8(headers[c].data(), static_cast<qsizetype>(headers[c].size())));
+        auto* item = new QTableWidgetItem(Utf8(headers[c]));
         item->setTextAlignment(kColumns[c].alignment | Qt::AlignVCenter);
         list_->setHorizontalHeaderItem(static_cast<int>(c), item);
-        list_->setColumnWidth(static_cast<int>(c), kColumns[c].width);
     }
+    // Every column but the event text is as wide as its widest text; the
+    // event text takes the rest of the list.
+    const QFontMetrics cellMetrics(list_->font());
+    const QFontMetrics headerMetrics(header->font());
+    for (std::size_t c = 0; c < kLogColumnCount; ++c) {
+        const int fit = std::max(WidestCell(cellMetrics, c), headerMetrics.horizontalAdvance(Utf8(headers[c])));
+        list_->setColumnWidth(static_cast<int>(c), std::max(kColumns[c].width, fit + kCellPadding));
+    }
+    header->setSectionResizeMode(kLogColEvent, QHeaderView::Stretch);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(readButton_, 81);
@@ -138,10 +178,8 @@ LogPage::LogPage(AppModel& model, QWidget* parent) : Page(PageId::Log, model, pa
 
 LogPage::~LogPage() { qApp->removeEventFilter(this); }
 
-bool LogPage::PortOpen() { return Model().link.IsOpen(); }
-
 void LogPage::UpdateButtons() {
-    const bool open = PortOpen();
+    const bool open = Model().link.IsOpen();
     for (QPushButton* button : {readButton_, clearButton_, saveButton_}) button->setEnabled(open);
 }
 
@@ -160,52 +198,43 @@ void LogPage::showEvent(QShowEvent* event) {
     Page::showEvent(event);
 }
 
-void LogPage::ReportPortFailure(const QString& reason) {
-    Model().dialogs->Message(this, QMessageBox::Critical, QString::fromUtf8(kPortFailure), reason);
+void LogPage::Tell(const QString& text, const QString& detail) {
+    Model().dialogs->Message(this, QMessageBox::Warning, text, detail);
+}
+
+bool LogPage::RunTransfer(const std::function<LinkOutcome(TwoWireBus&, Progress&)>& work) {
+    ModuleLink& link = Model().link;
+    if (!link.IsOpen() || transferRunning_) return false;
+    transferRunning_ = true;
+    BarProgress progress(bar_, nullptr);
+    LinkOutcome outcome;
+    bool finished = false;
+    try {
+        outcome = work(link.Bus(), progress);
+        finished = true;
+    } catch (const CSerialException& e) {
+        const std::string text = e.Message();
+        Tell(text.empty() ? QString::fromUtf8(kPortFailure) : Utf8(text));
+    }
+    if (const std::string error = link.Save(); !error.empty()) Tell(Utf8(error));
+    transferRunning_ = false;
+    if (finished && !outcome.Ok()) Tell(Utf8(OutcomeText(GetProfile(), outcome)));
+    return finished && outcome.Ok();
 }
 
 void LogPage::ReadLogFromModule() {
-    if (!PortOpen()) return;
-    const Profile& profile = GetProfile();
-    BarProgress progress(bar_, nullptr);
     std::vector<LogRecord> records;
-    LinkOutcome outcome;
-    try {
-        outcome = ReadLog(Model().link.Bus(), profile, progress, records);
-    } catch (const CSerialException& e) {
-        Model().link.Save();
-        ReportPortFailure(FromUtf8(e.Message()));
-        return;
-    }
-    Model().link.Save();
-    if (!outcome.Ok()) {
-        // The list keeps what it showed.
-        const auto text = OutcomeText(profile, outcome);
-        Model().dialogs->Message(this, QMessageBox::Warning, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
-        return;
-    }
-    FillList(MakeLogRows(records, showEventCode_));
+    const bool read = RunTransfer([&](TwoWireBus& bus, Progress& progress) {
+        return ReadLog(bus, GetProfile(), progress, records);
+    });
+    // On any failure the list keeps what it showed.
+    if (read) FillList(MakeLogRows(records, showEventCode_));
 }
 
 void LogPage::ClearModuleLog() {
-    if (!PortOpen()) return;
-    const Profile& profile = GetProfile();
-    BarProgress progress(bar_, nullptr);
-    LinkOutcome outcome;
-    try {
-        outcome = ClearLog(Model().link.Bus(), profile, progress);
-    } catch (const CSerialException& e) {
-        Model().link.Save();
-        ReportPortFailure(FromUtf8(e.Message()));
-        return;
-    }
-    Model().link.Save();
-    if (!outcome.Ok()) {
-        const auto text = OutcomeText(profile, outcome);
-        Model().dialogs->Message(this, QMessageBox::Warning, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
-        return;
-    }
-    list_->setRowCount(0);
+    const bool cleared =
+        RunTransfer([&](TwoWireBus& bus, Progress& progress) { return ClearLog(bus, GetProfile(), progress); });
+    if (cleared) list_->setRowCount(0);
 }
 
 void LogPage::SaveLogCsv() {
@@ -215,8 +244,7 @@ void LogPage::SaveLogCsv() {
     if (file.isEmpty()) return;
     const std::vector<LogRow> rows = ListedRows();
     if (const auto error = korvex::SaveLogCsv(std::filesystem::path(QFile::encodeName(file).toStdString()), rows)) {
-        Model().dialogs->Message(this, QMessageBox::Warning, QString::fromUtf8(kCannotSave),
-                                 file + QStringLiteral(": ") + FromUtf8(error->reason));
+        Tell(QString::fromUtf8(kCannotSave), file + QStringLiteral(": ") + Utf8(error->reason));
     }
 }
 
@@ -225,7 +253,7 @@ void LogPage::FillList(const std::vector<LogRow>& rows) {
     list_->setRowCount(static_cast<int>(rows.size()));
     for (std::size_t r = 0; r < rows.size(); ++r) {
         for (std::size_t c = 0; c < kLogColumnCount; ++c) {
-            auto* item = new QTableWidgetItem(FromUtf8(rows[r][c]));
+            auto* item = new QTableWidgetItem(Utf8(rows[r][c]));
             item->setTextAlignment(kColumns[c].alignment | Qt::AlignVCenter);
             item->setToolTip(c == kLogColEvent ? item->text() : QString());
             list_->setItem(static_cast<int>(r), static_cast<int>(c), item);

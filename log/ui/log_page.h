@@ -1,5 +1,8 @@
 #pragma once
+#include <functional>
 #include <vector>
+
+#include "link/device_link.h"
 
 #include "log/log_rows.h"
 #include "shell/page.h"
@@ -44,8 +47,10 @@ protected:
 private:
     void UpdateButtons();
     void FillList(const std::vector<LogRow>& rows);
-    bool PortOpen();
-    void ReportPortFailure(const QString& reason);
+    // The transfer on the open port with the bar as its progress; port
+    // failures and outcomes are told to the user. True when it succeeded.
+    bool RunTransfer(const std::function<LinkOutcome(TwoWireBus&, Progress&)>& work);
+    void Tell(const QString& text, const QString& detail = {});
 
     QProgressBar* bar_;
     QPushButton* readButton_;
@@ -54,6 +59,7 @@ private:
     QCheckBox* showCodeBox_;
     QTableWidget* list_;
     bool showEventCode_ = false;
+    bool transferRunning_ = false;
 };
 
 }  // namespace korvex
