@@ -1,11 +1,10 @@
 #include "sim/simulated_module.h"
 
+#include <algorithm>
 #include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <fstream>
 
 #include "link/serial_exception.h"
+#include "model/file_io.h"
 
 namespace korvex {
 
@@ -204,34 +203,16 @@ void SimulatedModule::LoadTransmitByte() {
 }
 
 std::string SimulatedModule::LoadFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return path.string() + ": " + std::strerror(errno);
+    const FileBytes file = ReadFileBytes(path, kSize);
+    if (!file.outcome.Ok()) return file.outcome.path + ": " + file.outcome.reason;
     mem_.fill(0xFF);
-    in.read(reinterpret_cast<char*>(mem_.data()), kSize);
-    if (in.bad()) return path.string() + ": " + std::strerror(errno);
+    std::copy(file.bytes.begin(), file.bytes.end(), mem_.begin());
     return {};
 }
 
 std::string SimulatedModule::SaveFile(const std::filesystem::path& path) const {
-    const std::filesystem::path temp = path.string() + ".tmp";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) return temp.string() + ": " + std::strerror(errno);
-        out.write(reinterpret_cast<const char*>(mem_.data()), kSize);
-        out.flush();
-        if (!out) {
-            const std::string reason = std::strerror(errno);
-            std::error_code ignored;
-            std::filesystem::remove(temp, ignored);
-            return temp.string() + ": " + reason;
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(temp, path, ec);
-    if (ec) {
-        std::filesystem::remove(temp, ec);
-        return path.string() + ": " + ec.message();
-    }
+    const FileOutcome written = WriteFileAtomic(path, mem_);
+    if (!written.Ok()) return written.path + ": " + written.reason;
     return {};
 }
 

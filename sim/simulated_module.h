@@ -97,7 +97,6 @@ private:
     bool startTransmit_ = false; // the device address asked for a read
     bool masterAcked_ = false;
     std::uint16_t pointer_ = 0;
-    std::uint16_t pageBase_ = 0;
     std::vector<std::pair<std::uint16_t, std::uint8_t>> pageBuffer_;
 
     std::uint64_t nowNs_ = 0;

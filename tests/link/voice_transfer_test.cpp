@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 
+#include "link/voice_demo.h"
 #include "link/voice_store.h"
 #include "link/voice_transfer.h"
 #include "link/wav_buffer.h"
@@ -287,6 +289,22 @@ TEST(VoiceSlotRead, LengthsPastTheCapacityReadTheCapacity) {
     EXPECT_EQ(store.Area(0)[30720], 85);
     // Its decode stops at the buffer's end.
     EXPECT_EQ(wav.SoundLength, 8u * 32762);
+}
+
+TEST_P(VoiceTransfer, DemoModuleCarriesOneShortMessage) {
+    PutDemoVoice(profile, sim.Memory());
+    ASSERT_TRUE(ReadAllSlots(bus, store, wav, progress).Ok());
+    const std::size_t encoded = DemoVoiceSamples().size() / 8;
+    EXPECT_EQ(store.slotLength[0], full ? encoded : (encoded / 64 + 1) * 64);
+    for (int s = 1; s < store.SlotCount(); ++s) EXPECT_EQ(store.slotLength[s], 0) << s;
+    EXPECT_EQ(store.slotRate[0], 22050);
+
+    // Played back, the chime follows its source within about a step on average.
+    const auto source = DemoVoiceSamples();
+    ASSERT_GE(wav.SoundLength, 8 * encoded);
+    double error = 0;
+    for (std::size_t i = 0; i < 8 * encoded; ++i) error += std::abs(int(wav.bytes[44 + i]) - int(source[i]));
+    EXPECT_LT(error / (8 * encoded), 6.0);
 }
 
 }  // namespace

@@ -6,11 +6,19 @@
 #include <string>
 #include <vector>
 
-#include "log/csv_cp1251.h"
+#include "model/cp1251.h"
 #include "log/log_csv.h"
 
 namespace korvex {
 namespace {
+
+// The shared converter, as the export uses it.
+std::optional<std::string> To1251(std::string_view utf8) {
+    Cp1251Result r = Utf8ToCp1251(utf8);
+    if (!r.Ok()) return std::nullopt;
+    return r.bytes;
+}
+
 
 namespace fs = std::filesystem;
 
@@ -146,7 +154,7 @@ TEST(Cp1251, Conversion) {
         {"overlong slash", "\xC0\xAF", std::nullopt},
         {"surrogate", "\xED\xA0\x80", std::nullopt},
     };
-    for (const Case& c : cases) EXPECT_EQ(CsvTextToCp1251(c.utf8), c.expected) << c.name;
+    for (const Case& c : cases) EXPECT_EQ(To1251(c.utf8), c.expected) << c.name;
 }
 
 }  // namespace

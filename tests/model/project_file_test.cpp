@@ -180,6 +180,8 @@ TEST_F(ProjectFiles, SaveFailuresNameTheFileAndChangeNothing) {
         {dir_ / "no-such-folder" / "p.rom", FileStep::Create, ENOENT},
         {dir_ / "plain" / "p.rom", FileStep::Create, ENOTDIR},
         {dir_ / "taken.rom", FileStep::Write, EISDIR},  // a folder of that name stays
+        // A folder nobody may create files in, root included (sysfs refuses).
+        {"/sys/korvex-project.rom", FileStep::Create, EACCES},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path.string());
