@@ -1,0 +1,41 @@
+# Qt side: the shared controls, pages and windows of both programs.
+# Included by the top CMakeLists.txt when KORVEX_BUILD_UI is on.
+
+find_package(Qt6 REQUIRED COMPONENTS Widgets Multimedia SerialPort Test)
+
+# Only the targets made here run moc; the core and the benchmarks stay plain.
+set(CMAKE_AUTOMOC ON)
+
+file(GLOB KORVEX_UI_SOURCES CONFIGURE_DEPENDS
+  ${CMAKE_SOURCE_DIR}/shell/*.cpp
+  ${CMAKE_SOURCE_DIR}/pages/*.cpp
+  ${CMAKE_SOURCE_DIR}/log/ui/*.cpp
+  ${CMAKE_SOURCE_DIR}/compact/*.cpp)
+# The programs' main() files build the executables, not the library.
+list(FILTER KORVEX_UI_SOURCES EXCLUDE REGEX "/main_[^/]*\\.cpp$")
+
+add_library(korvex_ui STATIC ${KORVEX_UI_SOURCES})
+target_link_libraries(korvex_ui PUBLIC korvex_core Qt6::Widgets Qt6::Multimedia Qt6::SerialPort)
+
+foreach(program korvex:shell/main_korvex.cpp tamlo:compact/main_tamlo.cpp)
+  string(REPLACE ":" ";" parts ${program})
+  list(GET parts 0 name)
+  list(GET parts 1 main)
+  if(EXISTS ${CMAKE_SOURCE_DIR}/${main})
+    add_executable(${name} ${CMAKE_SOURCE_DIR}/${main})
+    target_link_libraries(${name} PRIVATE korvex_ui)
+  endif()
+endforeach()
+
+file(GLOB KORVEX_UI_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/ui/*.cpp)
+if(KORVEX_UI_TEST_SOURCES)
+  add_executable(test_ui ${KORVEX_UI_TEST_SOURCES})
+  target_link_libraries(test_ui PRIVATE korvex_ui Qt6::Test GTest::gtest GTest::gmock)
+  target_include_directories(test_ui PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  # The test main falls back to the offscreen platform by itself, so listing
+  # the tests at build time needs no display either.
+  gtest_discover_tests(test_ui TEST_PREFIX ui. DISCOVERY_TIMEOUT 60
+    PROPERTIES LABELS ui ENVIRONMENT QT_QPA_PLATFORM=offscreen)
+endif()
+
+set(CMAKE_AUTOMOC OFF)
