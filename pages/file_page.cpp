@@ -111,8 +111,8 @@ void FilePage::Build() {
     waveform_->setObjectName("waveform");
     waveform_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     waveform_->setMinimumHeight(72);
-    waveform_->setBuffer(Model().wav.bytes);
-    waveform_->setSoundLength(Model().wav.SoundLength);
+    waveform_->SetBuffer(Model().wav.bytes);
+    waveform_->SetSoundLength(Model().wav.SoundLength);
     top->addWidget(waveform_, 1);
 
     auto* groups = new QHBoxLayout;
@@ -163,7 +163,7 @@ void FilePage::Build() {
         slotList_->addItem(Q(texts_.slotPrefix) + QString::number(slot));
     play_ = new ImageButton(sound);
     play_->setObjectName("play");
-    play_->setImage(ImageButton::playBitmap(), 16, 15);
+    play_->SetImage(ImageButton::PlayBitmap(), 16, 15);
     play_->setToolTip(Q(texts_.playTip));
     soundOpen_ = Button(texts_.soundOpen, "soundOpen", sound);
     memoryText_ = new QLabel(Q(texts_.memory), sound);
@@ -374,7 +374,7 @@ void FilePage::OnSoundSlotChange(int index) {
 void FilePage::PlayPreview() { player_->Play(Model().wav.bytes, Model().wav.SoundLength); }
 
 void FilePage::ShowWaveform() {
-    waveform_->setSoundLength(Model().wav.SoundLength);
+    waveform_->SetSoundLength(Model().wav.SoundLength);
     waveform_->update();
 }
 

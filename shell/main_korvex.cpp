@@ -2,7 +2,7 @@
 
 #include "link/profile.h"
 #include "shell/app_model.h"
-#include "shell/main_frame.h"
+#include "shell/korvex_frame.h"
 #include "shell/toolbar_icons.h"
 
 int main(int argc, char** argv) {

@@ -1,4 +1,4 @@
-#include "shell/main_frame.h"
+#include "shell/korvex_frame.h"
 
 #include <QAction>
 #include <QApplication>
