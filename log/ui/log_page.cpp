@@ -116,8 +116,14 @@ LogPage::LogPage(AppModel& model, QWidget* parent) : Page(PageId::Log, model, pa
     saveButton_ = new QPushButton(QString::fromUtf8(kSaveText), this);
     showCodeBox_ = new QCheckBox(QString::fromUtf8(kShowCodeText), this);
     for (QPushButton* button : {readButton_, clearButton_, saveButton_}) button->setAutoDefault(false);
+    bar_->setObjectName("logBar");
+    readButton_->setObjectName("readLog");
+    clearButton_->setObjectName("clearLog");
+    saveButton_->setObjectName("saveCsv");
+    showCodeBox_->setObjectName("showEventCode");
 
     list_ = new QTableWidget(0, static_cast<int>(kLogColumnCount), this);
+    list_->setObjectName("logList");
     list_->setSelectionBehavior(QAbstractItemView::SelectRows);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -9,7 +9,7 @@
 #include "model/cp1251.h"
 #include "pages/communicator_page.h"
 #include "ui/key_input.h"
-#include "ui/sim_app_model.h"
+#include "ui/page_model.h"
 
 namespace korvex {
 namespace {
@@ -50,7 +50,7 @@ protected:
         return nullptr;
     }
 
-    test::SimAppModel sim;
+    test::PageModel sim;
     CommunicatorPage page{sim.model, nullptr};
 };
 

@@ -9,7 +9,7 @@
 #include "log/log_demo.h"
 #include "log/ui/log_page.h"
 #include "model/cp1251.h"
-#include "ui/sim_app_model.h"
+#include "ui/page_model.h"
 
 namespace korvex {
 namespace {
@@ -31,7 +31,7 @@ protected:
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
     }
 
-    test::SimAppModel sim;
+    test::PageModel sim;
     LogPage page{sim.model, nullptr};
     QTemporaryDir dir;
 };
@@ -39,13 +39,14 @@ protected:
 TEST_F(LogPageCsv, WritesTheListedRowsInCodePage1251) {
     ReadDemo();
     const QString path = dir.filePath(QStringLiteral("журнал.csv"));
-    sim.dialogs->answer = path;
+    sim.dialogs->answers.push_back(path);
     page.SaveButton()->click();
 
-    ASSERT_EQ(sim.dialogs->asked.size(), 1u);
-    EXPECT_EQ(sim.dialogs->asked[0].title, QStringLiteral("Save csv file"));
-    EXPECT_EQ(sim.dialogs->asked[0].filter, QStringLiteral("CSV files (*.csv);;cfg files(*.csv)"));
-    EXPECT_EQ(sim.dialogs->asked[0].suffix, QStringLiteral("csv"));
+    ASSERT_EQ(sim.dialogs->questions.size(), 1u);
+    EXPECT_EQ(sim.dialogs->questions[0].title, QStringLiteral("Save csv file"));
+    EXPECT_EQ(sim.dialogs->questions[0].filter, QStringLiteral("CSV files (*.csv);;cfg files(*.csv)"));
+    EXPECT_EQ(sim.dialogs->questions[0].suffix, QStringLiteral("csv"));
+    EXPECT_TRUE(sim.dialogs->questions[0].save);
     EXPECT_TRUE(sim.dialogs->messages.empty());
 
     const QByteArray bytes = FileBytes(path);
@@ -74,7 +75,7 @@ TEST_F(LogPageCsv, ReplacesAnExistingFile) {
         ASSERT_TRUE(old.open(QIODevice::WriteOnly));
         old.write(QByteArray(5000, 'x'));
     }
-    sim.dialogs->answer = path;
+    sim.dialogs->answers.push_back(path);
     page.SaveButton()->click();
     EXPECT_TRUE(FileBytes(path).startsWith("   \r\n18:05,"));
     EXPECT_FALSE(FileBytes(path).contains('x'));
@@ -83,19 +84,19 @@ TEST_F(LogPageCsv, ReplacesAnExistingFile) {
 
 TEST_F(LogPageCsv, EmptyListAsksForNoFile) {
     ASSERT_TRUE(sim.OpenPort());
-    sim.dialogs->answer = dir.filePath(QStringLiteral("never.csv"));
+    const QString path = dir.filePath(QStringLiteral("never.csv"));
+    sim.dialogs->answers.push_back(path);
     page.SaveButton()->click();
     page.SaveLogCsv();
-    EXPECT_TRUE(sim.dialogs->asked.empty());
+    EXPECT_TRUE(sim.dialogs->questions.empty());
     EXPECT_TRUE(sim.dialogs->messages.empty());
-    EXPECT_FALSE(QFile::exists(sim.dialogs->answer));
+    EXPECT_FALSE(QFile::exists(path));
 }
 
 TEST_F(LogPageCsv, CancelWritesNothing) {
     ReadDemo();
-    sim.dialogs->answer.clear();
-    page.SaveButton()->click();
-    EXPECT_EQ(sim.dialogs->asked.size(), 1u);
+    page.SaveButton()->click();  // no answer: the dialog was cancelled
+    EXPECT_EQ(sim.dialogs->questions.size(), 1u);
     EXPECT_TRUE(sim.dialogs->messages.empty());
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::NoDotAndDotDot).isEmpty());
 }
@@ -103,7 +104,7 @@ TEST_F(LogPageCsv, CancelWritesNothing) {
 TEST_F(LogPageCsv, AFileThatCannotBeWrittenIsReportedWithNameAndReason) {
     ReadDemo();
     const QString path = dir.filePath(QStringLiteral("missing-folder/log.csv"));
-    sim.dialogs->answer = path;
+    sim.dialogs->answers.push_back(path);
     page.SaveButton()->click();
     ASSERT_EQ(sim.dialogs->messages.size(), 1u);
     EXPECT_EQ(sim.dialogs->messages[0].text, QStringLiteral("Не удалось сохранить файл"));

@@ -11,7 +11,7 @@
 #include "log/log_demo.h"
 #include "log/log_record.h"
 #include "log/ui/log_page.h"
-#include "ui/sim_app_model.h"
+#include "ui/page_model.h"
 
 namespace korvex {
 namespace {
@@ -45,7 +45,7 @@ protected:
         return texts;
     }
 
-    test::SimAppModel sim;
+    test::PageModel sim;
     LogPage page{sim.model, nullptr};
 };
 
@@ -168,7 +168,7 @@ TEST_F(LogPageTest, FailedTransfersKeepTheList) {
     for (const Case& c : cases) {
         for (bool clear : {false, true}) {
             SCOPED_TRACE(std::string(c.name) + (clear ? ", clear" : ", read"));
-            test::SimAppModel fresh;
+            test::PageModel fresh;
             const LogBytes ring = DemoLogArea();
             std::copy(ring.begin(), ring.end(), fresh.module.Memory().begin() + kLogAddress);
             LogPage logPage(fresh.model, nullptr);

@@ -11,7 +11,7 @@
 #include "pages/names_page.h"
 #include "shell/grid_list.h"
 #include "ui/key_input.h"
-#include "ui/sim_app_model.h"
+#include "ui/page_model.h"
 
 namespace korvex {
 namespace {
@@ -45,8 +45,7 @@ protected:
         GridList* grid = List(list);
         ASSERT_TRUE(grid->OpenEditor(row, kNameColumn));
         QLineEdit* editor = grid->TextEditor();
-        editor->selectAll();
-        QTest::keyClick(editor, Qt::Key_Delete);
+        editor->selectAll();  // typing replaces the old name
         test::TypeText(editor, text);
         QTest::keyClick(editor, Qt::Key_Return);
         ASSERT_FALSE(grid->IsEditing());
@@ -61,7 +60,7 @@ protected:
         grid->CloseEditor(true);
     }
 
-    test::SimAppModel sim;
+    test::PageModel sim;
     NamesPage page{sim.model, nullptr};
 };
 
@@ -109,7 +108,7 @@ TEST_F(NamesPageTest, ListsHaveTheirColumns) {
 }
 
 TEST_F(NamesPageTest, CreatingThePageEmptiesTheNames) {
-    test::SimAppModel other;
+    test::PageModel other;
     other.model.settings.zoneNames[3] = {"Old", 4};
     other.model.settings.partitionNames[7] = {"Old", 6};
     other.model.settings.userNames[0] = "Old";
@@ -203,6 +202,16 @@ TEST_F(NamesPageTest, NamesWithoutACodePageCharacterAreRefused) {
     TypeName(NameList::Zones, 2, QStringLiteral("日本"));
     EXPECT_EQ(Settings().zoneNames[2].name, "Old");
     EXPECT_EQ(List(NameList::Zones)->CellText(2, kNameColumn), QStringLiteral("Old"));
+    // Text that reaches the page some other way is refused there too.
+    GridNotification name;
+    name.kind = GridNotification::ValueEdited;
+    name.row = 2;
+    name.columnId = 2;
+    for (const QString& text : {QStringLiteral("日本"), QStringLiteral("ElevenChars")}) {
+        name.text = text;
+        EXPECT_EQ(page.EditNotify(NameList::Zones, name), 0) << text.toStdString();
+    }
+    EXPECT_EQ(Settings().zoneNames[2].name, "Old");
 
     GridNotification edit;
     edit.kind = GridNotification::ValueEdited;
@@ -230,15 +239,15 @@ TEST_F(NamesPageTest, SortingLeavesTheTextsByPosition) {
             EXPECT_EQ(Shown(NameList::Zones), before);
         }
     }
-    // The list's rows did move: its own stored names are no longer in entry order.
-    grid->SortRows(kNameColumn, true);
-    EXPECT_EQ(grid->StoredText(0, 2), QStringLiteral("Alpha"));
-    EXPECT_NE(grid->RowItemData(0), 0);
+    // The list's own rows did move: its stored names are no longer in entry order.
+    grid->SortRows(kNameColumn, false);
+    EXPECT_EQ(grid->StoredText(0, 2), QStringLiteral("echo"));
+    EXPECT_EQ(grid->RowItemData(0), 4);
 
     // An edit on row 0 after the sort is an edit of entry 0.
     TypeName(NameList::Zones, 0, QStringLiteral("first"));
     EXPECT_EQ(Settings().zoneNames[0].name, "first");
-    EXPECT_EQ(Settings().zoneNames[1].name, "Alpha");
+    EXPECT_EQ(Settings().zoneNames[4].name, "echo");
 }
 
 TEST_F(NamesPageTest, SwitchingPagesKeepsTheNameBeingTyped) {

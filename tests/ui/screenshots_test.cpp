@@ -3,10 +3,12 @@
 // KORVEX_SCREENSHOT_DIR set (scripts/screenshots.sh) the pictures are kept
 // there as <page>-page.png.
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 
 #include "link/voice_wav_maker.h"
+#include "log/log_demo.h"
 #include "shell/waveform_view.h"
 #include "ui/korvex_window.h"
 #include "ui/screenshot.h"
@@ -43,9 +45,14 @@ TEST_F(Screenshots, EveryPageRendersInsideTheWindow) {
     Click("soundOpen");
     ASSERT_TRUE(dialogs->messages.empty());
 
+    // The Log page shows the demo log, read from the module.
+    const LogBytes ring = DemoLogArea();
+    std::copy(ring.begin(), ring.end(), sim.module.Memory().begin() + kLogAddress);
+
     const QString out = qEnvironmentVariable("KORVEX_SCREENSHOT_DIR");
     for (int id = 1; id <= 8; ++id) {
         frame->PageAction(id)->trigger();
+        if (id == int(PageId::Log)) Click("readLog");
         const QImage image = RenderWidget(*frame);
         EXPECT_EQ(image.size(), frame->size());
         // The page is drawn: more than one colour inside the work area.

@@ -1,5 +1,4 @@
 #include <QCheckBox>
-#include <QDir>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QTableWidget>
@@ -8,8 +7,7 @@
 
 #include "log/log_demo.h"
 #include "log/ui/log_page.h"
-#include "ui/screenshot.h"
-#include "ui/sim_app_model.h"
+#include "ui/page_model.h"
 
 namespace korvex {
 namespace {
@@ -28,7 +26,7 @@ protected:
         page.show();
     }
 
-    test::SimAppModel sim;
+    test::PageModel sim;
     LogPage page{sim.model, nullptr};
 };
 
@@ -57,18 +55,6 @@ TEST_F(LogPageLook, DemoRowsFitTheirColumns) {
         for (int c = 0; c < list->columnCount(); ++c) total += list->columnWidth(c);
         EXPECT_LE(total, list->viewport()->width());
     }
-}
-
-// KORVEX_SCREENSHOTS=<folder> writes the page after a demo read to
-// <folder>/log-page.png (the README's picture lives in docs/).
-TEST_F(LogPageLook, Screenshot) {
-    page.ReadButton()->click();
-    page.List()->selectRow(1);
-    const QImage image = test::RenderWidget(page);
-    EXPECT_EQ(image.size(), page.size());
-    const QString folder = qEnvironmentVariable("KORVEX_SCREENSHOTS");
-    if (folder.isEmpty()) return;
-    EXPECT_TRUE(test::SaveScreenshot(page, QDir(folder).filePath(QStringLiteral("log-page.png"))));
 }
 
 }  // namespace
