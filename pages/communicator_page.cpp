@@ -142,7 +142,7 @@ void CommunicatorPage::BuildControls() {
     sms->addWidget(language_, 0, 4);
     sms->addWidget(typesGroup, 1, 0, 1, 3);
     sms->addWidget(layoutGroup, 1, 3, 1, 2);
-    // "CMC" in Latin letters, as the module's own documents write it.
+    // Latin letters here, unlike the group title: the label has always read so.
     sms->addWidget(new QLabel(QStringLiteral("CMC"), smsGroup), 2, 0);
     sms->addWidget(preview_, 2, 1, 1, 4);
     const int columns[] = {48, 100, 78, 49, 95};

@@ -182,7 +182,9 @@ LogPage::LogPage(AppModel& model, QWidget* parent) : Page(PageId::Log, model, pa
     qApp->installEventFilter(this);
 }
 
-LogPage::~LogPage() { qApp->removeEventFilter(this); }
+LogPage::~LogPage() {
+    if (qApp) qApp->removeEventFilter(this);
+}
 
 void LogPage::UpdateButtons() {
     const bool open = Model().link.IsOpen();
