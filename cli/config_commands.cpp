@@ -6,6 +6,10 @@
 #include "cli/cli_error.h"
 #include "cli/cli_files.h"
 #include "link/device_link.h"
+#include "model/clock.h"
+#include "model/config_settings.h"
+#include "model/cp1251.h"
+#include "model/image_codec.h"
 
 namespace korvex::cli {
 namespace {
@@ -13,14 +17,15 @@ namespace {
 constexpr std::uint16_t kVersionAddress = 16;
 constexpr std::size_t kVersionSize = 4;
 
-// The bytes a project save writes right after a read of readImage.
-std::vector<std::uint8_t> ProjectAfterRead(const Context&, const std::vector<std::uint8_t>& readImage) {
-    return readImage;
-}
-
-// The write image Write data builds from a loaded project file.
-std::vector<std::uint8_t> WriteImageFromProject(const Context&, const std::vector<std::uint8_t>& project) {
-    return project;
+// What Write data and a project save both send: the image PackImage builds
+// from the settings decoded out of `readImage`, dated today. A read leaves
+// the settings cleared and then decoded, exactly like a project load.
+std::vector<std::uint8_t> RebuiltImage(const Context& ctx, const std::vector<std::uint8_t>& readImage) {
+    ConfigSettings settings;
+    UnpackImage(ctx.profile, readImage, settings);
+    std::vector<std::uint8_t> writeImage(ctx.profile.imageSize);
+    PackImage(ctx.profile, settings, readImage, writeImage, Today());
+    return writeImage;
 }
 
 }  // namespace
@@ -36,7 +41,7 @@ int Identify(const Context& ctx) {
                 if (b == 0) break;
                 text.push_back(static_cast<char>(b));
             }
-            std::printf("%s\n", text.c_str());
+            std::printf("%s\n", Cp1251ToUtf8(text).c_str());
         }
         return kExitOk;
     });
@@ -46,7 +51,7 @@ int ReadConfigCommand(const Context& ctx, const std::string& out) {
     return RunOnModule(ctx, [&](ModuleSession& session) {
         std::vector<std::uint8_t> readImage(ctx.profile.imageSize);
         RequireOk(ctx, ReadDataFromModule(session.Bus(), ctx.profile, readImage, session.GetProgress()));
-        WriteOutputFile(out, ProjectAfterRead(ctx, readImage), ctx.texts);
+        WriteOutputFile(out, RebuiltImage(ctx, readImage), ctx.texts);
         return kExitOk;
     });
 }
@@ -56,7 +61,7 @@ int WriteConfigCommand(const Context& ctx, const std::string& in) {
     const std::vector<std::uint8_t> project = ReadInputFile(in, ctx.texts, ctx.profile.imageSize);
     return RunOnModule(ctx, [&](ModuleSession& session) {
         RequireOk(ctx, CheckModule(session.Bus(), ctx.profile));
-        const std::vector<std::uint8_t> writeImage = WriteImageFromProject(ctx, project);
+        const std::vector<std::uint8_t> writeImage = RebuiltImage(ctx, project);
         RequireOk(ctx, WriteDataToModule(session.Bus(), ctx.profile, writeImage, session.GetProgress()));
         return kExitOk;
     });

@@ -13,6 +13,7 @@
 #include "cli/config_commands.h"
 #include "cli/log_commands.h"
 #include "cli/module_session.h"
+#include "cli/settings_commands.h"
 #include "cli/sound_commands.h"
 #include "link/profile.h"
 
@@ -57,6 +58,18 @@ int main(int argc, char** argv) {
     auto* writeConfig = app.add_subcommand("write-config", "Write a project file to the module and verify");
     writeConfig->add_option("IN", writeConfigIn, "The project file (IN.rom)")->required();
 
+    std::string showIn;
+    bool showJson = false;
+    auto* show = app.add_subcommand("show", "Print the settings of a project file");
+    show->add_option("IN", showIn, "The project file (IN.rom)")->required();
+    show->add_flag("--json", showJson, "One JSON object keyed by the settings' field names");
+
+    std::string buildIn, buildOut, buildDate;
+    auto* build = app.add_subcommand("build", "Pack settings given as JSON into a project file");
+    build->add_option("IN", buildIn, "The settings (IN.json)")->required();
+    build->add_option("-o", buildOut, "The project file (OUT.rom)")->required();
+    build->add_option("--date", buildDate, "The date stored in the image, YYYY-MM-DD (default: today)");
+
     LogOptions logOptions;
     auto* readLog = app.add_subcommand("read-log", "Read the event log; print it or export it as CSV");
     readLog->add_option("--csv", logOptions.csv, "Write the CSV export to this file");
@@ -98,6 +111,8 @@ int main(int argc, char** argv) {
         if (identify->parsed()) code = Identify(ctx);
         else if (readConfig->parsed()) code = ReadConfigCommand(ctx, readConfigOut);
         else if (writeConfig->parsed()) code = WriteConfigCommand(ctx, writeConfigIn);
+        else if (show->parsed()) code = ShowCommand(ctx, showIn, showJson);
+        else if (build->parsed()) code = BuildCommand(ctx, buildIn, buildOut, buildDate);
         else if (readLog->parsed()) code = ReadLogCommand(ctx, logOptions);
         else if (decodeLog->parsed()) code = DecodeLogCommand(ctx, decodeLogRaw, logOptions);
         else if (clearLog->parsed()) code = ClearLogCommand(ctx);

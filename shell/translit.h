@@ -14,7 +14,4 @@ namespace korvex {
 // not be stored. An empty result means refused.
 QString TransliterateTyped(char32_t character, bool cyrillicAllowed);
 
-// The code page 1251 byte of a character, or -1 when it has none.
-int Cp1251Code(char32_t character);
-
 }  // namespace korvex

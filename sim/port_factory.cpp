@@ -8,6 +8,7 @@
 
 #include "link/serial_exception.h"
 #include "link/serial_port.h"
+#include "sim/demo.h"
 
 namespace korvex {
 namespace {
@@ -43,9 +44,8 @@ private:
     SimulatedModule module_;
 };
 
-// The memory a missing demo file starts with.
-// The demo content is not there yet, so the demo starts as a blank module.
-void FillDemoContent(const Profile&, SimulatedModule& module) { module.Fill(0xFF); }
+// The memory a missing demo file starts with: a working module.
+void FillDemoContent(const Profile& profile, SimulatedModule& module) { module.Memory() = MakeDemoMemory(profile); }
 
 PortOpening OpenSimulated(const std::filesystem::path& file, const Profile& profile, bool demo) {
     PortOpening opening;

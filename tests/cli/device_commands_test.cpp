@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <sstream>
@@ -15,6 +16,9 @@
 #include "cli/cli_runner.h"
 #include "cli/module_memory.h"
 #include "link/device_link.h"
+#include "model/config_settings.h"
+#include "model/image_codec.h"
+#include "sim/demo.h"
 #include "sim/simulated_module.h"
 
 namespace korvex::testing {
@@ -201,11 +205,78 @@ TEST_F(DeviceCommands, FailedReadLeavesNoOutputFile) {
 
 TEST_F(DeviceCommands, DemoModuleLivesInTheUsersDataFolder) {
     const CliResult full = Run({"--port", "demo", "identify"});
-    EXPECT_NE(full.status, 1) << full.err;
-    EXPECT_EQ(std::filesystem::file_size(Dir() / "data" / "korvex" / "demo-full.bin"), kMemorySize);
+    EXPECT_EQ(full.status, 0) << full.err;
+    EXPECT_EQ(full.out, "1.04\n");
+    const auto demoFull = ReadBytes(Dir() / "data" / "korvex" / "demo-full.bin");
+    const auto made = MakeDemoMemory(FullProfile());
+    EXPECT_EQ(demoFull, std::vector<std::uint8_t>(made.begin(), made.end()));
+
     const CliResult compact = Run({"--compact", "--port", "demo", "identify"});
     EXPECT_EQ(compact.status, 0) << compact.err;
     EXPECT_EQ(std::filesystem::file_size(Dir() / "data" / "korvex" / "demo-compact.bin"), kMemorySize);
+
+    // The demo keeps what was written to it.
+    ASSERT_EQ(Run({"--port", "demo", "clear-log"}).status, 0);
+    const CliResult log = Run({"--port", "demo", "read-log"});
+    EXPECT_EQ(std::count(log.out.begin(), log.out.end(), '\n'), 1) << log.out;  // the header only
+}
+
+// Bytes 1116..1119 hold the date of packing, which is today's for a read
+// or a write.
+std::vector<std::uint8_t> WithoutDate(std::vector<std::uint8_t> image) {
+    if (image.size() >= 1120) std::fill(image.begin() + 1116, image.begin() + 1120, 0);
+    return image;
+}
+
+TEST_F(DeviceCommands, ReadConfigSavesWhatTheProgramWouldSave) {
+    // An erased configuration area does not survive decoding unchanged, so
+    // the file is the rebuilt image, not the raw bytes.
+    const auto memory = PreparedMemory(FullProfile());
+    WriteBytes(At("m.bin"), memory);
+    const CliResult r = Run({"--port", SimPort("m.bin"), "read-config", "-o", At("out.rom")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::vector<std::uint8_t> readImage(memory.begin(), memory.begin() + 1120);
+    ConfigSettings settings;
+    UnpackImage(FullProfile(), readImage, settings);
+    std::vector<std::uint8_t> saved(1120);
+    PackImage(FullProfile(), settings, readImage, saved, Date{2000, 1, 1});
+    const auto out = ReadBytes(At("out.rom"));
+    EXPECT_EQ(WithoutDate(out), WithoutDate(saved));
+    EXPECT_NE(out, readImage);
+    EXPECT_EQ(ReadBytes(At("m.bin")), memory);  // a read changes nothing
+}
+
+TEST_F(DeviceCommands, ProgramThenBackUpGivesTheProjectBack) {
+    for (const Profile* profile : {&FullProfile(), &CompactProfile()}) {
+        SCOPED_TRACE(std::string(profile->name));
+        const bool compact = profile->kind == ModuleKind::Compact;
+        const auto memory = PreparedMemory(*profile);
+        WriteBytes(At("m.bin"), memory);
+        WriteText(At("site.json"), R"({"phones": ["+79161234567", "-", "-", "-", "-", "-", "-", "-"],
+                                       "pgmPassword": "1234", "autodialCycles": 5, "testSmsCode": 136})");
+        std::vector<std::string> pre;
+        if (compact) pre.push_back("--compact");
+        auto run = [&](std::vector<std::string> args) {
+            args.insert(args.begin(), pre.begin(), pre.end());
+            return Run(args);
+        };
+        ASSERT_EQ(run({"build", At("site.json"), "-o", At("site.rom"), "--date", "2020-01-02"}).status, 0);
+        const CliResult written = run({"--port", SimPort("m.bin"), "write-config", At("site.rom")});
+        ASSERT_EQ(written.status, 0) << written.err;
+        const CliResult read = run({"--port", SimPort("m.bin"), "read-config", "-o", At("back.rom")});
+        ASSERT_EQ(read.status, 0) << read.err;
+
+        auto site = ReadBytes(At("site.rom"));
+        const auto back = ReadBytes(At("back.rom"));
+        const auto module = ReadBytes(At("m.bin"));
+        ASSERT_EQ(back.size(), profile->imageSize);
+        // The module keeps its own version and signature; the rest is the project.
+        if (!compact) std::copy(memory.begin() + 16, memory.begin() + 24, site.begin() + 16);
+        EXPECT_EQ(WithoutDate(back), WithoutDate(site));
+        EXPECT_EQ(WithoutDate(std::vector<std::uint8_t>(module.begin(), module.begin() + profile->imageSize)),
+                  WithoutDate(site));
+        EXPECT_TRUE(std::equal(module.begin() + profile->imageSize, module.end(), memory.begin() + profile->imageSize));
+    }
 }
 
 }  // namespace
