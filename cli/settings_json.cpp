@@ -12,17 +12,9 @@
 namespace korvex::cli {
 namespace {
 
-constexpr int kMaxDigits = 20;
-constexpr int kObjectNameMax = 24;
-constexpr int kNameMax = 10;
-constexpr int kPasswordMax = 10;
-constexpr int kPgmSecondsMax = 99;
 constexpr int kAutodialSoundMax = 3;
 constexpr int kReportTypeMaskMax = 0x7F;     // bits 0..6
 constexpr int kSmsLayoutBits = 0x37;         // bits 0..2, 4 and 5
-constexpr std::uint8_t kTestSmsPeriods[] = {0x81, 0x82, 0x83, 0x84, 0x86, 0x88, 0x8C};
-constexpr int kTestSmsNone = 25;
-constexpr int kNameSoundMax = 6;
 
 constexpr std::string_view kFullOnlyKeys[] = {"objectName", "reportActions", "zoneNames", "partitionNames",
                                               "userNames"};
@@ -161,7 +153,7 @@ private:
         if (!value.is_string()) Fail(key, texts_.expectString);
         const std::string number = value.get<std::string>();
         if (number.empty()) return number;
-        const bool ok = (number[0] == '+' || number[0] == '-') && number.size() - 1 <= kMaxDigits &&
+        const bool ok = (number[0] == '+' || number[0] == '-') && number.size() - 1 <= kPhoneMaxDigits &&
                         std::all_of(number.begin() + 1, number.end(), [](char c) { return c >= '0' && c <= '9'; });
         if (!ok) Fail(key, texts_.badNumber);
         return number;

@@ -14,6 +14,20 @@ inline constexpr int kZoneNames = 28;
 inline constexpr int kPartitionNames = 8;
 inline constexpr int kUserNames = 8;
 
+// What each field holds at most; the pages and the command line refuse more.
+inline constexpr int kPhoneMaxDigits = 20;   // phone numbers
+inline constexpr int kObjectNameMax = 24;
+inline constexpr int kPasswordMax = 10;
+inline constexpr int kNameMax = 10;          // zone, partition and user names
+inline constexpr int kNameSoundMax = 6;      // "Wav 1".."Wav 6"
+inline constexpr int kPgmSecondsMax = 99;
+
+// Test SMS schedule codes: 0..24 daily at that hour, these every n hours,
+// kTestSmsNone no test SMS.
+inline constexpr std::uint8_t kTestSmsLastHour = 24;
+inline constexpr std::uint8_t kTestSmsNone = 25;
+inline constexpr std::uint8_t kTestSmsPeriods[] = {0x81, 0x82, 0x83, 0x84, 0x86, 0x88, 0x8C};
+
 // Characters the Messages page lets into a text slot.
 inline constexpr int kLatinTextLimit = 68;     // GSM 7-bit
 inline constexpr int kCyrillicTextLimit = 31;  // UCS-2

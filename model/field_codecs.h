@@ -13,14 +13,11 @@
 // the caller hands in a zero-filled field.
 namespace korvex {
 
-inline constexpr int kPhoneMaxDigits = 20;
 inline constexpr int kSmscMaxLengthByte = 12;  // type byte and 11 digit bytes
 inline constexpr int kSmscMaxDigits = 22;      // what that length byte can carry
 inline constexpr int kTextMaxData = 62;        // data bytes of a text record
 inline constexpr int kLatinTextCapacity = 70;  // septets that 62 octets hold
 inline constexpr int kCyrillicTextCapacity = 31;
-inline constexpr int kPasswordMax = 10;
-inline constexpr int kNameMax = 10;
 
 // Phone record (16 bytes): digit count, type 0x91 ("+") or 0x81 ("-"), digits
 // as swapped semi-octets with an F filler. A leading "+" or "-" is the mark;

@@ -10,7 +10,6 @@ namespace korvex {
 
 namespace {
 
-constexpr std::size_t kNameLength = 10;  // bytes of a name's field in the image
 constexpr int kSoundCount = 6;
 constexpr int kGridOptions = 0x0F;
 constexpr int kRowHeight = 17;
@@ -137,7 +136,7 @@ int NamesPage::EditNotify(NameList list, GridNotification& note) {
         // The name must fit its 10-byte field in code page 1251; anything
         // else is refused and the entry keeps its old name.
         const Cp1251Result bytes = Utf8ToCp1251(note.text.toStdString());
-        if (!bytes.Ok() || bytes.bytes.size() > kNameLength || bytes.bytes.find('\0') != std::string::npos) return 0;
+        if (!bytes.Ok() || bytes.bytes.size() > static_cast<std::size_t>(kNameMax) || bytes.bytes.find('\0') != std::string::npos) return 0;
         (record ? record->name : s.userNames[r]) = bytes.bytes;
         return 1;
     }

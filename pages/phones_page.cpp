@@ -13,7 +13,6 @@
 namespace korvex {
 namespace {
 
-constexpr int kMaxDigits = 20;
 
 // The stored number is a mark followed by the digits; a number without a
 // mark (never made by the codecs) counts as national with all its text as
@@ -40,8 +39,8 @@ PhonesPage::PhonesPage(AppModel& model, QWidget* parent)
         auto* number = new QLineEdit(this);
         number->setObjectName(QStringLiteral("number") + n);
         number->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), number));
-        number->setMaxLength(kMaxDigits);
-        number->setMinimumWidth(number->fontMetrics().horizontalAdvance(QString(kMaxDigits + 4, u'0')));
+        number->setMaxLength(kPhoneMaxDigits);
+        number->setMinimumWidth(number->fontMetrics().horizontalAdvance(QString(kPhoneMaxDigits + 4, u'0')));
         label->setBuddy(number);
 
         grid->addWidget(label, row, 0);
@@ -66,7 +65,7 @@ void PhonesPage::RefreshFromModel() {
     const auto& phones = Model().settings.phones;
     for (int row = 0; row < kPhoneCount; ++row) {
         marks_[row]->setChecked(MarkOf(phones[row]) == '+');
-        ShowWhole(numbers_[row], FromCp1251(DigitsOf(phones[row])), kMaxDigits);
+        ShowWhole(numbers_[row], FromCp1251(DigitsOf(phones[row])), kPhoneMaxDigits);
     }
 }
 

@@ -20,17 +20,12 @@
 namespace korvex {
 namespace {
 
-constexpr int kObjectNameMax = 24;
-constexpr int kPasswordMax = 10;
 constexpr int kDurationDigits = 2;
-constexpr int kSmscDigits = 20;
 constexpr int kHourDigits = 2;
 
 constexpr int kDailyEntry = 1;
-constexpr std::uint8_t kNoTestSms = 25;
-constexpr std::uint8_t kLastHour = 24;
 // testSmsCode of each list entry; the daily entry's code is the hour.
-constexpr std::array<std::uint8_t, 9> kTestSmsCodes = {kNoTestSms, 0, 0x81, 0x82, 0x83, 0x84, 0x86, 0x88, 0x8C};
+constexpr std::array<std::uint8_t, 9> kTestSmsCodes = {kTestSmsNone, 0, 0x81, 0x82, 0x83, 0x84, 0x86, 0x88, 0x8C};
 
 QValidator* Accepting(const char* pattern, QObject* parent) {
     return new QRegularExpressionValidator(QRegularExpression(QString::fromLatin1(pattern)), parent);
@@ -54,7 +49,7 @@ std::string DropMark(const std::string& number) {
 }  // namespace
 
 int PropertiesPage::TestSmsEntry(std::uint8_t code) {
-    if (code <= kLastHour) return kDailyEntry;
+    if (code <= kTestSmsLastHour) return kDailyEntry;
     for (int entry = 0; entry < static_cast<int>(kTestSmsCodes.size()); ++entry) {
         if (entry != kDailyEntry && kTestSmsCodes[entry] == code) return entry;
     }
@@ -106,7 +101,7 @@ PropertiesPage::PropertiesPage(AppModel& model, QWidget* parent)
     events_->OnFocusLost(duration_, [this] { StoreDuration(); });
     connect(trigger_, &QCheckBox::clicked, this, [this] { SwitchTrigger(); });
 
-    smsc_ = NewEdit(this, QStringLiteral("smsc"), kSmscDigits);
+    smsc_ = NewEdit(this, QStringLiteral("smsc"), kPhoneMaxDigits);
     smsc_->setValidator(Accepting("[0-9]*", smsc_));
     addRow(texts_.smsc, {new QLabel(tr(texts_.smscPrefix), this), smsc_});
     events_->OnFocusLost(smsc_, [this] { StoreSmsc(); });
@@ -168,7 +163,7 @@ void PropertiesPage::RefreshFromModel() {
     // An erased module holds 255 seconds: shown whole, typing stays at 2 digits.
     ShowWhole(duration_, TwoDigits(settings.pgmSeconds), kDurationDigits);
     ShowTrigger(settings.pgmSeconds == 0);
-    ShowWhole(smsc_, FromCp1251(DropMark(settings.smscNumber)), kSmscDigits);
+    ShowWhole(smsc_, FromCp1251(DropMark(settings.smscNumber)), kPhoneMaxDigits);
     voice_->setCurrentIndex(settings.voiceAfterPickup ? 0 : 1);
     // The COM speed is not in the image; its list keeps the user's choice.
 }
