@@ -1,0 +1,117 @@
+#include "cli/cli_texts.h"
+
+namespace korvex::cli {
+namespace {
+
+const CliTexts kRussian{
+    .commandLine = "Ошибка в командной строке: ",
+    .simulatedOnly = "--trace и --sim-fault действуют только для имитатора модуля (sim:ФАЙЛ или demo)",
+    .unknownFault = "Неизвестная неисправность для --sim-fault: ",
+    .noLog = "У компактного модуля нет журнала",
+    .badDate = "--date: ожидается дата в виде ГГГГ-ММ-ДД: ",
+
+    .portError = "Ошибка порта: ",
+    .moduleFileRead = "Не удалось прочитать память модуля: ",
+    .moduleFileCreate = "Не удалось создать файл памяти модуля: ",
+    .moduleFileSave = "Не удалось сохранить память модуля: ",
+    .moduleFileSize = "Файл памяти модуля должен иметь размер 32768 байт: ",
+    .atAddress = "адрес",
+
+    .fileOpen = "Не удалось открыть файл: ",
+    .fileRead = "Не удалось прочитать файл: ",
+    .fileCreate = "Не удалось создать файл: ",
+    .fileWrite = "Не удалось записать файл: ",
+    .fileSize = "Файл должен иметь размер ",
+    .fileSizeBytes = " байт: ",
+    .traceFile = "Не удалось записать трассировку: ",
+
+    .badJson = "Ошибка JSON: ",
+    .notAnObject = "ожидается объект JSON с настройками",
+    .unknownKey = "неизвестный ключ",
+    .expectString = "ожидается строка",
+    .expectNumber = "ожидается целое число",
+    .expectBool = "ожидается true или false",
+    .expectObject = "ожидается объект",
+    .expectArray = "ожидается массив из ",
+    .expectArrayItems = " элементов",
+    .noCp1251 = "символа нет в кодовой странице 1251: ",
+    .textTooLong = "слишком длинный текст, наибольшая длина — ",
+    .latinOnly = "символ требует флага cyrillic (без него текст берёт только 7-битные символы): ",
+    .sevenBitOnly = "допустимы только 7-битные символы: ",
+    .fullOnlyKey = "такого поля нет у компактного модуля",
+    .badLayoutMask = "недопустимые биты (разрешены 0, 1, 2, 4, 5)",
+    .badNumber = "ожидается «+» или «-» и не более 20 цифр",
+    .outOfRange = "значение вне диапазона ",
+    .badTestSmsCode = "недопустимый код (0..25, 129, 130, 131, 132, 134, 136, 140)",
+    .badAction = "недопустимое действие: 0 или байт, младшая тетрада которого — телефон 1..8, а старшая — "
+                 "номер текста (SMS-действия) или звук 1..3 (действия автодозвона)",
+    .zeroCharacter = "нулевой символ недопустим",
+
+    .badSlot = "--slot: номер звука вне диапазона 1..",
+    .slotTwice = "--slot: звук указан дважды: ",
+    .slotWord = "звук",
+    .directoryDoesNotFit = "Длины звуков в модуле не помещаются в память (стёртый модуль?); ничего не записано",
+    .freshHint = "С --fresh запись начнётся с пустых звуков.",
+
+};
+
+const CliTexts kEnglish{
+    .commandLine = "Command line error: ",
+    .simulatedOnly = "--trace and --sim-fault work only with a simulated module (sim:FILE or demo)",
+    .unknownFault = "Unknown fault for --sim-fault: ",
+    .noLog = "The compact module has no event log",
+    .badDate = "--date: a date YYYY-MM-DD is expected: ",
+
+    .portError = "Port error: ",
+    .moduleFileRead = "Cannot read the module memory: ",
+    .moduleFileCreate = "Cannot create the module memory file: ",
+    .moduleFileSave = "Cannot save the module memory: ",
+    .moduleFileSize = "The module memory file must be 32768 bytes long: ",
+    .atAddress = "address",
+
+    .fileOpen = "Cannot open the file: ",
+    .fileRead = "Cannot read the file: ",
+    .fileCreate = "Cannot create the file: ",
+    .fileWrite = "Cannot write the file: ",
+    .fileSize = "The file must be ",
+    .fileSizeBytes = " bytes long: ",
+    .traceFile = "Cannot write the trace: ",
+
+    .badJson = "JSON error: ",
+    .notAnObject = "a JSON object with the settings is expected",
+    .unknownKey = "unknown key",
+    .expectString = "a string is expected",
+    .expectNumber = "an integer is expected",
+    .expectBool = "true or false is expected",
+    .expectObject = "an object is expected",
+    .expectArray = "an array of ",
+    .expectArrayItems = " items is expected",
+    .noCp1251 = "a character not in code page 1251: ",
+    .textTooLong = "the text is longer than the field allows, at most ",
+    .latinOnly = "a character that needs the cyrillic flag (without it a text takes 7-bit characters only): ",
+    .sevenBitOnly = "7-bit characters only: ",
+    .fullOnlyKey = "the compact module has no such field",
+    .badLayoutMask = "bits out of use (allowed: 0, 1, 2, 4, 5)",
+    .badNumber = "\"+\" or \"-\" and at most 20 digits are expected",
+    .outOfRange = "the value is out of range ",
+    .badTestSmsCode = "not a valid code (0..25, 129, 130, 131, 132, 134, 136, 140)",
+    .badAction = "not a valid action: 0, or a byte whose low nibble is the phone 1..8 and whose high nibble is "
+                 "the text number (SMS actions) or the sound 1..3 (autodial actions)",
+    .zeroCharacter = "a zero character is not allowed",
+
+    .badSlot = "--slot: the slot is out of range 1..",
+    .slotTwice = "--slot: the slot is named twice: ",
+    .slotWord = "slot",
+    .directoryDoesNotFit = "The slot lengths in the module do not fit its memory (an erased module?); nothing was written",
+    .freshHint = "With --fresh the write starts from empty slots.",
+
+
+};
+
+}  // namespace
+
+const CliTexts& TextsFor(const Profile& profile) {
+    return profile.kind == ModuleKind::Full ? kRussian : kEnglish;
+}
+
+}  // namespace korvex::cli

@@ -1,0 +1,65 @@
+#pragma once
+#include <string_view>
+
+#include "link/profile.h"
+
+namespace korvex::cli {
+
+// The tool's own messages, one table per program: Russian with the full
+// module, English with the compact one. The module outcomes themselves use
+// the core's texts (Profile::texts, OutcomeText, the voice and WAV texts).
+struct CliTexts {
+    std::string_view commandLine;      // before the parser's own message
+    std::string_view simulatedOnly;    // --trace / --sim-fault on a serial port
+    std::string_view unknownFault;     // followed by the fault as given
+    std::string_view noLog;            // the compact module has no event log
+    std::string_view badDate;          // --date that is no date
+
+    std::string_view portError;        // a line call failed; followed by the system's text
+    std::string_view moduleFileRead;   // followed by "file: reason"
+    std::string_view moduleFileCreate;
+    std::string_view moduleFileSave;
+    std::string_view moduleFileSize;   // followed by the file; then sizeWas
+    std::string_view atAddress;        // "address" word after a write error
+
+    std::string_view fileOpen;         // followed by "file: reason"
+    std::string_view fileRead;
+    std::string_view fileCreate;
+    std::string_view fileWrite;
+    std::string_view fileSize;         // "... must be N bytes long: file (M)": before N
+    std::string_view fileSizeBytes;    // after N
+    std::string_view traceFile;        // the trace file could not be created or written
+
+    // build: the key, then one of these.
+    std::string_view badJson;          // before the parser's message
+    std::string_view notAnObject;
+    std::string_view unknownKey;
+    std::string_view expectString;
+    std::string_view expectNumber;
+    std::string_view expectBool;
+    std::string_view expectObject;
+    std::string_view expectArray;      // followed by the number of items
+    std::string_view expectArrayItems;
+    std::string_view noCp1251;         // followed by the character
+    std::string_view textTooLong;      // followed by the limit
+    std::string_view latinOnly;        // a GSM 7-bit text: followed by the character
+    std::string_view sevenBitOnly;     // the PGM password: followed by the character
+    std::string_view fullOnlyKey;      // a full-only field given for the compact module
+    std::string_view badLayoutMask;
+    std::string_view badNumber;        // phone and SMS centre numbers
+    std::string_view outOfRange;       // followed by the allowed values
+    std::string_view badTestSmsCode;
+    std::string_view badAction;
+    std::string_view zeroCharacter;
+
+    // Voice.
+    std::string_view badSlot;          // followed by the slot's allowed range
+    std::string_view slotTwice;
+    std::string_view slotWord;         // "slot N" after a write error
+    std::string_view directoryDoesNotFit;
+    std::string_view freshHint;
+};
+
+const CliTexts& TextsFor(const Profile& profile);
+
+}  // namespace korvex::cli

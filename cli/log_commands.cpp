@@ -1,0 +1,74 @@
+#include "cli/log_commands.h"
+
+#include <cstdio>
+#include <vector>
+
+#include "cli/cli_error.h"
+#include "cli/cli_files.h"
+#include "link/device_link.h"
+#include "log/log_csv.h"
+#include "log/log_record.h"
+#include "log/log_rows.h"
+#include "log/log_transfer.h"
+
+namespace korvex::cli {
+namespace {
+
+void RequireLog(const Context& ctx) {
+    if (!ctx.profile.hasLog) throw CliError(kExitUsage, std::string(ctx.texts.noLog));
+}
+
+// The listing as the page shows it: the column headers, then one line per
+// row, the cells separated by tabs.
+void PrintRows(const std::vector<LogRow>& rows) {
+    const auto headers = LogColumnHeaders();
+    for (std::size_t col = 0; col < kLogColumnCount; ++col)
+        std::printf("%s%.*s", col ? "\t" : "", static_cast<int>(headers[col].size()), headers[col].data());
+    std::printf("\n");
+    for (const LogRow& row : rows) {
+        for (std::size_t col = 0; col < kLogColumnCount; ++col) std::printf("%s%s", col ? "\t" : "", row[col].c_str());
+        std::printf("\n");
+    }
+}
+
+void Deliver(const Context& ctx, const std::vector<LogRecord>& records, const LogOptions& options) {
+    const std::vector<LogRow> rows = MakeLogRows(records, options.showCodes);
+    if (options.csv.empty()) {
+        PrintRows(rows);
+        return;
+    }
+    // An empty listing still gives its file (the first line only), so that
+    // a script always finds what it asked for.
+    if (auto error = SaveLogCsv(options.csv, rows))
+        throw CliError(kExitInput, std::string(ctx.texts.fileWrite) + error->Message());
+}
+
+}  // namespace
+
+int ReadLogCommand(const Context& ctx, const LogOptions& options) {
+    RequireLog(ctx);
+    std::vector<LogRecord> records;
+    const int code = RunOnModule(ctx, [&](ModuleSession& session) {
+        RequireOk(ctx, ReadLog(session.Bus(), ctx.profile, session.GetProgress(), records));
+        return kExitOk;
+    });
+    Deliver(ctx, records, options);
+    return code;
+}
+
+int DecodeLogCommand(const Context& ctx, const std::string& raw, const LogOptions& options) {
+    RequireLog(ctx);
+    const std::vector<std::uint8_t> bytes = ReadInputFile(raw, ctx.texts, kLogSize);
+    Deliver(ctx, DecodeLog(std::span<const std::uint8_t, kLogSize>(bytes.data(), kLogSize)), options);
+    return kExitOk;
+}
+
+int ClearLogCommand(const Context& ctx) {
+    RequireLog(ctx);
+    return RunOnModule(ctx, [&](ModuleSession& session) {
+        RequireOk(ctx, ClearLog(session.Bus(), ctx.profile, session.GetProgress()));
+        return kExitOk;
+    });
+}
+
+}  // namespace korvex::cli

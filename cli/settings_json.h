@@ -1,0 +1,27 @@
+#pragma once
+#include <nlohmann/json.hpp>
+
+#include "cli/cli_texts.h"
+#include "link/profile.h"
+#include "model/config_settings.h"
+
+namespace korvex::cli {
+
+using Json = nlohmann::ordered_json;
+
+// The settings as one JSON object keyed by the ConfigSettings field names.
+// Numbers as the mark and digits, texts in UTF-8, the compact module
+// without the full-only fields.
+Json SettingsToJson(const Profile& profile, const ConfigSettings& settings);
+
+// Lays the keys of a JSON object over `settings`. Every value is checked
+// against its field; the first that does not fit ends the command (exit
+// status 4) with a message that names its key. `settings` is then left
+// partly changed, so callers apply to a copy they can drop.
+void ApplyJson(const Profile& profile, const CliTexts& texts, const Json& object, ConfigSettings& settings);
+
+// One line per value: "key = value", the key as a path (phones[0],
+// zoneNames[3].name) and the value as JSON.
+std::string SettingsAsLines(const Json& object);
+
+}  // namespace korvex::cli

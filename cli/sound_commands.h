@@ -1,0 +1,22 @@
+#pragma once
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "cli/module_session.h"
+
+namespace korvex::cli {
+
+// read-sound -d DIR: every slot read and written as DIR/slot1.wav, slot2.wav ...
+int ReadSoundCommand(const Context& ctx, const std::string& dir);
+
+struct WriteSoundOptions {
+    bool fresh = false;                                // start from empty slots
+    std::vector<std::pair<int, std::string>> slots;   // slot number from 1, WAV file
+};
+
+// write-sound: the slots not named keep what the module holds; the named
+// ones take their WAV files; every slot is written and read back.
+int WriteSoundCommand(const Context& ctx, const WriteSoundOptions& options);
+
+}  // namespace korvex::cli

@@ -1,0 +1,67 @@
+#pragma once
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "link/modem_lines.h"
+#include "link/profile.h"
+#include "link/two_wire_bus.h"
+#include "sim/simulated_module.h"
+
+namespace korvex {
+
+// Port names beside "COMn" and device paths: the demo module of the chosen
+// profile, and a simulated module kept in a raw 32768-byte file.
+inline constexpr std::string_view kDemoPortName = "demo";
+inline constexpr std::string_view kSimPortPrefix = "sim:";
+
+// The label a port list shows for the demo module.
+std::string_view DemoPortLabel(const Profile& profile);
+
+// Where the demo module of a profile keeps its memory:
+// $XDG_DATA_HOME (or ~/.local/share)/korvex/demo-<name>.bin; on Windows
+// under %LOCALAPPDATA%.
+std::filesystem::path DemoFilePath(const Profile& profile);
+
+// An opened port: the lines the bus drives and the sleep that goes with
+// them (real time for a serial port, the module's virtual time for a
+// simulated one, so a simulated transfer takes no wall time).
+class ModulePort {
+public:
+    virtual ~ModulePort() = default;
+    virtual ModemLines& Lines() = 0;
+    virtual SleepFn Sleeper() = 0;
+    // The module behind a simulated port; nullptr for a serial port.
+    virtual SimulatedModule* Simulated() { return nullptr; }
+    // Stores a simulated module's memory back in its file (whole, then
+    // renamed over). Returns an error text, empty on success or for a serial
+    // port.
+    virtual std::string SaveBack() { return {}; }
+};
+
+// What opening a port came to. The caller picks the words.
+struct PortOpening {
+    enum class Failure {
+        None,
+        Port,        // the serial port could not be opened
+        FileRead,    // the module's memory file exists but could not be read
+        FileCreate,  // a missing memory file could not be created
+        FileSize,    // the memory file is not 32768 bytes long; size holds its length
+    };
+    std::unique_ptr<ModulePort> port;  // set when failure is None
+    Failure failure = Failure::None;
+    std::filesystem::path file;        // the memory file (simulated ports)
+    std::string reason;                // "device or file: the system's text"
+    std::uintmax_t size = 0;
+    bool Ok() const { return failure == Failure::None; }
+};
+
+// Opens a port by name: "COMn" or a device path (opened as the link opens
+// it), "sim:FILE" (a missing FILE is created as a blank module, all 0xFF),
+// or "demo" (the profile's demo file, created with the demo content when
+// missing).
+PortOpening OpenModulePort(const std::string& name, const Profile& profile);
+
+}  // namespace korvex

@@ -1,0 +1,44 @@
+#pragma once
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace korvex::testing {
+
+// What one run of korvex-cli came to.
+struct CliResult {
+    int status = -1;  // the exit status; -1 when the program did not exit by itself (a crash)
+    std::string out;  // stdout
+    std::string err;  // stderr
+};
+
+// A private folder per test, so tests run in parallel without meeting. The
+// program runs with HOME and XDG_DATA_HOME inside it, so its demo module
+// lives there too.
+class CliTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Runs the program with these arguments, in the test's folder.
+    CliResult Run(const std::vector<std::string>& args);
+
+    std::filesystem::path Dir() const { return dir_; }
+    std::filesystem::path At(const std::string& name) const { return dir_ / name; }
+    // "sim:<folder>/<name>"
+    std::string SimPort(const std::string& name) const { return "sim:" + At(name).string(); }
+
+    static std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path);
+    static void WriteBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
+    static std::string ReadText(const std::filesystem::path& path);
+    static void WriteText(const std::filesystem::path& path, const std::string& text);
+
+private:
+    std::filesystem::path dir_;
+    int runs_ = 0;
+};
+
+}  // namespace korvex::testing

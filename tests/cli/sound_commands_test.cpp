@@ -1,0 +1,134 @@
+// read-sound and write-sound.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "cli/cli_runner.h"
+#include "cli/module_memory.h"
+#include "link/voice_store.h"
+#include "link/wav_buffer.h"
+#include "link/wav_intake.h"
+
+namespace korvex::testing {
+namespace {
+
+// An 8-bit mono WAV file with a tone of n samples.
+std::vector<std::uint8_t> ToneWav(std::uint32_t rate, std::uint32_t n, double hz) {
+    std::vector<std::uint8_t> file(kWavHeaderSize + n);
+    WriteWavHeader(file, rate, n);
+    for (std::uint32_t i = 0; i < n; ++i)
+        file[kWavHeaderSize + i] = static_cast<std::uint8_t>(128 + 90 * std::sin(2 * M_PI * hz * i / rate));
+    return file;
+}
+
+// What read-sound should give for a slot holding this WAV file.
+std::vector<std::uint8_t> DecodedAsStored(const Profile& profile, const std::vector<std::uint8_t>& file) {
+    VoiceStore store(profile);
+    WavBuffer wav(profile);
+    EXPECT_TRUE(LoadWav(file, store, wav).Ok());
+    DecodeSlotToWav(store, wav);
+    return {wav.bytes.begin(), wav.bytes.begin() + kWavHeaderSize + wav.SoundLength};
+}
+
+class SoundCommands : public CliTest {
+protected:
+    void SetUp() override {
+        CliTest::SetUp();
+        WriteBytes(At("m.bin"), PreparedMemory(FullProfile()));  // its directory is erased
+        WriteBytes(At("c.bin"), PreparedMemory(CompactProfile()));
+        toneA_ = ToneWav(22050, 6000, 440);
+        toneB_ = ToneWav(11025, 3000, 660);
+        WriteBytes(At("a.wav"), toneA_);
+        WriteBytes(At("b.wav"), toneB_);
+    }
+    std::vector<std::uint8_t> toneA_, toneB_;
+};
+
+TEST_F(SoundCommands, ErasedDirectoryIsReportedUnlessFresh) {
+    const auto before = ReadBytes(At("m.bin"));
+    const CliResult refused = Run({"--port", SimPort("m.bin"), "write-sound", "--slot", "1", At("a.wav")});
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_TRUE(refused.err.starts_with("Длины звуков в модуле не помещаются в память")) << refused.err;
+    EXPECT_EQ(ReadBytes(At("m.bin")), before);
+
+    const CliResult fresh = Run({"--port", SimPort("m.bin"), "write-sound", "--fresh", "--slot", "1", At("a.wav")});
+    EXPECT_EQ(fresh.status, 0) << fresh.err;
+    EXPECT_NE(ReadBytes(At("m.bin")), before);
+}
+
+TEST_F(SoundCommands, SlotsNotNamedKeepTheirMessages) {
+    ASSERT_EQ(Run({"--port", SimPort("m.bin"), "write-sound", "--fresh", "--slot", "1", At("a.wav")}).status, 0);
+    ASSERT_EQ(Run({"--port", SimPort("m.bin"), "write-sound", "--slot", "3", At("b.wav")}).status, 0);
+
+    const CliResult r = Run({"--port", SimPort("m.bin"), "read-sound", "-d", At("out")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(ReadBytes(At("out/slot1.wav")), DecodedAsStored(FullProfile(), toneA_));
+    EXPECT_EQ(ReadBytes(At("out/slot3.wav")), DecodedAsStored(FullProfile(), toneB_));
+    for (const char* empty : {"out/slot2.wav", "out/slot4.wav", "out/slot5.wav", "out/slot6.wav"})
+        EXPECT_EQ(std::filesystem::file_size(At(empty)), kWavHeaderSize) << empty;
+    EXPECT_FALSE(std::filesystem::exists(At("out/slot7.wav")));
+}
+
+TEST_F(SoundCommands, CompactModuleHasThreeSlots) {
+    const CliResult w = Run({"--compact", "--port", SimPort("c.bin"), "write-sound", "--fresh", "--slot", "3",
+                             At("a.wav"), "--slot", "1", At("a.wav")});
+    ASSERT_EQ(w.status, 0) << w.err;
+    const CliResult r = Run({"--compact", "--port", SimPort("c.bin"), "read-sound", "-d", At("out")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(ReadBytes(At("out/slot1.wav")), DecodedAsStored(CompactProfile(), toneA_));
+    EXPECT_EQ(ReadBytes(At("out/slot3.wav")), ReadBytes(At("out/slot1.wav")));
+    EXPECT_FALSE(std::filesystem::exists(At("out/slot4.wav")));
+    // The rate check of the compact program.
+    const CliResult refused =
+        Run({"--compact", "--port", SimPort("c.bin"), "write-sound", "--slot", "2", At("b.wav")});
+    EXPECT_EQ(refused.status, 4);
+    EXPECT_EQ(refused.err, At("b.wav").string() + ": Error Not 22050Hz!\n");
+}
+
+TEST_F(SoundCommands, VerifyMismatchNamesTheSlot) {
+    ASSERT_EQ(Run({"--port", SimPort("m.bin"), "write-sound", "--fresh", "--slot", "2", At("b.wav")}).status, 0);
+    // 30 directory bytes, then slot 2 from address 2048 (slot 1 is empty):
+    // the 40th byte stored is the slot's tenth.
+    const CliResult r = Run({"--port", SimPort("m.bin"), "--sim-fault", "flip-write:40", "write-sound", "--slot", "2",
+                             At("b.wav")});
+    EXPECT_EQ(r.status, 3);
+    EXPECT_EQ(r.err, "Ошибка записи! (звук 2, адрес 2057)\n");
+}
+
+TEST_F(SoundCommands, FailuresEndWithTheirStatusAndLeaveTheModuleAlone) {
+    WriteBytes(At("short.wav"), std::vector<std::uint8_t>(20, 0));
+    auto stereo = toneA_;
+    stereo[22] = 2;
+    WriteBytes(At("stereo.wav"), stereo);
+    const auto before = ReadBytes(At("m.bin"));
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::string errStart;
+    };
+    const std::string port = SimPort("m.bin");
+    const Case cases[] = {
+        {{"--port", port, "write-sound", "--fresh", "--slot", "7", At("a.wav")}, 1, "--slot: номер звука вне диапазона 1..6: 7"},
+        {{"--port", port, "write-sound", "--fresh", "--slot", "0", At("a.wav")}, 1, "--slot: номер звука вне диапазона"},
+        {{"--port", port, "write-sound", "--fresh", "--slot", "2", At("a.wav"), "--slot", "2", At("b.wav")}, 1,
+         "--slot: звук указан дважды: 2"},
+        {{"--port", port, "write-sound", "--fresh"}, 1, "Ошибка в командной строке: "},
+        {{"--port", port, "write-sound", "--fresh", "--slot", "1", At("none.wav")}, 4, "Не удалось открыть файл: "},
+        {{"--port", port, "write-sound", "--fresh", "--slot", "1", At("short.wav")}, 4, At("short.wav").string() + ": "},
+        {{"--port", port, "write-sound", "--fresh", "--slot", "1", At("stereo.wav")}, 4, At("stereo.wav").string() + ": "},
+        {{"--port", port, "--sim-fault", "absent", "write-sound", "--fresh", "--slot", "1", At("a.wav")}, 2,
+         "Устройство не подключено"},
+        {{"--port", port, "--sim-fault", "absent", "read-sound", "-d", At("out")}, 2, "Устройство не подключено"},
+        {{"--port", port, "read-sound", "-d", At("a.wav")}, 4, "Не удалось создать файл: "},
+    };
+    for (const Case& c : cases) {
+        const CliResult r = Run(c.args);
+        EXPECT_EQ(r.status, c.status) << c.args.back() << ": " << r.err;
+        EXPECT_TRUE(r.err.starts_with(c.errStart)) << r.err;
+    }
+    EXPECT_EQ(ReadBytes(At("m.bin")), before);
+    EXPECT_FALSE(std::filesystem::exists(At("out/slot1.wav")));
+}
+
+}  // namespace
+}  // namespace korvex::testing
