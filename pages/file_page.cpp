@@ -1,0 +1,389 @@
+#include "pages/file_page.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSerialPortInfo>
+#include <QVBoxLayout>
+#include <filesystem>
+#include <set>
+
+#include "link/device_link.h"
+#include "link/serial_exception.h"
+#include "link/serial_port.h"
+#include "link/voice_transfer.h"
+#include "link/wav_intake.h"
+#include "model/clock.h"
+#include "model/cp1251.h"
+#include "model/image_codec.h"
+#include "model/project_file.h"
+#include "shell/bar_progress.h"
+#include "shell/image_button.h"
+#include "shell/wav_player.h"
+#include "shell/waveform_view.h"
+
+namespace korvex {
+
+namespace {
+
+QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+std::filesystem::path FsPath(const QString& path) {
+#ifdef _WIN32
+    return std::filesystem::path(path.toStdWString());
+#else
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+#endif
+}
+
+constexpr int kPortCount = 4;
+constexpr const char* kDemoName = "demo";
+
+// Bytes 16..19 of the image as text, ending at the first zero byte.
+QString VersionOf(const std::vector<std::uint8_t>& image) {
+    std::string bytes;
+    for (std::size_t i = 16; i < 20 && i < image.size() && image[i] != 0; ++i) bytes += static_cast<char>(image[i]);
+    return QString::fromStdString(Cp1251ToUtf8(bytes));
+}
+
+QPushButton* Button(std::string_view text, const char* name, QWidget* parent) {
+    auto* button = new QPushButton(Q(text), parent);
+    button->setObjectName(name);
+    return button;
+}
+
+}  // namespace
+
+std::vector<FilePage::PortEntry> FilePage::PortEntries(const FilePageTexts& texts) {
+    std::vector<PortEntry> entries;
+    std::set<QString> named;
+    for (int n = 1; n <= kPortCount; ++n) {
+        const QString name = QStringLiteral("COM%1").arg(n);
+        entries.push_back({name, name});
+        named.insert(QString::fromStdString(DevicePathFor(name.toStdString())));
+    }
+    std::vector<PortEntry> present;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
+        const QString path = info.systemLocation();
+        if (path.isEmpty() || !named.insert(path).second) continue;
+        present.push_back({path, path});
+    }
+    std::sort(present.begin(), present.end(), [](const PortEntry& a, const PortEntry& b) { return a.text < b.text; });
+    entries.insert(entries.end(), present.begin(), present.end());
+    entries.push_back({Q(texts.demoModule), QString::fromLatin1(kDemoName)});
+    return entries;
+}
+
+FilePage::FilePage(AppModel& model, QWidget* parent)
+    : Page(PageId::File, model, parent), texts_(FilePageTextsFor(model.profile)) {
+    Build();
+    UpdateEnables();
+}
+
+FilePage::~FilePage() = default;
+
+void FilePage::Build() {
+    auto* top = new QVBoxLayout(this);
+
+    auto* portRow = new QHBoxLayout;
+    portList_ = new QComboBox(this);
+    portList_->setObjectName("portList");
+    for (const PortEntry& entry : PortEntries(texts_)) portList_->addItem(entry.text, entry.name);
+    portList_->setCurrentIndex(0);
+    portList_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    openPort_ = Button(texts_.openPort, "openPort", this);
+    // Wide enough for either caption, so the row does not jump when it toggles.
+    openPort_->setMinimumWidth(std::max(openPort_->fontMetrics().horizontalAdvance(Q(texts_.openPort)),
+                                        openPort_->fontMetrics().horizontalAdvance(Q(texts_.closePort))) +
+                               24);
+    portRow->addWidget(portList_);
+    portRow->addWidget(openPort_);
+    portRow->addStretch(1);
+    top->addLayout(portRow);
+
+    waveform_ = new WaveformView(this);
+    waveform_->setObjectName("waveform");
+    waveform_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    waveform_->setMinimumHeight(72);
+    waveform_->SetBuffer(Model().wav.bytes);
+    waveform_->SetSoundLength(Model().wav.SoundLength);
+    top->addWidget(waveform_, 1);
+
+    auto* groups = new QHBoxLayout;
+
+    auto* project = new QGroupBox(Q(texts_.project), this);
+    auto* projectLayout = new QVBoxLayout(project);
+    projectOpen_ = Button(texts_.projectOpen, "projectOpen", project);
+    projectSave_ = Button(texts_.projectSave, "projectSave", project);
+    projectLayout->addWidget(projectOpen_);
+    projectLayout->addWidget(projectSave_);
+    projectLayout->addStretch(1);
+    groups->addWidget(project);
+
+    auto* module = new QGroupBox(Q(texts_.module), this);
+    auto* moduleLayout = new QGridLayout(module);
+    readData_ = Button(texts_.readData, "readData", module);
+    writeData_ = Button(texts_.writeData, "writeData", module);
+    readSound_ = Button(texts_.readSound, "readSound", module);
+    writeSound_ = Button(texts_.writeSound, "writeSound", module);
+    moduleLayout->addWidget(readData_, 0, 0);
+    moduleLayout->addWidget(writeData_, 0, 1);
+    moduleLayout->addWidget(readSound_, 1, 0);
+    moduleLayout->addWidget(writeSound_, 1, 1);
+    version_ = new QLineEdit(module);
+    version_->setObjectName("version");
+    version_->setReadOnly(true);
+    version_->setFocusPolicy(Qt::ClickFocus);
+    if (!texts_.versionLabel.empty()) {
+        auto* versionRow = new QHBoxLayout;
+        auto* versionLabel = new QLabel(Q(texts_.versionLabel), module);
+        versionLabel->setBuddy(version_);
+        version_->setMaximumWidth(version_->fontMetrics().horizontalAdvance(QStringLiteral("88888888")) + 12);
+        versionRow->addWidget(versionLabel);
+        versionRow->addWidget(version_);
+        versionRow->addStretch(1);
+        moduleLayout->addLayout(versionRow, 2, 0, 1, 2);
+    } else {
+        version_->hide();
+    }
+    moduleLayout->setRowStretch(3, 1);
+    groups->addWidget(module);
+
+    auto* sound = new QGroupBox(Q(texts_.sound), this);
+    auto* soundLayout = new QGridLayout(sound);
+    slotList_ = new QComboBox(sound);
+    slotList_->setObjectName("slotList");
+    for (int slot = 1; slot <= Model().profile.slotCount; ++slot)
+        slotList_->addItem(Q(texts_.slotPrefix) + QString::number(slot));
+    play_ = new ImageButton(sound);
+    play_->setObjectName("play");
+    play_->SetImage(ImageButton::PlayBitmap(), 16, 15);
+    play_->setToolTip(Q(texts_.playTip));
+    soundOpen_ = Button(texts_.soundOpen, "soundOpen", sound);
+    memoryText_ = new QLabel(Q(texts_.memory), sound);
+    memoryText_->setObjectName("memoryText");
+    memoryText_->setAlignment(Qt::AlignCenter);
+    memoryBar_ = new QProgressBar(sound);
+    memoryBar_->setObjectName("memoryBar");
+    memoryBar_->setTextVisible(false);
+    memoryBar_->setRange(0, static_cast<int>(Model().profile.capacity));
+    memoryBar_->setValue(0);
+    soundLayout->addWidget(slotList_, 0, 0);
+    soundLayout->addWidget(play_, 0, 1);
+    soundLayout->addWidget(soundOpen_, 1, 0, 1, 2);
+    soundLayout->addWidget(memoryText_, 2, 0, 1, 2);
+    soundLayout->addWidget(memoryBar_, 3, 0, 1, 2);
+    soundLayout->setRowStretch(4, 1);
+    groups->addWidget(sound);
+
+    top->addLayout(groups);
+
+    status_ = new QLabel(this);
+    status_->setObjectName("status");
+    status_->setAlignment(Qt::AlignCenter);
+    transferBar_ = new QProgressBar(this);
+    transferBar_->setObjectName("transferBar");
+    transferBar_->setTextVisible(false);
+    // The two keep their room while hidden, so nothing moves when a transfer starts.
+    for (QWidget* w : {static_cast<QWidget*>(status_), static_cast<QWidget*>(transferBar_)}) {
+        QSizePolicy policy = w->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        w->setSizePolicy(policy);
+        w->hide();
+    }
+    top->addWidget(status_);
+    top->addWidget(transferBar_);
+
+    progress_ = std::make_unique<BarProgress>(transferBar_, status_);
+    player_ = new WavPlayer(this);
+
+    connect(openPort_, &QPushButton::clicked, this, &FilePage::OnOpenPort);
+    connect(readData_, &QPushButton::clicked, this, &FilePage::OnReadData);
+    connect(writeData_, &QPushButton::clicked, this, &FilePage::OnWriteData);
+    connect(projectOpen_, &QPushButton::clicked, this, &FilePage::OpenProject);
+    connect(projectSave_, &QPushButton::clicked, this, &FilePage::SaveProject);
+    connect(soundOpen_, &QPushButton::clicked, this, &FilePage::LoadWavFile);
+    connect(readSound_, &QPushButton::clicked, this, &FilePage::OnReadSound);
+    connect(writeSound_, &QPushButton::clicked, this, &FilePage::OnWriteSound);
+    connect(slotList_, &QComboBox::activated, this, &FilePage::OnSoundSlotChange);
+    connect(play_, &QPushButton::clicked, this, &FilePage::PlayPreview);
+}
+
+QString FilePage::SelectedPortName() const { return portList_->currentData().toString(); }
+
+void FilePage::UpdateEnables() {
+    const bool open = Model().link.IsOpen();
+    for (QPushButton* b : {readData_, writeData_, readSound_, writeSound_}) b->setEnabled(open);
+    portList_->setEnabled(!open);
+    openPort_->setText(Q(open ? texts_.closePort : texts_.openPort));
+}
+
+void FilePage::OnOpenPort() {
+    ModuleLink& link = Model().link;
+    if (link.IsOpen()) {
+        link.Close();
+    } else if (!link.Open(SelectedPortName().toStdString())) {
+        Model().dialogs->Message(this, QMessageBox::Warning, Q(Model().profile.texts.portNotOpened),
+                                 QString::fromStdString(link.LastError()));
+    }
+    UpdateEnables();
+    emit PortStateChanged(link.IsOpen());
+}
+
+void FilePage::Tell(const std::string& text) {
+    Model().dialogs->Message(this, QMessageBox::Warning, QString::fromStdString(text));
+}
+
+void FilePage::TellFileError(std::string_view what, const std::string& path, const std::string& reason) {
+    QString text = Q(what) + QStringLiteral(": \"") + QString::fromStdString(path) + QStringLiteral("\"");
+    if (!reason.empty()) text += QStringLiteral(" (") + QString::fromStdString(reason) + QStringLiteral(")");
+    Model().dialogs->Message(this, QMessageBox::Critical, text);
+}
+
+void FilePage::RunTransfer(const std::function<void(TwoWireBus&)>& work) {
+    ModuleLink& link = Model().link;
+    if (!link.IsOpen() || transferRunning_) return;
+    transferRunning_ = true;
+    try {
+        work(link.Bus());
+    } catch (const CSerialException& e) {
+        // The transfer stops where it stands; its bar and status stay up
+        // until the next transfer, so the user sees how far it came.
+        const std::string text = e.Message();
+        Model().dialogs->Message(this, QMessageBox::Warning,
+                                 text.empty() ? Q(texts_.portFailure) : QString::fromStdString(text));
+    }
+    if (const std::string error = link.Save(); !error.empty()) Tell(error);
+    transferRunning_ = false;
+    emit TransferFinished();
+}
+
+void FilePage::OnReadData() {
+    RunTransfer([this](TwoWireBus& bus) {
+        AppModel& m = Model();
+        // Read aside, so a transfer that fails half way leaves the image as it was.
+        std::vector<std::uint8_t> image(m.profile.imageSize, 0);
+        const LinkOutcome outcome = ReadDataFromModule(bus, m.profile, image, *progress_);
+        if (!outcome.Ok()) {
+            Tell(std::string(OutcomeText(m.profile, outcome)));
+            return;
+        }
+        m.readImage = std::move(image);
+        m.settings.Clear();
+        if (!texts_.versionLabel.empty()) {
+            versionText_ = VersionOf(m.readImage);
+            version_->setText(versionText_);
+        }
+        slotList_->setCurrentIndex(m.voice.currentSlot);
+        UnpackImage(m.profile, m.readImage, m.settings);
+        emit ConfigurationLoaded();
+    });
+}
+
+void FilePage::OnWriteData() {
+    RunTransfer([this](TwoWireBus& bus) {
+        AppModel& m = Model();
+        LinkOutcome outcome = CheckModule(bus, m.profile);
+        if (outcome.Ok()) {
+            PackImage(m.profile, m.settings, m.readImage, m.writeImage, Today());
+            outcome = WriteDataToModule(bus, m.profile, m.writeImage, *progress_);
+        }
+        if (!outcome.Ok()) Tell(std::string(OutcomeText(m.profile, outcome)));
+    });
+}
+
+void FilePage::OpenProject() {
+    const QString path =
+        Model().dialogs->OpenFileName(this, Q(texts_.openProjectTitle), Q(texts_.projectFilter), QStringLiteral("rom"));
+    if (path.isEmpty()) return;
+    AppModel& m = Model();
+    const FileOutcome outcome = LoadProject(FsPath(path), m.profile, m.readImage, m.settings);
+    if (!outcome.Ok()) {
+        TellFileError(outcome.failed == FileStep::Read ? texts_.cannotReadFile : texts_.cannotOpenFile,
+                      path.toStdString(), outcome.reason);
+        return;
+    }
+    emit ConfigurationLoaded();
+}
+
+void FilePage::SaveProject() {
+    const QString path =
+        Model().dialogs->SaveFileName(this, Q(texts_.saveProjectTitle), Q(texts_.projectFilter), QStringLiteral("rom"));
+    if (path.isEmpty()) return;
+    AppModel& m = Model();
+    const FileOutcome outcome = korvex::SaveProject(FsPath(path), m.profile, m.settings, m.readImage, m.writeImage, Today());
+    if (!outcome.Ok()) {
+        TellFileError(outcome.failed == FileStep::Write ? texts_.cannotWriteFile : texts_.cannotCreateFile,
+                      path.toStdString(), outcome.reason);
+    }
+}
+
+void FilePage::LoadWavFile() {
+    const QString path =
+        Model().dialogs->OpenFileName(this, Q(texts_.loadSoundTitle), Q(texts_.soundFilter), QStringLiteral("wav"));
+    if (path.isEmpty()) return;
+    AppModel& m = Model();
+    WavOutcome outcome = korvex::LoadWavFile(FsPath(path), m.voice, m.wav);
+    ShowWaveform();
+    if (!outcome.Ok()) {
+        if (outcome.file.empty() || outcome.file == FsPath(path).string()) outcome.file = path.toStdString();
+        Tell(WavOutcomeText(m.profile, outcome));
+        return;
+    }
+    ShowFreeMemory();
+}
+
+void FilePage::OnReadSound() {
+    RunTransfer([this](TwoWireBus& bus) {
+        AppModel& m = Model();
+        const LinkOutcome outcome = ReadAllSlots(bus, m.voice, m.wav, *progress_);
+        if (!outcome.Ok()) {
+            Tell(std::string(OutcomeText(m.profile, outcome)));
+            return;
+        }
+        // The list shows the slot that is now current, so the next WAV
+        // load goes where the user sees it going.
+        slotList_->setCurrentIndex(m.voice.currentSlot);
+        ShowWaveform();
+        ShowFreeMemory();
+    });
+}
+
+void FilePage::OnWriteSound() {
+    RunTransfer([this](TwoWireBus& bus) {
+        AppModel& m = Model();
+        const VoiceWriteOutcome outcome = WriteAllSlots(bus, m.voice, *progress_);
+        for (const std::string& line : VoiceWriteMessages(m.profile, outcome)) Tell(line);
+    });
+}
+
+void FilePage::OnSoundSlotChange(int index) {
+    AppModel& m = Model();
+    if (index < 0 || index >= m.profile.slotCount) return;
+    m.voice.currentSlot = index;
+    DecodeSlotToWav(m.voice, m.wav);
+    ShowWaveform();
+}
+
+void FilePage::PlayPreview() { player_->Play(Model().wav.bytes, Model().wav.SoundLength); }
+
+void FilePage::ShowWaveform() {
+    waveform_->SetSoundLength(Model().wav.SoundLength);
+    waveform_->update();
+}
+
+void FilePage::ShowFreeMemory() {
+    const FreeMemory free = korvex::ShowFreeMemory(Model().voice);
+    memoryBar_->setRange(0, static_cast<int>(free.capacity));
+    memoryBar_->setValue(static_cast<int>(free.barPos));
+    memoryText_->setText(QString::fromStdString(free.text));
+    memoryText_->repaint();
+}
+
+}  // namespace korvex

@@ -1,0 +1,103 @@
+#pragma once
+#include <QString>
+#include <functional>
+#include <memory>
+
+#include "pages/file_page_texts.h"
+#include "shell/page.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+
+namespace korvex {
+
+class BarProgress;
+class ImageButton;
+class TwoWireBus;
+class WaveformView;
+class WavPlayer;
+
+// The first page: the port, the module transfers, project files and the
+// voice slots. Everything follows the profile, so the compact program uses
+// the same page with its own slots, messages and English texts.
+class FilePage : public Page {
+    Q_OBJECT
+public:
+    FilePage(AppModel& model, QWidget* parent = nullptr);
+    ~FilePage() override;
+
+    // The port the list's current entry stands for: "COMn", a device path, or
+    // "demo" for the simulated module.
+    QString SelectedPortName() const;
+    QString VersionText() const { return versionText_; }
+    // True while a transfer runs inside one of the button handlers.
+    bool TransferRunning() const { return transferRunning_; }
+
+    // The port list's entries: COM1..COM4, the serial devices present (but
+    // none that COM1..COM4 already name), the demo module. Text and name.
+    struct PortEntry {
+        QString text;
+        QString name;
+    };
+    static std::vector<PortEntry> PortEntries(const FilePageTexts& texts);
+
+signals:
+    // The port was opened or closed; the Log page follows it.
+    void PortStateChanged(bool open);
+    // A configuration was read from the module or loaded from a project
+    // file; the host reloads the pages that show it.
+    void ConfigurationLoaded();
+    // A transfer ended (well or not); the window may close now if asked.
+    void TransferFinished();
+
+private:
+    void Build();
+    void OnOpenPort();
+    void OnReadData();
+    void OnWriteData();
+    void OpenProject();
+    void SaveProject();
+    void LoadWavFile();
+    void OnReadSound();
+    void OnWriteSound();
+    void OnSoundSlotChange(int index);
+    void PlayPreview();
+
+    void UpdateEnables();
+    void ShowFreeMemory();
+    void ShowWaveform();
+    // Runs a transfer on the open port. A port failure is shown with the
+    // system's text; the simulated module keeps what was changed either way.
+    void RunTransfer(const std::function<void(TwoWireBus&)>& work);
+    void Tell(const std::string& text);
+    void TellFileError(std::string_view what, const std::string& path, const std::string& reason);
+
+    const FilePageTexts& texts_;
+    QString versionText_;
+    bool transferRunning_ = false;
+
+    QComboBox* portList_ = nullptr;
+    QPushButton* openPort_ = nullptr;
+    WaveformView* waveform_ = nullptr;
+    QPushButton* projectSave_ = nullptr;
+    QPushButton* projectOpen_ = nullptr;
+    QPushButton* readData_ = nullptr;
+    QPushButton* writeData_ = nullptr;
+    QPushButton* readSound_ = nullptr;
+    QPushButton* writeSound_ = nullptr;
+    QLineEdit* version_ = nullptr;
+    QComboBox* slotList_ = nullptr;
+    ImageButton* play_ = nullptr;
+    QPushButton* soundOpen_ = nullptr;
+    QLabel* memoryText_ = nullptr;
+    QProgressBar* memoryBar_ = nullptr;
+    QLabel* status_ = nullptr;
+    QProgressBar* transferBar_ = nullptr;
+    std::unique_ptr<BarProgress> progress_;
+    WavPlayer* player_ = nullptr;
+};
+
+}  // namespace korvex

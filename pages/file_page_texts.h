@@ -1,0 +1,106 @@
+#pragma once
+#include <string_view>
+
+#include "link/profile.h"
+
+namespace korvex {
+
+// The File page's own words in the two programs. The module's messages
+// (not connected, write error, WAV refusals…) come with the profile and the
+// voice rules; these are the page's labels and its file dialogs.
+struct FilePageTexts {
+    std::string_view openPort;
+    std::string_view closePort;
+    std::string_view demoModule;       // the simulated module in the port list
+    std::string_view project;
+    std::string_view projectSave;
+    std::string_view projectOpen;
+    std::string_view module;
+    std::string_view readData;
+    std::string_view writeData;
+    std::string_view readSound;
+    std::string_view writeSound;
+    std::string_view versionLabel;     // empty: the page has no version field
+    std::string_view sound;
+    std::string_view slotPrefix;       // followed by the slot number
+    std::string_view soundOpen;
+    std::string_view playTip;
+    std::string_view memory;
+    std::string_view openProjectTitle;
+    std::string_view saveProjectTitle;
+    std::string_view projectFilter;
+    std::string_view loadSoundTitle;
+    std::string_view soundFilter;
+    // File errors: the text, then the file, then the system's reason.
+    std::string_view cannotOpenFile;
+    std::string_view cannotReadFile;
+    std::string_view cannotCreateFile;
+    std::string_view cannotWriteFile;
+    std::string_view portFailure;      // a failed port call whose code has no system text
+};
+
+inline constexpr FilePageTexts kFilePageRussian{
+    .openPort = "Открыть порт",
+    .closePort = "Закрыть порт",
+    .demoModule = "Демо-модуль",
+    .project = "Проект",
+    .projectSave = "Сохранить",
+    .projectOpen = "Открыть",
+    .module = "Модуль",
+    .readData = "Считать данные",
+    .writeData = "Записать данные",
+    .readSound = "Считать звук",
+    .writeSound = "Записать звук",
+    .versionLabel = "Версия программы",
+    .sound = "Звук",
+    .slotPrefix = "Звук ",
+    .soundOpen = "Открыть",
+    .playTip = "Прослушать",
+    .memory = "Память",
+    .openProjectTitle = "Загрузить конфигурацию из файла",
+    .saveProjectTitle = "Сохранить Конфигурацию в файле",
+    .projectFilter = "files (*.rom)",
+    .loadSoundTitle = "Загрузить звуковой файл",
+    .soundFilter = "files (*.wav)",
+    .cannotOpenFile = "Не удалось открыть файл",
+    .cannotReadFile = "Не удалось прочитать файл",
+    .cannotCreateFile = "Не удалось создать файл",
+    .cannotWriteFile = "Не удалось записать файл",
+    .portFailure = "Ошибка COM порта",
+};
+
+inline constexpr FilePageTexts kFilePageEnglish{
+    .openPort = "Open port",
+    .closePort = "Close port",
+    .demoModule = "Demo module",
+    .project = "Project",
+    .projectSave = "Save",
+    .projectOpen = "Open",
+    .module = "Module",
+    .readData = "Read data",
+    .writeData = "Write data",
+    .readSound = "Read sound",
+    .writeSound = "Write sound",
+    .versionLabel = "",
+    .sound = "Sound",
+    .slotPrefix = "# ",
+    .soundOpen = "Open",
+    .playTip = "Play",
+    .memory = "Memory",
+    .openProjectTitle = "Load configuration from the file",
+    .saveProjectTitle = "Save configuration in file",
+    .projectFilter = "files (*.rom)",
+    .loadSoundTitle = "Load sound file",
+    .soundFilter = "files (*.wav)",
+    .cannotOpenFile = "Cannot open the file",
+    .cannotReadFile = "Cannot read the file",
+    .cannotCreateFile = "Cannot create the file",
+    .cannotWriteFile = "Cannot write the file",
+    .portFailure = "COM port error",
+};
+
+inline const FilePageTexts& FilePageTextsFor(const Profile& profile) {
+    return profile.kind == ModuleKind::Full ? kFilePageRussian : kFilePageEnglish;
+}
+
+}  // namespace korvex

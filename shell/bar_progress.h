@@ -1,0 +1,34 @@
+#pragma once
+#include <QElapsedTimer>
+
+#include "link/progress.h"
+
+class QLabel;
+class QProgressBar;
+
+namespace korvex {
+
+// A transfer's progress on a page: a bar and a one-line status. Transfers
+// run in the button handler, so at each step the window's paint events are
+// processed (never user input) about 30 times a second; the desktop then
+// never takes the window for hung during a half-minute voice write.
+class BarProgress final : public Progress {
+public:
+    BarProgress(QProgressBar* bar, QLabel* status);
+
+    void SetRange(int low, int high) override;
+    void SetPos(int pos) override;
+    void SetStatus(const std::string& text) override;
+    void Show() override;
+    void Hide() override;
+
+private:
+    // Paints now when `force`, otherwise at most every 33 ms.
+    void Paint(bool force);
+
+    QProgressBar* bar_;
+    QLabel* status_;
+    QElapsedTimer sincePaint_;
+};
+
+}  // namespace korvex

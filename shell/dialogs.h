@@ -1,0 +1,29 @@
+#pragma once
+#include <QMessageBox>
+#include <QString>
+
+class QWidget;
+
+namespace korvex {
+
+// Every message box and file dialog of the pages goes through here, so that
+// tests answer them instead of a person and nothing blocks.
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+
+    // A modal message box titled like the main window; `detail`, when
+    // given, is shown under the text in a smaller font.
+    virtual void Message(QWidget* parent, QMessageBox::Icon icon, const QString& text,
+                         const QString& detail = {});
+
+    // The file dialogs: a title, one filter such as "files (*.rom)" and the
+    // suffix added to a name typed without one. Empty when cancelled. Saving
+    // asks before an existing file is replaced.
+    virtual QString OpenFileName(QWidget* parent, const QString& title, const QString& filter,
+                                 const QString& suffix);
+    virtual QString SaveFileName(QWidget* parent, const QString& title, const QString& filter,
+                                 const QString& suffix);
+};
+
+}  // namespace korvex

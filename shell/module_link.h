@@ -1,0 +1,54 @@
+#pragma once
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "link/profile.h"
+#include "link/two_wire_bus.h"
+#include "sim/port_factory.h"
+
+namespace korvex {
+
+// Opens the port a name stands for ("COMn", a device path, "sim:FILE",
+// "demo"). The program uses OpenModulePort; tests hand in a simulated module.
+using PortOpener = std::function<PortOpening(const std::string& name, const Profile& profile)>;
+PortOpener DefaultPortOpener();
+
+// The link the File page opens and closes and the Log page borrows: the
+// port-open state and the bus on the open port. Tests replace the opener
+// so that nothing reaches a real device.
+class ModuleLink {
+public:
+    explicit ModuleLink(const Profile& profile, PortOpener opener = DefaultPortOpener());
+    ~ModuleLink();
+    ModuleLink(const ModuleLink&) = delete;
+    ModuleLink& operator=(const ModuleLink&) = delete;
+
+    // OpenLink: false when the port could not be opened; LastError() says why.
+    bool Open(const std::string& name);
+    // CloseLink: silent whatever the port's state.
+    void Close() noexcept;
+    bool IsOpen() const { return port_ != nullptr; }
+    const std::string& LastError() const { return lastError_; }
+
+    // The bus on the open port; only while IsOpen().
+    TwoWireBus& Bus() { return *bus_; }
+    // The simulated module behind the port, if it is one.
+    SimulatedModule* Simulated() { return port_ ? port_->Simulated() : nullptr; }
+    // Called after every transfer, whether it ended well or not: a simulated
+    // module kept in a file stores what the transfer changed. Returns an
+    // error text, empty when all is well.
+    std::string Save();
+
+    void SetOpener(PortOpener opener) { opener_ = std::move(opener); }
+
+private:
+    const Profile& profile_;
+    PortOpener opener_;
+    std::unique_ptr<ModulePort> port_;
+    std::optional<TwoWireBus> bus_;
+    std::string lastError_;
+};
+
+}  // namespace korvex

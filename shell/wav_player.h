@@ -1,0 +1,43 @@
+#pragma once
+#include <QBuffer>
+#include <QByteArray>
+#include <QObject>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+
+class QAudioSink;
+
+namespace korvex {
+
+// What a WAV image in memory holds, when it is one the player can play:
+// RIFF/WAVE, PCM, mono, 8 bits, a rate, and at least one sample.
+struct WavImageInfo {
+    std::uint32_t rate = 0;
+    std::span<const std::uint8_t> samples;
+};
+// Walks the chunks of the image; a `soundLength` of 0 (a refused file)
+// holds nothing to play.
+std::optional<WavImageInfo> InspectWavImage(std::span<const std::uint8_t> image, std::uint32_t soundLength);
+
+// Plays a WAV image from memory in the background: Play returns at once and
+// a new Play restarts. When there is nothing playable, or no sound output
+// that takes the format, nothing plays and nothing is said.
+class WavPlayer : public QObject {
+    Q_OBJECT
+public:
+    explicit WavPlayer(QObject* parent = nullptr);
+    ~WavPlayer() override;
+
+    // True when playback started.
+    bool Play(std::span<const std::uint8_t> image, std::uint32_t soundLength);
+    void Stop();
+
+private:
+    QByteArray samples_;
+    QBuffer buffer_;
+    std::unique_ptr<QAudioSink> sink_;
+};
+
+}  // namespace korvex

@@ -1,0 +1,88 @@
+#pragma once
+// The full program's main window on a simulated module, with dialogs that
+// answer themselves.
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+
+#include "pages/file_page.h"
+#include "shell/app_flags.h"
+#include "shell/app_model.h"
+#include "shell/korvex_frame.h"
+#include "shell/korvex_view.h"
+#include "ui/recording_dialogs.h"
+#include "ui/test_module.h"
+
+namespace korvex::test {
+
+// Settings that differ from a cleared configuration in every page's fields.
+inline ConfigSettings SampleSettings() {
+    ConfigSettings s;
+    s.phones[0] = "+79161234567";
+    s.phones[1] = "-84951112233";
+    s.texts[0] = "Trevoga zona 1";
+    s.texts[1] = "Pozhar";
+    s.pgmPassword = "1234";
+    s.objectName = "Sklad 7";
+    s.smscNumber = "+79168999999";
+    s.testSmsCode = 12;
+    s.pgmSeconds = 5;
+    s.autodialCycles = 4;
+    s.zoneType = {true, false, true, false};
+    s.zoneActions[0][0] = 0x11;
+    s.zoneActions[0][4] = 0x12;
+    s.zoneActions[1][0] = 0x21;
+    return s;
+}
+
+class KorvexWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetCyrillicAllowed(0);
+        sim.Load(FullProfile(), SampleSettings());
+        model = std::make_unique<AppModel>(FullProfile(), sim.Opener());
+        auto recording = std::make_unique<RecordingDialogs>();
+        dialogs = recording.get();
+        model->dialogs = std::move(recording);
+        frame = std::make_unique<CMainFrame>(*model);
+        frame->show();
+    }
+
+    CKorvexView& View() { return *frame->View(); }
+    FilePage& File() { return *View().GetFilePage(); }
+
+    template <class W>
+    W* Find(const char* name) {
+        W* widget = frame->findChild<W*>(name);
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+    QPushButton* Button(const char* name) { return Find<QPushButton>(name); }
+
+    void Click(const char* name) {
+        QPushButton* button = Button(name);
+        ASSERT_TRUE(button->isVisible() && button->isEnabled()) << name;
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+
+    // File page shown, "Демо-модуль" chosen and its port opened.
+    void OpenDemo() {
+        frame->PageAction(int(PageId::File))->trigger();
+        auto* ports = Find<QComboBox>("portList");
+        ports->setCurrentIndex(ports->findData(QString::fromLatin1(kDemoPortName.data())));
+        Click("openPort");
+        ASSERT_TRUE(model->link.IsOpen()) << dialogs->TakeTexts().join('\n').toStdString();
+    }
+
+    TestModule sim;
+    std::unique_ptr<AppModel> model;
+    RecordingDialogs* dialogs = nullptr;
+    std::unique_ptr<CMainFrame> frame;
+};
+
+}  // namespace korvex::test

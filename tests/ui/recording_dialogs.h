@@ -1,0 +1,59 @@
+#pragma once
+// Dialogs that never block: messages are recorded, file dialogs answered
+// from a queue (an empty queue answers as a cancelled dialog).
+#include <QString>
+#include <QStringList>
+#include <deque>
+
+#include "shell/dialogs.h"
+
+namespace korvex::test {
+
+struct ShownMessage {
+    QMessageBox::Icon icon;
+    QString text;
+    QString detail;
+};
+
+struct FileQuestion {
+    bool save;
+    QString title;
+    QString filter;
+    QString suffix;
+};
+
+class RecordingDialogs final : public Dialogs {
+public:
+    void Message(QWidget*, QMessageBox::Icon icon, const QString& text, const QString& detail) override {
+        messages.push_back({icon, text, detail});
+    }
+    QString OpenFileName(QWidget*, const QString& title, const QString& filter, const QString& suffix) override {
+        return Answer({false, title, filter, suffix});
+    }
+    QString SaveFileName(QWidget*, const QString& title, const QString& filter, const QString& suffix) override {
+        return Answer({true, title, filter, suffix});
+    }
+
+    // The texts shown so far, and forget them.
+    QStringList TakeTexts() {
+        QStringList texts;
+        for (const ShownMessage& m : messages) texts << m.text;
+        messages.clear();
+        return texts;
+    }
+
+    std::vector<ShownMessage> messages;
+    std::deque<QString> answers;
+    std::vector<FileQuestion> questions;
+
+private:
+    QString Answer(const FileQuestion& question) {
+        questions.push_back(question);
+        if (answers.empty()) return {};
+        QString answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+};
+
+}  // namespace korvex::test
