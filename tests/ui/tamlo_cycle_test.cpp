@@ -300,6 +300,7 @@ TEST_F(TamloCycle, ZonesPageScreenshot) {
     Click("readData");
     ASSERT_TRUE(dialogs->messages.empty());
     ChoosePage(PageId::Zones);
+    QCoreApplication::processEvents();  // layouts settle as on screen
     const QImage image = RenderWidget(*dialog);
     EXPECT_EQ(image.size(), dialog->size());
     // The page fits the frame: its lists are inside the dialog.
