@@ -10,27 +10,33 @@
 
 namespace korvex::cli {
 
-std::vector<std::uint8_t> ReadInputFile(const std::filesystem::path& path, const CliTexts& texts,
-                                        std::optional<std::size_t> exactSize) {
+std::vector<std::uint8_t> ReadInputHead(const std::filesystem::path& path, const CliTexts& texts,
+                                        std::size_t maxBytes) {
     // A folder opens for reading on some systems and then fails to read;
     // saying so at once is clearer.
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec))
         throw CliError(kExitInput, std::string(texts.fileOpen) + path.string() + ": " + std::strerror(EISDIR));
-    // One byte past the expected size is enough to know the file is too long.
-    FileBytes file = exactSize ? ReadFileBytes(path, *exactSize + 1) : ReadFileBytes(path);
+    FileBytes file = ReadFileBytes(path, maxBytes);
     if (!file.outcome.Ok()) {
         const std::string_view what = file.outcome.failed == FileStep::Open ? texts.fileOpen : texts.fileRead;
         throw CliError(kExitInput, std::string(what) + file.outcome.path + ": " + file.outcome.reason);
     }
-    if (exactSize && file.bytes.size() != *exactSize) {
+    return std::move(file.bytes);
+}
+
+std::vector<std::uint8_t> ReadInputFile(const std::filesystem::path& path, const CliTexts& texts,
+                                        std::size_t exactSize) {
+    // One byte past the expected size is enough to know the file is too long.
+    std::vector<std::uint8_t> bytes = ReadInputHead(path, texts, exactSize + 1);
+    if (bytes.size() != exactSize) {
         std::error_code sizeError;
         const std::uintmax_t size = std::filesystem::file_size(path, sizeError);
-        throw CliError(kExitInput, std::string(texts.fileSize) + std::to_string(*exactSize) +
+        throw CliError(kExitInput, std::string(texts.fileSize) + std::to_string(exactSize) +
                                        std::string(texts.fileSizeBytes) + path.string() + " (" +
-                                       std::to_string(sizeError ? file.bytes.size() : size) + ")");
+                                       std::to_string(sizeError ? bytes.size() : size) + ")");
     }
-    return std::move(file.bytes);
+    return bytes;
 }
 
 void WriteOutputFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes, const CliTexts& texts) {

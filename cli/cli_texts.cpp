@@ -24,6 +24,7 @@ const CliTexts kRussian{
     .fileSize = "Файл должен иметь размер ",
     .fileSizeBytes = " байт: ",
     .traceFile = "Не удалось записать трассировку: ",
+    .fileTooLarge = "Файл слишком велик: ",
 
     .badJson = "Ошибка JSON: ",
     .notAnObject = "ожидается объект JSON с настройками",
@@ -52,7 +53,6 @@ const CliTexts kRussian{
     .slotWord = "звук",
     .directoryDoesNotFit = "Длины звуков в модуле не помещаются в память (стёртый модуль?); ничего не записано",
     .freshHint = "С --fresh запись начнётся с пустых звуков.",
-
 };
 
 const CliTexts kEnglish{
@@ -76,6 +76,7 @@ const CliTexts kEnglish{
     .fileSize = "The file must be ",
     .fileSizeBytes = " bytes long: ",
     .traceFile = "Cannot write the trace: ",
+    .fileTooLarge = "The file is too large: ",
 
     .badJson = "JSON error: ",
     .notAnObject = "a JSON object with the settings is expected",

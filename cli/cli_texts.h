@@ -28,7 +28,8 @@ struct CliTexts {
     std::string_view fileWrite;
     std::string_view fileSize;         // "... must be N bytes long: file (M)": before N
     std::string_view fileSizeBytes;    // after N
-    std::string_view traceFile;        // the trace file could not be created or written
+    std::string_view traceFile;
+    std::string_view fileTooLarge;     // followed by the file and the limit        // the trace file could not be created or written
 
     // build: the key, then one of these.
     std::string_view badJson;          // before the parser's message

@@ -70,7 +70,7 @@ void CheckGlobalOptions(const Context& ctx) {
 }
 
 ModuleSession::ModuleSession(const Context& ctx) : ctx_(ctx) {
-    CheckGlobalOptions(ctx);
+    CheckGlobalOptions(ctx);  // callers check first; a session never opens a serial port with faults
     const SimulatedModule::Faults faults = ParseFaults(ctx.options.faults, ctx.texts);
 
     // The trace file first: a trace that cannot be written stops the command

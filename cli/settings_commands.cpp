@@ -15,6 +15,9 @@
 namespace korvex::cli {
 namespace {
 
+// Settings take a few kilobytes; anything far beyond is not a settings file.
+constexpr std::size_t kMaxJsonBytes = 1 << 20;
+
 bool IsLeap(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
 // YYYY-MM-DD with a day that exists in its month.
@@ -52,7 +55,9 @@ int BuildCommand(const Context& ctx, const std::string& in, const std::string& o
         date = ParseDate(dateText);
         if (!date) throw CliError(kExitUsage, std::string(ctx.texts.badDate) + dateText);
     }
-    const std::vector<std::uint8_t> text = ReadInputFile(in, ctx.texts);
+    const std::vector<std::uint8_t> text = ReadInputHead(in, ctx.texts, kMaxJsonBytes + 1);
+    if (text.size() > kMaxJsonBytes)
+        throw CliError(kExitInput, std::string(ctx.texts.fileTooLarge) + in + " (> " + std::to_string(kMaxJsonBytes) + ")");
     Json object;
     try {
         object = Json::parse(text.begin(), text.end());

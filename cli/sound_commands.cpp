@@ -55,7 +55,10 @@ int WriteSoundCommand(const Context& ctx, const WriteSoundOptions& options) {
     }
     // Every file is read before the module is touched.
     std::vector<std::vector<std::uint8_t>> files;
-    for (const auto& entry : options.slots) files.push_back(ReadInputFile(entry.second, ctx.texts));
+    // A file larger than the WAV buffer is refused by the intake's size
+    // check all the same when only its head is read.
+    for (const auto& entry : options.slots)
+        files.push_back(ReadInputHead(entry.second, ctx.texts, ctx.profile.wavBufferSize + 1));
 
     return RunOnModule(ctx, [&](ModuleSession& session) {
         VoiceStore store(ctx.profile);

@@ -239,6 +239,13 @@ TEST_F(SettingsCommands, MalformedInputEndsWithAParserMessage) {
     }
 }
 
+TEST_F(SettingsCommands, EndlessInputIsRefusedBySize) {
+    const CliResult r = Run({"build", "/dev/zero", "-o", At("out.rom").string()});
+    EXPECT_EQ(r.status, 4);
+    EXPECT_TRUE(r.err.starts_with("Файл слишком велик: /dev/zero")) << r.err;
+    EXPECT_FALSE(std::filesystem::exists(At("out.rom")));
+}
+
 TEST_F(SettingsCommands, BadDateIsAUsageError) {
     for (const char* date : {"2023-02-29", "2024-13-01", "2024-04-31", "24-01-01", "2024-1-1", "2024-01-01x"}) {
         WriteText(At("in.json"), "{}");

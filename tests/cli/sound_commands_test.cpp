@@ -116,6 +116,7 @@ TEST_F(SoundCommands, FailuresEndWithTheirStatusAndLeaveTheModuleAlone) {
         {{"--port", port, "write-sound", "--fresh", "--slot", "1", At("none.wav")}, 4, "Не удалось открыть файл: "},
         {{"--port", port, "write-sound", "--fresh", "--slot", "1", At("short.wav")}, 4, At("short.wav").string() + ": "},
         {{"--port", port, "write-sound", "--fresh", "--slot", "1", At("stereo.wav")}, 4, At("stereo.wav").string() + ": "},
+        {{"--port", port, "write-sound", "--fresh", "--slot", "1", "/dev/zero"}, 4, "/dev/zero: Слишком большой файл"},
         {{"--port", port, "--sim-fault", "absent", "write-sound", "--fresh", "--slot", "1", At("a.wav")}, 2,
          "Устройство не подключено"},
         {{"--port", port, "--sim-fault", "absent", "read-sound", "-d", At("out")}, 2, "Устройство не подключено"},

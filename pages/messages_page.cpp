@@ -1,0 +1,90 @@
+#include "pages/messages_page.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QLabel>
+
+#include "pages/field_events.h"
+#include "pages/messages_texts.h"
+#include "pages/text_field.h"
+#include "shell/app_flags.h"
+#include "shell/translit_edit.h"
+
+namespace korvex {
+
+MessagesPage::MessagesPage(AppModel& model, QWidget* parent)
+    : Page(PageId::Messages, model, parent), texts_(MessagesTextsFor(model.profile.kind)), events_(new FieldEvents(this)) {
+    auto* grid = new QGridLayout(this);
+    grid->setHorizontalSpacing(10);
+    grid->setVerticalSpacing(8);
+    auto* cyrillicHeading = new QLabel(QString::fromUtf8(texts_.cyrillicHeading), this);
+    cyrillicHeading->setWordWrap(true);
+    grid->addWidget(new QLabel(QString::fromUtf8(texts_.numberHeading), this), 0, 0, Qt::AlignBottom);
+    grid->addWidget(new QLabel(QString::fromUtf8(texts_.textHeading), this), 0, 1, Qt::AlignBottom);
+    grid->addWidget(cyrillicHeading, 0, 2, Qt::AlignBottom);
+
+    const int shown = GetProfile().textCount;
+    for (int line = 0; line < kTextSlots; ++line) {
+        const QString n = QString::number(line + 1);
+        auto* label = new QLabel(QString::fromUtf8(texts_.lineLabel) + n, this);
+        auto* edit = new TranslitEdit(this);
+        edit->setObjectName(QStringLiteral("text") + n);
+        edit->setMaxLength(kLatinTextLimit);
+        auto* box = new QCheckBox(this);
+        box->setObjectName(QStringLiteral("cyrillic") + n);
+        label->setBuddy(edit);
+        grid->addWidget(label, line + 1, 0);
+        grid->addWidget(edit, line + 1, 1);
+        grid->addWidget(box, line + 1, 2);
+        edits_[line] = edit;
+        boxes_[line] = box;
+        for (QWidget* control : {static_cast<QWidget*>(label), static_cast<QWidget*>(edit), static_cast<QWidget*>(box)}) {
+            control->setVisible(line < shown);
+        }
+
+        events_->OnFocusGained(edit, [this, line] { EnterText(line); });
+        events_->OnFocusLost(edit, [this, line] { StoreText(line); });
+        connect(box, &QCheckBox::clicked, this, [this, line] { SwitchAlphabet(line); });
+    }
+    // The text column takes the width; the box column is as wide as its
+    // heading needs, wrapped onto two lines at most.
+    grid->setColumnStretch(1, 1);
+    cyrillicHeading->setMinimumWidth(cyrillicHeading->fontMetrics().horizontalAdvance(cyrillicHeading->text()) / 2 + 20);
+    grid->setRowStretch(kTextSlots + 1, 1);
+    RefreshFromModel();
+}
+
+// No store may run once the page is being taken apart: a field that holds
+// the focus loses it while its parent is destroyed.
+MessagesPage::~MessagesPage() { delete events_; }
+
+void MessagesPage::RefreshFromModel() {
+    const ConfigSettings& settings = Model().settings;
+    for (int line = 0; line < kTextSlots; ++line) {
+        ShowWhole(edits_[line], FromCp1251(settings.texts[line]), settings.textLimit[line]);
+        boxes_[line]->setChecked(settings.cyrillic[line]);
+        ShowBoxState(line);
+    }
+}
+
+void MessagesPage::CommitEdits() { events_->StoreFocused(); }
+
+void MessagesPage::EnterText(int line) { SetCyrillicAllowed(boxes_[line]->isChecked() ? 1 : 0); }
+
+void MessagesPage::StoreText(int line) { StoreCp1251(edits_[line], Model().settings.texts[line], GetProfile().kind); }
+
+void MessagesPage::SwitchAlphabet(int line) {
+    ConfigSettings& settings = Model().settings;
+    const bool cyrillic = boxes_[line]->isChecked();
+    ShowBoxState(line);
+    settings.cyrillic[line] = cyrillic;
+    settings.textLimit[line] = TextLimit(cyrillic);
+    settings.texts[line].clear();
+    ShowWhole(edits_[line], QString(), settings.textLimit[line]);
+}
+
+void MessagesPage::ShowBoxState(int line) {
+    boxes_[line]->setText(QString::fromUtf8(boxes_[line]->isChecked() ? texts_.yes : texts_.no));
+}
+
+}  // namespace korvex

@@ -1,0 +1,45 @@
+#pragma once
+#include <array>
+
+#include "model/config_settings.h"
+#include "shell/page.h"
+
+class QCheckBox;
+
+namespace korvex {
+
+class FieldEvents;
+class TranslitEdit;
+struct MessagesTexts;
+
+// The SMS texts and, per text, whether the receiving phone shows Cyrillic
+// (UCS-2, up to 31 characters) or not (GSM 7-bit, up to 68 Latin
+// characters). The profile's number of texts is shown (6 or 8 lines); the
+// rest exist hidden. A text is stored when its edit loses the focus; while
+// an edit has the focus, CyrillicAllowed follows its line's box. Clicking a
+// box switches the line's alphabet: the text is cleared in the edit and the
+// settings and must be typed again under the new limit.
+//
+// Controls by object name: "text1".."text8" (TranslitEdit) and
+// "cyrillic1".."cyrillic8" (QCheckBox, captioned with its state).
+class MessagesPage : public Page {
+public:
+    MessagesPage(AppModel& model, QWidget* parent = nullptr);
+    ~MessagesPage() override;
+
+    void RefreshFromModel() override;
+    void CommitEdits() override;
+
+private:
+    void EnterText(int line);
+    void StoreText(int line);
+    void SwitchAlphabet(int line);
+    void ShowBoxState(int line);
+
+    const MessagesTexts& texts_;
+    std::array<TranslitEdit*, kTextSlots> edits_{};
+    std::array<QCheckBox*, kTextSlots> boxes_{};
+    FieldEvents* events_;
+};
+
+}  // namespace korvex

@@ -1,0 +1,67 @@
+#include "pages/text_field.h"
+
+#include <QLineEdit>
+#include <QMessageBox>
+
+#include <algorithm>
+
+#include "model/cp1251.h"
+
+namespace korvex {
+namespace {
+
+constexpr const char* kTypingLimit = "korvexTypingLimit";
+
+int TypingLimit(const QLineEdit* edit) {
+    const QVariant limit = edit->property(kTypingLimit);
+    return limit.isValid() ? limit.toInt() : edit->maxLength();
+}
+
+void Tighten(QLineEdit* edit) { edit->setMaxLength(std::max(TypingLimit(edit), static_cast<int>(edit->text().size()))); }
+
+// The refusal in the program's language: %1 the character, %2 its code.
+struct RefusalTexts {
+    const char* noCode;
+    const char* malformed;
+};
+constexpr RefusalTexts kRussianRefusal = {
+    "Текст не сохранён: символа «%1» (%2) нет в кодовой странице 1251.",
+    "Текст не сохранён: в нём есть недопустимые символы.",
+};
+constexpr RefusalTexts kEnglishRefusal = {
+    "The text was not stored: code page 1251 has no code for the character \"%1\" (%2).",
+    "The text was not stored: it holds invalid characters.",
+};
+
+QString RefusalMessage(const Cp1251Error& error, ModuleKind kind) {
+    const RefusalTexts& texts = kind == ModuleKind::Full ? kRussianRefusal : kEnglishRefusal;
+    if (error.kind == Cp1251Error::Kind::BadUtf8) return QString::fromUtf8(texts.malformed);
+    const QString code = QStringLiteral("U+%1").arg(static_cast<uint>(error.character), 4, 16, QChar(u'0'));
+    return QString::fromUtf8(texts.noCode).arg(QString::fromUcs4(&error.character, 1), code.toUpper());
+}
+
+}  // namespace
+
+QString FromCp1251(std::string_view bytes) { return QString::fromStdString(Cp1251ToUtf8(bytes)); }
+
+bool StoreCp1251(QLineEdit* edit, std::string& target, ModuleKind kind) {
+    const Cp1251Result result = Utf8ToCp1251(edit->text().toStdString());
+    if (result.Ok()) {
+        target = result.bytes;
+        return true;
+    }
+    ShowWhole(edit, FromCp1251(target), TypingLimit(edit));
+    QMessageBox::warning(edit->window(), edit->window()->windowTitle(), RefusalMessage(*result.error, kind));
+    return false;
+}
+
+void ShowWhole(QLineEdit* edit, const QString& text, int limit) {
+    if (!edit->property(kTypingLimit).isValid()) {
+        QObject::connect(edit, &QLineEdit::textEdited, edit, [edit] { Tighten(edit); });
+    }
+    edit->setProperty(kTypingLimit, limit);
+    edit->setMaxLength(std::max(limit, static_cast<int>(text.size())));
+    edit->setText(text);
+}
+
+}  // namespace korvex
