@@ -55,6 +55,8 @@ QString VersionOf(const std::vector<std::uint8_t>& image) {
 QPushButton* Button(std::string_view text, const char* name, QWidget* parent) {
     auto* button = new QPushButton(Q(text), parent);
     button->setObjectName(name);
+    // Room around the caption: the style's own margin is tight for these words.
+    button->setMinimumWidth(button->fontMetrics().horizontalAdvance(button->text()) + 28);
     return button;
 }
 

@@ -37,6 +37,7 @@ CMainFrame::CMainFrame(AppModel& model, QWidget* parent) : QMainWindow(parent) {
 
     auto* ready = new QLabel(T(texts.ready), this);
     ready->setObjectName("ready");
+    ready->setContentsMargins(4, 0, 0, 0);
     statusBar()->addWidget(ready, 1);
     statusBar()->setSizeGripEnabled(false);
 

@@ -5,7 +5,11 @@
 #include "log/ui/log_page.h"
 #include "pages/communicator_page.h"
 #include "pages/file_page.h"
+#include "pages/messages_page.h"
 #include "pages/names_page.h"
+#include "pages/phones_page.h"
+#include "pages/properties_page.h"
+#include "pages/zones_page.h"
 #include "shell/app_flags.h"
 
 namespace korvex {
@@ -39,10 +43,10 @@ void CKorvexView::CreatePages() {
     connect(file, &FilePage::ConfigurationLoaded, this, &CKorvexView::RefreshAllPages);
     connect(file, &FilePage::TransferFinished, this, &CKorvexView::TransferFinished);
     pages_[0] = file;
-    pages_[1] = new Page(PageId::Properties, m, this);
-    pages_[2] = new Page(PageId::Messages, m, this);
-    pages_[3] = new Page(PageId::Phones, m, this);
-    pages_[4] = new Page(PageId::Zones, m, this);
+    pages_[1] = new PropertiesPage(m, this);
+    pages_[2] = new MessagesPage(m, this);
+    pages_[3] = new PhonesPage(m, this);
+    pages_[4] = new ZonesPage(m, this);
     pages_[5] = new LogPage(m, this);
     pages_[6] = new NamesPage(m, this);
     pages_[7] = new CommunicatorPage(m, this);

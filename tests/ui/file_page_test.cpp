@@ -1,4 +1,5 @@
 // The File page driven by its buttons against a simulated module.
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -9,6 +10,7 @@
 #include "link/serial_port.h"
 #include "link/voice_wav_maker.h"
 #include "model/image_codec.h"
+#include "ui/key_input.h"
 #include "ui/korvex_window.h"
 
 namespace korvex::test {
@@ -30,6 +32,22 @@ QString WriteFile(const QTemporaryDir& dir, const QString& name, const std::vect
 }
 
 using FilePageTest = KorvexWindow;
+
+// Counts the paints a widget gets while the File page's transfer runs.
+class PaintsDuringTransfer final : public QObject {
+public:
+    explicit PaintsDuringTransfer(FilePage& page) : page_(page) {}
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint && page_.TransferRunning()) ++paints;
+        return false;
+    }
+
+private:
+    FilePage& page_;
+};
 
 TEST_F(FilePageTest, PortListHoldsComPortsThenDevicesPresentThenDemo) {
     auto* ports = Find<QComboBox>("portList");
@@ -88,8 +106,20 @@ TEST_F(FilePageTest, ReadEditWriteAndVerifyAgainstTheModule) {
     EXPECT_EQ(model->settings.objectName, "Sklad 7");
     EXPECT_FALSE(Find<QProgressBar>("transferBar")->isVisible());
 
-    model->settings.phones[2] = "+380441234567";
-    model->settings.autodialCycles = 7;
+    // Edit on the pages as the user does: type, tick, and go back to the File page.
+    frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    frame->PageAction(int(PageId::Phones))->trigger();
+    auto* number = Find<QLineEdit>("number3");
+    number->setFocus(Qt::OtherFocusReason);
+    TypeText(number, QStringLiteral("380441234567"));
+    QTest::mouseClick(Find<QCheckBox>("international3"), Qt::LeftButton, {}, QPoint(4, 4));
+    frame->PageAction(int(PageId::Properties))->trigger();
+    auto* cycles = Find<QLineEdit>("cycles");
+    cycles->setFocus(Qt::OtherFocusReason);
+    cycles->selectAll();
+    TypeText(cycles, QStringLiteral("7"));
+    frame->PageAction(int(PageId::File))->trigger();
     Click("writeData");
     EXPECT_TRUE(dialogs->TakeTexts().isEmpty());
     const std::vector<std::uint8_t> after = sim.Image(FullProfile());
@@ -130,8 +160,13 @@ TEST_F(FilePageTest, SoundLoadedWrittenAndReadBack) {
     EXPECT_EQ(Find<QProgressBar>("memoryBar")->value(), 1000);
     const std::vector<std::uint8_t> encoded(model->voice.Area(1).begin(), model->voice.Area(1).begin() + 1000);
 
+    // The window keeps painting while the transfer runs in the handler.
+    PaintsDuringTransfer watch(File());
+    Find<QProgressBar>("transferBar")->installEventFilter(&watch);
+    Find<QLabel>("status")->installEventFilter(&watch);
     Click("writeSound");
     EXPECT_TRUE(dialogs->TakeTexts().isEmpty());
+    EXPECT_GT(watch.paints, 2);
 
     // Forget the PC's copy; Read sound must bring it back from the module.
     std::fill(model->voice.Area(1).begin(), model->voice.Area(1).end(), 0);
@@ -299,6 +334,50 @@ TEST_F(FilePageTest, ProjectFileErrorsNameTheFileAndTheReason) {
     Click("projectSave");
     EXPECT_TRUE(dialogs->messages.empty());
     EXPECT_EQ(model->settings, before);
+}
+
+}  // namespace
+}  // namespace korvex::test
+
+namespace korvex::test {
+namespace {
+
+// The newcomer's path on the program's own demo module: choose it, open the
+// port, read. What is written stays in the module for the next run.
+TEST_F(FilePageTest, DemoModuleFillsThePagesAndKeepsWhatIsWritten) {
+    UseRealDemo();
+    OpenDemo();
+    Click("readData");
+    EXPECT_TRUE(dialogs->TakeTexts().isEmpty());
+    EXPECT_EQ(Find<QLineEdit>("version")->text(), QStringLiteral("1.04"));
+    EXPECT_EQ(model->settings, Decoded(model->readImage));
+    EXPECT_NE(model->settings, ConfigSettings());
+    frame->PageAction(int(PageId::Phones))->trigger();
+    EXPECT_EQ(Find<QLineEdit>("number1")->text().toStdString(), model->settings.phones[0].substr(1));
+
+    frame->PageAction(int(PageId::File))->trigger();
+    Click("readSound");
+    EXPECT_TRUE(dialogs->TakeTexts().isEmpty());
+    EXPECT_GT(model->voice.slotLength[0], 0);
+    EXPECT_TRUE(Find<QLabel>("memoryText")->text().startsWith(QStringLiteral("Свободно ")));
+
+    model->settings.phones[5] = "+70001112233";
+    Click("writeData");
+    EXPECT_TRUE(dialogs->TakeTexts().isEmpty());
+    ASSERT_TRUE(frame->close());
+
+    // The next run of the program.
+    frame.reset();
+    model = std::make_unique<AppModel>(FullProfile());
+    auto recording = std::make_unique<RecordingDialogs>();
+    dialogs = recording.get();
+    model->dialogs = std::move(recording);
+    frame = std::make_unique<CMainFrame>(*model);
+    frame->show();
+    OpenDemo();
+    Click("readData");
+    EXPECT_TRUE(dialogs->TakeTexts().isEmpty());
+    EXPECT_EQ(model->settings.phones[5], "+70001112233");
 }
 
 }  // namespace

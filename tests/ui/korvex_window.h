@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
@@ -79,6 +80,31 @@ protected:
         ASSERT_TRUE(model->link.IsOpen()) << dialogs->TakeTexts().join('\n').toStdString();
     }
 
+    // The program's own demo module, kept in a fresh data folder.
+    void UseRealDemo() {
+        ASSERT_TRUE(dataHome.isValid());
+        hadDataHome = qEnvironmentVariableIsSet("XDG_DATA_HOME");
+        savedDataHome = qgetenv("XDG_DATA_HOME");
+        changedDataHome = true;
+        qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
+        model->link.SetOpener(DefaultPortOpener());
+    }
+
+    void TearDown() override {
+        frame.reset();
+        model.reset();
+        if (!changedDataHome) return;
+        if (hadDataHome) {
+            qputenv("XDG_DATA_HOME", savedDataHome);
+        } else {
+            qunsetenv("XDG_DATA_HOME");
+        }
+    }
+
+    QTemporaryDir dataHome;
+    QByteArray savedDataHome;
+    bool hadDataHome = false;
+    bool changedDataHome = false;
     TestModule sim;
     std::unique_ptr<AppModel> model;
     RecordingDialogs* dialogs = nullptr;

@@ -1,12 +1,7 @@
-// Each page of the main window rendered offscreen, after a read from the
-// simulated module and with a sound loaded, as a technician sees it. With
+// Each page of the main window rendered offscreen after Read data and Read
+// sound from the demo module, as a newcomer first sees them. With
 // KORVEX_SCREENSHOT_DIR set (scripts/screenshots.sh) the pictures are kept
 // there as <page>-page.png.
-#include <QTemporaryDir>
-#include <cmath>
-#include <fstream>
-
-#include "link/voice_wav_maker.h"
 #include "shell/waveform_view.h"
 #include "ui/korvex_window.h"
 #include "ui/screenshot.h"
@@ -16,31 +11,13 @@ namespace {
 
 const char* const kPageFiles[] = {"file", "properties", "messages", "phones", "zones", "log", "names", "communicator"};
 
-// A second of something like speech: bursts of a falling tone.
-std::vector<std::uint8_t> Speech(int rate) {
-    std::vector<std::uint8_t> samples(static_cast<std::size_t>(rate));
-    for (std::size_t i = 0; i < samples.size(); ++i) {
-        const double t = double(i) / rate;
-        const double envelope = std::pow(std::sin(t * 3.14159 * 3), 2) * std::exp(-t * 1.2);
-        const double tone = std::sin(2 * 3.14159 * (420 - 120 * t) * t) + 0.4 * std::sin(2 * 3.14159 * 1130 * t);
-        samples[i] = static_cast<std::uint8_t>(std::lround(128 + 85 * envelope * tone));
-    }
-    return samples;
-}
-
 using Screenshots = KorvexWindow;
 
 TEST_F(Screenshots, EveryPageRendersInsideTheWindow) {
-    QTemporaryDir dir;
-    const std::vector<std::uint8_t> wav = korvex::testing::MakeWav(Speech(11025), {.rate = 11025});
-    const QString wavPath = dir.filePath("voice.wav");
-    std::ofstream(wavPath.toStdString(), std::ios::binary)
-        .write(reinterpret_cast<const char*>(wav.data()), static_cast<std::streamsize>(wav.size()));
-
+    UseRealDemo();
     OpenDemo();
     Click("readData");
-    dialogs->answers.push_back(wavPath);
-    Click("soundOpen");
+    Click("readSound");
     ASSERT_TRUE(dialogs->messages.empty());
 
     const QString out = qEnvironmentVariable("KORVEX_SCREENSHOT_DIR");
@@ -59,7 +36,7 @@ TEST_F(Screenshots, EveryPageRendersInsideTheWindow) {
             EXPECT_TRUE(SaveScreenshot(*frame, QDir(out).filePath(QStringLiteral("%1-page.png").arg(kPageFiles[id - 1]))));
         }
     }
-    // The File page shows the loaded sound in green.
+    // The File page shows the demo message in green.
     frame->PageAction(int(PageId::File))->trigger();
     EXPECT_GT(CountPixels(RenderWidget(*Find<WaveformView>("waveform")), qRgb(0, 255, 0)), 500);
 }
