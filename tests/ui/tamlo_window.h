@@ -14,6 +14,7 @@
 #include "shell/app_flags.h"
 #include "shell/app_model.h"
 #include "sim/demo.h"
+#include "ui/page_driving.h"  // QStrings printed readably
 #include "ui/recording_dialogs.h"
 #include "ui/test_module.h"
 
