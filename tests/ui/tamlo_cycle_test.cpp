@@ -32,18 +32,34 @@ QString Q(const std::string& cp1251) { return QString::fromLatin1(cp1251.c_str()
 
 using TamloCycle = TamloWindow;
 
-TEST_F(TamloCycle, PortListAndFilePageFollowTheCompactModule) {
+TEST_F(TamloCycle, PagesLeaveOutWhatTheCompactModuleLacks) {
     ChoosePage(PageId::File);
     auto* ports = Find<QComboBox>("portList");
     ASSERT_GE(ports->count(), 5);
     for (int i = 0; i < 4; ++i) EXPECT_EQ(ports->itemText(i), QStringLiteral("COM%1").arg(i + 1));
     EXPECT_EQ(ports->itemText(ports->count() - 1), QStringLiteral("Demo module"));
     auto* slotList = Find<QComboBox>("slotList");
-    EXPECT_EQ(slotList->count(), 3);
-    for (int i = 0; i < slotList->count(); ++i) EXPECT_EQ(slotList->itemText(i), QStringLiteral("# %1").arg(i + 1));
+    EXPECT_EQ(Entries(slotList), (QStringList{"# 1", "# 2", "# 3"}));
     EXPECT_FALSE(Find<QLineEdit>("version")->isVisible());
-    EXPECT_EQ(Button("openPort")->text(), QStringLiteral("Open port"));
 
+    ChoosePage(PageId::Messages);
+    for (int line = 1; line <= 8; ++line) {
+        const QByteArray text = "text" + QByteArray::number(line), box = "cyrillic" + QByteArray::number(line);
+        EXPECT_TRUE(Find<QLineEdit>(text.constData())->isVisible()) << line;
+        EXPECT_EQ(Find<QCheckBox>(box.constData())->text(), QStringLiteral("No")) << line;
+    }
+    Find<QCheckBox>("cyrillic7")->click();
+    EXPECT_EQ(Find<QCheckBox>("cyrillic7")->text(), QStringLiteral("Yes"));
+    EXPECT_TRUE(model->settings.cyrillic[6]);
+
+    ChoosePage(PageId::Properties);
+    EXPECT_EQ(dialog->findChild<QWidget*>("objectName"), nullptr);
+    EXPECT_EQ(dialog->findChild<QWidget*>("comSpeed"), nullptr);
+}
+
+TEST_F(TamloCycle, FailuresAreToldInTheCompactWords) {
+    ChoosePage(PageId::File);
+    EXPECT_EQ(Button("openPort")->text(), QStringLiteral("Open port"));
     // COM1 is held elsewhere (the test opener refuses every real port).
     Click("openPort");
     EXPECT_EQ(dialogs->TakeTexts(), QStringList{"COM port is not opened"});
@@ -52,13 +68,15 @@ TEST_F(TamloCycle, PortListAndFilePageFollowTheCompactModule) {
     OpenDemo();
     EXPECT_EQ(Button("openPort")->text(), QStringLiteral("Close port"));
     sim.module.GetFaults().absent = true;
-    Click("readData");
-    EXPECT_EQ(dialogs->TakeTexts(), QStringList{"Device is not connected!"});
+    for (const char* button : {"readData", "writeData", "readSound", "writeSound"}) {
+        Click(button);
+        EXPECT_EQ(dialogs->TakeTexts(), QStringList{"Device is not connected!"}) << button;
+    }
 }
 
 TEST_F(TamloCycle, ReadEditOnEveryPageWriteAndVerify) {
     OpenDemo();
-    Click("readData");
+    EXPECT_EQ(StatusesDuring([this] { Click("readData"); }), QStringList{"Reading configuration..."});
     ASSERT_TRUE(dialogs->messages.empty()) << dialogs->TakeTexts().join('\n').toStdString();
     const ConfigSettings demo = Decoded(CompactProfile(), ModuleImage());
     EXPECT_EQ(model->settings, demo);
@@ -79,7 +97,7 @@ TEST_F(TamloCycle, ReadEditOnEveryPageWriteAndVerify) {
     Type("text8", "Door open");
     ChoosePage(PageId::Phones);
     Type("number3", "5551234");
-    QTest::mouseClick(Find<QCheckBox>("international3"), Qt::LeftButton);
+    Find<QCheckBox>("international3")->click();
     ChoosePage(PageId::Zones);
     // Zone 1, action 3: text #8 to phone #3.
     QTest::mouseClick(Find<QRadioButton>("action3"), Qt::LeftButton);
@@ -95,7 +113,8 @@ TEST_F(TamloCycle, ReadEditOnEveryPageWriteAndVerify) {
 
     ChoosePage(PageId::File);
     const std::uint64_t pagesBefore = sim.module.WriteCycles();
-    Click("writeData");
+    EXPECT_EQ(StatusesDuring([this] { Click("writeData"); }),
+              (QStringList{"Write configuration...", "Checking configuration..."}));
     EXPECT_TRUE(dialogs->messages.empty()) << dialogs->TakeTexts().join('\n').toStdString();
     // Twelve whole pages from address 0: the marker goes with the settings.
     EXPECT_EQ(sim.module.WriteCycles() - pagesBefore, 12u);
@@ -158,8 +177,10 @@ TEST_F(TamloCycle, SoundIsLoadedWrittenAndReadBack) {
     EXPECT_EQ(Find<QLabel>("memoryText")->text(), QStringLiteral("%1 KByte are free").arg((32000 - used) / 125));
     const std::vector<std::uint8_t> slot3(model->voice.Area(2).begin(), model->voice.Area(2).begin() + 128);
 
-    Click("writeSound");
+    const QStringList writing = StatusesDuring([this] { Click("writeSound"); });
     ASSERT_TRUE(dialogs->messages.empty()) << dialogs->TakeTexts().join('\n').toStdString();
+    EXPECT_EQ(writing.first(), QStringLiteral("Audio message record № 1..."));
+    EXPECT_EQ(writing.last(), QStringLiteral("Checking audio message № 3..."));
     const auto& memory = sim.module.Memory();
     // Directory at 768: slot 3 starts after slot 1 (slot 2 is empty); 47 filler bytes follow.
     const std::uint16_t start3 = 832 + demoLength;
@@ -170,7 +191,9 @@ TEST_F(TamloCycle, SoundIsLoadedWrittenAndReadBack) {
 
     // A fresh store reads the same slots back.
     model->voice = VoiceStore(CompactProfile());
-    Click("readSound");
+    const QStringList reading = StatusesDuring([this] { Click("readSound"); });
+    EXPECT_EQ(reading, (QStringList{"Reading audio message № 1...", "Reading audio message № 2...",
+                                    "Reading audio message № 3..."}));
     EXPECT_TRUE(dialogs->messages.empty());
     EXPECT_EQ(model->voice.slotLength, (std::vector<std::uint16_t>{demoLength, 0, 128}));
     EXPECT_TRUE(std::equal(slot3.begin(), slot3.end(), model->voice.Area(2).begin()));

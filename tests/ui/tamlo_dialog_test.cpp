@@ -144,6 +144,21 @@ TEST_F(TamloDialog, AValueTypedIsStoredWhenAPageButtonTakesTheFocus) {
     EXPECT_FALSE(dialog->GetPage(int(PageId::Phones))->isVisible());
 }
 
+// Only the Messages page sets the Cyrillic flag, from the line that takes
+// the focus; choosing a page leaves it as it is.
+TEST_F(TamloDialog, TheCyrillicFlagFollowsTheMessagesLineFocusedLast) {
+    model->settings.cyrillic[4] = true;
+    dialog->RefreshAllPages();
+    ChoosePage(PageId::Messages);
+    Find<QLineEdit>("text5")->setFocus(Qt::OtherFocusReason);
+    EXPECT_EQ(CyrillicAllowed(), 1);
+    ChoosePage(PageId::Properties);
+    EXPECT_EQ(CyrillicAllowed(), 1);
+    ChoosePage(PageId::Messages);
+    Find<QLineEdit>("text1")->setFocus(Qt::OtherFocusReason);
+    EXPECT_EQ(CyrillicAllowed(), 0);
+}
+
 TEST_F(TamloDialog, ExitEndsTheDialogAndItsDestructionClosesThePort) {
     OpenDemo();
     QSignalSpy accepted(dialog.get(), &QDialog::accepted);

@@ -2,11 +2,14 @@
 // The compact program's main dialog on the simulated demo module, with
 // dialogs that answer themselves.
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <fstream>
+#include <functional>
 #include <memory>
 
 #include "compact/tamlo_dialog.h"
@@ -92,6 +95,22 @@ protected:
         ports->setCurrentIndex(ports->findData(QString::fromLatin1(kDemoPortName.data())));
         Click("openPort");
         ASSERT_TRUE(model->link.IsOpen()) << dialogs->TakeTexts().join('\n').toStdString();
+    }
+
+    // The status lines a transfer shows, in order. Transfers let timers run
+    // while they repaint, so a timer reads the line as it changes.
+    QStringList StatusesDuring(const std::function<void()>& action) {
+        auto* status = Find<QLabel>("status");
+        QStringList seen;
+        QTimer sample;
+        sample.setInterval(0);
+        QObject::connect(&sample, &QTimer::timeout, [&] {
+            if (status->isVisible() && (seen.isEmpty() || seen.back() != status->text())) seen << status->text();
+        });
+        sample.start();
+        action();
+        sample.stop();
+        return seen;
     }
 
     std::vector<std::uint8_t> ModuleImage() const { return sim.Image(CompactProfile()); }
