@@ -67,6 +67,15 @@ TEST_F(TamloDialog, EnterEscapeAndCloseEndNothing) {
             EXPECT_TRUE(dialog->isVisible()) << target->objectName().toStdString() << " " << key;
         }
     }
+    // Nor does Enter press a page's button that has the focus.
+    ChoosePage(PageId::File);
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+        Button("projectOpen")->setFocus(Qt::OtherFocusReason);
+        QTest::keyClick(Button("projectOpen"), key);
+    }
+    EXPECT_TRUE(dialogs->questions.empty());
+    ChoosePage(PageId::Phones);
+
     EXPECT_FALSE(dialog->close());
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(finished.count(), 0);
