@@ -248,10 +248,12 @@ void FilePage::TellFileError(std::string_view what, const std::string& path, con
     Model().dialogs->Message(this, QMessageBox::Critical, text);
 }
 
+bool FilePage::TransferRunning() { return Model().link.Busy(); }
+
 void FilePage::RunTransfer(const std::function<void(TwoWireBus&)>& work) {
     ModuleLink& link = Model().link;
-    if (!link.IsOpen() || transferRunning_) return;
-    transferRunning_ = true;
+    if (!link.IsOpen() || link.Busy()) return;
+    ModuleLink::BusyScope busy(link);
     try {
         work(link.Bus());
     } catch (const CSerialException& e) {
@@ -262,8 +264,6 @@ void FilePage::RunTransfer(const std::function<void(TwoWireBus&)>& work) {
                                  text.empty() ? Q(texts_.portFailure) : QString::fromStdString(text));
     }
     if (const std::string error = link.Save(); !error.empty()) Tell(error);
-    transferRunning_ = false;
-    emit TransferFinished();
 }
 
 void FilePage::OnReadData() {

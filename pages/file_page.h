@@ -34,7 +34,7 @@ public:
     QString SelectedPortName() const;
     QString VersionText() const { return versionText_; }
     // True while a transfer runs inside one of the button handlers.
-    bool TransferRunning() const { return transferRunning_; }
+    bool TransferRunning();
 
     // The port list's entries: COM1..COM4, the serial devices present (but
     // none that COM1..COM4 already name), the demo module. Text and name.
@@ -50,8 +50,6 @@ signals:
     // A configuration was read from the module or loaded from a project
     // file; the host reloads the pages that show it.
     void ConfigurationLoaded();
-    // A transfer ended (well or not); the window may close now if asked.
-    void TransferFinished();
 
 private:
     void Build();
@@ -77,7 +75,6 @@ private:
 
     const FilePageTexts& texts_;
     QString versionText_;
-    bool transferRunning_ = false;
 
     QComboBox* portList_ = nullptr;
     QPushButton* openPort_ = nullptr;

@@ -23,19 +23,19 @@ void BarProgress::SetPos(int pos) {
 }
 
 void BarProgress::SetStatus(const std::string& text) {
-    status_->setText(QString::fromStdString(text));
+    if (status_) status_->setText(QString::fromStdString(text));
     Paint(true);
 }
 
 void BarProgress::Show() {
     bar_->show();
-    status_->show();
+    if (status_) status_->show();
     Paint(true);
 }
 
 void BarProgress::Hide() {
     bar_->hide();
-    status_->hide();
+    if (status_) status_->hide();
     Paint(true);
 }
 

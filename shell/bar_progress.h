@@ -14,6 +14,7 @@ namespace korvex {
 // never takes the window for hung during a half-minute voice write.
 class BarProgress final : public Progress {
 public:
+    // `status` may be null for a page whose transfers show only the bar.
     BarProgress(QProgressBar* bar, QLabel* status);
 
     void SetRange(int low, int high) override;

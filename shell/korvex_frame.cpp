@@ -44,7 +44,7 @@ CMainFrame::CMainFrame(AppModel& model, QWidget* parent) : QMainWindow(parent) {
     CreateActions();
 
     connect(view_, &CKorvexView::CurrentPageChanged, this, &CMainFrame::UpdatePageButtons);
-    connect(view_, &CKorvexView::TransferFinished, this, [this] {
+    model.link.SetIdleHandler([this] {
         // The window was asked to close while a transfer ran.
         if (closePending_) QTimer::singleShot(0, this, &QWidget::close);
     });
@@ -52,6 +52,8 @@ CMainFrame::CMainFrame(AppModel& model, QWidget* parent) : QMainWindow(parent) {
     setFixedSize(FixedSize());
     Centre();
 }
+
+CMainFrame::~CMainFrame() { view_->Model().link.SetIdleHandler({}); }
 
 void CMainFrame::CreateActions() {
     const FrameTexts& texts = kFrameRussian;

@@ -21,6 +21,7 @@ public:
     static constexpr QSize kWindowSize{640, 480};
 
     explicit CMainFrame(AppModel& model, QWidget* parent = nullptr);
+    ~CMainFrame() override;
 
     CKorvexView* View() const { return view_; }
     // The page button of a page number 1..8.

@@ -41,7 +41,6 @@ void CKorvexView::CreatePages() {
     AppModel& m = model_;
     auto* file = new FilePage(m, this);
     connect(file, &FilePage::ConfigurationLoaded, this, &CKorvexView::RefreshAllPages);
-    connect(file, &FilePage::TransferFinished, this, &CKorvexView::TransferFinished);
     pages_[0] = file;
     pages_[1] = new PropertiesPage(m, this);
     pages_[2] = new MessagesPage(m, this);
@@ -101,7 +100,7 @@ void CKorvexView::ChoosePage(PageId id) {
 
 void CKorvexView::CloseLink() { model_.link.Close(); }
 
-bool CKorvexView::TransferRunning() const { return pages_[0] && GetFilePage()->TransferRunning(); }
+bool CKorvexView::TransferRunning() const { return model_.link.Busy(); }
 
 QSize CKorvexView::LargestPageSize() const {
     QSize size;

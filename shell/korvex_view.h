@@ -41,14 +41,15 @@ public:
 
     // Closes the port; the window calls it when it closes.
     void CloseLink();
+    // True while a page runs a transfer on the link.
     bool TransferRunning() const;
+    AppModel& Model() { return model_; }
 
     // The size that holds every page.
     QSize LargestPageSize() const;
 
 signals:
     void CurrentPageChanged(int id);
-    void TransferFinished();
 
 private:
     void CreatePages();

@@ -21,11 +21,19 @@ bool ModuleLink::Open(const std::string& name) {
     }
     if (!opening.Ok() || !opening.port) {
         lastError_ = opening.reason;
+        if (lastError_.empty() && opening.failure == PortOpening::Failure::FileSize) {
+            lastError_ = opening.file.string() + ": " + std::to_string(opening.size) + " bytes, not " +
+                         std::to_string(SimulatedModule::kSize);
+        }
         return false;
     }
     port_ = std::move(opening.port);
     bus_.emplace(port_->Lines(), port_->Sleeper());
     return true;
+}
+
+ModuleLink::BusyScope::~BusyScope() {
+    if (--link_.busy_ == 0 && link_.onIdle_) link_.onIdle_();
 }
 
 std::string ModuleLink::Save() { return port_ ? port_->SaveBack() : std::string(); }

@@ -43,12 +43,31 @@ public:
 
     void SetOpener(PortOpener opener) { opener_ = std::move(opener); }
 
+    // A transfer runs inside a button handler while the window keeps
+    // painting; whoever runs one holds a BusyScope, so that the window
+    // knows not to close the port under it. The idle handler runs when the
+    // last scope ends.
+    class BusyScope {
+    public:
+        explicit BusyScope(ModuleLink& link) : link_(link) { ++link_.busy_; }
+        ~BusyScope();
+        BusyScope(const BusyScope&) = delete;
+        BusyScope& operator=(const BusyScope&) = delete;
+
+    private:
+        ModuleLink& link_;
+    };
+    bool Busy() const { return busy_ > 0; }
+    void SetIdleHandler(std::function<void()> handler) { onIdle_ = std::move(handler); }
+
 private:
     const Profile& profile_;
     PortOpener opener_;
     std::unique_ptr<ModulePort> port_;
     std::optional<TwoWireBus> bus_;
     std::string lastError_;
+    int busy_ = 0;
+    std::function<void()> onIdle_;
 };
 
 }  // namespace korvex

@@ -186,3 +186,35 @@ TEST_F(MainFrameTest, ClosingDuringATransferWaitsForItsEnd) {
 
 }  // namespace
 }  // namespace korvex::test
+
+namespace korvex::test {
+namespace {
+
+TEST_F(MainFrameTest, EnterAndEscapeOnAPageFieldChangeNothing) {
+    frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    frame->PageAction(int(PageId::Phones))->trigger();
+    auto* number = Find<QLineEdit>("number1");
+    number->setFocus(Qt::OtherFocusReason);
+    const ConfigSettings before = model->settings;
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+        QTest::keyClick(number, key);
+        EXPECT_TRUE(View().GetPage(int(PageId::Phones))->isVisible());
+        EXPECT_EQ(View().CurrentPage(), int(PageId::Phones));
+        EXPECT_TRUE(frame->isVisible());
+    }
+    EXPECT_EQ(model->settings, before);
+}
+
+TEST_F(MainFrameTest, ZonesShowWhatWasJustRead) {
+    frame->PageAction(int(PageId::Zones))->trigger();
+    EXPECT_EQ(Find<QLineEdit>("smsPhoneShown")->text(), QString());
+    OpenDemo();
+    Click("readData");
+    ASSERT_TRUE(dialogs->messages.empty());
+    frame->PageAction(int(PageId::Zones))->trigger();
+    EXPECT_EQ(Find<QLineEdit>("smsPhoneShown")->text(), QStringLiteral("+79161234567"));
+}
+
+}  // namespace
+}  // namespace korvex::test
