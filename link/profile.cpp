@@ -46,6 +46,7 @@ const Profile kFull{
     .codecStep = 5,
     .wavBufferSize = 262144,
     .wholePageSlots = false,
+    .playWaitsForEnd = false,
     .textCount = 6,
     .hasLog = true,
     .texts = {
@@ -89,6 +90,7 @@ const Profile kCompact{
     .codecStep = 7,
     .wavBufferSize = 256100,
     .wholePageSlots = true,
+    .playWaitsForEnd = true,
     .textCount = 8,
     .hasLog = false,
     .texts = {

@@ -56,6 +56,7 @@ struct Profile {
     int codecStep;                         // 5 / 7
     std::size_t wavBufferSize;             // 262144 / 256100
     bool wholePageSlots;                   // compact slots are whole pages
+    bool playWaitsForEnd;                  // compact Play returns when the sound has finished
 
     // Settings.
     int textCount;                         // 6 / 8

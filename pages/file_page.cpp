@@ -373,7 +373,13 @@ void FilePage::OnSoundSlotChange(int index) {
     ShowWaveform();
 }
 
-void FilePage::PlayPreview() { player_->Play(Model().wav.bytes, Model().wav.SoundLength); }
+void FilePage::PlayPreview() {
+    const WavBuffer& wav = Model().wav;
+    if (Model().profile.playWaitsForEnd)
+        player_->PlayToEnd(wav.bytes, wav.SoundLength);
+    else
+        player_->Play(wav.bytes, wav.SoundLength);
+}
 
 void FilePage::ShowWaveform() {
     waveform_->SetSoundLength(Model().wav.SoundLength);

@@ -5,9 +5,11 @@
 #include <QAudioSink>
 #include <QMediaDevices>
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 
 #include "link/wav_buffer.h"
+#include "shell/wait_without_input.h"
 
 namespace korvex {
 
@@ -74,7 +76,21 @@ bool WavPlayer::Play(std::span<const std::uint8_t> image, std::uint32_t soundLen
     buffer_.setData(samples_);
     buffer_.open(QIODevice::ReadOnly);
     sink_ = std::make_unique<QAudioSink>(device, format);
+    // Idle: every sample has gone to the output; Stopped: the output failed.
+    connect(sink_.get(), &QAudioSink::stateChanged, this, [this](QAudio::State state) {
+        if (state == QAudio::IdleState || state == QAudio::StoppedState) emit Finished();
+    });
     sink_->start(&buffer_);
+    return true;
+}
+
+bool WavPlayer::PlayToEnd(std::span<const std::uint8_t> image, std::uint32_t soundLength) {
+    if (!Play(image, soundLength)) return false;
+    // An output that stalls must not hold the program for ever.
+    const qint64 soundMs = qint64(samples_.size()) * 1000 / sink_->format().sampleRate();
+    if (sink_->state() != QAudio::StoppedState)
+        WaitWithoutInput(this, &WavPlayer::Finished, std::chrono::milliseconds(soundMs + 2000));
+    Stop();
     return true;
 }
 

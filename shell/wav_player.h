@@ -22,8 +22,10 @@ struct WavImageInfo {
 std::optional<WavImageInfo> InspectWavImage(std::span<const std::uint8_t> image, std::uint32_t soundLength);
 
 // Plays a WAV image from memory in the background: Play returns at once and
-// a new Play restarts. When there is nothing playable, or no sound output
-// that takes the format, nothing plays and nothing is said.
+// a new Play restarts. PlayToEnd returns when the sound has finished; while
+// it plays, the window keeps painting but takes no input. When there is
+// nothing playable, or no sound output that takes the format, nothing plays
+// and nothing is said.
 class WavPlayer : public QObject {
     Q_OBJECT
 public:
@@ -32,7 +34,12 @@ public:
 
     // True when playback started.
     bool Play(std::span<const std::uint8_t> image, std::uint32_t soundLength);
+    bool PlayToEnd(std::span<const std::uint8_t> image, std::uint32_t soundLength);
     void Stop();
+
+signals:
+    // The sound has played to its end, or the output gave up.
+    void Finished();
 
 private:
     QByteArray samples_;

@@ -1,0 +1,20 @@
+#pragma once
+
+namespace korvex {
+
+// The words of the compact program's main dialog (UTF-8). The pages take
+// theirs from their own tables by the profile.
+struct TamloTexts {
+    const char* caption;
+    // Page button captions by page number 1..5.
+    const char* pageButtons[5];
+    const char* exit;
+};
+
+inline constexpr TamloTexts kTamloTexts{
+    .caption = "Configurator, 4 zones",
+    .pageButtons = {"File", "Properties", "Messages", "Phones", "Zones"},
+    .exit = "Exit",
+};
+
+}  // namespace korvex
