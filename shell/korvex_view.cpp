@@ -105,7 +105,7 @@ bool CKorvexView::TransferRunning() const { return model_.link.Busy(); }
 QSize CKorvexView::LargestPageSize() const {
     QSize size;
     for (Page* page : pages_)
-        if (page) size = size.expandedTo(page->sizeHint()).expandedTo(page->minimumSizeHint());
+        if (page) size = size.expandedTo(page->minimumSizeHint());  // what a page needs, not what it would like
     return size;
 }
 
