@@ -71,7 +71,7 @@ void MessagesPage::CommitEdits() { events_->StoreFocused(); }
 
 void MessagesPage::EnterText(int line) { SetCyrillicAllowed(boxes_[line]->isChecked() ? 1 : 0); }
 
-void MessagesPage::StoreText(int line) { StoreCp1251(edits_[line], Model().settings.texts[line], GetProfile().kind); }
+void MessagesPage::StoreText(int line) { StoreCp1251(edits_[line], Model().settings.texts[line], GetProfile().kind, *Model().dialogs); }
 
 void MessagesPage::SwitchAlphabet(int line) {
     ConfigSettings& settings = Model().settings;

@@ -74,7 +74,7 @@ void PhonesPage::CommitEdits() { events_->StoreFocused(); }
 void PhonesPage::StoreDigits(int row) {
     std::string& phone = Model().settings.phones[row];
     std::string digits = DigitsOf(phone);
-    if (!StoreCp1251(numbers_[row], digits, GetProfile().kind)) return;
+    if (!StoreCp1251(numbers_[row], digits, GetProfile().kind, *Model().dialogs)) return;
     phone = MarkOf(phone) + digits;
 }
 

@@ -180,9 +180,9 @@ void PropertiesPage::ShowTrigger(bool on) {
     duration_->setEnabled(!on);
 }
 
-void PropertiesPage::StoreObjectName() { StoreCp1251(objectName_, Model().settings.objectName, GetProfile().kind); }
+void PropertiesPage::StoreObjectName() { StoreCp1251(objectName_, Model().settings.objectName, GetProfile().kind, *Model().dialogs); }
 
-void PropertiesPage::StorePassword() { StoreCp1251(password_, Model().settings.pgmPassword, GetProfile().kind); }
+void PropertiesPage::StorePassword() { StoreCp1251(password_, Model().settings.pgmPassword, GetProfile().kind, *Model().dialogs); }
 
 void PropertiesPage::StoreDuration() {
     const int seconds = duration_->text().toInt();
@@ -199,7 +199,7 @@ void PropertiesPage::SwitchTrigger() {
 
 void PropertiesPage::StoreSmsc() {
     std::string digits = DropMark(Model().settings.smscNumber);
-    if (StoreCp1251(smsc_, digits, GetProfile().kind)) Model().settings.smscNumber = "+" + digits;
+    if (StoreCp1251(smsc_, digits, GetProfile().kind, *Model().dialogs)) Model().settings.smscNumber = "+" + digits;
 }
 
 void PropertiesPage::StoreCycles() {

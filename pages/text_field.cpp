@@ -3,6 +3,8 @@
 #include <QLineEdit>
 #include <QMessageBox>
 
+#include "shell/dialogs.h"
+
 #include <algorithm>
 
 #include "model/cp1251.h"
@@ -44,14 +46,14 @@ QString RefusalMessage(const Cp1251Error& error, ModuleKind kind) {
 
 QString FromCp1251(std::string_view bytes) { return QString::fromStdString(Cp1251ToUtf8(bytes)); }
 
-bool StoreCp1251(QLineEdit* edit, std::string& target, ModuleKind kind) {
+bool StoreCp1251(QLineEdit* edit, std::string& target, ModuleKind kind, Dialogs& dialogs) {
     const Cp1251Result result = Utf8ToCp1251(edit->text().toStdString());
     if (result.Ok()) {
         target = result.bytes;
         return true;
     }
     ShowWhole(edit, FromCp1251(target), TypingLimit(edit));
-    QMessageBox::warning(edit->window(), edit->window()->windowTitle(), RefusalMessage(*result.error, kind));
+    dialogs.Message(edit->window(), QMessageBox::Warning, RefusalMessage(*result.error, kind));
     return false;
 }
 

@@ -10,6 +10,8 @@ class QLineEdit;
 
 namespace korvex {
 
+class Dialogs;
+
 // The settings hold texts as code page 1251 bytes; the controls show Unicode.
 QString FromCp1251(std::string_view bytes);
 
@@ -18,7 +20,7 @@ QString FromCp1251(std::string_view bytes);
 // the edit shows it again, and a message box names the character. The edit
 // is reset before the box opens, because opening it takes the focus away
 // from the edit and stores once more. False when the text was refused.
-bool StoreCp1251(QLineEdit* edit, std::string& target, ModuleKind kind);
+bool StoreCp1251(QLineEdit* edit, std::string& target, ModuleKind kind, Dialogs& dialogs);
 
 // Sets the edit's text and the number of characters typing may reach. A
 // line edit cuts any text longer than its maximum length, and the store on
