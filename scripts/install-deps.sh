@@ -4,13 +4,19 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev qt6-multimedia-dev qt6-serialport-dev libqt6serialport6-dev
+  qt6-base-dev qt6-multimedia-dev qt6-serialport-dev
   libcli11-dev nlohmann-json3-dev
   libgl-dev
 )
+arch=$(dpkg --print-architecture)
+installed() {
+  # Multi-arch libraries answer only to their qualified name.
+  dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed" ||
+    dpkg-query -W -f='${Status}' "$1:$arch" 2>/dev/null | grep -q "install ok installed"
+}
 missing=()
 for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  installed "$p" || missing+=("$p")
 done
 if [ ${#missing[@]} -gt 0 ]; then
   SUDO=""
