@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev qt6-multimedia-dev qt6-serialport-dev
+  qt6-base-dev qt6-multimedia-dev qt6-translations-l10n qt6-serialport-dev
   libcli11-dev nlohmann-json3-dev
   libgl-dev
 )
