@@ -33,9 +33,16 @@ for target in "${targets[@]}"; do
         head -c 1120 /dev/zero | tr '\0' '\377' >"$corpus/erased-1120"
         head -c 768 /dev/zero | tr '\0' '\377' >"$corpus/erased-768"
     fi
-    echo "== $target: ${seconds}s"
-    "$build/$target" "$corpus" \
+    echo "== $target: ${seconds}s (log: $build/$target.log)"
+    # The fuzzer's running commentary goes to its log; its verdict is shown.
+    if ! "$build/$target" "$corpus" \
         -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-        -artifact_prefix="$build/artifacts/$target-" -print_final_stats=1 "${options[@]}"
+        -artifact_prefix="$build/artifacts/$target-" -print_final_stats=1 "${options[@]}" \
+        >"$build/$target.log" 2>&1; then
+        tail -n 60 "$build/$target.log"
+        echo "$target failed; the input is in $build/artifacts/"
+        exit 1
+    fi
+    grep -E '^stat::number_of_executed_units|^Done ' "$build/$target.log" || true
 done
 echo "fuzzing passed"

@@ -8,13 +8,19 @@ jobs=$(nproc)
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$jobs"
-QT_QPA_PLATFORM=offscreen ctest --test-dir build -j "$jobs" --output-on-failure
+summary=$(mktemp)
+trap 'rm -f "$summary"' EXIT
+QT_QPA_PLATFORM=offscreen ctest --test-dir build -j "$jobs" --output-on-failure | tee -a "$summary"
 
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKORVEX_SANITIZE=ON >/dev/null
 cmake --build build-asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-  ctest --test-dir build-asan -j "$jobs" --output-on-failure -L core
+  ctest --test-dir build-asan -j "$jobs" --output-on-failure -L core | tee -a "$summary"
 
 if [ -f scripts/fuzz.sh ]; then
   bash scripts/fuzz.sh "${FUZZ_SECONDS:-30}"
 fi
+
+# One closing line over both CTest runs (the fuzzers stop the script on a failure).
+awk '/tests passed, [0-9]+ tests failed out of/ { total += $NF; failed += $(NF-5) }
+     END { printf "tests: %d passed, %d failed\n", total - failed, failed }' "$summary"
