@@ -366,44 +366,7 @@ bool GridList::eventFilter(QObject* watched, QEvent* event) {
     return QTableView::eventFilter(watched, event);
 }
 
-bool GridList::TextEditorKey(QKeyEvent* event) {
-    const OpenEdit edit = *edit_;
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        CloseEditor(true);
-        return true;
-    case Qt::Key_Escape:
-        CloseEditor(false);
-        return true;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab: {
-        const bool back = event->key() == Qt::Key_Backtab || (event->modifiers() & Qt::ShiftModifier);
-        CloseEditor(true);
-        EditNextCell(edit.row, edit.column, back ? -1 : 1);
-        return true;
-    }
-    case Qt::Key_Left:
-        if (textEditor_->hasSelectedText() || textEditor_->cursorPosition() != 0) return false;
-        CloseEditor(true);
-        MoveCurrentColumn(-1);
-        return true;
-    case Qt::Key_Right:
-        if (textEditor_->hasSelectedText() || textEditor_->cursorPosition() != textEditor_->text().size()) return false;
-        CloseEditor(true);
-        MoveCurrentColumn(1);
-        return true;
-    case Qt::Key_Up:
-    case Qt::Key_Down:
-        CloseEditor(true);
-        MoveSelection(edit.row, event->key() == Qt::Key_Up ? -1 : 1);
-        return true;
-    default:
-        return false;  // ordinary editing; the editor grows on textChanged
-    }
-}
-
-bool GridList::DropEditorKey(QKeyEvent* event) {
+bool GridList::CommonEditorKey(QKeyEvent* event) {
     const OpenEdit edit = *edit_;
     switch (event->key()) {
     case Qt::Key_Return:
@@ -424,6 +387,32 @@ bool GridList::DropEditorKey(QKeyEvent* event) {
         return false;
     }
 }
+
+bool GridList::TextEditorKey(QKeyEvent* event) {
+    if (CommonEditorKey(event)) return true;
+    const OpenEdit edit = *edit_;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        if (textEditor_->hasSelectedText() || textEditor_->cursorPosition() != 0) return false;
+        CloseEditor(true);
+        MoveCurrentColumn(-1);
+        return true;
+    case Qt::Key_Right:
+        if (textEditor_->hasSelectedText() || textEditor_->cursorPosition() != textEditor_->text().size()) return false;
+        CloseEditor(true);
+        MoveCurrentColumn(1);
+        return true;
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        CloseEditor(true);
+        MoveSelection(edit.row, event->key() == Qt::Key_Up ? -1 : 1);
+        return true;
+    default:
+        return false;  // ordinary editing; the editor grows on textChanged
+    }
+}
+
+bool GridList::DropEditorKey(QKeyEvent* event) { return CommonEditorKey(event); }
 
 void GridList::EditNextCell(int row, int column, int direction) {
     const int columns = ColumnCount();

@@ -132,6 +132,8 @@ private:
     void Click(const QPoint& position);
     bool IsEditable(int column) const;
     void Commit(const OpenEdit& edit, const QString& text);
+    // Enter keeps, Escape drops, Tab and Shift+Tab move on: both editors.
+    bool CommonEditorKey(QKeyEvent* event);
     bool TextEditorKey(QKeyEvent* event);
     bool DropEditorKey(QKeyEvent* event);
     void EditNextCell(int row, int column, int direction);
