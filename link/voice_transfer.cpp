@@ -93,7 +93,8 @@ void ReadSlot(TwoWireBus& bus, VoiceStore& store, int slot, Progress& progress) 
     EndStage(progress);
 }
 
-std::optional<SlotMismatch> WriteSlot(TwoWireBus& bus, VoiceStore& store, int slot, Progress& progress) {
+std::optional<SlotMismatch> WriteSlot(TwoWireBus& bus, VoiceStore& store, int slot, Progress& progress,
+                                      const MismatchHandler& onMismatch) {
     const Profile& profile = store.GetProfile();
     const auto s = static_cast<std::size_t>(slot);
     const std::uint16_t start = store.slotStart[s];
@@ -113,6 +114,7 @@ std::optional<SlotMismatch> WriteSlot(TwoWireBus& bus, VoiceStore& store, int sl
     for (std::size_t i = 0; i < n; ++i) {
         if (bus.ReadByteAck() != data[i]) {
             mismatch = SlotMismatch{slot, static_cast<std::uint32_t>(start + i)};
+            if (onMismatch) onMismatch(*mismatch);
             break;
         }
         MoveBar(progress, i);
@@ -138,7 +140,8 @@ LinkOutcome ReadAllSlots(TwoWireBus& bus, VoiceStore& store, WavBuffer& wav, Pro
     return check;
 }
 
-VoiceWriteOutcome WriteAllSlots(TwoWireBus& bus, VoiceStore& store, Progress& progress) {
+VoiceWriteOutcome WriteAllSlots(TwoWireBus& bus, VoiceStore& store, Progress& progress,
+                                const MismatchHandler& onMismatch) {
     const Profile& profile = store.GetProfile();
     VoiceWriteOutcome outcome;
     outcome.used = store.Used();
@@ -162,7 +165,7 @@ VoiceWriteOutcome WriteAllSlots(TwoWireBus& bus, VoiceStore& store, Progress& pr
     const int chosen = store.currentSlot;
     for (int slot = 0; slot < store.SlotCount(); ++slot) {
         store.currentSlot = slot;
-        if (auto mismatch = WriteSlot(bus, store, slot, progress)) outcome.mismatches.push_back(*mismatch);
+        if (auto mismatch = WriteSlot(bus, store, slot, progress, onMismatch)) outcome.mismatches.push_back(*mismatch);
     }
     store.currentSlot = chosen;
     return outcome;

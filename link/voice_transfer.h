@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -28,6 +29,10 @@ struct VoiceWriteOutcome {
     bool Ok() const { return check.Ok() && !overMemory && mismatches.empty(); }
 };
 
+// Told at a slot's first read-back difference, while that slot's check is
+// still on the bar and before the next slot is written.
+using MismatchHandler = std::function<void(const SlotMismatch&)>;
+
 // The program's messages for a write, one per line to show, in order.
 std::vector<std::string> VoiceWriteMessages(const Profile& profile, const VoiceWriteOutcome& outcome);
 
@@ -41,11 +46,13 @@ LinkOutcome ReadAllSlots(TwoWireBus& bus, VoiceStore& store, WavBuffer& wav, Pro
 // slots out back to back, writes the directory and every slot with its
 // read-back. A mismatch does not stop the next slot. The current slot is
 // left as the caller had it.
-VoiceWriteOutcome WriteAllSlots(TwoWireBus& bus, VoiceStore& store, Progress& progress);
+VoiceWriteOutcome WriteAllSlots(TwoWireBus& bus, VoiceStore& store, Progress& progress,
+                                const MismatchHandler& onMismatch = {});
 
 // One slot's transfer at its slotStart, no module checks.
 void ReadSlot(TwoWireBus& bus, VoiceStore& store, int slot, Progress& progress);
 // Writes and reads back; bytes that would lie past the memory end are not sent.
-std::optional<SlotMismatch> WriteSlot(TwoWireBus& bus, VoiceStore& store, int slot, Progress& progress);
+std::optional<SlotMismatch> WriteSlot(TwoWireBus& bus, VoiceStore& store, int slot, Progress& progress,
+                                      const MismatchHandler& onMismatch = {});
 
 }  // namespace korvex

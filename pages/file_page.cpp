@@ -360,8 +360,12 @@ void FilePage::OnReadSound() {
 void FilePage::OnWriteSound() {
     RunTransfer([this](TwoWireBus& bus) {
         AppModel& m = Model();
-        const VoiceWriteOutcome outcome = WriteAllSlots(bus, m.voice, *progress_);
-        for (const std::string& line : VoiceWriteMessages(m.profile, outcome)) Tell(line);
+        // A write error is told at once, before the next slot is written, so
+        // one found before a port failure is not lost with the outcome.
+        const VoiceWriteOutcome outcome = WriteAllSlots(
+            bus, m.voice, *progress_, [&](const SlotMismatch&) { Tell(std::string(m.profile.texts.writeError)); });
+        if (outcome.mismatches.empty())
+            for (const std::string& line : VoiceWriteMessages(m.profile, outcome)) Tell(line);
     });
 }
 

@@ -244,6 +244,37 @@ TEST_F(FilePageTest, ModuleChecksShowTheirMessages) {
     }
 }
 
+// Notes, with each message, what the status line said when it came up.
+class StatusAtMessage final : public Dialogs {
+public:
+    explicit StatusAtMessage(QLabel* status) : status_(status) {}
+    void Message(QWidget*, QMessageBox::Icon, const QString& text, const QString&) override {
+        seen << text + " | " + (status_->isVisible() ? status_->text() : QString());
+    }
+    QStringList seen;
+
+private:
+    QLabel* status_;
+};
+
+// A write error is told while its slot is being checked, before the next
+// slot is written, not after the whole transfer.
+TEST_F(FilePageTest, AWriteErrorIsToldWhileItsSlotIsChecked) {
+    OpenDemo();
+    for (int slot : {0, 2}) {
+        model->voice.slotLength[slot] = 100;
+        const auto area = model->voice.Area(slot);
+        for (int i = 0; i < 100; ++i) area[i] = static_cast<std::uint8_t>(slot * 31 + i * 7 + 3);
+    }
+    sim.module.GetFaults().writeProtect = true;
+    auto watching = std::make_unique<StatusAtMessage>(Find<QLabel>("status"));
+    StatusAtMessage* watch = watching.get();
+    model->dialogs = std::move(watching);
+    Click("writeSound");
+    EXPECT_EQ(watch->seen, (QStringList{QStringLiteral("Ошибка записи! | Проверка звукового сообщения № 1..."),
+                                        QStringLiteral("Ошибка записи! | Проверка звукового сообщения № 3...")}));
+}
+
 TEST_F(FilePageTest, APortFailureDuringAReadIsReportedAndTheProgramGoesOn) {
     OpenDemo();
     const ConfigSettings untouched = model->settings;
