@@ -105,8 +105,6 @@ const CliTexts kEnglish{
     .slotWord = "slot",
     .directoryDoesNotFit = "The slot lengths in the module do not fit its memory (an erased module?); nothing was written",
     .freshHint = "With --fresh the write starts from empty slots.",
-
-
 };
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "model/cp1251.h"
+#include "record_fixture.h"
 #include "log/log_csv.h"
 
 namespace korvex {
@@ -24,17 +25,7 @@ namespace fs = std::filesystem;
 
 LogRecord Record(int month, int day, int hour, int minute, int id, int partition, int code, bool restore,
                  int zone) {
-    LogRecord r;
-    r.month = month;
-    r.day = day;
-    r.hour = hour;
-    r.minute = minute;
-    r.objectId = static_cast<std::uint16_t>(id);
-    r.partition = partition;
-    r.eventCode = code;
-    r.restore = restore;
-    r.zoneOrUser = zone;
-    return r;
+    return fixture::MakeRecord(month, day, hour, minute, id, partition, code, restore, zone);
 }
 
 // Six fields, five fields (no zone), the comma text of code 146, and a cell

@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "record_fixture.h"
 #include "log/log_demo.h"
 #include "log/log_record.h"
 
@@ -16,17 +17,7 @@ LogSlotBytes Rec(int slot) { return {0x01, 0x01, 0x01, 0x00, 0x00, 0x30, 0x01, s
 LogSlotBytes Marker() { return {kLogMarker, 0x01, 0x01, 0x00, 0x00, 0x30, 0x01, 0x00}; }
 
 LogRecord Fields(int month, int day, int hour, int minute, int id, int code, bool restore, int partition, int zone) {
-    LogRecord r;
-    r.month = month;
-    r.day = day;
-    r.hour = hour;
-    r.minute = minute;
-    r.objectId = static_cast<std::uint16_t>(id);
-    r.eventCode = code;
-    r.restore = restore;
-    r.partition = partition;
-    r.zoneOrUser = zone;
-    return r;
+    return fixture::MakeRecord(month, day, hour, minute, id, partition, code, restore, zone);
 }
 
 struct DecodeCase {

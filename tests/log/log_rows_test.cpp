@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "record_fixture.h"
 #include "log/log_rows.h"
 
 namespace korvex {
@@ -7,18 +8,7 @@ namespace {
 
 LogRecord Record(int position, int month, int day, int hour, int minute, int id, int partition, int code,
                  bool restore, int zone) {
-    LogRecord r;
-    r.position = position;
-    r.month = month;
-    r.day = day;
-    r.hour = hour;
-    r.minute = minute;
-    r.objectId = static_cast<std::uint16_t>(id);
-    r.partition = partition;
-    r.eventCode = code;
-    r.restore = restore;
-    r.zoneOrUser = zone;
-    return r;
+    return fixture::MakeRecord(month, day, hour, minute, id, partition, code, restore, zone, position);
 }
 
 TEST(LogRows, Cases) {
