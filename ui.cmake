@@ -7,17 +7,18 @@ find_package(Qt6 REQUIRED COMPONENTS Widgets Multimedia SerialPort Test)
 set(CMAKE_AUTOMOC ON)
 
 file(GLOB KORVEX_UI_SOURCES CONFIGURE_DEPENDS
-  ${CMAKE_SOURCE_DIR}/shell/*.cpp
+  ${CMAKE_SOURCE_DIR}/app/*.cpp
+  ${CMAKE_SOURCE_DIR}/widgets/*.cpp
   ${CMAKE_SOURCE_DIR}/pages/*.cpp
-  ${CMAKE_SOURCE_DIR}/log/ui/*.cpp
-  ${CMAKE_SOURCE_DIR}/compact/*.cpp)
+  ${CMAKE_SOURCE_DIR}/korvex/*.cpp
+  ${CMAKE_SOURCE_DIR}/tamlo/*.cpp)
 # The programs' main() files build the executables, not the library.
 list(FILTER KORVEX_UI_SOURCES EXCLUDE REGEX "/main_[^/]*\\.cpp$")
 
 add_library(korvex_ui STATIC ${KORVEX_UI_SOURCES})
 target_link_libraries(korvex_ui PUBLIC korvex_core Qt6::Widgets Qt6::Multimedia Qt6::SerialPort)
 
-foreach(program korvex:shell/main_korvex.cpp tamlo:compact/main_tamlo.cpp)
+foreach(program korvex:korvex/main_korvex.cpp tamlo:tamlo/main_tamlo.cpp)
   string(REPLACE ":" ";" parts ${program})
   list(GET parts 0 name)
   list(GET parts 1 main)
@@ -27,7 +28,15 @@ foreach(program korvex:shell/main_korvex.cpp tamlo:compact/main_tamlo.cpp)
   endif()
 endforeach()
 
-file(GLOB KORVEX_UI_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/ui/*.cpp)
+# One Qt test program: tests/ui holds its main and shared fixtures, the other
+# folders mirror the Qt folders they test.
+file(GLOB KORVEX_UI_TEST_SOURCES CONFIGURE_DEPENDS
+  ${CMAKE_SOURCE_DIR}/tests/ui/*.cpp
+  ${CMAKE_SOURCE_DIR}/tests/app/*.cpp
+  ${CMAKE_SOURCE_DIR}/tests/widgets/*.cpp
+  ${CMAKE_SOURCE_DIR}/tests/pages/*.cpp
+  ${CMAKE_SOURCE_DIR}/tests/korvex/*.cpp
+  ${CMAKE_SOURCE_DIR}/tests/tamlo/*.cpp)
 if(KORVEX_UI_TEST_SOURCES)
   add_executable(test_ui ${KORVEX_UI_TEST_SOURCES})
   target_link_libraries(test_ui PRIVATE korvex_ui Qt6::Test GTest::gtest GTest::gmock)

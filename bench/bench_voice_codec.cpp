@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "link/delta_codec.h"
+#include "voice/delta_codec.h"
 
 namespace {
 

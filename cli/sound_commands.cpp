@@ -7,11 +7,11 @@
 
 #include "cli/cli_error.h"
 #include "cli/cli_files.h"
-#include "link/voice_rules.h"
-#include "link/voice_store.h"
-#include "link/voice_transfer.h"
-#include "link/wav_buffer.h"
-#include "link/wav_intake.h"
+#include "voice/voice_rules.h"
+#include "voice/voice_store.h"
+#include "voice/voice_transfer.h"
+#include "voice/wav_buffer.h"
+#include "voice/wav_intake.h"
 
 namespace korvex::cli {
 namespace {

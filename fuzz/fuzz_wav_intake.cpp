@@ -5,10 +5,10 @@
 #include <cstdlib>
 #include <span>
 
-#include "link/voice_rules.h"
-#include "link/voice_store.h"
-#include "link/wav_buffer.h"
-#include "link/wav_intake.h"
+#include "voice/voice_rules.h"
+#include "voice/voice_store.h"
+#include "voice/wav_buffer.h"
+#include "voice/wav_intake.h"
 
 namespace {
 

@@ -17,16 +17,16 @@
 #include "link/device_link.h"
 #include "link/serial_exception.h"
 #include "link/serial_port.h"
-#include "link/voice_transfer.h"
-#include "link/wav_intake.h"
+#include "voice/voice_transfer.h"
+#include "voice/wav_intake.h"
 #include "model/clock.h"
 #include "model/cp1251.h"
 #include "model/image_codec.h"
 #include "model/project_file.h"
-#include "shell/bar_progress.h"
-#include "shell/image_button.h"
-#include "shell/wav_player.h"
-#include "shell/waveform_view.h"
+#include "app/bar_progress.h"
+#include "widgets/image_button.h"
+#include "app/wav_player.h"
+#include "widgets/waveform_view.h"
 
 namespace korvex {
 

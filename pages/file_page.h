@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "pages/file_page_texts.h"
-#include "shell/page.h"
+#include "app/page.h"
 
 class QComboBox;
 class QLabel;

@@ -7,8 +7,8 @@
 #include "pages/field_events.h"
 #include "pages/messages_texts.h"
 #include "pages/text_field.h"
-#include "shell/app_flags.h"
-#include "shell/translit_edit.h"
+#include "app/app_flags.h"
+#include "widgets/translit_edit.h"
 
 namespace korvex {
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "model/cp1251.h"
-#include "shell/grid_list.h"
+#include "widgets/grid_list.h"
 
 namespace korvex {
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <array>
 
-#include "shell/page.h"
+#include "app/page.h"
 
 namespace korvex {
 

@@ -2,7 +2,7 @@
 #include <array>
 
 #include "model/config_settings.h"
-#include "shell/page.h"
+#include "app/page.h"
 
 class QCheckBox;
 class QLineEdit;

@@ -14,8 +14,8 @@
 #include "pages/field_events.h"
 #include "pages/properties_texts.h"
 #include "pages/text_field.h"
-#include "shell/digit_edit.h"
-#include "shell/translit_edit.h"
+#include "widgets/digit_edit.h"
+#include "widgets/translit_edit.h"
 
 namespace korvex {
 namespace {

@@ -3,7 +3,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 
-#include "shell/dialogs.h"
+#include "app/dialogs.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "shell/page.h"
+#include "app/page.h"
 
 class QButtonGroup;
 class QComboBox;

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "link/voice_demo.h"
+#include "voice/voice_demo.h"
 #include "log/log_demo.h"
 #include "log/log_record.h"
 #include "model/cp1251.h"

@@ -5,9 +5,9 @@
 
 #include "cli/cli_runner.h"
 #include "cli/module_memory.h"
-#include "link/voice_store.h"
-#include "link/wav_buffer.h"
-#include "link/wav_intake.h"
+#include "voice/voice_store.h"
+#include "voice/wav_buffer.h"
+#include "voice/wav_intake.h"
 
 namespace korvex::testing {
 namespace {

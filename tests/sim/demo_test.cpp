@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "link/device_link.h"
-#include "link/voice_transfer.h"
-#include "link/voice_store.h"
-#include "link/wav_buffer.h"
+#include "voice/voice_transfer.h"
+#include "voice/voice_store.h"
+#include "voice/wav_buffer.h"
 #include "log/log_transfer.h"
 #include "model/image_codec.h"
 #include "sim/demo.h"

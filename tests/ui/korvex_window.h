@@ -12,10 +12,10 @@
 #include <memory>
 
 #include "pages/file_page.h"
-#include "shell/app_flags.h"
-#include "shell/app_model.h"
-#include "shell/korvex_frame.h"
-#include "shell/korvex_view.h"
+#include "app/app_flags.h"
+#include "app/app_model.h"
+#include "korvex/korvex_frame.h"
+#include "korvex/korvex_view.h"
 #include "ui/recording_dialogs.h"
 #include "ui/test_module.h"
 

@@ -14,7 +14,7 @@
 #include <string>
 
 #include "link/profile.h"
-#include "shell/app_model.h"
+#include "app/app_model.h"
 
 // Readable QStrings in test failures.
 inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "link/profile.h"
-#include "shell/app_model.h"
+#include "app/app_model.h"
 #include "ui/recording_dialogs.h"
 #include "ui/test_module.h"
 

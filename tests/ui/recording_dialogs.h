@@ -5,7 +5,7 @@
 #include <QStringList>
 #include <deque>
 
-#include "shell/dialogs.h"
+#include "app/dialogs.h"
 
 namespace korvex::test {
 

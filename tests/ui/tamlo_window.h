@@ -12,10 +12,10 @@
 #include <functional>
 #include <memory>
 
-#include "compact/tamlo_dialog.h"
+#include "tamlo/tamlo_dialog.h"
 #include "pages/file_page.h"
-#include "shell/app_flags.h"
-#include "shell/app_model.h"
+#include "app/app_flags.h"
+#include "app/app_model.h"
 #include "sim/demo.h"
 #include "ui/page_driving.h"  // QStrings printed readably
 #include "ui/recording_dialogs.h"

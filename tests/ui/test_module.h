@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "link/profile.h"
-#include "link/voice_store.h"
+#include "voice/voice_store.h"
 #include "model/clock.h"
 #include "model/config_settings.h"
 #include "model/image_codec.h"
-#include "shell/module_link.h"
+#include "app/module_link.h"
 #include "sim/simulated_module.h"
 
 namespace korvex::test {

@@ -1,0 +1,38 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "link/profile.h"
+#include "voice/voice_store.h"
+#include "voice/wav_buffer.h"
+#include "model/config_settings.h"
+#include "app/dialogs.h"
+#include "app/module_link.h"
+
+namespace korvex {
+
+// The one application model of a program: the settings the pages edit, the
+// two images, the voice buffers, the link to the module and the way the
+// pages ask and tell the user. Pages hold a reference; there are no globals.
+struct AppModel {
+    explicit AppModel(const Profile& p, PortOpener opener = DefaultPortOpener())
+        : profile(p),
+          readImage(p.imageSize, 0),
+          writeImage(p.imageSize, 0),
+          voice(p),
+          wav(p),
+          link(p, std::move(opener)),
+          dialogs(std::make_unique<Dialogs>()) {}
+
+    const Profile& profile;
+    ConfigSettings settings;
+    std::vector<std::uint8_t> readImage;   // as last read or loaded
+    std::vector<std::uint8_t> writeImage;  // rebuilt before every write or save
+    VoiceStore voice;                      // the slots as read, loaded or written
+    WavBuffer wav;                         // the WAV image shown and played
+    ModuleLink link;                       // open while the File page's port is open
+    std::unique_ptr<Dialogs> dialogs;      // replaced by tests
+};
+
+}  // namespace korvex

@@ -1,0 +1,163 @@
+#include "korvex/korvex_frame.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+
+#include "korvex/about_dialog.h"
+#include "korvex/frame_texts.h"
+#include "korvex/korvex_view.h"
+#include "app/toolbar_icons.h"
+
+namespace korvex {
+
+namespace {
+
+QString T(const char* text) { return QString::fromUtf8(text); }
+
+// The toolbar's order of the page buttons.
+constexpr PageId kToolbarOrder[] = {PageId::File,       PageId::Phones,       PageId::Messages, PageId::Zones,
+                                    PageId::Properties, PageId::Communicator, PageId::Names,    PageId::Log};
+
+}  // namespace
+
+CMainFrame::CMainFrame(AppModel& model, QWidget* parent) : QMainWindow(parent) {
+    const FrameTexts& texts = kFrameRussian;
+    setWindowTitle(T(texts.title));
+    setWindowIcon(ApplicationIcon());
+
+    view_ = new CKorvexView(model, this);
+    setCentralWidget(view_);
+
+    auto* ready = new QLabel(T(texts.ready), this);
+    ready->setObjectName("ready");
+    ready->setContentsMargins(4, 0, 0, 0);
+    statusBar()->addWidget(ready, 1);
+    statusBar()->setSizeGripEnabled(false);
+
+    CreateActions();
+
+    connect(view_, &CKorvexView::CurrentPageChanged, this, &CMainFrame::UpdatePageButtons);
+    model.link.SetIdleHandler([this] {
+        // The window was asked to close while a transfer ran.
+        if (closePending_) QTimer::singleShot(0, this, &QWidget::close);
+    });
+
+    setFixedSize(FixedSize());
+    Centre();
+}
+
+CMainFrame::~CMainFrame() { view_->Model().link.SetIdleHandler({}); }
+
+void CMainFrame::CreateActions() {
+    const FrameTexts& texts = kFrameRussian;
+
+    QMenu* file = menuBar()->addMenu(T(texts.fileMenu));
+    QAction* exit = file->addAction(T(texts.exit));
+    exit->setObjectName("exit");
+    exit->setStatusTip(T(texts.exitPrompt));
+    exit->setMenuRole(QAction::QuitRole);
+    connect(exit, &QAction::triggered, this, &QWidget::close);
+
+    toolBar_ = new QToolBar(this);
+    toolBar_->setObjectName("toolBar");
+    toolBar_->setIconSize(QSize(24, 24));
+    toolBar_->setMovable(true);
+    toolBar_->setFloatable(false);
+    toolBar_->toggleViewAction()->setVisible(false);
+    addToolBar(Qt::TopToolBarArea, toolBar_);
+
+    QMenu* view = menuBar()->addMenu(T(texts.viewMenu));
+    QAction* showToolBar = view->addAction(T(texts.toolbar));
+    showToolBar->setObjectName("showToolBar");
+    showToolBar->setCheckable(true);
+    showToolBar->setChecked(true);
+    connect(showToolBar, &QAction::toggled, toolBar_, &QWidget::setVisible);
+    QAction* showStatusBar = view->addAction(T(texts.statusBar));
+    showStatusBar->setObjectName("showStatusBar");
+    showStatusBar->setCheckable(true);
+    showStatusBar->setChecked(true);
+    connect(showStatusBar, &QAction::toggled, statusBar(), &QWidget::setVisible);
+
+    QMenu* help = menuBar()->addMenu(T(texts.helpMenu));
+    about_ = help->addAction(AboutIcon(), T(texts.about));
+    about_->setObjectName("about");
+    about_->setToolTip(T(texts.aboutTip));
+    about_->setMenuRole(QAction::AboutRole);
+    connect(about_, &QAction::triggered, this, &CMainFrame::ShowAbout);
+
+    toolBar_->addAction(about_);
+    toolBar_->addSeparator();
+    for (PageId id : kToolbarOrder) {
+        const QString tip = T(texts.pageTips[int(id) - 1]);
+        QAction* action = toolBar_->addAction(PageIcon(id), tip);
+        action->setObjectName(QStringLiteral("page%1").arg(int(id)));
+        action->setToolTip(tip);
+        action->setStatusTip(tip);
+        action->setCheckable(true);
+        // The button shows the current page, not its own clicks.
+        connect(action, &QAction::triggered, this, [this, id] {
+            view_->ChoosePage(id);
+            UpdatePageButtons(view_->CurrentPage());
+        });
+        pageActions_[int(id) - 1] = action;
+    }
+}
+
+void CMainFrame::UpdatePageButtons(int current) {
+    for (int id = 1; id <= 8; ++id) pageActions_[id - 1]->setChecked(id == current);
+}
+
+void CMainFrame::ShowAbout() {
+    AboutDialog dialog(this);
+    dialog.exec();
+}
+
+QSize CMainFrame::FixedSize() const {
+    // The room the frame's own bars take around the work area.
+    const QSize bars(0, menuBar()->sizeHint().height() + toolBar_->sizeHint().height() +
+                            statusBar()->sizeHint().height());
+    const QSize needed = view_->LargestPageSize() + bars;
+    return kWindowSize.expandedTo(needed);
+}
+
+QPoint CMainFrame::CentredPosition(const QSize& screen, const QSize& window) {
+    return QPoint((screen.width() - window.width()) / 2, (screen.height() - window.height()) / 2);
+}
+
+void CMainFrame::Centre() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect area = screen->availableGeometry();
+    move(area.topLeft() + CentredPosition(area.size(), frameGeometry().size()));
+}
+
+void CMainFrame::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && (windowState() & Qt::WindowMaximized)) {
+        // Maximised is the same window, centred on the screen.
+        QTimer::singleShot(0, this, [this] {
+            setWindowState(windowState() & ~Qt::WindowMaximized);
+            Centre();
+        });
+    }
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (view_->TransferRunning()) {
+        // A transfer is inside its button handler; close when it returns.
+        closePending_ = true;
+        event->ignore();
+        return;
+    }
+    view_->CloseLink();
+    event->accept();
+}
+
+}  // namespace korvex

@@ -1,0 +1,283 @@
+#include "pages/log_page.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QEvent>
+#include <QFile>
+#include <QFont>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <array>
+#include <filesystem>
+
+#include "link/serial_exception.h"
+#include "log/log_csv.h"
+#include "log/log_transfer.h"
+#include "app/bar_progress.h"
+
+namespace korvex {
+
+namespace {
+
+constexpr const char* kReadText = "Вычитать журнал";
+constexpr const char* kClearText = "Очистить журнал";
+constexpr const char* kSaveText = "Сохранить как csv...";
+constexpr const char* kShowCodeText = "Показывать код события";
+constexpr const char* kSaveTitle = "Save csv file";
+// Two entries, both for *.csv, as the program always offered them.
+constexpr const char* kSaveFilter = "CSV files (*.csv);;cfg files(*.csv)";
+constexpr const char* kSaveSuffix = "csv";
+constexpr const char* kCannotSave = "Не удалось сохранить файл";
+// A failed port call whose code has no system text.
+constexpr const char* kPortFailure = "Ошибка COM порта";
+
+struct ColumnLook {
+    Qt::Alignment alignment;
+    int width;       // pixels at the page's original 8 pt font
+    int hexDigits;   // cells of so many hex digits (0: not a hex cell)
+};
+constexpr std::array<ColumnLook, kLogColumnCount> kColumns = {{
+    {Qt::AlignLeft, 25, 0},
+    {Qt::AlignHCenter, 40, 0},
+    {Qt::AlignHCenter, 70, 0},
+    {Qt::AlignHCenter, 43, 4},
+    {Qt::AlignHCenter, 50, 2},
+    {Qt::AlignLeft, 270, 0},
+    {Qt::AlignLeft, 80, 2},
+}};
+
+constexpr int kPagePointSize = 8;
+// Room a cell needs beside its text.
+constexpr int kCellPadding = 8;
+
+QString Utf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+// The widest text a column can hold, so that the desktop's font (wider than
+// the 8 pt font the widths were made for) never cuts a time or a date short.
+int WidestCell(const QFontMetrics& metrics, std::size_t column) {
+    QStringList samples;
+    if (const int digits = kColumns[column].hexDigits) {
+        for (QChar c : QStringLiteral("0123456789ABCDEF")) samples << QString(digits, c);
+    } else if (column == kLogColPosition) {
+        samples << QStringLiteral("888");
+    } else if (column == kLogColTime) {
+        samples << QStringLiteral("88:88");
+    } else if (column == kLogColDate) {
+        for (int month = 1; month <= 12; ++month) samples << QStringLiteral("88 ") + Utf8(MonthName(month));
+    }
+    int widest = 0;
+    for (const QString& text : samples) widest = std::max(widest, metrics.horizontalAdvance(text));
+    return widest;
+}
+
+bool IsInput(QEvent::Type type) {
+    switch (type) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::Wheel:
+        case QEvent::Enter:
+        case QEvent::HoverMove:
+        case QEvent::ShortcutOverride:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+LogPage::LogPage(AppModel& model, QWidget* parent) : Page(PageId::Log, model, parent) {
+    // The page was laid out for an 8 pt font; at that size the seven columns
+    // fit the fixed main window with every demo event text whole.
+    QFont pageFont = font();
+    pageFont.setPointSize(kPagePointSize);
+    setFont(pageFont);
+
+    bar_ = new QProgressBar(this);
+    bar_->setTextVisible(false);
+    bar_->setFixedHeight(12);
+    // The transfers hide the bar when they end; the list must not move.
+    QSizePolicy barPolicy = bar_->sizePolicy();
+    barPolicy.setRetainSizeWhenHidden(true);
+    bar_->setSizePolicy(barPolicy);
+    bar_->hide();
+
+    readButton_ = new QPushButton(QString::fromUtf8(kReadText), this);
+    clearButton_ = new QPushButton(QString::fromUtf8(kClearText), this);
+    saveButton_ = new QPushButton(QString::fromUtf8(kSaveText), this);
+    showCodeBox_ = new QCheckBox(QString::fromUtf8(kShowCodeText), this);
+    for (QPushButton* button : {readButton_, clearButton_, saveButton_}) button->setAutoDefault(false);
+    bar_->setObjectName("logBar");
+    readButton_->setObjectName("readLog");
+    clearButton_->setObjectName("clearLog");
+    saveButton_->setObjectName("saveCsv");
+    showCodeBox_->setObjectName("showEventCode");
+
+    list_ = new QTableWidget(0, static_cast<int>(kLogColumnCount), this);
+    list_->setObjectName("logList");
+    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list_->setSortingEnabled(false);
+    list_->setShowGrid(true);
+    list_->setWordWrap(false);
+    list_->setTextElideMode(Qt::ElideRight);
+    list_->verticalHeader()->hide();
+    list_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    list_->verticalHeader()->setDefaultSectionSize(list_->fontMetrics().height() + 4);
+    QHeaderView* header = list_->horizontalHeader();
+    header->setSectionsClickable(false);
+    header->setHighlightSections(false);
+    header->setStretchLastSection(false);
+    header->setMinimumSectionSize(8);
+    const auto headers = LogColumnHeaders();
+    for (std::size_t c = 0; c < kLogColumnCount; ++c) {
+        auto* item = new QTableWidgetItem(Utf8(headers[c]));
+        item->setTextAlignment(kColumns[c].alignment | Qt::AlignVCenter);
+        list_->setHorizontalHeaderItem(static_cast<int>(c), item);
+    }
+    // Every column but the event text is as wide as its widest text; the
+    // event text takes the rest of the list.
+    const QFontMetrics cellMetrics(list_->font());
+    const QFontMetrics headerMetrics(header->font());
+    for (std::size_t c = 0; c < kLogColumnCount; ++c) {
+        const int fit = std::max(WidestCell(cellMetrics, c), headerMetrics.horizontalAdvance(Utf8(headers[c])));
+        list_->setColumnWidth(static_cast<int>(c), std::max(kColumns[c].width, fit + kCellPadding));
+    }
+    header->setSectionResizeMode(kLogColEvent, QHeaderView::Stretch);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(readButton_, 81);
+    buttons->addSpacing(6);
+    buttons->addWidget(clearButton_, 81);
+    buttons->addSpacing(6);
+    buttons->addWidget(saveButton_, 81);
+    buttons->addSpacing(30);
+    buttons->addWidget(showCodeBox_, 101);
+    buttons->addStretch(19);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(10, 10, 10, 10);
+    layout->addWidget(bar_);
+    layout->addSpacing(6);
+    layout->addLayout(buttons);
+    layout->addSpacing(12);
+    layout->addWidget(list_, 1);
+
+    connect(readButton_, &QPushButton::clicked, this, [this] { ReadLogFromModule(); });
+    connect(clearButton_, &QPushButton::clicked, this, [this] { ClearModuleLog(); });
+    connect(saveButton_, &QPushButton::clicked, this, [this] { SaveLogCsv(); });
+    // Only the next read uses it; listed rows keep their texts.
+    connect(showCodeBox_, &QCheckBox::toggled, this, [this](bool on) { showEventCode_ = on; });
+
+    qApp->installEventFilter(this);
+}
+
+LogPage::~LogPage() {
+    if (qApp) qApp->removeEventFilter(this);
+}
+
+void LogPage::UpdateButtons() {
+    const bool open = Model().link.IsOpen();
+    for (QPushButton* button : {readButton_, clearButton_, saveButton_}) button->setEnabled(open);
+}
+
+bool LogPage::eventFilter(QObject* watched, QEvent* event) {
+    // Before any input reaches the page or one of its controls, so that a
+    // click on a button whose port has closed meets a disabled button.
+    if (IsInput(event->type()) && watched->isWidgetType()) {
+        auto* widget = static_cast<QWidget*>(watched);
+        if (widget == this || isAncestorOf(widget)) UpdateButtons();
+    }
+    return Page::eventFilter(watched, event);
+}
+
+void LogPage::showEvent(QShowEvent* event) {
+    UpdateButtons();
+    Page::showEvent(event);
+}
+
+void LogPage::Tell(const QString& text, const QString& detail) {
+    Model().dialogs->Message(this, QMessageBox::Warning, text, detail);
+}
+
+bool LogPage::RunTransfer(const std::function<LinkOutcome(TwoWireBus&, Progress&)>& work) {
+    ModuleLink& link = Model().link;
+    if (!link.IsOpen() || transferRunning_) return false;
+    transferRunning_ = true;
+    BarProgress progress(bar_, nullptr);
+    LinkOutcome outcome;
+    bool finished = false;
+    try {
+        outcome = work(link.Bus(), progress);
+        finished = true;
+    } catch (const CSerialException& e) {
+        const std::string text = e.Message();
+        Tell(text.empty() ? QString::fromUtf8(kPortFailure) : Utf8(text));
+    }
+    if (const std::string error = link.Save(); !error.empty()) Tell(Utf8(error));
+    transferRunning_ = false;
+    if (finished && !outcome.Ok()) Tell(Utf8(OutcomeText(GetProfile(), outcome)));
+    return finished && outcome.Ok();
+}
+
+void LogPage::ReadLogFromModule() {
+    std::vector<LogRecord> records;
+    const bool read = RunTransfer([&](TwoWireBus& bus, Progress& progress) {
+        return ReadLog(bus, GetProfile(), progress, records);
+    });
+    // On any failure the list keeps what it showed.
+    if (read) FillList(MakeLogRows(records, showEventCode_));
+}
+
+void LogPage::ClearModuleLog() {
+    const bool cleared =
+        RunTransfer([&](TwoWireBus& bus, Progress& progress) { return ClearLog(bus, GetProfile(), progress); });
+    if (cleared) list_->setRowCount(0);
+}
+
+void LogPage::SaveLogCsv() {
+    if (list_->rowCount() == 0) return;
+    const QString file = Model().dialogs->SaveFileName(this, QString::fromUtf8(kSaveTitle),
+                                                       QString::fromUtf8(kSaveFilter), QString::fromUtf8(kSaveSuffix));
+    if (file.isEmpty()) return;
+    const std::vector<LogRow> rows = ListedRows();
+    if (const auto error = korvex::SaveLogCsv(std::filesystem::path(QFile::encodeName(file).toStdString()), rows)) {
+        Tell(QString::fromUtf8(kCannotSave), file + QStringLiteral(": ") + Utf8(error->reason));
+    }
+}
+
+void LogPage::FillList(const std::vector<LogRow>& rows) {
+    list_->setRowCount(0);
+    list_->setRowCount(static_cast<int>(rows.size()));
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        for (std::size_t c = 0; c < kLogColumnCount; ++c) {
+            auto* item = new QTableWidgetItem(Utf8(rows[r][c]));
+            item->setTextAlignment(kColumns[c].alignment | Qt::AlignVCenter);
+            item->setToolTip(c == kLogColEvent ? item->text() : QString());
+            list_->setItem(static_cast<int>(r), static_cast<int>(c), item);
+        }
+    }
+}
+
+std::vector<LogRow> LogPage::ListedRows() const {
+    std::vector<LogRow> rows(static_cast<std::size_t>(list_->rowCount()));
+    for (int r = 0; r < list_->rowCount(); ++r) {
+        for (std::size_t c = 0; c < kLogColumnCount; ++c) {
+            const QTableWidgetItem* item = list_->item(r, static_cast<int>(c));
+            rows[static_cast<std::size_t>(r)][c] = item ? item->text().toStdString() : std::string();
+        }
+    }
+    return rows;
+}
+
+}  // namespace korvex

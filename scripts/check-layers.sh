@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Fails on an include that points up the layers, or sideways between the three
+# programs, and on a Qt header in the core. The order is docs/architecture.md's.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+# folder:level, bottom first. Folders on one level may not include each other.
+layers=(link:0 model:1 voice:2 log:3 sim:4 app:5 widgets:6 pages:7 korvex:8 tamlo:8 cli:8)
+core_top=4
+
+declare -A level
+for entry in "${layers[@]}"; do level[${entry%%:*}]=${entry##*:}; done
+
+faults=0
+for entry in "${layers[@]}"; do
+  folder=${entry%%:*}
+  own=${level[$folder]}
+  [ -d "$folder" ] || continue
+  while IFS= read -r -d '' file; do
+    while IFS=: read -r line text; do
+      if [[ $text =~ ^[[:space:]]*#[[:space:]]*include[[:space:]]*\"([a-z_]+)/ ]]; then
+        target=${BASH_REMATCH[1]}
+        [ "$target" = "$folder" ] && continue
+        if [ -z "${level[$target]+set}" ]; then
+          echo "$file:$line: includes from $target/, which has no layer" >&2
+          faults=$((faults + 1))
+        elif [ "${level[$target]}" -ge "$own" ]; then
+          echo "$file:$line: $folder/ (layer $own) includes $target/ (layer ${level[$target]})" >&2
+          faults=$((faults + 1))
+        fi
+      elif [ "$own" -le "$core_top" ] && [[ $text =~ ^[[:space:]]*#[[:space:]]*include[[:space:]]*\<Q ]]; then
+        echo "$file:$line: the core folder $folder/ includes a Qt header" >&2
+        faults=$((faults + 1))
+      fi
+    done < <(grep -n '^[[:space:]]*#[[:space:]]*include' "$file" || true)
+  done < <(find "$folder" -type f \( -name '*.h' -o -name '*.cpp' -o -name '*.inc' \) -print0)
+done
+
+if [ "$faults" -gt 0 ]; then
+  echo "layers: $faults include(s) against the layer order" >&2
+  exit 1
+fi
+echo "layers: no include points up"

@@ -1,0 +1,167 @@
+#include "tamlo/tamlo_dialog.h"
+
+#include <QButtonGroup>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include "tamlo/tamlo_texts.h"
+#include "pages/file_page.h"
+#include "pages/messages_page.h"
+#include "pages/phones_page.h"
+#include "pages/properties_page.h"
+#include "pages/zones_page.h"
+#include "app/toolbar_icons.h"
+
+namespace korvex {
+
+namespace {
+
+QString T(const char* text) { return QString::fromUtf8(text); }
+
+// The row of page buttons, left to right.
+constexpr PageId kButtonOrder[] = {PageId::File, PageId::Phones, PageId::Messages, PageId::Zones,
+                                   PageId::Properties};
+
+const char* ButtonName(PageId id) {
+    switch (id) {
+        case PageId::File: return "pageFile";
+        case PageId::Properties: return "pageProperties";
+        case PageId::Messages: return "pageMessages";
+        case PageId::Phones: return "pagePhones";
+        case PageId::Zones: return "pageZones";
+        default: return "";
+    }
+}
+
+// The settings pages in the order they reload.
+constexpr PageId kSettingsPages[] = {PageId::Properties, PageId::Messages, PageId::Phones, PageId::Zones};
+
+}  // namespace
+
+MainDialog::MainDialog(AppModel& model, QWidget* parent) : QDialog(parent), model_(model) {
+    const TamloTexts& texts = kTamloTexts;
+    // A caption and nothing else: no system menu, so no close, minimise or
+    // maximise box.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    setWindowTitle(T(texts.caption));
+    setWindowIcon(ApplicationIcon());
+
+    auto* top = new QVBoxLayout(this);
+    top->setSizeConstraint(QLayout::SetFixedSize);
+
+    auto* row = new QHBoxLayout;
+    // Push-like radio buttons: the one pressed last stays down.
+    auto* group = new QButtonGroup(this);
+    group->setExclusive(true);
+    for (PageId id : kButtonOrder) {
+        auto* button = new QPushButton(T(texts.pageButtons[int(id) - 1]), this);
+        button->setObjectName(ButtonName(id));
+        button->setCheckable(true);
+        group->addButton(button);
+        row->addWidget(button);
+        connect(button, &QPushButton::clicked, this, [this, id] { OnPageButton(id); });
+        pageButtons_[int(id) - 1] = button;
+    }
+    row->addStretch(1);
+    exit_ = new QPushButton(T(texts.exit), this);
+    exit_->setObjectName("exit");
+    row->addWidget(exit_);
+    // The framework's OK: the dialog ends and with it the program.
+    connect(exit_, &QPushButton::clicked, this, [this] { QDialog::accept(); });
+    top->addLayout(row);
+
+    pageHost_ = new QFrame(this);
+    pageHost_->setObjectName("pageHost");
+    pageHost_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    top->addWidget(pageHost_, 1);
+
+    CreatePages();
+    ShowPage(0);
+
+    // No number starts international.
+    for (std::string& phone : model_.settings.phones) {
+        if (phone.empty())
+            phone.push_back('-');
+        else
+            phone[0] = '-';
+    }
+
+    // Enter on a focused button would press it; here Enter does nothing.
+    for (QPushButton* button : findChildren<QPushButton*>()) button->setAutoDefault(false);
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        const QSize size = sizeHint();
+        move(area.topLeft() + QPoint((area.width() - size.width()) / 2, (area.height() - size.height()) / 2));
+    }
+}
+
+MainDialog::~MainDialog() {
+    if (pages_[0]) {
+        model_.link.Close();
+        delete pages_[0];
+        pages_[0] = nullptr;
+    }
+    for (int i = 1; i < kPageCount; ++i) {
+        delete pages_[i];
+        pages_[i] = nullptr;
+    }
+}
+
+void MainDialog::CreatePages() {
+    auto* layout = new QGridLayout(pageHost_);
+    auto* file = new FilePage(model_, pageHost_);
+    connect(file, &FilePage::ConfigurationLoaded, this, &MainDialog::RefreshAllPages);
+    pages_[0] = file;
+    pages_[1] = new PropertiesPage(model_, pageHost_);
+    pages_[2] = new MessagesPage(model_, pageHost_);
+    pages_[3] = new PhonesPage(model_, pageHost_);
+    pages_[4] = new ZonesPage(model_, pageHost_);
+    for (Page* page : pages_) {
+        // The frame is as large as the largest page, shown or not.
+        QSizePolicy policy = page->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        page->setSizePolicy(policy);
+        layout->addWidget(page, 0, 0, Qt::AlignLeft | Qt::AlignTop);
+    }
+}
+
+Page* MainDialog::GetPage(int n) const { return n >= 1 && n <= kPageCount ? pages_[n - 1] : nullptr; }
+
+FilePage* MainDialog::GetFilePage() const { return static_cast<FilePage*>(pages_[0]); }
+
+void MainDialog::ShowPage(int n) {
+    for (Page* page : pages_)
+        if (page) page->hide();
+    if (Page* page = GetPage(n)) page->show();
+}
+
+void MainDialog::RefreshAllPages() {
+    for (PageId id : kSettingsPages)
+        if (Page* page = GetPage(int(id))) page->RefreshFromModel();
+}
+
+void MainDialog::OnPageButton(PageId id) {
+    ShowPage(int(id));
+    if (id == PageId::Zones) GetPage(int(id))->RefreshFromModel();
+}
+
+void MainDialog::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Escape:
+            event->accept();
+            return;
+        default:
+            QDialog::keyPressEvent(event);
+    }
+}
+
+}  // namespace korvex

@@ -1,0 +1,220 @@
+// The main window: menu, toolbar, status bar, size, page buttons, closing.
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include "korvex/about_dialog.h"
+#include "ui/korvex_window.h"
+
+namespace korvex::test {
+namespace {
+
+using MainFrameTest = KorvexWindow;
+
+QStringList ActionTexts(const QList<QAction*>& actions) {
+    QStringList texts;
+    for (QAction* a : actions) texts << (a->isSeparator() ? QStringLiteral("|") : a->text());
+    return texts;
+}
+
+int VisiblePages(CKorvexView& view) {
+    int visible = 0;
+    for (int id = 1; id <= 8; ++id) visible += view.GetPage(id)->isVisible();
+    return visible;
+}
+
+TEST_F(MainFrameTest, StartsWithNoPageShownAndTheWindowReady) {
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("Конфигуратор сотового автодозвона"));
+    EXPECT_EQ(View().CurrentPage(), 0);
+    EXPECT_EQ(VisiblePages(View()), 0);
+    for (int id = 1; id <= 8; ++id) EXPECT_FALSE(frame->PageAction(id)->isChecked()) << id;
+    auto* ready = Find<QLabel>("ready");
+    EXPECT_EQ(ready->text(), QStringLiteral("Готов"));
+    EXPECT_TRUE(ready->isVisible());
+    // Every phone number starts as the mark "-" with no digits.
+    for (const std::string& phone : model->settings.phones) EXPECT_EQ(phone, "-");
+}
+
+TEST_F(MainFrameTest, MenusAndToolbarCarryTheirTexts) {
+    QStringList menus;
+    QList<QStringList> items;
+    for (QAction* a : frame->menuBar()->actions()) {
+        menus << a->text();
+        items << ActionTexts(a->menu()->actions());
+    }
+    EXPECT_EQ(menus, (QStringList{"&Файл", "&Вид", "&?"}));
+    EXPECT_EQ(items[0], QStringList{"В&ыход"});
+    EXPECT_EQ(items[1], (QStringList{"Панели &инструментов", "Полоса &статуса"}));
+    EXPECT_EQ(items[2], QStringList{"&О программе ..."});
+
+    QStringList tips;
+    for (QAction* a : frame->ToolBar()->actions()) tips << (a->isSeparator() ? QStringLiteral("|") : a->toolTip());
+    EXPECT_EQ(tips, (QStringList{"О программе", "|", "Файл", "Телефоны", "Сообщения", "Зоны", "Свойства",
+                                 "Коммуникатор", "Обозначения", "Журнал"}));
+    for (int id = 1; id <= 8; ++id) EXPECT_EQ(frame->PageAction(id)->statusTip(), frame->PageAction(id)->toolTip());
+}
+
+TEST_F(MainFrameTest, StatusBarShowsPromptsThenReadyAgain) {
+    auto* ready = Find<QLabel>("ready");
+    QStatusTipEvent tip(frame->PageAction(int(PageId::Zones))->statusTip());
+    QApplication::sendEvent(frame.get(), &tip);
+    EXPECT_EQ(frame->statusBar()->currentMessage(), QStringLiteral("Зоны"));
+    EXPECT_FALSE(ready->isVisible());
+    QStatusTipEvent none{QString()};
+    QApplication::sendEvent(frame.get(), &none);
+    EXPECT_TRUE(ready->isVisible());
+}
+
+TEST_F(MainFrameTest, EachPageButtonShowsItsPageAloneAndIsTheOnlyOneChecked) {
+    for (int id : {1, 4, 3, 5, 2, 8, 7, 6, 6}) {
+        frame->PageAction(id)->trigger();
+        EXPECT_EQ(View().CurrentPage(), id);
+        EXPECT_EQ(VisiblePages(View()), 1);
+        EXPECT_TRUE(View().GetPage(id)->isVisible()) << id;
+        for (int other = 1; other <= 8; ++other) EXPECT_EQ(frame->PageAction(other)->isChecked(), other == id);
+    }
+}
+
+TEST_F(MainFrameTest, PropertiesTurnsCyrillicOffOtherPagesLeaveIt) {
+    SetCyrillicAllowed(1);
+    for (int id : {1, 3, 4, 5, 6, 7, 8}) {
+        frame->PageAction(id)->trigger();
+        EXPECT_EQ(CyrillicAllowed(), 1) << id;
+    }
+    frame->PageAction(int(PageId::Properties))->trigger();
+    EXPECT_EQ(CyrillicAllowed(), 0);
+}
+
+TEST_F(MainFrameTest, WindowHasOneSizeAndMaximisingOnlyCentresIt) {
+    EXPECT_GE(frame->width(), 640);
+    EXPECT_GE(frame->height(), 480);
+    EXPECT_EQ(frame->minimumSize(), frame->maximumSize());
+    EXPECT_EQ(CMainFrame::CentredPosition(QSize(1920, 1080), QSize(640, 480)), QPoint(640, 300));
+    EXPECT_EQ(CMainFrame::CentredPosition(QSize(1025, 769), QSize(640, 480)), QPoint(192, 144));
+    const QSize size = frame->size();
+    frame->showMaximized();
+    QTest::qWait(50);
+    EXPECT_EQ(frame->size(), size);
+    EXPECT_FALSE(frame->windowState() & Qt::WindowMaximized);
+}
+
+TEST_F(MainFrameTest, EveryPageFitsTheWindow) {
+    for (int id = 1; id <= 8; ++id) {
+        frame->PageAction(id)->trigger();
+        QWidget* page = View().GetPage(id);
+        EXPECT_LE(page->minimumSizeHint().width(), View().width()) << id;
+        EXPECT_LE(page->minimumSizeHint().height(), View().height()) << id;
+    }
+}
+
+TEST_F(MainFrameTest, AboutBoxSaysWhatAndWhichVersion) {
+    AboutDialog about(frame.get());
+    EXPECT_EQ(about.windowTitle(), QStringLiteral("О программе ..."));
+    EXPECT_EQ(about.findChild<QLabel*>("aboutText")->text(),
+              QStringLiteral("Конфигуратор сотового автодозвона\n\nВерсия 1.04"));
+    auto* ok = about.findChild<QPushButton*>();
+    ASSERT_NE(ok, nullptr);
+    EXPECT_EQ(ok->text(), QStringLiteral("OK"));
+    about.show();
+    QTest::mouseClick(ok, Qt::LeftButton);
+    EXPECT_EQ(about.result(), QDialog::Accepted);
+}
+
+TEST_F(MainFrameTest, ClosingTheWindowClosesThePort) {
+    OpenDemo();
+    EXPECT_TRUE(frame->close());
+    EXPECT_FALSE(model->link.IsOpen());
+    // With the port closed there is nothing more to do.
+    frame->show();
+    EXPECT_TRUE(frame->close());
+}
+
+// A port whose lines ask the window to close half way through a transfer,
+// as a user clicking the window's close box while it runs.
+class ClosingLines final : public ModemLines {
+public:
+    ClosingLines(SimulatedModule& module, std::function<void()> atCall, std::uint64_t call)
+        : module_(module), atCall_(std::move(atCall)), call_(call) {}
+    void SetDtr() override { Tick(), module_.SetDtr(); }
+    void ClearDtr() override { Tick(), module_.ClearDtr(); }
+    void SetRts() override { Tick(), module_.SetRts(); }
+    void ClearRts() override { Tick(), module_.ClearRts(); }
+    std::uint32_t ReadModemStatus() override { return Tick(), module_.ReadModemStatus(); }
+
+private:
+    void Tick() {
+        if (++calls_ == call_) atCall_();
+    }
+    SimulatedModule& module_;
+    std::function<void()> atCall_;
+    std::uint64_t call_;
+    std::uint64_t calls_ = 0;
+};
+
+TEST_F(MainFrameTest, ClosingDuringATransferWaitsForItsEnd) {
+    bool openAtClose = false;
+    bool closedAtOnce = true;
+    ClosingLines lines(sim.module, [&] {
+        closedAtOnce = frame->close();
+        openAtClose = model->link.IsOpen();
+    }, 30000);
+    class Port final : public ModulePort {
+    public:
+        Port(ModemLines& lines, SimulatedModule& module) : lines_(lines), module_(module) {}
+        ModemLines& Lines() override { return lines_; }
+        SleepFn Sleeper() override { return module_.Sleeper(); }
+
+    private:
+        ModemLines& lines_;
+        SimulatedModule& module_;
+    };
+    model->link.SetOpener([&](const std::string&, const Profile&) {
+        PortOpening opening;
+        opening.port = std::make_unique<Port>(lines, sim.module);
+        return opening;
+    });
+    OpenDemo();
+    Click("readData");
+    EXPECT_FALSE(closedAtOnce);
+    EXPECT_TRUE(openAtClose);
+    // The read finished whole, then the window closed and the port with it.
+    EXPECT_EQ(model->settings.phones[0], "+79161234567");
+    QTest::qWait(20);
+    EXPECT_FALSE(frame->isVisible());
+    EXPECT_FALSE(model->link.IsOpen());
+}
+
+}  // namespace
+}  // namespace korvex::test
+
+namespace korvex::test {
+namespace {
+
+TEST_F(MainFrameTest, EnterAndEscapeOnAPageFieldChangeNothing) {
+    frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    frame->PageAction(int(PageId::Phones))->trigger();
+    auto* number = Find<QLineEdit>("number1");
+    number->setFocus(Qt::OtherFocusReason);
+    const ConfigSettings before = model->settings;
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+        QTest::keyClick(number, key);
+        EXPECT_TRUE(View().GetPage(int(PageId::Phones))->isVisible());
+        EXPECT_EQ(View().CurrentPage(), int(PageId::Phones));
+        EXPECT_TRUE(frame->isVisible());
+    }
+    EXPECT_EQ(model->settings, before);
+}
+
+TEST_F(MainFrameTest, ZonesShowWhatWasJustRead) {
+    frame->PageAction(int(PageId::Zones))->trigger();
+    EXPECT_EQ(Find<QLineEdit>("smsPhoneShown")->text(), QString());
+    OpenDemo();
+    Click("readData");
+    ASSERT_TRUE(dialogs->messages.empty());
+    frame->PageAction(int(PageId::Zones))->trigger();
+    EXPECT_EQ(Find<QLineEdit>("smsPhoneShown")->text(), QStringLiteral("+79161234567"));
+}
+
+}  // namespace
+}  // namespace korvex::test

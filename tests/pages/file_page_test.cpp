@@ -1,0 +1,415 @@
+// The File page driven by its buttons against a simulated module.
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <cerrno>
+#include <fstream>
+
+#include "link/serial_exception.h"
+#include "link/serial_port.h"
+#include "voice/voice_wav_maker.h"
+#include "model/image_codec.h"
+#include "ui/key_input.h"
+#include "ui/korvex_window.h"
+
+namespace korvex::test {
+namespace {
+
+const char* const kModuleButtons[] = {"readData", "writeData", "readSound", "writeSound"};
+
+ConfigSettings Decoded(const std::vector<std::uint8_t>& image) {
+    ConfigSettings settings;
+    UnpackImage(FullProfile(), image, settings);
+    return settings;
+}
+
+QString WriteFile(const QTemporaryDir& dir, const QString& name, const std::vector<std::uint8_t>& bytes) {
+    const QString path = dir.filePath(name);
+    std::ofstream(path.toStdString(), std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return path;
+}
+
+using FilePageTest = KorvexWindow;
+
+// Counts the paints a widget gets while the File page's transfer runs.
+class PaintsDuringTransfer final : public QObject {
+public:
+    explicit PaintsDuringTransfer(FilePage& page) : page_(page) {}
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint && page_.TransferRunning()) ++paints;
+        return false;
+    }
+
+private:
+    FilePage& page_;
+};
+
+TEST_F(FilePageTest, PortListHoldsComPortsThenDevicesPresentThenDemo) {
+    auto* ports = Find<QComboBox>("portList");
+    ASSERT_GE(ports->count(), 5);
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(ports->itemText(i), QStringLiteral("COM%1").arg(i + 1));
+    EXPECT_EQ(ports->itemText(ports->count() - 1), QStringLiteral("Демо-модуль"));
+    EXPECT_EQ(ports->itemData(ports->count() - 1).toString(), QStringLiteral("demo"));
+    // A device that COM1..COM4 already stand for is not listed twice.
+    QStringList paths;
+    for (int i = 4; i < ports->count() - 1; ++i) paths << ports->itemData(i).toString();
+    for (int n = 1; n <= 4; ++n)
+        EXPECT_FALSE(paths.contains(QString::fromStdString(DevicePathFor("COM" + std::to_string(n)))));
+    EXPECT_EQ(ports->currentIndex(), 0);
+}
+
+TEST_F(FilePageTest, OpeningThePortEnablesTheModuleButtonsAndLocksThePortList) {
+    frame->PageAction(int(PageId::File))->trigger();
+    auto* ports = Find<QComboBox>("portList");
+    for (const char* name : kModuleButtons) EXPECT_FALSE(Button(name)->isEnabled()) << name;
+    EXPECT_TRUE(ports->isEnabled());
+
+    OpenDemo();
+    EXPECT_EQ(Button("openPort")->text(), QStringLiteral("Закрыть порт"));
+    for (const char* name : kModuleButtons) EXPECT_TRUE(Button(name)->isEnabled()) << name;
+    EXPECT_FALSE(ports->isEnabled());
+
+    // Closing frees the list for another port.
+    Click("openPort");
+    EXPECT_FALSE(model->link.IsOpen());
+    EXPECT_EQ(Button("openPort")->text(), QStringLiteral("Открыть порт"));
+    for (const char* name : kModuleButtons) EXPECT_FALSE(Button(name)->isEnabled()) << name;
+    EXPECT_TRUE(ports->isEnabled());
+    EXPECT_TRUE(dialogs->messages.empty());
+}
+
+TEST_F(FilePageTest, APortHeldElsewhereIsReportedAndNothingChanges) {
+    frame->PageAction(int(PageId::File))->trigger();
+    Click("openPort");  // COM1: the test opener refuses every real port
+    ASSERT_EQ(dialogs->messages.size(), 1u);
+    EXPECT_EQ(dialogs->messages[0].text, QStringLiteral("COM порт не открыт!"));
+    EXPECT_TRUE(dialogs->messages[0].detail.contains("busy"));
+    EXPECT_FALSE(model->link.IsOpen());
+    EXPECT_EQ(Button("openPort")->text(), QStringLiteral("Открыть порт"));
+    for (const char* name : kModuleButtons) EXPECT_FALSE(Button(name)->isEnabled()) << name;
+}
+
+TEST_F(FilePageTest, ReadEditWriteAndVerifyAgainstTheModule) {
+    OpenDemo();
+    const std::vector<std::uint8_t> before = sim.Image(FullProfile());
+
+    Click("readData");
+    EXPECT_TRUE(dialogs->TakeTexts().isEmpty());
+    EXPECT_EQ(Find<QLineEdit>("version")->text(), QStringLiteral("1.04"));
+    EXPECT_EQ(model->readImage, before);
+    EXPECT_EQ(model->settings.phones[0], "+79161234567");
+    EXPECT_EQ(model->settings.objectName, "Sklad 7");
+    EXPECT_FALSE(Find<QProgressBar>("transferBar")->isVisible());
+
+    // Edit on the pages as the user does: type, tick, and go back to the File page.
+    frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    frame->PageAction(int(PageId::Phones))->trigger();
+    auto* number = Find<QLineEdit>("number3");
+    number->setFocus(Qt::OtherFocusReason);
+    TypeText(number, QStringLiteral("380441234567"));
+    QTest::mouseClick(Find<QCheckBox>("international3"), Qt::LeftButton, {}, QPoint(4, 4));
+    frame->PageAction(int(PageId::Properties))->trigger();
+    auto* cycles = Find<QLineEdit>("cycles");
+    cycles->setFocus(Qt::OtherFocusReason);
+    cycles->selectAll();
+    TypeText(cycles, QStringLiteral("7"));
+    frame->PageAction(int(PageId::File))->trigger();
+    Click("writeData");
+    EXPECT_TRUE(dialogs->TakeTexts().isEmpty());
+    const std::vector<std::uint8_t> after = sim.Image(FullProfile());
+    // Marker, version and signature are never written.
+    EXPECT_TRUE(std::equal(before.begin(), before.begin() + 24, after.begin()));
+    const ConfigSettings inModule = Decoded(after);
+    EXPECT_EQ(inModule.phones[2], "+380441234567");
+    EXPECT_EQ(inModule.autodialCycles, 7);
+    EXPECT_EQ(inModule.phones[0], "+79161234567");
+
+    // A fresh read brings the edits back.
+    model->settings.Clear();
+    Click("readData");
+    EXPECT_TRUE(dialogs->TakeTexts().isEmpty());
+    EXPECT_EQ(model->settings, inModule);
+    EXPECT_GE(sim.saves, 3);  // the module's memory is kept after every transfer
+}
+
+TEST_F(FilePageTest, SoundLoadedWrittenAndReadBack) {
+    QTemporaryDir dir;
+    const std::vector<std::uint8_t> wav = korvex::testing::MakeWav(korvex::testing::Sawtooth(8000), {.rate = 16000});
+    dialogs->answers.push_back(WriteFile(dir, "voice.wav", wav));
+    OpenDemo();
+    auto* slotList = Find<QComboBox>("slotList");
+    ASSERT_EQ(slotList->count(), 6);
+    EXPECT_EQ(slotList->itemText(5), QStringLiteral("Звук 6"));
+    // Into slot 2.
+    slotList->setCurrentIndex(1);
+    emit slotList->activated(1);
+    Click("soundOpen");
+    ASSERT_TRUE(dialogs->TakeTexts().isEmpty());
+    ASSERT_EQ(dialogs->questions.size(), 1u);
+    EXPECT_EQ(dialogs->questions[0].title, QStringLiteral("Загрузить звуковой файл"));
+    EXPECT_EQ(dialogs->questions[0].filter, QStringLiteral("files (*.wav)"));
+    EXPECT_EQ(dialogs->questions[0].suffix, QStringLiteral("wav"));
+    EXPECT_EQ(model->voice.slotLength[1], 1000);
+    EXPECT_EQ(Find<QLabel>("memoryText")->text(), QStringLiteral("Свободно 237 кБайт"));
+    EXPECT_EQ(Find<QProgressBar>("memoryBar")->value(), 1000);
+    const std::vector<std::uint8_t> encoded(model->voice.Area(1).begin(), model->voice.Area(1).begin() + 1000);
+
+    // The window keeps painting while the transfer runs in the handler.
+    PaintsDuringTransfer watch(File());
+    Find<QProgressBar>("transferBar")->installEventFilter(&watch);
+    Find<QLabel>("status")->installEventFilter(&watch);
+    Click("writeSound");
+    EXPECT_TRUE(dialogs->TakeTexts().isEmpty());
+    EXPECT_GT(watch.paints, 2);
+
+    // Forget the PC's copy; Read sound must bring it back from the module.
+    std::fill(model->voice.Area(1).begin(), model->voice.Area(1).end(), 0);
+    model->voice.slotLength[1] = 0;
+    Click("readSound");
+    EXPECT_TRUE(dialogs->TakeTexts().isEmpty());
+    EXPECT_EQ(model->voice.slotLength[1], 1000);
+    EXPECT_EQ(model->voice.slotRate[1], 16000);
+    EXPECT_TRUE(std::equal(encoded.begin(), encoded.end(), model->voice.Area(1).begin()));
+    // The list shows the slot that Read sound made current.
+    EXPECT_EQ(slotList->currentIndex(), model->voice.currentSlot);
+    EXPECT_EQ(model->voice.currentSlot, 0);
+    // Choosing slot 2 decodes it at once for the display and Play.
+    emit slotList->activated(1);
+    EXPECT_EQ(model->wav.SoundLength, 8000u);
+}
+
+TEST_F(FilePageTest, RefusedWavFilesShowTheirMessageAndKeepTheSlot) {
+    QTemporaryDir dir;
+    struct Case {
+        korvex::testing::WavFields fields;
+        const char* message;
+    };
+    const Case cases[] = {
+        {{.fmtTag = false}, "Неизвестный формат"},
+        {{.rate = 8000}, "Sample Rate only 22050, 16000, 11025 Hz"},
+        {{.bits = 16}, "Resolution only 8 bit"},
+        {{.channels = 2}, "Channels only mono"},
+        {{.rate = 44100, .bits = 16, .channels = 2}, "Sample Rate only 22050, 16000, 11025 Hz"},
+    };
+    frame->PageAction(int(PageId::File))->trigger();
+    for (const Case& c : cases) {
+        dialogs->answers.push_back(WriteFile(dir, "x.wav", korvex::testing::MakeWav(korvex::testing::Sawtooth(800), c.fields)));
+        Click("soundOpen");
+        EXPECT_EQ(dialogs->TakeTexts(), QStringList{QString::fromUtf8(c.message)});
+        EXPECT_EQ(model->voice.slotLength[0], 0);
+        EXPECT_EQ(Find<QLabel>("memoryText")->text(), QStringLiteral("Память"));
+    }
+    // A file too large for the memory.
+    dialogs->answers.push_back(WriteFile(dir, "big.wav", korvex::testing::MakeWav(korvex::testing::Sawtooth(8 * 30720))));
+    Click("soundOpen");
+    EXPECT_EQ(dialogs->TakeTexts(), QStringList{QStringLiteral("Слишком большой файл")});
+    // Cancelled: nothing at all.
+    Click("soundOpen");
+    EXPECT_TRUE(dialogs->messages.empty());
+}
+
+// What a module that is not right says on each device button.
+TEST_F(FilePageTest, ModuleChecksShowTheirMessages) {
+    struct Case {
+        const char* what;
+        void (*spoil)(SimulatedModule&);
+        const char* button;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"no module", [](SimulatedModule& m) { m.GetFaults().absent = true; }, "readData", "Устройство не подключено"},
+        {"no module", [](SimulatedModule& m) { m.GetFaults().absent = true; }, "writeSound", "Устройство не подключено"},
+        {"other type", [](SimulatedModule& m) { m.Memory()[21] ^= 1; }, "writeData", "Неизвестный тип устройства"},
+        {"other type", [](SimulatedModule& m) { m.Memory()[21] ^= 1; }, "readSound", "Неизвестный тип устройства"},
+        {"protected", [](SimulatedModule& m) { m.GetFaults().writeProtect = true; }, "writeData", "Ошибка записи!"},
+    };
+    OpenDemo();
+    for (const Case& c : cases) {
+        sim.Load(FullProfile(), SampleSettings());
+        sim.module.GetFaults() = {};
+        c.spoil(sim.module);
+        model->settings.phones[3] = "+111";  // a write has something to change
+        const std::vector<std::uint8_t> before = sim.Image(FullProfile());
+        Click(c.button);
+        EXPECT_EQ(dialogs->TakeTexts(), QStringList{QString::fromUtf8(c.message)}) << c.what << " " << c.button;
+        if (std::string(c.message) != "Ошибка записи!") {
+            EXPECT_EQ(sim.Image(FullProfile()), before) << c.what;
+        }
+    }
+}
+
+// Notes, with each message, what the status line said when it came up.
+class StatusAtMessage final : public Dialogs {
+public:
+    explicit StatusAtMessage(QLabel* status) : status_(status) {}
+    void Message(QWidget*, QMessageBox::Icon, const QString& text, const QString&) override {
+        seen << text + " | " + (status_->isVisible() ? status_->text() : QString());
+    }
+    QStringList seen;
+
+private:
+    QLabel* status_;
+};
+
+// A write error is told while its slot is being checked, before the next
+// slot is written, not after the whole transfer.
+TEST_F(FilePageTest, AWriteErrorIsToldWhileItsSlotIsChecked) {
+    OpenDemo();
+    for (int slot : {0, 2}) {
+        model->voice.slotLength[slot] = 100;
+        const auto area = model->voice.Area(slot);
+        for (int i = 0; i < 100; ++i) area[i] = static_cast<std::uint8_t>(slot * 31 + i * 7 + 3);
+    }
+    sim.module.GetFaults().writeProtect = true;
+    auto watching = std::make_unique<StatusAtMessage>(Find<QLabel>("status"));
+    StatusAtMessage* watch = watching.get();
+    model->dialogs = std::move(watching);
+    Click("writeSound");
+    EXPECT_EQ(watch->seen, (QStringList{QStringLiteral("Ошибка записи! | Проверка звукового сообщения № 1..."),
+                                        QStringLiteral("Ошибка записи! | Проверка звукового сообщения № 3...")}));
+}
+
+TEST_F(FilePageTest, APortFailureDuringAReadIsReportedAndTheProgramGoesOn) {
+    OpenDemo();
+    const ConfigSettings untouched = model->settings;
+    const std::vector<std::uint8_t> imageBefore = model->readImage;
+    // The cable comes out about half way through the configuration.
+    sim.module.GetFaults().pullAfterCalls = sim.module.GetCounters().Total() + 45000;
+    Click("readData");
+
+    ASSERT_EQ(dialogs->messages.size(), 1u);
+    EXPECT_EQ(dialogs->messages[0].text, QString::fromStdString(SystemErrorText(EIO)));
+    EXPECT_FALSE(dialogs->messages[0].text.isEmpty());
+    dialogs->messages.clear();
+    // Nothing half read reached the settings or the image.
+    EXPECT_EQ(model->settings, untouched);
+    EXPECT_EQ(model->readImage, imageBefore);
+    // The bar stays where the transfer stopped until the next one.
+    auto* bar = Find<QProgressBar>("transferBar");
+    EXPECT_TRUE(bar->isVisible());
+    EXPECT_GT(bar->value(), 0);
+    EXPECT_LT(bar->value(), 1120);
+    EXPECT_FALSE(File().TransferRunning());
+
+    // Still usable: close, plug the cable back in, open and read.
+    Click("openPort");
+    EXPECT_FALSE(model->link.IsOpen());
+    sim.module.GetFaults().pullAfterCalls = 0;
+    Click("openPort");
+    Click("readData");
+    EXPECT_TRUE(dialogs->TakeTexts().isEmpty());
+    EXPECT_EQ(model->settings.phones[0], "+79161234567");
+    EXPECT_FALSE(bar->isVisible());
+}
+
+TEST_F(FilePageTest, ProjectSavedAndOpenedThroughItsDialogs) {
+    QTemporaryDir dir;
+    frame->PageAction(int(PageId::File))->trigger();
+    model->settings = SampleSettings();
+    const QString path = dir.filePath("object.rom");
+    dialogs->answers.push_back(path);
+    Click("projectSave");
+    EXPECT_TRUE(dialogs->TakeTexts().isEmpty());
+    ASSERT_EQ(dialogs->questions.size(), 1u);
+    EXPECT_TRUE(dialogs->questions[0].save);
+    EXPECT_EQ(dialogs->questions[0].title, QStringLiteral("Сохранить Конфигурацию в файле"));
+    EXPECT_EQ(dialogs->questions[0].filter, QStringLiteral("files (*.rom)"));
+    EXPECT_EQ(dialogs->questions[0].suffix, QStringLiteral("rom"));
+    EXPECT_EQ(QFile(path).size(), 1120);
+
+    model->settings.Clear();
+    Find<QLineEdit>("version")->setText(QStringLiteral("x"));
+    dialogs->answers.push_back(path);
+    Click("projectOpen");
+    EXPECT_TRUE(dialogs->TakeTexts().isEmpty());
+    EXPECT_EQ(dialogs->questions[1].title, QStringLiteral("Загрузить конфигурацию из файла"));
+    EXPECT_FALSE(dialogs->questions[1].save);
+    EXPECT_EQ(model->settings.phones[0], "+79161234567");
+    EXPECT_EQ(model->settings.objectName, "Sklad 7");
+    // Only a read from the module changes the version shown.
+    EXPECT_EQ(Find<QLineEdit>("version")->text(), QStringLiteral("x"));
+}
+
+TEST_F(FilePageTest, ProjectFileErrorsNameTheFileAndTheReason) {
+    QTemporaryDir dir;
+    frame->PageAction(int(PageId::File))->trigger();
+    const ConfigSettings before = model->settings;
+
+    const QString missing = dir.filePath("missing.rom");
+    dialogs->answers.push_back(missing);
+    Click("projectOpen");
+    ASSERT_EQ(dialogs->messages.size(), 1u);
+    EXPECT_EQ(dialogs->messages[0].icon, QMessageBox::Critical);
+    EXPECT_TRUE(dialogs->messages[0].text.startsWith(QStringLiteral("Не удалось открыть файл")));
+    EXPECT_TRUE(dialogs->messages[0].text.contains(missing));
+    EXPECT_TRUE(dialogs->messages[0].text.contains(QString::fromUtf8(std::strerror(ENOENT))));
+    dialogs->messages.clear();
+
+    const QString nowhere = dir.filePath("no-such-folder/object.rom");
+    dialogs->answers.push_back(nowhere);
+    Click("projectSave");
+    ASSERT_EQ(dialogs->messages.size(), 1u);
+    EXPECT_TRUE(dialogs->messages[0].text.startsWith(QStringLiteral("Не удалось создать файл")));
+    EXPECT_TRUE(dialogs->messages[0].text.contains(nowhere));
+    EXPECT_EQ(model->settings, before);
+
+    // A cancelled dialog does nothing.
+    dialogs->messages.clear();
+    Click("projectOpen");
+    Click("projectSave");
+    EXPECT_TRUE(dialogs->messages.empty());
+    EXPECT_EQ(model->settings, before);
+}
+
+}  // namespace
+}  // namespace korvex::test
+
+namespace korvex::test {
+namespace {
+
+// The newcomer's path on the program's own demo module: choose it, open the
+// port, read. What is written stays in the module for the next run.
+TEST_F(FilePageTest, DemoModuleFillsThePagesAndKeepsWhatIsWritten) {
+    UseRealDemo();
+    OpenDemo();
+    Click("readData");
+    EXPECT_TRUE(dialogs->TakeTexts().isEmpty());
+    EXPECT_EQ(Find<QLineEdit>("version")->text(), QStringLiteral("1.04"));
+    EXPECT_EQ(model->settings, Decoded(model->readImage));
+    EXPECT_NE(model->settings, ConfigSettings());
+    frame->PageAction(int(PageId::Phones))->trigger();
+    EXPECT_EQ(Find<QLineEdit>("number1")->text().toStdString(), model->settings.phones[0].substr(1));
+
+    frame->PageAction(int(PageId::File))->trigger();
+    Click("readSound");
+    EXPECT_TRUE(dialogs->TakeTexts().isEmpty());
+    EXPECT_GT(model->voice.slotLength[0], 0);
+    EXPECT_TRUE(Find<QLabel>("memoryText")->text().startsWith(QStringLiteral("Свободно ")));
+
+    model->settings.phones[5] = "+70001112233";
+    Click("writeData");
+    EXPECT_TRUE(dialogs->TakeTexts().isEmpty());
+    ASSERT_TRUE(frame->close());
+
+    // The next run of the program.
+    frame.reset();
+    model = std::make_unique<AppModel>(FullProfile());
+    auto recording = std::make_unique<RecordingDialogs>();
+    dialogs = recording.get();
+    model->dialogs = std::move(recording);
+    frame = std::make_unique<CMainFrame>(*model);
+    frame->show();
+    OpenDemo();
+    Click("readData");
+    EXPECT_TRUE(dialogs->TakeTexts().isEmpty());
+    EXPECT_EQ(model->settings.phones[5], "+70001112233");
+}
+
+}  // namespace
+}  // namespace korvex::test

@@ -1,0 +1,188 @@
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <gtest/gtest.h>
+
+#include "model/clock.h"
+#include "model/cp1251.h"
+#include "model/image_codec.h"
+#include "pages/messages_page.h"
+#include "app/app_flags.h"
+#include "widgets/translit_edit.h"
+#include "ui/key_input.h"
+#include "ui/page_driving.h"
+
+namespace korvex {
+namespace {
+
+std::string Cp1251(const QString& text) { return Utf8ToCp1251(text.toStdString()).bytes; }
+
+class MessagesPageTest : public ::testing::TestWithParam<ModuleKind> {
+protected:
+    void SetUp() override { SetCyrillicAllowed(0); }
+    void TearDown() override { SetCyrillicAllowed(0); }
+
+    bool Full() const { return GetParam() == ModuleKind::Full; }
+    QString Yes() const { return Full() ? QStringLiteral("Да") : QStringLiteral("Yes"); }
+    QString No() const { return Full() ? QStringLiteral("Нет") : QStringLiteral("No"); }
+
+    TranslitEdit* Text(int n) { return page.findChild<TranslitEdit*>(QStringLiteral("text%1").arg(n)); }
+    QCheckBox* Box(int n) { return page.findChild<QCheckBox*>(QStringLiteral("cyrillic%1").arg(n)); }
+
+    void Type(int n, const QString& text) {
+        test::Enter(Text(n));
+        test::TypeText(Text(n), text);
+        test::Leave(Text(n));
+    }
+
+    AppModel model{ProfileFor(GetParam())};
+    MessagesPage page{model};
+};
+
+TEST_P(MessagesPageTest, ShowsTheProfilesLinesAndHeadings) {
+    test::ShowActive(page);
+    const int shown = Full() ? 6 : 8;
+    for (int n = 1; n <= 8; ++n) {
+        EXPECT_EQ(Text(n)->isVisible(), n <= shown) << n;
+        EXPECT_EQ(Box(n)->isVisible(), n <= shown) << n;
+        EXPECT_EQ(Box(n)->text(), No());
+        EXPECT_EQ(Text(n)->maxLength(), 68);
+    }
+    QStringList labels;
+    for (QLabel* label : page.findChildren<QLabel*>()) {
+        if (label->isVisible()) labels << label->text();
+    }
+    const QStringList headings = Full() ? QStringList{"CMC", "Текст сообщения", "Принимает ли телефон кирилицу?"}
+                                        : QStringList{"SMS", "Message text", "Does phone supports Cyrillic letters?"};
+    for (const QString& heading : headings) EXPECT_TRUE(labels.contains(heading)) << heading.toStdString();
+    for (int n = 1; n <= 8; ++n) EXPECT_EQ(labels.contains(QStringLiteral("#%1").arg(n)), n <= shown) << n;
+}
+
+TEST_P(MessagesPageTest, BoxClearsItsLineAndSetsTheNewLimit) {
+    test::ShowActive(page);
+    Type(3, QStringLiteral("Alarm at the gate"));
+    Type(4, QStringLiteral("Other line"));
+    ASSERT_EQ(model.settings.texts[2], "Alarm at the gate");
+
+    Box(3)->click();
+    EXPECT_EQ(Box(3)->text(), Yes());
+    EXPECT_EQ(Text(3)->text(), QString());
+    EXPECT_EQ(model.settings.texts[2], "");
+    EXPECT_TRUE(model.settings.cyrillic[2]);
+    EXPECT_EQ(model.settings.textLimit[2], 31);
+    EXPECT_EQ(Text(3)->maxLength(), 31);
+    EXPECT_EQ(model.settings.texts[3], "Other line");  // the other lines keep theirs
+
+    const QString forty = QStringLiteral("Тревога").repeated(6);  // 42 Cyrillic letters
+    Type(3, forty);
+    EXPECT_EQ(Text(3)->text(), forty.left(31));
+    EXPECT_EQ(model.settings.texts[2], Cp1251(forty.left(31)));
+
+    Box(3)->click();
+    EXPECT_EQ(Box(3)->text(), No());
+    EXPECT_EQ(Text(3)->text(), QString());
+    EXPECT_EQ(model.settings.texts[2], "");
+    EXPECT_FALSE(model.settings.cyrillic[2]);
+    EXPECT_EQ(model.settings.textLimit[2], 68);
+    Type(3, QString(80, u'a'));
+    EXPECT_EQ(model.settings.texts[2], std::string(68, 'a'));
+}
+
+TEST_P(MessagesPageTest, EachLineTypesInItsOwnAlphabet) {
+    test::ShowActive(page);
+    Box(2)->click();
+    Type(1, QStringLiteral("Щука съел Ёж"));
+    Type(2, QStringLiteral("Щука съел еж"));
+    Type(1, QString());  // back to the Latin line: Cyrillic is turned into Latin again
+    EXPECT_EQ(model.settings.texts[0], "SCHuka s'el JOzh");
+    EXPECT_EQ(model.settings.texts[1], Cp1251(QStringLiteral("Щука съел еж")));
+    EXPECT_EQ(CyrillicAllowed(), 0);
+}
+
+TEST_P(MessagesPageTest, CyrillicTextFromTheModuleChecksItsBox) {
+    ConfigSettings written;
+    written.cyrillic[1] = true;
+    written.texts[1] = Cp1251(QStringLiteral("Проникновение"));
+    written.texts[0] = "Latin @ $";
+    PackImage(model.profile, written, model.readImage, model.writeImage, Date{2024, 5, 1});
+    UnpackImage(model.profile, model.writeImage, model.settings);
+    page.RefreshFromModel();
+
+    EXPECT_TRUE(Box(2)->isChecked());
+    EXPECT_EQ(Box(2)->text(), Yes());
+    EXPECT_EQ(Text(2)->text(), QStringLiteral("Проникновение"));
+    EXPECT_EQ(Text(2)->maxLength(), 31);
+    EXPECT_FALSE(Box(1)->isChecked());
+    EXPECT_EQ(Text(1)->text(), QStringLiteral("Latin @ $"));
+    EXPECT_EQ(Text(1)->maxLength(), 68);
+}
+
+TEST_P(MessagesPageTest, LongerTextThanTheLimitSurvivesAFocusPass) {
+    // 7-bit records hold 70 characters; only the page stops at 68.
+    model.settings.texts[0] = std::string(70, 'x');
+    page.RefreshFromModel();
+    test::ShowActive(page);
+    EXPECT_EQ(Text(1)->text().size(), 70);
+    test::Enter(Text(1));
+    test::Leave(Text(1));
+    EXPECT_EQ(model.settings.texts[0], std::string(70, 'x'));
+    // Shortening it lowers the maximum back to the limit.
+    test::Enter(Text(1));
+    QTest::keyClick(Text(1), Qt::Key_Backspace);
+    QTest::keyClick(Text(1), Qt::Key_Backspace);
+    QTest::keyClick(Text(1), Qt::Key_Backspace);
+    QTest::keyClicks(Text(1), QStringLiteral("yyy"));
+    test::Leave(Text(1));
+    EXPECT_EQ(model.settings.texts[0], std::string(67, 'x') + "y");
+}
+
+TEST_P(MessagesPageTest, CharacterWithoutCodeIsRefusedWithAMessage) {
+    model.settings.texts[4] = "kept";
+    page.RefreshFromModel();
+    test::ShowActive(page);
+    test::Enter(Text(5));
+    Text(5)->setText(QStringLiteral("new ѣ text"));  // no code page 1251 code
+    const QString message = test::AcceptMessageBox([&] { page.CommitEdits(); });
+    EXPECT_TRUE(message.contains(QStringLiteral("ѣ"))) << message.toStdString();
+    EXPECT_TRUE(message.contains(QStringLiteral("U+0463"))) << message.toStdString();
+    EXPECT_EQ(model.settings.texts[4], "kept");
+    EXPECT_EQ(Text(5)->text(), QStringLiteral("kept"));
+}
+
+TEST_P(MessagesPageTest, CommitStoresTheLineBeingTyped) {
+    test::ShowActive(page);
+    test::Enter(Text(2));
+    test::TypeText(Text(2), QStringLiteral("typed"));
+    page.CommitEdits();
+    EXPECT_EQ(model.settings.texts[1], "typed");
+}
+
+TEST_P(MessagesPageTest, RoundTripThroughTheSettings) {
+    test::ShowActive(page);
+    const int shown = model.profile.textCount;
+    for (int n = 1; n <= shown; ++n) {
+        if (n % 2 == 0) Box(n)->click();
+        Type(n, QStringLiteral("Текст %1").arg(n));
+    }
+    const ConfigSettings stored = model.settings;
+    for (int n = 1; n <= shown; ++n) {
+        const QString expected = n % 2 == 0 ? QStringLiteral("Текст %1").arg(n) : QStringLiteral("Tekst %1").arg(n);
+        EXPECT_EQ(stored.texts[n - 1], Cp1251(expected)) << n;
+        EXPECT_EQ(stored.cyrillic[n - 1], n % 2 == 0) << n;
+    }
+    MessagesPage other(model);
+    for (int n = 1; n <= shown; ++n) {
+        auto* text = other.findChild<TranslitEdit*>(QStringLiteral("text%1").arg(n));
+        auto* box = other.findChild<QCheckBox*>(QStringLiteral("cyrillic%1").arg(n));
+        EXPECT_EQ(text->text(), QString::fromStdString(Cp1251ToUtf8(stored.texts[n - 1])));
+        EXPECT_EQ(box->isChecked(), n % 2 == 0);
+        EXPECT_EQ(text->maxLength(), n % 2 == 0 ? 31 : 68);
+    }
+    EXPECT_EQ(model.settings, stored);
+}
+
+INSTANTIATE_TEST_SUITE_P(Programs, MessagesPageTest, ::testing::Values(ModuleKind::Full, ModuleKind::Compact),
+                         test::KindTestName);
+
+}  // namespace
+}  // namespace korvex
