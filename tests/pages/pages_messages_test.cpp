@@ -216,6 +216,7 @@ TEST_P(MessagesPageTest, CharacterOutsideTheGsmAlphabetIsRefusedWithAMessage) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed.toStdString());
+        test::ShowActive(page);  // the last message box took the activation
         test::Enter(Text(3));
         Text(3)->clear();
         test::TypeText(Text(3), c.typed);
@@ -228,6 +229,7 @@ TEST_P(MessagesPageTest, CharacterOutsideTheGsmAlphabetIsRefusedWithAMessage) {
         EXPECT_EQ(Text(3)->text(), QStringLiteral("kept"));
     }
     // A Cyrillic line takes both.
+    test::ShowActive(page);
     Box(3)->click();
     Type(3, QStringLiteral("` —"));
     EXPECT_EQ(model.settings.texts[2], Cp1251(QStringLiteral("` —")));
