@@ -107,14 +107,13 @@ set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Qt's own buttons and dialogs in Russian; the Wayland platform besides X11.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, qt6-wayland")
-# The first line is the summary; the rest is the long description (one space
-# in front of each line, a lone dot for an empty line).
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
- korvex (Russian) and tamlo (English) read and write the settings, voice
- messages and event log of the full and the compact GSM alarm auto-dialer
- module over a PC serial port; korvex-cli runs the same operations from
- scripts. A demo module lets you try them without the hardware.
- .
- Using a serial port needs membership of the dialout group:
- sudo adduser $USER dialout, then log in again.")
+# CPack puts the summary in front and formats the lines for the control file.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+"korvex (Russian) and tamlo (English) read and write the settings, voice
+messages and event log of the full and the compact GSM alarm auto-dialer
+module over a PC serial port; korvex-cli runs the same operations from
+scripts. A demo module lets you try them without the hardware.
+
+Using a serial port needs membership of the dialout group
+(sudo adduser $USER dialout, then log in again).")
 include(CPack)
