@@ -17,10 +17,13 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Package)" = korvex ] || fail "Package is '$(field Package)'"
 [ "$(field Version)" = "$version" ] || fail "Version is '$(field Version)', the project's is $version"
 # dpkg-shlibdeps found the Qt libraries the programs link.
+# (Fields are read whole first: grep -q ends early, and pipefail would call that a fault.)
+depends=$(field Depends)
 for lib in libqt6widgets6 libqt6serialport6 libqt6multimedia6 libstdc++6; do
-  field Depends | grep -q "$lib" || fail "Depends lacks $lib: $(field Depends)"
+  grep -q "$lib" <<<"$depends" || fail "Depends lacks $lib: $depends"
 done
-field Description | grep -q dialout || fail "the description does not mention the dialout group"
+description=$(field Description)
+grep -q dialout <<<"$description" || fail "the description does not mention the dialout group"
 # Every dependency is one apt can fetch (what `apt install ./korvex_*.deb` needs).
 debPath=$(realpath "$deb")
 apt-get install -s -qq "$debPath" >/dev/null 2>&1 || apt-get install -s "$debPath" >&2 ||
@@ -47,8 +50,8 @@ for f in "${expected[@]}"; do
   [ -s "$root/$f" ] || fail "$f is missing or empty"
 done
 for size in 16 256; do
-  file -b "$root/usr/share/icons/hicolor/${size}x${size}/apps/korvex.png" | grep -q "$size x $size" ||
-    fail "the ${size}x${size} icon is $(file -b "$root/usr/share/icons/hicolor/${size}x${size}/apps/korvex.png")"
+  kind=$(file -b "$root/usr/share/icons/hicolor/${size}x${size}/apps/korvex.png")
+  grep -q "PNG image data, $size x $size" <<<"$kind" || fail "the ${size}x${size} icon is $kind"
 done
 
 bin=$root/usr/bin
@@ -57,7 +60,8 @@ for program in korvex tamlo korvex-cli; do
   [ -z "$missing" ] || fail "$program: libraries not found: $missing"
 done
 
-"$bin/korvex-cli" --help | grep -q "write-config" || fail "korvex-cli --help does not list its commands"
+help=$("$bin/korvex-cli" --help) || fail "korvex-cli --help ended with status $?"
+grep -q "write-config" <<<"$help" || fail "korvex-cli --help does not list its commands"
 [ "$("$bin/korvex-cli" --version)" = "korvex-cli $version" ] || fail "korvex-cli --version: $("$bin/korvex-cli" --version)"
 # The manual page is the help of this very binary.
 grep -q '^\.TH KORVEX-CLI "1"' "$root/usr/share/man/man1/korvex-cli.1" || fail "korvex-cli.1 has no manual page header"
