@@ -46,9 +46,9 @@ std::vector<std::uint8_t> SpeakOnce(const Phrase& phrase) {
 }
 
 const std::vector<std::uint8_t>& SpokenSamples(const Phrase& phrase) {
-    static std::map<const Phrase*, std::vector<std::uint8_t>> spoken;
-    auto found = spoken.find(&phrase);
-    if (found == spoken.end()) found = spoken.emplace(&phrase, SpeakOnce(phrase)).first;
+    static std::map<std::string, std::vector<std::uint8_t>> spoken;
+    auto found = spoken.find(phrase.name);
+    if (found == spoken.end()) found = spoken.emplace(phrase.name, SpeakOnce(phrase)).first;
     return found->second;
 }
 
