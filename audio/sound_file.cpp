@@ -22,12 +22,13 @@ SoundFileRead ReadSoundFile(const std::filesystem::path& path) {
         return read;
     }
     // Whole blocks are read until the end, because some formats (MP3, Opus)
-    // announce no exact frame count.
+    // announce no exact frame count; an endless source stops at the limit.
     constexpr sf_count_t kBlock = 8192;
     const auto channels = static_cast<std::size_t>(info.channels);
     std::vector<float> block(static_cast<std::size_t>(kBlock) * channels);
     std::vector<float>& mono = read.sound.samples;
-    for (;;) {
+    const auto most = static_cast<std::size_t>(kMostSeconds * info.samplerate);
+    while (mono.size() < most) {
         const sf_count_t got = sf_readf_float(file.get(), block.data(), kBlock);
         if (got <= 0) break;
         for (sf_count_t i = 0; i < got; ++i) {

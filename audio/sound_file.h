@@ -14,8 +14,13 @@ struct SoundFileRead {
     Sound sound;         // mixed to mono at the file's own rate
 };
 
+// Longer than any slot by far: what is read beyond is never needed, and a
+// device or pipe that never ends stops here.
+inline constexpr double kMostSeconds = 600.0;
+
 // Reads any file libsndfile knows (WAV in every PCM and float format, FLAC,
-// OGG/Vorbis, Opus, MP3...) and mixes its channels to one by their mean.
+// OGG/Vorbis, Opus, MP3...) and mixes its channels to one by their mean;
+// at most kMostSeconds (and a block) of it.
 SoundFileRead ReadSoundFile(const std::filesystem::path& path);
 
 }  // namespace korvex

@@ -17,11 +17,6 @@
 namespace korvex {
 namespace {
 
-bool RateAccepted(const Profile& profile, std::uint32_t rate) {
-    const auto& rates = VoiceRulesFor(profile).acceptedRates;
-    return std::find(rates.begin(), rates.end(), rate) != rates.end();
-}
-
 // The header the WAV intake takes as it is: the same offsets it looks at.
 struct HeadCheck {
     bool complete = false;    // 44 bytes could be read
@@ -36,7 +31,7 @@ HeadCheck CheckHead(const Profile& profile, const std::filesystem::path& path) {
     if (!in.read(reinterpret_cast<char*>(b), sizeof b)) return check;
     check.complete = true;
     check.rate = static_cast<std::uint16_t>(b[24] | (b[25] << 8));
-    check.slotFormat = std::memcmp(b + 12, "fmt ", 4) == 0 && RateAccepted(profile, check.rate) && b[34] == 8 &&
+    check.slotFormat = std::memcmp(b + 12, "fmt ", 4) == 0 && SlotRateAccepted(profile, check.rate) && b[34] == 8 &&
                        b[22] == 1;
     return check;
 }
@@ -66,6 +61,11 @@ std::string Seconds(const Profile& profile, double seconds) {
 }
 
 }  // namespace
+
+bool SlotRateAccepted(const Profile& profile, std::uint32_t rate) {
+    const auto& rates = VoiceRulesFor(profile).acceptedRates;
+    return std::find(rates.begin(), rates.end(), rate) != rates.end();
+}
 
 std::uint16_t DefaultSlotRate(const Profile& profile) {
     return profile.kind == ModuleKind::Full ? 16000 : 22050;
@@ -120,7 +120,7 @@ SoundOutcome LoadSound(Sound sound, VoiceStore& store, WavBuffer& wav, const Sou
     SoundOutcome outcome;
     outcome.converted = true;
     outcome.rate = options.rate ? options.rate : DefaultSlotRate(profile);
-    if (!RateAccepted(profile, outcome.rate)) {
+    if (!SlotRateAccepted(profile, outcome.rate)) {
         outcome.result = SoundResult::BadRate;
         return outcome;
     }

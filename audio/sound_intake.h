@@ -48,6 +48,8 @@ struct SoundOutcome {
 
 // 16000 Hz for the full module, 22050 Hz for the compact one.
 std::uint16_t DefaultSlotRate(const Profile& profile);
+// A rate the module's slots take (the WAV intake's list).
+bool SlotRateAccepted(const Profile& profile, std::uint32_t rate);
 
 // The program's message for an outcome (empty for Ok), and the question that
 // offers to cut a sound too long.
