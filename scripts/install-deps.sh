@@ -8,6 +8,7 @@ packages=(
   libcli11-dev nlohmann-json3-dev
   libsndfile1-dev libsoxr-dev libespeak-ng-dev espeak-ng-data pkg-config
   libgl-dev
+  dpkg-dev file help2man librsvg2-bin desktop-file-utils appstream
 )
 arch=$(dpkg --print-architecture)
 installed() {
