@@ -9,6 +9,8 @@ const CliTexts kRussian{
     .unknownFault = "Неизвестная неисправность для --sim-fault: ",
     .noLog = "У компактного модуля нет журнала",
     .badDate = "--date: ожидается дата в виде ГГГГ-ММ-ДД: ",
+    .badComPort = "--port: номер COM-порта должен быть от 1 до 255: ",
+    .sameFile = "Выходной файл совпадает с входным файлом команды: ",
 
     .portError = "Ошибка порта: ",
     .moduleFileRead = "Не удалось прочитать память модуля: ",
@@ -61,6 +63,8 @@ const CliTexts kEnglish{
     .unknownFault = "Unknown fault for --sim-fault: ",
     .noLog = "The compact module has no event log",
     .badDate = "--date: a date YYYY-MM-DD is expected: ",
+    .badComPort = "--port: a COM port number must be 1 to 255: ",
+    .sameFile = "The output file is also an input of the command: ",
 
     .portError = "Port error: ",
     .moduleFileRead = "Cannot read the module memory: ",

@@ -14,6 +14,8 @@ struct CliTexts {
     std::string_view unknownFault;     // followed by the fault as given
     std::string_view noLog;            // the compact module has no event log
     std::string_view badDate;          // --date that is no date
+    std::string_view badComPort;       // COMn with n outside 1..255: followed by the name
+    std::string_view sameFile;         // an output that is an input too: followed by the file
 
     std::string_view portError;        // a line call failed; followed by the system's text
     std::string_view moduleFileRead;   // followed by "file: reason"

@@ -14,13 +14,9 @@
 #include "voice/wav_intake.h"
 
 namespace korvex::cli {
-namespace {
-
 std::filesystem::path SlotFile(const std::filesystem::path& dir, int slot) {
     return dir / ("slot" + std::to_string(slot + 1) + ".wav");
 }
-
-}  // namespace
 
 int ReadSoundCommand(const Context& ctx, const std::string& dir) {
     std::error_code ec;
