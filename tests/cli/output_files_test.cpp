@@ -8,6 +8,7 @@
 #include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <cmath>
@@ -25,6 +26,16 @@ namespace korvex::testing {
 namespace {
 
 namespace fs = std::filesystem;
+
+// A null device to write to. As root a private node in the test's folder,
+// so that a writer that wrongly replaces its target cannot destroy the
+// system's /dev/null; others cannot replace /dev/null anyway.
+inline std::filesystem::path PrivateNullDevice(const std::filesystem::path& dir) {
+    if (::geteuid() != 0) return "/dev/null";
+    const std::filesystem::path node = dir / "null-device";
+    if (::mknod(node.c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0) return "/dev/null";
+    return node;
+}
 
 class OutputFiles : public CliTest {
 protected:
@@ -49,18 +60,19 @@ protected:
 };
 
 TEST_F(OutputFiles, DevicesAndLinksToThemAreWrittenInPlace) {
-    fs::create_symlink("/dev/null", At("null-link"));
+    const fs::path device = PrivateNullDevice(Dir());
+    fs::create_symlink(device, At("null-link"));
     const std::vector<std::vector<std::string>> commands = {
-        {"--port", SimPort("m.bin"), "read-config", "-o", "/dev/null"},
-        {"--port", SimPort("m.bin"), "read-log", "--csv", "/dev/null"},
+        {"--port", SimPort("m.bin"), "read-config", "-o", device.string()},
+        {"--port", SimPort("m.bin"), "read-log", "--csv", device.string()},
         {"--port", SimPort("m.bin"), "read-config", "-o", At("null-link").string()},
-        {"--port", SimPort("m.bin"), "--trace", "/dev/null", "identify"},
+        {"--port", SimPort("m.bin"), "--trace", device.string(), "identify"},
     };
     for (const auto& args : commands) {
         SCOPED_TRACE(args[3] + " " + args[4]);
         const CliResult r = Run(args);
         EXPECT_EQ(r.status, 0) << r.err;
-        EXPECT_TRUE(fs::is_character_file("/dev/null"));
+        EXPECT_TRUE(fs::is_character_file(device));
     }
     EXPECT_TRUE(fs::is_symlink(At("null-link")));
 }
