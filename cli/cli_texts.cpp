@@ -53,6 +53,7 @@ const CliTexts kRussian{
     .badSlot = "--slot: номер звука вне диапазона 1..",
     .slotTwice = "--slot: звук указан дважды: ",
     .slotWord = "звук",
+    .directoryWord = "каталог звуков",
     .directoryDoesNotFit = "Длины звуков в модуле не помещаются в память (стёртый модуль?); ничего не записано",
     .freshHint = "С --fresh запись начнётся с пустых звуков.",
 };
@@ -107,6 +108,7 @@ const CliTexts kEnglish{
     .badSlot = "--slot: the slot is out of range 1..",
     .slotTwice = "--slot: the slot is named twice: ",
     .slotWord = "slot",
+    .directoryWord = "voice directory",
     .directoryDoesNotFit = "The slot lengths in the module do not fit its memory (an erased module?); nothing was written",
     .freshHint = "With --fresh the write starts from empty slots.",
 };

@@ -87,9 +87,11 @@ int WriteSoundCommand(const Context& ctx, const WriteSoundOptions& options) {
             std::string message;
             for (const SlotMismatch& m : written.mismatches) {
                 if (!message.empty()) message += "\n";
-                message += std::string(ctx.profile.texts.writeError) + " (" + std::string(ctx.texts.slotWord) + " " +
-                           std::to_string(m.slot + 1) + ", " + std::string(ctx.texts.atAddress) + " " +
-                           std::to_string(m.address) + ")";
+                const std::string where = m.slot == SlotMismatch::kDirectorySlot
+                                              ? std::string(ctx.texts.directoryWord)
+                                              : std::string(ctx.texts.slotWord) + " " + std::to_string(m.slot + 1);
+                message += std::string(ctx.profile.texts.writeError) + " (" + where + ", " +
+                           std::string(ctx.texts.atAddress) + " " + std::to_string(m.address) + ")";
             }
             throw CliError(kExitMismatch, message);
         }

@@ -95,6 +95,14 @@ TEST_F(SoundCommands, VerifyMismatchNamesTheSlot) {
     EXPECT_EQ(r.err, "Ошибка записи! (звук 2, адрес 2057)\n");
 }
 
+TEST_F(SoundCommands, DirectoryMismatchIsAVerifyFailure) {
+    // The directory is stored first.
+    const CliResult r =
+        Run({"--port", SimPort("m.bin"), "--sim-fault", "flip-write:3", "write-sound", "--fresh", "--slot", "2", At("b.wav")});
+    EXPECT_EQ(r.status, 3);
+    EXPECT_EQ(r.err, "Ошибка записи! (каталог звуков, адрес " + std::to_string(FullProfile().directoryAddress + 2) + ")\n");
+}
+
 TEST_F(SoundCommands, FailuresEndWithTheirStatusAndLeaveTheModuleAlone) {
     WriteBytes(At("short.wav"), std::vector<std::uint8_t>(20, 0));
     auto stereo = toneA_;
