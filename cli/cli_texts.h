@@ -59,6 +59,7 @@ struct CliTexts {
     std::string_view badSlot;          // followed by the slot's allowed range
     std::string_view slotTwice;
     std::string_view slotWord;         // "slot N" after a write error
+    std::string_view readsDisagree;    // two reads of a kept slot differ: followed by the slot
     std::string_view directoryWord;    // the voice directory after a write error
     std::string_view directoryDoesNotFit;
     std::string_view freshHint;
