@@ -74,6 +74,6 @@ for target in "${targets[@]}"; do
     fi
     # Executions and coverage (edges reached) for the record.
     grep -E '^stat::number_of_executed_units|^Done ' "$build/$target.log" || true
-    grep -E '#[0-9]+ *(DONE|INITED)' "$build/$target.log" | tail -n 1 || true
+    grep -E '(DONE|INITED) +cov:' "$build/$target.log" | tail -n 1 || true
 done
 echo "fuzzing passed"
