@@ -13,6 +13,7 @@ const CliTexts kRussian{
     .sameFile = "Выходной файл совпадает с входным файлом команды: ",
 
     .portError = "Ошибка порта: ",
+    .partialWrite = "Модуль может теперь хранить часть новых данных; повторите запись.",
     .moduleFileRead = "Не удалось прочитать память модуля: ",
     .moduleFileCreate = "Не удалось создать файл памяти модуля: ",
     .moduleFileSave = "Не удалось сохранить память модуля: ",
@@ -69,6 +70,7 @@ const CliTexts kEnglish{
     .sameFile = "The output file is also an input of the command: ",
 
     .portError = "Port error: ",
+    .partialWrite = "The module may now hold part of the new data; repeat the write.",
     .moduleFileRead = "Cannot read the module memory: ",
     .moduleFileCreate = "Cannot create the module memory file: ",
     .moduleFileSave = "Cannot save the module memory: ",

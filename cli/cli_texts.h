@@ -18,6 +18,7 @@ struct CliTexts {
     std::string_view sameFile;         // an output that is an input too: followed by the file
 
     std::string_view portError;        // a line call failed; followed by the system's text
+    std::string_view partialWrite;     // the line after portError when a write was cut short
     std::string_view moduleFileRead;   // followed by "file: reason"
     std::string_view moduleFileCreate;
     std::string_view moduleFileSave;

@@ -75,7 +75,7 @@ int ClearLogCommand(const Context& ctx) {
     return RunOnModule(ctx, [&](ModuleSession& session) {
         RequireOk(ctx, ClearLog(session.Bus(), ctx.profile, session.GetProgress()));
         return kExitOk;
-    });
+    }, ModuleAccess::Writes);
 }
 
 }  // namespace korvex::cli

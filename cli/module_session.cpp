@@ -153,14 +153,17 @@ void RequireOk(const Context& ctx, const LinkOutcome& outcome) {
     throw CliError(kExitModule, message);
 }
 
-int RunOnModule(const Context& ctx, const std::function<int(ModuleSession&)>& body) {
+int RunOnModule(const Context& ctx, const std::function<int(ModuleSession&)>& body, ModuleAccess access) {
     ModuleSession session(ctx);
     int code = kExitOk;
     std::exception_ptr failure;
     try {
         code = body(session);
     } catch (const CSerialException& e) {
-        failure = std::make_exception_ptr(CliError(kExitModule, std::string(ctx.texts.portError) + e.Message()));
+        std::string message = std::string(ctx.texts.portError) + e.Message();
+        // A write cut short leaves part of the new data in the module.
+        if (access == ModuleAccess::Writes) message += "\n" + std::string(ctx.texts.partialWrite);
+        failure = std::make_exception_ptr(CliError(kExitModule, message));
     } catch (...) {
         failure = std::current_exception();
     }

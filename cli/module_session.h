@@ -78,6 +78,10 @@ void RequireOk(const Context& ctx, const LinkOutcome& outcome);
 // Opens the port, runs the body on it and finishes the session whatever
 // the body came to. A failing line call ends the command with exit
 // status 2; a failed save-back with 4 (unless the body already failed).
-int RunOnModule(const Context& ctx, const std::function<int(ModuleSession&)>& body);
+// Whether a command writes to the module: a port failure in a write says the
+// module may hold part of the new data.
+enum class ModuleAccess { Reads, Writes };
+int RunOnModule(const Context& ctx, const std::function<int(ModuleSession&)>& body,
+                ModuleAccess access = ModuleAccess::Reads);
 
 }  // namespace korvex::cli

@@ -121,7 +121,7 @@ int WriteSoundCommand(const Context& ctx, const WriteSoundOptions& options) {
             throw CliError(kExitMismatch, message);
         }
         return kExitOk;
-    });
+    }, ModuleAccess::Writes);
 }
 
 }  // namespace korvex::cli
