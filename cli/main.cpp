@@ -15,6 +15,7 @@
 #include "cli/module_session.h"
 #include "cli/settings_commands.h"
 #include "cli/sound_commands.h"
+#include "cli/utf8_console.h"
 #include "link/profile.h"
 
 using namespace korvex;
@@ -22,7 +23,7 @@ using namespace korvex::cli;
 
 namespace {
 
-void PrintError(const std::string& message) { std::fprintf(stderr, "%s\n", message.c_str()); }
+void PrintError(const std::string& message) { WriteText(stderr, message + "\n"); }
 
 // The language of the messages follows --compact even when the command line
 // does not parse.
@@ -36,6 +37,9 @@ bool CompactAsked(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    Utf8Arguments utf8Args(argc, argv);
+    argc = utf8Args.Count();
+    argv = utf8Args.Values();
     GlobalOptions options;
 
     CLI::App app{"korvex-cli: reads, writes and checks the GSM auto-dialer module", "korvex-cli"};

@@ -7,6 +7,7 @@
 
 #include "cli/cli_error.h"
 #include "cli/cli_files.h"
+#include "link/path_text.h"
 #include "voice/voice_rules.h"
 #include "voice/voice_store.h"
 #include "voice/voice_transfer.h"
@@ -24,8 +25,9 @@ std::filesystem::path SlotFile(const std::filesystem::path& dir, int slot) {
 
 int ReadSoundCommand(const Context& ctx, const std::string& dir) {
     std::error_code ec;
-    std::filesystem::create_directories(dir, ec);
-    if (ec || !std::filesystem::is_directory(dir, ec)) {
+    const std::filesystem::path folder = PathFromUtf8(dir);
+    std::filesystem::create_directories(folder, ec);
+    if (ec || !std::filesystem::is_directory(folder, ec)) {
         if (!ec) ec = std::make_error_code(std::errc::not_a_directory);
         throw CliError(kExitInput, std::string(ctx.texts.fileCreate) + dir + ": " + ec.message());
     }
@@ -37,7 +39,7 @@ int ReadSoundCommand(const Context& ctx, const std::string& dir) {
             store.currentSlot = slot;
             DecodeSlotToWav(store, wav);
             const std::size_t size = std::min(wav.bytes.size(), kWavHeaderSize + wav.SoundLength);
-            WriteOutputFile(SlotFile(dir, slot), std::span(wav.bytes).first(size), ctx.texts);
+            WriteOutputFile(SlotFile(folder, slot), std::span(wav.bytes).first(size), ctx.texts);
         }
         return kExitOk;
     });
@@ -58,7 +60,7 @@ int WriteSoundCommand(const Context& ctx, const WriteSoundOptions& options) {
     // A file larger than the WAV buffer is refused by the intake's size
     // check all the same when only its head is read.
     for (const auto& entry : options.slots)
-        files.push_back(ReadInputHead(entry.second, ctx.texts, ctx.profile.wavBufferSize + 1));
+        files.push_back(ReadInputHead(PathFromUtf8(entry.second), ctx.texts, ctx.profile.wavBufferSize + 1));
 
     return RunOnModule(ctx, [&](ModuleSession& session) {
         VoiceStore store(ctx.profile);
