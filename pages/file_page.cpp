@@ -24,6 +24,8 @@
 #include "model/image_codec.h"
 #include "model/project_file.h"
 #include "app/bar_progress.h"
+#include "app/qt_paths.h"
+#include "link/path_text.h"
 #include "widgets/image_button.h"
 #include "app/wav_player.h"
 #include "widgets/waveform_view.h"
@@ -33,14 +35,6 @@ namespace korvex {
 namespace {
 
 QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-
-std::filesystem::path FsPath(const QString& path) {
-#ifdef _WIN32
-    return std::filesystem::path(path.toStdWString());
-#else
-    return std::filesystem::path(QFile::encodeName(path).toStdString());
-#endif
-}
 
 constexpr int kPortCount = 4;
 constexpr const char* kDemoName = "demo";
@@ -334,7 +328,7 @@ void FilePage::LoadWavFile() {
     WavOutcome outcome = korvex::LoadWavFile(FsPath(path), m.voice, m.wav);
     ShowWaveform();
     if (!outcome.Ok()) {
-        if (outcome.file.empty() || outcome.file == FsPath(path).string()) outcome.file = path.toStdString();
+        if (outcome.file.empty() || outcome.file == PathToUtf8(FsPath(path))) outcome.file = path.toStdString();
         Tell(WavOutcomeText(m.profile, outcome));
         return;
     }
