@@ -7,6 +7,8 @@
 #include <system_error>
 
 #include "cli/cli_error.h"
+#include "cli/utf8_console.h"
+#include "link/path_text.h"
 #include "link/serial_exception.h"
 
 #ifndef _WIN32
@@ -77,7 +79,7 @@ ModuleSession::ModuleSession(const Context& ctx) : ctx_(ctx) {
     // before the module is touched.
     if (!ctx.options.trace.empty()) {
         traceTemp_ = TempBeside(ctx.options.trace);
-        trace_.open(traceTemp_, std::ios::binary | std::ios::trunc);
+        trace_.open(PathFromUtf8(traceTemp_), std::ios::binary | std::ios::trunc);
         if (!trace_) {
             throw CliError(kExitInput, std::string(ctx.texts.traceFile) + ctx.options.trace + ": " +
                                            std::error_code(errno, std::generic_category()).message());
@@ -89,13 +91,13 @@ ModuleSession::ModuleSession(const Context& ctx) : ctx_(ctx) {
         if (trace_.is_open()) {
             trace_.close();
             std::error_code ignored;
-            std::filesystem::remove(traceTemp_, ignored);
+            std::filesystem::remove(PathFromUtf8(traceTemp_), ignored);
         }
         switch (opening.failure) {
             case PortOpening::Failure::Port:
                 throw CliError(kExitModule, std::string(ctx.profile.texts.portNotOpened) + " (" + opening.reason + ")");
             case PortOpening::Failure::FileSize:
-                throw CliError(kExitInput, std::string(ctx.texts.moduleFileSize) + opening.file.string() + " (" +
+                throw CliError(kExitInput, std::string(ctx.texts.moduleFileSize) + PathToUtf8(opening.file) + " (" +
                                                std::to_string(opening.size) + ")");
             case PortOpening::Failure::FileCreate:
                 throw CliError(kExitInput, std::string(ctx.texts.moduleFileCreate) + opening.reason);
@@ -129,10 +131,10 @@ std::string ModuleSession::Finish() {
         trace_.close();
         std::error_code ec;
         if (!trace_) ec = std::make_error_code(std::errc::io_error);
-        if (!ec) std::filesystem::rename(traceTemp_, ctx_.options.trace, ec);
+        if (!ec) std::filesystem::rename(PathFromUtf8(traceTemp_), PathFromUtf8(ctx_.options.trace), ec);
         if (ec) {
             std::error_code ignored;
-            std::filesystem::remove(traceTemp_, ignored);
+            std::filesystem::remove(PathFromUtf8(traceTemp_), ignored);
             if (failure.empty()) failure = std::string(ctx_.texts.traceFile) + ctx_.options.trace + ": " + ec.message();
         }
     }
@@ -165,7 +167,7 @@ int RunOnModule(const Context& ctx, const std::function<int(ModuleSession&)>& bo
     if (failure) {
         // The command's own failure decides the status; a failed save-back
         // is still worth knowing.
-        if (!finishError.empty()) std::fprintf(stderr, "%s\n", finishError.c_str());
+        if (!finishError.empty()) WriteText(stderr, finishError + "\n");
         std::rethrow_exception(failure);
     }
     if (!finishError.empty()) throw CliError(kExitInput, finishError);
