@@ -1,5 +1,7 @@
 #include "app/module_link.h"
 
+#include "link/path_text.h"
+
 namespace korvex {
 
 PortOpener DefaultPortOpener() { return &OpenModulePort; }
@@ -22,7 +24,7 @@ bool ModuleLink::Open(const std::string& name) {
     if (!opening.Ok() || !opening.port) {
         lastError_ = opening.reason;
         if (lastError_.empty() && opening.failure == PortOpening::Failure::FileSize) {
-            lastError_ = opening.file.string() + ": " + std::to_string(opening.size) + " bytes, not " +
+            lastError_ = PathToUtf8(opening.file) + ": " + std::to_string(opening.size) + " bytes, not " +
                          std::to_string(SimulatedModule::kSize);
         }
         return false;

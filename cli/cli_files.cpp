@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "cli/cli_error.h"
+#include "link/path_text.h"
 #include "model/file_io.h"
 
 namespace korvex::cli {
@@ -17,7 +18,7 @@ std::vector<std::uint8_t> ReadInputHead(const std::filesystem::path& path, const
     // saying so at once is clearer.
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec))
-        throw CliError(kExitInput, std::string(texts.fileOpen) + path.string() + ": " + std::strerror(EISDIR));
+        throw CliError(kExitInput, std::string(texts.fileOpen) + PathToUtf8(path) + ": " + std::strerror(EISDIR));
     FileBytes file = ReadFileBytes(path, maxBytes);
     if (!file.outcome.Ok()) {
         const std::string_view what = file.outcome.failed == FileStep::Open ? texts.fileOpen : texts.fileRead;
@@ -34,7 +35,7 @@ std::vector<std::uint8_t> ReadInputFile(const std::filesystem::path& path, const
         std::error_code sizeError;
         const std::uintmax_t size = std::filesystem::file_size(path, sizeError);
         throw CliError(kExitInput, std::string(texts.fileSize) + std::to_string(exactSize) +
-                                       std::string(texts.fileSizeBytes) + path.string() + " (" +
+                                       std::string(texts.fileSizeBytes) + PathToUtf8(path) + " (" +
                                        std::to_string(sizeError ? bytes.size() : size) + ")");
     }
     return bytes;

@@ -5,6 +5,8 @@
 
 #include "cli/cli_error.h"
 #include "cli/cli_files.h"
+#include "cli/utf8_console.h"
+#include "link/path_text.h"
 #include "link/device_link.h"
 #include "model/clock.h"
 #include "model/config_settings.h"
@@ -41,7 +43,7 @@ int Identify(const Context& ctx) {
                 if (b == 0) break;
                 text.push_back(static_cast<char>(b));
             }
-            std::printf("%s\n", Cp1251ToUtf8(text).c_str());
+            WriteText(stdout, Cp1251ToUtf8(text) + "\n");
         }
         return kExitOk;
     });
@@ -51,14 +53,14 @@ int ReadConfigCommand(const Context& ctx, const std::string& out) {
     return RunOnModule(ctx, [&](ModuleSession& session) {
         std::vector<std::uint8_t> readImage(ctx.profile.imageSize);
         RequireOk(ctx, ReadDataFromModule(session.Bus(), ctx.profile, readImage, session.GetProgress()));
-        WriteOutputFile(out, RebuiltImage(ctx, readImage), ctx.texts);
+        WriteOutputFile(PathFromUtf8(out), RebuiltImage(ctx, readImage), ctx.texts);
         return kExitOk;
     });
 }
 
 int WriteConfigCommand(const Context& ctx, const std::string& in) {
     // The file is read first: a bad file never reaches the module.
-    const std::vector<std::uint8_t> project = ReadInputFile(in, ctx.texts, ctx.profile.imageSize);
+    const std::vector<std::uint8_t> project = ReadInputFile(PathFromUtf8(in), ctx.texts, ctx.profile.imageSize);
     return RunOnModule(ctx, [&](ModuleSession& session) {
         RequireOk(ctx, CheckModule(session.Bus(), ctx.profile));
         const std::vector<std::uint8_t> writeImage = RebuiltImage(ctx, project);

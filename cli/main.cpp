@@ -17,16 +17,19 @@
 #include "cli/module_session.h"
 #include "cli/settings_commands.h"
 #include "cli/sound_commands.h"
-#include "cli/speak_command.h"
+#include "cli/utf8_console.h"
 #include "link/profile.h"
 #include "model/file_io.h"
+#if KORVEX_WITH_AUDIO
+#include "cli/speak_command.h"
+#endif
 
 using namespace korvex;
 using namespace korvex::cli;
 
 namespace {
 
-void PrintError(const std::string& message) { std::fprintf(stderr, "%s\n", message.c_str()); }
+void PrintError(const std::string& message) { WriteText(stderr, message + "\n"); }
 
 // The language of the messages follows --compact even when the command line
 // does not parse.
@@ -48,6 +51,9 @@ extern "C" void RemoveTemporariesAndStop(int signal) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    Utf8Arguments utf8Args(argc, argv);
+    argc = utf8Args.Count();
+    argv = utf8Args.Values();
     GlobalOptions options;
 
     CLI::App app{"korvex-cli: reads, writes and checks the GSM auto-dialer module", "korvex-cli"};
@@ -109,6 +115,9 @@ int main(int argc, char** argv) {
     writeSound->add_option("--encoder", soundOptions.encoder,
                            "plain (the module's own rule, reproduces stored data) or trellis (less noise)")
         ->check(CLI::IsMember({"plain", "trellis"}));
+    // Conversion and speech come with korvex_audio; without it write-sound
+    // takes the WAV intake's files only and there is no speak.
+#if KORVEX_WITH_AUDIO
     writeSound->add_option("--rate", soundOptions.rate, "Converted files: the slot's rate (default 16000; compact 22050)");
     writeSound->add_flag("--cut", soundOptions.cut, "Cut a sound too long for the free memory instead of refusing it");
 
@@ -119,6 +128,7 @@ int main(int argc, char** argv) {
         ->check(CLI::IsMember({"ru", "en"}));
     speak->add_option("-o", speakOptions.out, "The WAV file (8-bit mono)")->required();
     speak->add_option("--rate", speakOptions.rate, "The slot's rate (default 16000; compact 22050)");
+#endif
 
     const Profile& earlyProfile = ProfileFor(CompactAsked(argc, argv) ? ModuleKind::Compact : ModuleKind::Full);
     try {
@@ -157,7 +167,9 @@ int main(int argc, char** argv) {
         else if (clearLog->parsed()) code = ClearLogCommand(ctx);
         else if (readSound->parsed()) code = ReadSoundCommand(ctx, soundDir);
         else if (writeSound->parsed()) code = WriteSoundCommand(ctx, soundOptions);
+#if KORVEX_WITH_AUDIO
         else if (speak->parsed()) code = SpeakCommand(ctx, speakOptions);
+#endif
     } catch (const CliError& e) {
         PrintError(e.what());
         code = e.Code();

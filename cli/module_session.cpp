@@ -9,6 +9,8 @@
 #include <system_error>
 
 #include "cli/cli_error.h"
+#include "cli/utf8_console.h"
+#include "link/path_text.h"
 #include "link/serial_exception.h"
 #include "model/file_io.h"
 
@@ -84,7 +86,7 @@ ModuleSession::ModuleSession(const Context& ctx) : ctx_(ctx) {
     // The trace file first: a trace that cannot be written (no room, no
     // such folder) stops the command before the module is touched.
     if (!ctx.options.trace.empty()) {
-        const FileOutcome writable = CheckWritable(ctx.options.trace);
+        const FileOutcome writable = CheckWritable(PathFromUtf8(ctx.options.trace));
         if (!writable.Ok())
             throw CliError(kExitInput, std::string(ctx.texts.traceFile) + ctx.options.trace + ": " + writable.reason);
     }
@@ -95,7 +97,7 @@ ModuleSession::ModuleSession(const Context& ctx) : ctx_(ctx) {
             case PortOpening::Failure::Port:
                 throw CliError(kExitModule, std::string(ctx.profile.texts.portNotOpened) + " (" + opening.reason + ")");
             case PortOpening::Failure::FileSize:
-                throw CliError(kExitInput, std::string(ctx.texts.moduleFileSize) + opening.file.string() + " (" +
+                throw CliError(kExitInput, std::string(ctx.texts.moduleFileSize) + PathToUtf8(opening.file) + " (" +
                                                std::to_string(opening.size) + ")");
             case PortOpening::Failure::FileCreate:
                 throw CliError(kExitInput, std::string(ctx.texts.moduleFileCreate) + opening.reason);
@@ -128,7 +130,7 @@ std::string ModuleSession::Finish() {
     if (!ctx_.options.trace.empty()) {
         const std::string text = std::move(trace_).str();
         const FileOutcome written =
-            WriteFileAtomic(ctx_.options.trace, {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
+            WriteFileAtomic(PathFromUtf8(ctx_.options.trace), {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
         if (!written.Ok() && failure.empty())
             failure = std::string(ctx_.texts.traceFile) + ctx_.options.trace + ": " + written.reason;
     }
@@ -171,7 +173,7 @@ int RunOnModule(const Context& ctx, const std::function<int(ModuleSession&)>& bo
     if (failure) {
         // The command's own failure decides the status; a failed save-back
         // is still worth knowing.
-        if (!finishError.empty()) std::fprintf(stderr, "%s\n", finishError.c_str());
+        if (!finishError.empty()) WriteText(stderr, finishError + "\n");
         std::rethrow_exception(failure);
     }
     if (!finishError.empty()) throw CliError(kExitInput, finishError);

@@ -7,8 +7,8 @@
 
 #include "cli/cli_error.h"
 #include "cli/cli_files.h"
-#include "cli/speak_command.h"
-#include "audio/sound_intake.h"
+#include "cli/slot_sound.h"
+#include "link/path_text.h"
 #include "voice/voice_rules.h"
 #include "voice/voice_store.h"
 #include "voice/voice_transfer.h"
@@ -35,8 +35,9 @@ std::filesystem::path SlotFile(const std::filesystem::path& dir, int slot) {
 
 int ReadSoundCommand(const Context& ctx, const std::string& dir) {
     std::error_code ec;
-    std::filesystem::create_directories(dir, ec);
-    if (ec || !std::filesystem::is_directory(dir, ec)) {
+    const std::filesystem::path folder = PathFromUtf8(dir);
+    std::filesystem::create_directories(folder, ec);
+    if (ec || !std::filesystem::is_directory(folder, ec)) {
         if (!ec) ec = std::make_error_code(std::errc::not_a_directory);
         throw CliError(kExitInput, std::string(ctx.texts.fileCreate) + dir + ": " + ec.message());
     }
@@ -48,7 +49,7 @@ int ReadSoundCommand(const Context& ctx, const std::string& dir) {
             store.currentSlot = slot;
             DecodeSlotToWav(store, wav);
             const std::size_t size = std::min(wav.bytes.size(), kWavHeaderSize + wav.SoundLength);
-            WriteOutputFile(SlotFile(dir, slot), std::span(wav.bytes).first(size), ctx.texts);
+            WriteOutputFile(SlotFile(folder, slot), std::span(wav.bytes).first(size), ctx.texts);
         }
         return kExitOk;
     });
@@ -64,15 +65,10 @@ int WriteSoundCommand(const Context& ctx, const WriteSoundOptions& options) {
         if (!named.insert(slot).second)
             throw CliError(kExitUsage, std::string(ctx.texts.slotTwice) + std::to_string(slot));
     }
-    const DeltaEncoder encoder = ParseDeltaEncoder(options.encoder).value_or(DeltaEncoder::Plain);
-    if (options.rate && !SlotRateAccepted(ctx.profile, options.rate)) {
-        SoundOutcome bad;
-        bad.result = SoundResult::BadRate;
-        throw CliError(kExitUsage, "--rate: " + SoundOutcomeText(ctx.profile, bad));
-    }
+    CheckSlotSoundOptions(ctx, options);
     // Every file is opened before the module is touched, so a missing one
     // costs no transfer.
-    for (const auto& entry : options.slots) ReadInputHead(entry.second, ctx.texts, kWavHeaderSize);
+    for (const auto& entry : options.slots) ReadInputHead(PathFromUtf8(entry.second), ctx.texts, kWavHeaderSize);
 
     return RunOnModule(ctx, [&](ModuleSession& session) {
         VoiceStore store(ctx.profile);
@@ -101,17 +97,7 @@ int WriteSoundCommand(const Context& ctx, const WriteSoundOptions& options) {
 
         for (std::size_t i = 0; i < options.slots.size(); ++i) {
             store.currentSlot = options.slots[i].first - 1;
-            const SoundOptions sound{
-                .rate = options.rate, .encoder = encoder, .fittingEncoder = encoder, .cut = options.cut};
-            SoundOutcome loaded = LoadSoundFile(options.slots[i].second, store, wav, sound);
-            loaded.file.clear();  // the file leads the message already
-            loaded.wav.file.clear();
-            if (!loaded.Ok()) {
-                std::string message = options.slots[i].second + ": " + SoundOutcomeText(ctx.profile, loaded);
-                if (loaded.result == SoundResult::TooLong)
-                    message += " " + std::string(SoundCliTextsFor(ctx.profile).cutHint);
-                throw CliError(kExitInput, message);
-            }
+            LoadSlotSound(ctx, options.slots[i].second, store, wav, options);
         }
 
         const VoiceWriteOutcome written = WriteAllSlots(session.Bus(), store, session.GetProgress());

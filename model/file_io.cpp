@@ -8,6 +8,8 @@
 #include <cstring>
 #include <random>
 
+#include "link/path_text.h"
+
 #ifdef _WIN32
 #include <io.h>
 #else
@@ -22,19 +24,10 @@ namespace fs = std::filesystem;
 
 FileOutcome Failure(FileStep step, const fs::path& path, int error) {
     if (error == 0) error = EIO;  // a failure must never read as success
-    return FileOutcome{step, path.string(), std::strerror(error), error};
+    return FileOutcome{step, PathToUtf8(path), std::strerror(error), error};
 }
 
-FileOutcome Success(const fs::path& path) { return FileOutcome{FileStep::None, path.string(), {}, 0}; }
-
-std::FILE* OpenFile(const fs::path& path, const char* mode) {
-#ifdef _WIN32
-    const std::wstring wideMode(mode, mode + std::strlen(mode));
-    return _wfopen(path.c_str(), wideMode.c_str());
-#else
-    return std::fopen(path.c_str(), mode);
-#endif
-}
+FileOutcome Success(const fs::path& path) { return FileOutcome{FileStep::None, PathToUtf8(path), {}, 0}; }
 
 int SyncFile(std::FILE* file) {
 #ifdef _WIN32
@@ -104,7 +97,7 @@ std::FILE* CreateTemporary(const fs::path& target, fs::path& tempPath, int& erro
         std::snprintf(name, sizeof name, ".kx%012llx.tmp", static_cast<unsigned long long>(random() & 0xFFFFFFFFFFFFull));
         tempPath = target.parent_path() / name;
         errno = 0;
-        if (std::FILE* file = OpenFile(tempPath, "wbx")) return file;
+        if (std::FILE* file = OpenFile(tempPath, "wbx").release()) return file;
         error = errno;
         if (error != EEXIST) return nullptr;
     }
@@ -139,7 +132,7 @@ FileOutcome WriteInPlace(const fs::path& path, std::span<const std::uint8_t> byt
 FileBytes ReadFileBytes(const fs::path& path, std::size_t maxBytes) {
     FileBytes result;
     errno = 0;
-    std::FILE* file = OpenFile(path, "rb");
+    std::FILE* file = OpenFile(path, "rb").release();
     if (!file) {
         result.outcome = Failure(FileStep::Open, path, errno);
         return result;
@@ -217,7 +210,7 @@ FileOutcome WriteFileAtomic(const fs::path& path, std::span<const std::uint8_t> 
     if (ec) {
         std::error_code ignored;
         fs::remove(tempPath, ignored);
-        return FileOutcome{FileStep::Write, path.string(), ec.message(), ec.value()};
+        return FileOutcome{FileStep::Write, PathToUtf8(path), ec.message(), ec.value()};
     }
     SyncDirectory(target.parent_path());
     return Success(path);

@@ -27,6 +27,8 @@
 #include "model/project_file.h"
 #include "app/bar_progress.h"
 #include "pages/speak_texts.h"
+#include "app/qt_paths.h"
+#include "link/path_text.h"
 #include "widgets/image_button.h"
 #include "app/wav_player.h"
 #include "widgets/waveform_view.h"
@@ -36,14 +38,6 @@ namespace korvex {
 namespace {
 
 QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-
-std::filesystem::path FsPath(const QString& path) {
-#ifdef _WIN32
-    return std::filesystem::path(path.toStdWString());
-#else
-    return std::filesystem::path(QFile::encodeName(path).toStdString());
-#endif
-}
 
 constexpr int kPortCount = 4;
 constexpr const char* kDemoName = "demo";
@@ -339,7 +333,7 @@ void FilePage::LoadWavFile() {
     LoadSoundWith([&](const SoundOptions& options) {
         SoundOutcome outcome = LoadSoundFile(FsPath(path), Model().voice, Model().wav, options);
         // The file as the user chose it, not as the system spells it.
-        if (outcome.wav.file.empty() || outcome.wav.file == FsPath(path).string()) outcome.wav.file = path.toStdString();
+        if (outcome.wav.file.empty() || outcome.wav.file == PathToUtf8(FsPath(path))) outcome.wav.file = path.toStdString();
         outcome.file = path.toStdString();
         return outcome;
     });

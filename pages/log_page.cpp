@@ -1,5 +1,7 @@
 #include "pages/log_page.h"
 
+#include "app/qt_paths.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QEvent>
@@ -251,7 +253,7 @@ void LogPage::SaveLogCsv() {
                                                        QString::fromUtf8(kSaveFilter), QString::fromUtf8(kSaveSuffix));
     if (file.isEmpty()) return;
     const std::vector<LogRow> rows = ListedRows();
-    if (const auto error = korvex::SaveLogCsv(std::filesystem::path(QFile::encodeName(file).toStdString()), rows)) {
+    if (const auto error = korvex::SaveLogCsv(FsPath(file), rows)) {
         Tell(QString::fromUtf8(kCannotSave), file + QStringLiteral(": ") + Utf8(error->reason));
     }
 }

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test:
-# the full CTest suite, then the core and korvex-cli tests under ASan and UBSan, then the fuzzers.
+# the full CTest suite, then the core and korvex-cli tests under ASan and UBSan, then the fuzzers,
+# then the Windows build under Wine (scripts/windows.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -28,3 +29,7 @@ fi
 # One closing line over both CTest runs (the fuzzers stop the script on a failure).
 awk '/tests passed, [0-9]+ tests failed out of/ { total += $NF; failed += $(NF-5) }
      END { printf "tests: %d passed, %d failed\n", total - failed, failed }' "$summary"
+
+# The core and korvex-cli built for Windows and tested under Wine (its own
+# closing line; a failure there fails the run).
+bash scripts/windows.sh

@@ -7,6 +7,7 @@
 #include <system_error>
 #include <utility>
 
+#include "link/path_text.h"
 #include "link/serial_exception.h"
 #include "link/serial_port.h"
 #include "sim/demo.h"
@@ -124,7 +125,7 @@ PortOpening OpenSimulated(const std::filesystem::path& file, const Profile& prof
     const bool exists = std::filesystem::exists(file, ec);
     if (ec) {
         opening.failure = PortOpening::Failure::FileRead;
-        opening.reason = file.string() + ": " + ec.message();
+        opening.reason = PathToUtf8(file) + ": " + ec.message();
         return opening;
     }
     if (!exists) {
@@ -149,7 +150,7 @@ PortOpening OpenSimulated(const std::filesystem::path& file, const Profile& prof
         const std::uintmax_t size = std::filesystem::file_size(file, ec);
         if (ec) {
             opening.failure = PortOpening::Failure::FileRead;
-            opening.reason = file.string() + ": " + ec.message();
+            opening.reason = PathToUtf8(file) + ": " + ec.message();
             return opening;
         }
         if (size != SimulatedModule::kSize) {
@@ -170,8 +171,11 @@ PortOpening OpenSimulated(const std::filesystem::path& file, const Profile& prof
 
 std::filesystem::path DataHome() {
 #ifdef _WIN32
-    if (const char* local = std::getenv("LOCALAPPDATA"); local && *local) return local;
-    if (const char* profileDir = std::getenv("USERPROFILE"); profileDir && *profileDir) return profileDir;
+    // The wide environment: a narrow one spells a Cyrillic user name in the
+    // ANSI code page, or with question marks.
+    if (const wchar_t* local = _wgetenv(L"LOCALAPPDATA"); local && *local) return local;
+    if (const wchar_t* profileDir = _wgetenv(L"USERPROFILE"); profileDir && *profileDir)
+        return std::filesystem::path(profileDir) / "AppData" / "Local";
     return ".";
 #else
     if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg == '/') return xdg;
@@ -193,7 +197,7 @@ std::filesystem::path DemoFilePath(const Profile& profile) {
 PortOpening OpenModulePort(const std::string& name, const Profile& profile) {
     if (name == kDemoPortName) return OpenSimulated(DemoFilePath(profile), profile, true);
     if (name.starts_with(kSimPortPrefix)) {
-        return OpenSimulated(std::filesystem::path(name.substr(kSimPortPrefix.size())), profile, false);
+        return OpenSimulated(PathFromUtf8(std::string_view(name).substr(kSimPortPrefix.size())), profile, false);
     }
     PortOpening opening;
     auto port = std::make_unique<SerialModulePort>();

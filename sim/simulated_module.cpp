@@ -19,7 +19,7 @@ SleepFn SimulatedModule::Sleeper() {
 void SimulatedModule::Call(const char* name, std::uint64_t& counter) {
     // A pulled cable fails every call from then on, as a vanished USB adapter does.
     if (faults_.pullAfterCalls != 0 && counters_.Total() >= faults_.pullAfterCalls) {
-        throw CSerialException(EIO);
+        throw CSerialException(kPortGoneError);
     }
     ++counter;
     nowNs_ += lineCallNs_;
