@@ -6,6 +6,7 @@
 #include <system_error>
 #include <utility>
 
+#include "link/line_probe.h"
 #include "link/serial_exception.h"
 #include "link/serial_port.h"
 #include "sim/demo.h"
@@ -26,9 +27,13 @@ public:
     SerialLink& Link() { return link_; }
     ModemLines& Lines() override { return link_.Port(); }
     SleepFn Sleeper() override { return RealSleep(); }
+    ClockFn Clock() override { return RealClock(); }
+    std::string Driver() override { return PortDriverName(DevicePathFor(name_)); }
+    void SetName(std::string name) { name_ = std::move(name); }
 
 private:
     SerialLink link_;
+    std::string name_;
 };
 
 class SimulatedModulePort final : public ModulePort {
@@ -128,6 +133,7 @@ PortOpening OpenModulePort(const std::string& name, const Profile& profile) {
     }
     PortOpening opening;
     auto port = std::make_unique<SerialModulePort>();
+    port->SetName(name);
     if (port->Link().OpenLink(name) != 0) {
         opening.failure = PortOpening::Failure::Port;
         opening.reason = port->Link().LastError();
