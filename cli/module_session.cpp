@@ -7,7 +7,11 @@
 #include <system_error>
 
 #include "cli/cli_error.h"
+#include "link/bus_error.h"
 #include "link/serial_exception.h"
+#include "sim/demo.h"
+#include "sim/port_model.h"
+#include "sim/transfer_estimate.h"
 
 #ifndef _WIN32
 #include <unistd.h>
@@ -62,11 +66,20 @@ SimulatedModule::Faults ParseFaults(const std::vector<std::string>& faults, cons
     return result;
 }
 
+BusTiming TimingFor(const std::string& name) { return name == "fast" ? BusTiming::Fast : BusTiming::Spec; }
+
 void CheckGlobalOptions(const Context& ctx) {
     ParseFaults(ctx.options.faults, ctx.texts);
     const bool simulated = IsSimulatedPortName(ctx.options.port);
-    if (!simulated && (!ctx.options.trace.empty() || !ctx.options.faults.empty()))
+    if (!simulated && (!ctx.options.trace.empty() || !ctx.options.faults.empty() || !ctx.options.simPort.empty()))
         throw CliError(kExitUsage, std::string(ctx.texts.simulatedOnly));
+    if (!ctx.options.simPort.empty() && !FindPortModel(ctx.options.simPort)) {
+        std::string known;
+        for (const PortModel& m : PortModels()) known += (known.empty() ? "" : ", ") + std::string(m.name);
+        throw CliError(kExitUsage, std::string(ctx.texts.unknownPortModel) + ctx.options.simPort + " (" + known + ")");
+    }
+    if (ctx.options.bus != "spec" && ctx.options.bus != "fast")
+        throw CliError(kExitUsage, std::string(ctx.texts.unknownBusTiming) + ctx.options.bus);
 }
 
 ModuleSession::ModuleSession(const Context& ctx) : ctx_(ctx) {
@@ -106,10 +119,26 @@ ModuleSession::ModuleSession(const Context& ctx) : ctx_(ctx) {
     }
     port_ = std::move(opening.port);
     if (SimulatedModule* module = port_->Simulated()) {
+        if (!ctx.options.simPort.empty()) module->SetPortModel(*FindPortModel(ctx.options.simPort));
         module->GetFaults() = faults;
         if (trace_.is_open()) module->SetTrace(&trace_);
     }
-    bus_ = std::make_unique<TwoWireBus>(port_->Lines(), port_->Sleeper());
+}
+
+void ModuleSession::Prepare() { bus_ = std::make_unique<PortBus>(*port_, TimingFor(ctx_.options.bus)); }
+
+void ModuleSession::RequireUsable() const {
+    if (!Probe().Usable()) throw CliError(kExitModule, std::string(ctx_.profile.texts.cableCannotRead));
+}
+
+void ModuleSession::Announce(const std::function<void(TwoWireBus&)>& operation) {
+#ifndef _WIN32
+    if (!::isatty(STDERR_FILENO)) return;
+#endif
+    const SimulatedModule* module = port_->Simulated();
+    const auto memory = module ? module->Memory() : MakeDemoMemory(ctx_.profile);
+    const double seconds = EstimateSeconds(CostsFrom(Probe()), Bus().Timing(), memory, operation);
+    std::fprintf(stderr, "%s\n", AboutText(seconds, ctx_.profile.kind == ModuleKind::Compact).c_str());
 }
 
 ModuleSession::~ModuleSession() {
@@ -150,17 +179,22 @@ void RequireOk(const Context& ctx, const LinkOutcome& outcome) {
     throw CliError(kExitModule, message);
 }
 
-int RunOnModule(const Context& ctx, const std::function<int(ModuleSession&)>& body) {
+int RunOnModule(const Context& ctx, const std::function<int(ModuleSession&)>& body, bool probeOnly) {
     ModuleSession session(ctx);
     int code = kExitOk;
     std::exception_ptr failure;
     try {
+        session.Prepare();
+        if (!probeOnly) session.RequireUsable();
         code = body(session);
     } catch (const CSerialException& e) {
         failure = std::make_exception_ptr(CliError(kExitModule, std::string(ctx.texts.portError) + e.Message()));
+    } catch (const BusError& e) {
+        failure = std::make_exception_ptr(CliError(kExitModule, BusErrorText(ctx.profile, e)));
     } catch (...) {
         failure = std::current_exception();
     }
+    if (ctx.stats) *ctx.stats = session.Stats();
     const std::string finishError = session.Finish();
     if (failure) {
         // The command's own failure decides the status; a failed save-back
