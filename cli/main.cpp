@@ -42,6 +42,7 @@ int main(int argc, char** argv) {
     CLI::App app{"korvex-cli: reads, writes and checks the GSM auto-dialer module", "korvex-cli"};
     app.require_subcommand(1);
     app.fallthrough();
+    app.set_version_flag("--version", "korvex-cli " KORVEX_VERSION);
     app.add_flag("--compact", options.compact, "The compact module and program (English texts)");
     app.add_option("--port", options.port, "COMn, a device path, sim:FILE or demo (default COM1)");
     app.add_option("--trace", options.trace, "Simulated ports: one line per line call into FILE");

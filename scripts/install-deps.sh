@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev qt6-multimedia-dev qt6-translations-l10n qt6-serialport-dev
   libcli11-dev nlohmann-json3-dev
   libgl-dev
+  dpkg-dev file help2man librsvg2-bin desktop-file-utils appstream
 )
 arch=$(dpkg --print-architecture)
 installed() {
