@@ -16,6 +16,7 @@
 #include "cli/module_session.h"
 #include "cli/settings_commands.h"
 #include "cli/sound_commands.h"
+#include "cli/speak_command.h"
 #include "link/profile.h"
 
 using namespace korvex;
@@ -99,11 +100,24 @@ int main(int argc, char** argv) {
     readSound->add_option("-d", soundDir, "The folder for the WAV files")->required();
 
     WriteSoundOptions soundOptions;
-    auto* writeSound = app.add_subcommand("write-sound", "Load WAV files into their slots, write every slot, verify");
+    auto* writeSound = app.add_subcommand("write-sound", "Load sound files into their slots, write every slot, verify");
     writeSound->add_flag("--fresh", soundOptions.fresh, "Start from empty slots instead of the module's");
     writeSound->add_option("--slot", soundOptions.slots, "The slot number (from 1) and its WAV file")
         ->allow_extra_args(false)
         ->required();
+    writeSound->add_option("--encoder", soundOptions.encoder,
+                           "plain (the module's own rule, reproduces stored data) or trellis (less noise)")
+        ->check(CLI::IsMember({"plain", "trellis"}));
+    writeSound->add_option("--rate", soundOptions.rate, "Converted files: the slot's rate (default 16000; compact 22050)");
+    writeSound->add_flag("--cut", soundOptions.cut, "Cut a sound too long for the free memory instead of refusing it");
+
+    SpeakOptions speakOptions;
+    auto* speak = app.add_subcommand("speak", "Speak a text with espeak-ng into a WAV file ready for a slot");
+    speak->add_option("TEXT", speakOptions.text, "The text (UTF-8)")->required();
+    speak->add_option("--lang", speakOptions.language, "The voice: ru or en (default ru)")
+        ->check(CLI::IsMember({"ru", "en"}));
+    speak->add_option("-o", speakOptions.out, "The WAV file (8-bit mono)")->required();
+    speak->add_option("--rate", speakOptions.rate, "The slot's rate (default 16000; compact 22050)");
 
     const Profile& earlyProfile = ProfileFor(CompactAsked(argc, argv) ? ModuleKind::Compact : ModuleKind::Full);
     try {
@@ -131,6 +145,7 @@ int main(int argc, char** argv) {
         else if (clearLog->parsed()) code = ClearLogCommand(ctx);
         else if (readSound->parsed()) code = ReadSoundCommand(ctx, soundDir);
         else if (writeSound->parsed()) code = WriteSoundCommand(ctx, soundOptions);
+        else if (speak->parsed()) code = SpeakCommand(ctx, speakOptions);
     } catch (const CliError& e) {
         PrintError(e.what());
         code = e.Code();
