@@ -96,6 +96,17 @@ LineProbe ProbeLines(ModemLines& lines, const ClockFn& clock, int toggles) {
     return probe;
 }
 
+void RecoverBus(ModemLines& lines) {
+    lines.ClearRts();
+    for (int i = 0; i < 9; ++i) {
+        lines.ClearDtr();
+        lines.SetDtr();
+    }
+    lines.ClearDtr();
+    lines.SetRts();
+    lines.ClearRts();
+}
+
 std::string PortDriverName(const std::string& devicePath) {
 #ifdef _WIN32
     (void)devicePath;

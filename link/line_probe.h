@@ -34,6 +34,12 @@ struct LineProbe {
 // follows. Leaves both lines high. Never clocks the memory.
 LineProbe ProbeLines(ModemLines& lines, const ClockFn& clock, int toggles = 24);
 
+// Brings the memory to rest whatever a cut-off transfer left it doing: nine
+// clocks with the data line released (a memory sending a byte sees no
+// acknowledge and stops), then a start (a write never finished is dropped)
+// and a stop. Leaves both lines high; stores nothing.
+void RecoverBus(ModemLines& lines);
+
 // The driver of a serial device as Linux names it (serial8250, ftdi_sio,
 // ch341, pl2303, cp210x, cdc_acm); empty where the system does not say.
 std::string PortDriverName(const std::string& devicePath);

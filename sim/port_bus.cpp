@@ -13,6 +13,7 @@ std::string StatsLine(const PortStats& stats) {
 
 PortBus::PortBus(ModulePort& port, BusTiming timing)
     : port_(port), lines_(port.Lines()), clock_(port.Clock()), openedNs_(clock_()) {
+    RecoverBus(lines_);
     probe_ = ProbeLines(lines_, clock_);
     probe_.driver = port_.Driver();
     SleepFn sleep = [this, inner = port_.Sleeper()](std::chrono::microseconds us) {

@@ -39,7 +39,8 @@ Counts BusCounts(const std::vector<std::uint8_t>& memory, const std::function<vo
     SimulatedModule module;
     std::copy(memory.begin(), memory.end(), module.Memory().begin());
     TwoWireBus bus(module, module.Sleeper());
-    ProbeLines(module, module.Clock());  // every opened port is probed first
+    RecoverBus(module);  // every opened port is brought to rest and probed first
+    ProbeLines(module, module.Clock());
     operation(bus);
     const auto& c = module.GetCounters();
     Counts counts{{"SetDtr", c.setDtr}, {"ClearDtr", c.clearDtr}, {"SetRts", c.setRts},
@@ -105,10 +106,10 @@ TEST_F(DeviceCommands, TraceOfIdentifyMatchesTheBus) {
                   std::uint8_t version[4];
                   bus.ReadSequential(16, version);
               }));
-    // The probe (the clock set low, 25 data changes each seen by one read, both
-    // lines released), then three sequential reads (marker 16 bytes,
+    // The bus brought to rest (22 sets), the probe (the clock set low, 25 data
+    // changes each seen by one read, both lines released), then three sequential reads (marker 16 bytes,
     // signature 4, version 4), each 437 line calls plus 74 per byte.
-    EXPECT_EQ(Total(traced), (1 + 25 * 2 + 2) + 3 * 437u + 74u * (16 + 4 + 4));
+    EXPECT_EQ(Total(traced), 22 + (1 + 25 * 2 + 2) + 3 * 437u + 74u * (16 + 4 + 4));
     EXPECT_FALSE(std::filesystem::exists(At("trace.txt").string() + ".tmp"));
 }
 

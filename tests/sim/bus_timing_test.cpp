@@ -376,6 +376,32 @@ TEST(LineProbe, MeasuresEachModelWithinATenth) {
     }
 }
 
+// A transfer cut off half way leaves the memory sending a byte (holding the
+// data line low) or holding a page it was never told to store.
+TEST(LineProbe, ACutOffTransferIsBroughtToRestNotMistakenForABadCable) {
+    const std::function<void(TwoWireBus&)> cuts[] = {
+        [](TwoWireBus& bus) {
+            bus.BeginRead(0);
+            bus.ReadByteAck();
+            bus.ReadByteAck();
+        },
+        [](TwoWireBus& bus) {
+            bus.BeginWrite(100);
+            for (int i = 0; i < 10; ++i) bus.WriteByte(0x00);
+        },
+    };
+    for (const auto& cut : cuts) {
+        auto sim = std::make_unique<SimulatedModule>();
+        sim->Memory() = Starting();
+        TwoWireBus bus(*sim, sim->Sleeper(), sim->Clock());
+        cut(bus);
+        RecoverBus(*sim);
+        EXPECT_EQ(ProbeLines(*sim, sim->Clock()).verdict, LineProbe::Verdict::Ok);
+        EXPECT_TRUE(sim->Memory() == Starting());
+        EXPECT_EQ(sim->WriteCycles(), 0u);
+    }
+}
+
 TEST(LineProbe, TakesUnderASecondOnAMillisecondPort) {
     for (bool stuck : {false, true}) {
         auto sim = std::make_unique<SimulatedModule>();
