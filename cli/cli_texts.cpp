@@ -11,8 +11,11 @@ const CliTexts kRussian{
     .unknownBusTiming = "--bus принимает spec или fast, а не ",
     .noLog = "У компактного модуля нет журнала",
     .badDate = "--date: ожидается дата в виде ГГГГ-ММ-ДД: ",
+    .badComPort = "--port: номер COM-порта должен быть от 1 до 255: ",
+    .sameFile = "Выходной файл совпадает с входным файлом команды: ",
 
     .portError = "Ошибка порта: ",
+    .partialWrite = "Модуль может теперь хранить часть новых данных; повторите запись.",
     .moduleFileRead = "Не удалось прочитать память модуля: ",
     .moduleFileCreate = "Не удалось создать файл памяти модуля: ",
     .moduleFileSave = "Не удалось сохранить память модуля: ",
@@ -54,6 +57,8 @@ const CliTexts kRussian{
     .badSlot = "--slot: номер звука вне диапазона 1..",
     .slotTwice = "--slot: звук указан дважды: ",
     .slotWord = "звук",
+    .readsDisagree = "Два чтения звука не совпали, ничего не записано; повторите запись. Звук ",
+    .directoryWord = "каталог звуков",
     .directoryDoesNotFit = "Длины звуков в модуле не помещаются в память (стёртый модуль?); ничего не записано",
     .freshHint = "С --fresh запись начнётся с пустых звуков.",
 };
@@ -66,8 +71,11 @@ const CliTexts kEnglish{
     .unknownBusTiming = "--bus takes spec or fast, not ",
     .noLog = "The compact module has no event log",
     .badDate = "--date: a date YYYY-MM-DD is expected: ",
+    .badComPort = "--port: a COM port number must be 1 to 255: ",
+    .sameFile = "The output file is also an input of the command: ",
 
     .portError = "Port error: ",
+    .partialWrite = "The module may now hold part of the new data; repeat the write.",
     .moduleFileRead = "Cannot read the module memory: ",
     .moduleFileCreate = "Cannot create the module memory file: ",
     .moduleFileSave = "Cannot save the module memory: ",
@@ -109,6 +117,8 @@ const CliTexts kEnglish{
     .badSlot = "--slot: the slot is out of range 1..",
     .slotTwice = "--slot: the slot is named twice: ",
     .slotWord = "slot",
+    .readsDisagree = "Two reads of a sound disagree, nothing was written; write again. Slot ",
+    .directoryWord = "voice directory",
     .directoryDoesNotFit = "The slot lengths in the module do not fit its memory (an erased module?); nothing was written",
     .freshHint = "With --fresh the write starts from empty slots.",
 };

@@ -40,7 +40,7 @@ int ProbeCommand(const Context& ctx) {
             session.RequireUsable();
             return kExitOk;
         },
-        true);
+        ModuleAccess::Reads, true);
 }
 
 int Identify(const Context& ctx) {
@@ -93,7 +93,7 @@ int WriteConfigCommand(const Context& ctx, const std::string& in, const std::str
         RequireOk(ctx, CheckModule(session.Bus(), ctx.profile));
         RequireOk(ctx, WriteDataToModule(session.Bus(), ctx.profile, writeImage, session.GetProgress(), held));
         return kExitOk;
-    });
+    }, ModuleAccess::Writes);
 }
 
 }  // namespace korvex::cli

@@ -2,6 +2,7 @@
 #include <CLI/CLI.hpp>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -10,6 +11,7 @@
 #include <string_view>
 
 #include "cli/cli_error.h"
+#include "cli/cli_files.h"
 #include "cli/cli_texts.h"
 #include "cli/config_commands.h"
 #include "cli/log_commands.h"
@@ -18,6 +20,7 @@
 #include "cli/sound_commands.h"
 #include "cli/speak_command.h"
 #include "link/profile.h"
+#include "model/file_io.h"
 
 using namespace korvex;
 using namespace korvex::cli;
@@ -33,6 +36,14 @@ bool CompactAsked(int argc, char** argv) {
         if (std::string_view(argv[i]) == "--compact") return true;
     }
     return false;
+}
+
+// An interrupted command leaves no temporary file behind, then ends as the
+// signal would have ended it.
+extern "C" void RemoveTemporariesAndStop(int signal) {
+    RemovePendingTemporaryFiles();
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
 }
 
 }  // namespace
@@ -132,8 +143,21 @@ int main(int argc, char** argv) {
     std::optional<PortStats> stats;
     const Context ctx{options, profile, TextsFor(profile), &stats};
     int code = kExitOk;
+    std::signal(SIGINT, RemoveTemporariesAndStop);
+    std::signal(SIGTERM, RemoveTemporariesAndStop);
     try {
         CheckGlobalOptions(ctx);
+        {
+            // Outputs that would destroy an input of the same command.
+            std::vector<std::filesystem::path> inputs{writeConfigIn, showIn, buildIn, decodeLogRaw};
+            std::vector<std::filesystem::path> outputs{options.trace, readConfigOut, buildOut, logOptions.csv};
+            if (const auto memory = MemoryFileOf(ctx)) inputs.push_back(*memory);
+            for (const auto& slot : soundOptions.slots) inputs.emplace_back(slot.second);
+            if (readSound->parsed()) {
+                for (int slot = 0; slot < profile.slotCount; ++slot) outputs.push_back(SlotFile(soundDir, slot));
+            }
+            RefuseOutputOverInput(outputs, inputs, ctx.texts);
+        }
         if (probe->parsed()) code = ProbeCommand(ctx);
         else if (identify->parsed()) code = Identify(ctx);
         else if (readConfig->parsed()) code = ReadConfigCommand(ctx, readConfigOut);

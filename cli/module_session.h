@@ -1,6 +1,8 @@
 #pragma once
-#include <fstream>
+#include <sstream>
+#include <filesystem>
 #include <functional>
+#include <optional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -47,6 +49,10 @@ SimulatedModule::Faults ParseFaults(const std::vector<std::string>& faults, cons
 // simulated port.
 void CheckGlobalOptions(const Context& ctx);
 
+// The memory file behind a simulated port (sim:FILE or demo); nullopt for a
+// serial port.
+std::optional<std::filesystem::path> MemoryFileOf(const Context& ctx);
+
 // The opened port with its bus, trace and progress for one command.
 class ModuleSession {
 public:
@@ -77,8 +83,7 @@ private:
     std::unique_ptr<ModulePort> port_;
     std::unique_ptr<PortBus> bus_;
     TerminalProgress progress_;
-    std::ofstream trace_;
-    std::string traceTemp_;
+    std::ostringstream trace_;  // written out whole when the command ends
     bool finished_ = false;
 };
 
@@ -89,8 +94,12 @@ void RequireOk(const Context& ctx, const LinkOutcome& outcome);
 // Opens the port, runs the body on it and finishes the session whatever
 // the body came to. A failing line call ends the command with exit
 // status 2; a failed save-back with 4 (unless the body already failed).
+// Whether a command writes to the module: a port failure in a write says the
+// module may hold part of the new data.
+enum class ModuleAccess { Reads, Writes };
 // A port whose cable cannot read the module back is refused before the body
 // runs unless `probeOnly`.
-int RunOnModule(const Context& ctx, const std::function<int(ModuleSession&)>& body, bool probeOnly = false);
+int RunOnModule(const Context& ctx, const std::function<int(ModuleSession&)>& body,
+                ModuleAccess access = ModuleAccess::Reads, bool probeOnly = false);
 
 }  // namespace korvex::cli

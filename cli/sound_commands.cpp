@@ -19,11 +19,20 @@
 namespace korvex::cli {
 namespace {
 
-std::filesystem::path SlotFile(const std::filesystem::path& dir, int slot) {
-    return dir / ("slot" + std::to_string(slot + 1) + ".wav");
+// Two reads of one slot agree: its directory entry and its sound.
+bool SameSlot(const VoiceStore& a, const VoiceStore& b, int slot) {
+    const auto s = static_cast<std::size_t>(slot);
+    if (a.slotLength[s] != b.slotLength[s] || a.slotStart[s] != b.slotStart[s] || a.slotRate[s] != b.slotRate[s])
+        return false;
+    const std::size_t n = std::min<std::size_t>(a.slotLength[s], a.Area(slot).size());
+    return std::equal(a.Area(slot).begin(), a.Area(slot).begin() + n, b.Area(slot).begin());
 }
 
 }  // namespace
+
+std::filesystem::path SlotFile(const std::filesystem::path& dir, int slot) {
+    return dir / ("slot" + std::to_string(slot + 1) + ".wav");
+}
 
 int ReadSoundCommand(const Context& ctx, const std::string& dir) {
     std::error_code ec;
@@ -75,7 +84,19 @@ int WriteSoundCommand(const Context& ctx, const WriteSoundOptions& options) {
     return RunOnModule(ctx, [&](ModuleSession& session) {
         VoiceStore store(ctx.profile);
         WavBuffer wav(ctx.profile);
-        if (!options.fresh) RequireOk(ctx, ReadAllSlots(session.Bus(), store, wav, session.GetProgress()));
+        if (!options.fresh) {
+            RequireOk(ctx, ReadAllSlots(session.Bus(), store, wav, session.GetProgress()));
+            // Every slot is written back, so one misread bit would damage a
+            // slot nobody named: the kept slots are read twice and must agree.
+            VoiceStore again(ctx.profile);
+            WavBuffer againWav(ctx.profile);
+            RequireOk(ctx, ReadAllSlots(session.Bus(), again, againWav, session.GetProgress()));
+            for (int slot = 0; slot < slotCount; ++slot) {
+                if (named.count(slot + 1)) continue;
+                if (!SameSlot(store, again, slot))
+                    throw CliError(kExitModule, std::string(ctx.texts.readsDisagree) + std::to_string(slot + 1));
+            }
+        }
 
         // The named slots are replaced; the others must fit as they stand,
         // which the lengths an erased module holds never do.
@@ -116,14 +137,16 @@ int WriteSoundCommand(const Context& ctx, const WriteSoundOptions& options) {
             std::string message;
             for (const SlotMismatch& m : written.mismatches) {
                 if (!message.empty()) message += "\n";
-                message += std::string(ctx.profile.texts.writeError) + " (" + std::string(ctx.texts.slotWord) + " " +
-                           std::to_string(m.slot + 1) + ", " + std::string(ctx.texts.atAddress) + " " +
-                           std::to_string(m.address) + ")";
+                const std::string where = m.slot == SlotMismatch::kDirectorySlot
+                                              ? std::string(ctx.texts.directoryWord)
+                                              : std::string(ctx.texts.slotWord) + " " + std::to_string(m.slot + 1);
+                message += std::string(ctx.profile.texts.writeError) + " (" + where + ", " +
+                           std::string(ctx.texts.atAddress) + " " + std::to_string(m.address) + ")";
             }
             throw CliError(kExitMismatch, message);
         }
         return kExitOk;
-    });
+    }, ModuleAccess::Writes);
 }
 
 }  // namespace korvex::cli
