@@ -1,6 +1,7 @@
 #include "app/module_link.h"
 
 #include "link/path_text.h"
+#include "link/serial_exception.h"
 
 namespace korvex {
 
@@ -30,8 +31,25 @@ bool ModuleLink::Open(const std::string& name) {
         return false;
     }
     port_ = std::move(opening.port);
-    bus_.emplace(port_->Lines(), port_->Sleeper());
+    held_.clear();
+    try {
+        bus_ = std::make_unique<PortBus>(*port_, timing_);
+    } catch (const CSerialException& e) {
+        lastError_ = e.Message();
+        Close();
+        return false;
+    }
+    if (!bus_->Probe().Usable()) {
+        lastError_ = std::string(profile_.texts.cableCannotRead);
+        Close();
+        return false;
+    }
     return true;
+}
+
+void ModuleLink::SetTiming(BusTiming timing) {
+    timing_ = timing;
+    if (bus_) bus_->Bus().SetTiming(timing);
 }
 
 ModuleLink::BusyScope::~BusyScope() {
@@ -41,6 +59,7 @@ ModuleLink::BusyScope::~BusyScope() {
 std::string ModuleLink::Save() { return port_ ? port_->SaveBack() : std::string(); }
 
 void ModuleLink::Close() noexcept {
+    held_.clear();
     if (!port_) return;
     bus_.reset();
     // Closing is silent: a port that fails while closing is closed all the same.

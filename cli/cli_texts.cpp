@@ -5,8 +5,10 @@ namespace {
 
 const CliTexts kRussian{
     .commandLine = "Ошибка в командной строке: ",
-    .simulatedOnly = "--trace и --sim-fault действуют только для имитатора модуля (sim:ФАЙЛ или demo)",
+    .simulatedOnly = "--trace, --sim-fault и --sim-port действуют только для имитатора модуля (sim:ФАЙЛ или demo)",
     .unknownFault = "Неизвестная неисправность для --sim-fault: ",
+    .unknownPortModel = "Неизвестная модель порта для --sim-port: ",
+    .unknownBusTiming = "--bus принимает spec или fast, а не ",
     .noLog = "У компактного модуля нет журнала",
     .badDate = "--date: ожидается дата в виде ГГГГ-ММ-ДД: ",
     .badComPort = "--port: номер COM-порта должен быть от 1 до 255: ",
@@ -63,8 +65,10 @@ const CliTexts kRussian{
 
 const CliTexts kEnglish{
     .commandLine = "Command line error: ",
-    .simulatedOnly = "--trace and --sim-fault work only with a simulated module (sim:FILE or demo)",
+    .simulatedOnly = "--trace, --sim-fault and --sim-port work only with a simulated module (sim:FILE or demo)",
     .unknownFault = "Unknown fault for --sim-fault: ",
+    .unknownPortModel = "Unknown port model for --sim-port: ",
+    .unknownBusTiming = "--bus takes spec or fast, not ",
     .noLog = "The compact module has no event log",
     .badDate = "--date: a date YYYY-MM-DD is expected: ",
     .badComPort = "--port: a COM port number must be 1 to 255: ",

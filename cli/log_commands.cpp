@@ -59,6 +59,11 @@ int ReadLogCommand(const Context& ctx, const LogOptions& options) {
     RequireLog(ctx);
     std::vector<LogRecord> records;
     const int code = RunOnModule(ctx, [&](ModuleSession& session) {
+        session.Announce([&](TwoWireBus& bus) {
+            NullProgress quiet;
+            std::vector<LogRecord> scratch;
+            ReadLog(bus, ctx.profile, quiet, scratch);
+        });
         RequireOk(ctx, ReadLog(session.Bus(), ctx.profile, session.GetProgress(), records));
         return kExitOk;
     });
@@ -76,6 +81,10 @@ int DecodeLogCommand(const Context& ctx, const std::string& raw, const LogOption
 int ClearLogCommand(const Context& ctx) {
     RequireLog(ctx);
     return RunOnModule(ctx, [&](ModuleSession& session) {
+        session.Announce([&](TwoWireBus& bus) {
+            NullProgress quiet;
+            ClearLog(bus, ctx.profile, quiet);
+        });
         RequireOk(ctx, ClearLog(session.Bus(), ctx.profile, session.GetProgress()));
         return kExitOk;
     }, ModuleAccess::Writes);

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -66,6 +67,12 @@ int main(int argc, char** argv) {
     app.add_option("--sim-fault", options.faults,
                    "Simulated ports: absent, write-protect, flip-read:N, flip-write:N, pull:N (repeatable)")
         ->allow_extra_args(false);
+    app.add_option("--sim-port", options.simPort,
+                   "Simulated ports: the port model (default, native, ftdi, cp210x, ch340, pl2303, cdc-acm)");
+    app.add_option("--bus", options.bus, "Bus timing: spec (the described one, default) or fast");
+    app.add_flag("--stats", options.stats, "Last line on stderr: the port's line calls, waits and time");
+
+    auto* probe = app.add_subcommand("probe", "Measure the port's lines: cost of a set and a read, status delay");
 
     auto* identify = app.add_subcommand("identify", "The module checks; prints the program version");
 
@@ -73,9 +80,12 @@ int main(int argc, char** argv) {
     auto* readConfig = app.add_subcommand("read-config", "Read data and save it as a project file");
     readConfig->add_option("-o", readConfigOut, "The project file (OUT.rom)")->required();
 
-    std::string writeConfigIn;
+    std::string writeConfigIn, writeConfigSince;
     auto* writeConfig = app.add_subcommand("write-config", "Write a project file to the module and verify");
     writeConfig->add_option("IN", writeConfigIn, "The project file (IN.rom)")->required();
+    writeConfig->add_option("--since", writeConfigSince,
+                            "What the module holds (OLD.rom, the backup just read): with --bus fast only the "
+                            "changed 64-byte runs are written; the whole image is verified");
 
     std::string showIn;
     bool showJson = false;
@@ -140,7 +150,8 @@ int main(int argc, char** argv) {
     }
 
     const Profile& profile = ProfileFor(options.compact ? ModuleKind::Compact : ModuleKind::Full);
-    const Context ctx{options, profile, TextsFor(profile)};
+    std::optional<PortStats> stats;
+    const Context ctx{options, profile, TextsFor(profile), &stats};
     int code = kExitOk;
     std::signal(SIGINT, RemoveTemporariesAndStop);
     std::signal(SIGTERM, RemoveTemporariesAndStop);
@@ -157,9 +168,10 @@ int main(int argc, char** argv) {
             }
             RefuseOutputOverInput(outputs, inputs, ctx.texts);
         }
-        if (identify->parsed()) code = Identify(ctx);
+        if (probe->parsed()) code = ProbeCommand(ctx);
+        else if (identify->parsed()) code = Identify(ctx);
         else if (readConfig->parsed()) code = ReadConfigCommand(ctx, readConfigOut);
-        else if (writeConfig->parsed()) code = WriteConfigCommand(ctx, writeConfigIn);
+        else if (writeConfig->parsed()) code = WriteConfigCommand(ctx, writeConfigIn, writeConfigSince);
         else if (show->parsed()) code = ShowCommand(ctx, showIn, showJson);
         else if (build->parsed()) code = BuildCommand(ctx, buildIn, buildOut, buildDate);
         else if (readLog->parsed()) code = ReadLogCommand(ctx, logOptions);
@@ -181,5 +193,6 @@ int main(int argc, char** argv) {
         PrintError(std::string(ctx.texts.fileWrite) + "stdout: " + std::strerror(errno));
         if (code == kExitOk) code = kExitInput;
     }
+    if (options.stats && stats) PrintError(StatsLine(*stats));
     return code;
 }

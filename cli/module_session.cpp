@@ -11,8 +11,18 @@
 #include "cli/cli_error.h"
 #include "cli/utf8_console.h"
 #include "link/path_text.h"
+#include "link/bus_error.h"
 #include "link/serial_exception.h"
 #include "model/file_io.h"
+#include "sim/demo.h"
+#include "sim/port_model.h"
+#include "sim/transfer_estimate.h"
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace korvex::cli {
 namespace {
@@ -70,13 +80,22 @@ bool IsComNameOutOfRange(const std::string& port) {
     return number.size() > 3 || std::stoi(std::string(number)) > 255;
 }
 
+BusTiming TimingFor(const std::string& name) { return name == "fast" ? BusTiming::Fast : BusTiming::Spec; }
+
 void CheckGlobalOptions(const Context& ctx) {
     ParseFaults(ctx.options.faults, ctx.texts);
     if (IsComNameOutOfRange(ctx.options.port))
         throw CliError(kExitUsage, std::string(ctx.texts.badComPort) + ctx.options.port);
     const bool simulated = IsSimulatedPortName(ctx.options.port);
-    if (!simulated && (!ctx.options.trace.empty() || !ctx.options.faults.empty()))
+    if (!simulated && (!ctx.options.trace.empty() || !ctx.options.faults.empty() || !ctx.options.simPort.empty()))
         throw CliError(kExitUsage, std::string(ctx.texts.simulatedOnly));
+    if (!ctx.options.simPort.empty() && !FindPortModel(ctx.options.simPort)) {
+        std::string known;
+        for (const PortModel& m : PortModels()) known += (known.empty() ? "" : ", ") + std::string(m.name);
+        throw CliError(kExitUsage, std::string(ctx.texts.unknownPortModel) + ctx.options.simPort + " (" + known + ")");
+    }
+    if (ctx.options.bus != "spec" && ctx.options.bus != "fast")
+        throw CliError(kExitUsage, std::string(ctx.texts.unknownBusTiming) + ctx.options.bus);
 }
 
 ModuleSession::ModuleSession(const Context& ctx) : ctx_(ctx) {
@@ -108,10 +127,28 @@ ModuleSession::ModuleSession(const Context& ctx) : ctx_(ctx) {
     }
     port_ = std::move(opening.port);
     if (SimulatedModule* module = port_->Simulated()) {
+        if (!ctx.options.simPort.empty()) module->SetPortModel(*FindPortModel(ctx.options.simPort));
         module->GetFaults() = faults;
         if (!ctx.options.trace.empty()) module->SetTrace(&trace_);
     }
-    bus_ = std::make_unique<TwoWireBus>(port_->Lines(), port_->Sleeper());
+}
+
+void ModuleSession::Prepare() { bus_ = std::make_unique<PortBus>(*port_, TimingFor(ctx_.options.bus)); }
+
+void ModuleSession::RequireUsable() const {
+    if (!Probe().Usable()) throw CliError(kExitModule, std::string(ctx_.profile.texts.cableCannotRead));
+}
+
+void ModuleSession::Announce(const std::function<void(TwoWireBus&)>& operation) {
+#ifdef _WIN32
+    if (!_isatty(_fileno(stderr))) return;
+#else
+    if (!::isatty(STDERR_FILENO)) return;
+#endif
+    const SimulatedModule* module = port_->Simulated();
+    const auto memory = module ? module->Memory() : MakeDemoMemory(ctx_.profile);
+    const double seconds = EstimateSeconds(CostsFrom(Probe()), Bus().Timing(), memory, operation);
+    std::fprintf(stderr, "%s\n", AboutText(seconds, ctx_.profile.kind == ModuleKind::Compact).c_str());
 }
 
 ModuleSession::~ModuleSession() {
@@ -155,20 +192,28 @@ void RequireOk(const Context& ctx, const LinkOutcome& outcome) {
     throw CliError(kExitModule, message);
 }
 
-int RunOnModule(const Context& ctx, const std::function<int(ModuleSession&)>& body, ModuleAccess access) {
+int RunOnModule(const Context& ctx, const std::function<int(ModuleSession&)>& body, ModuleAccess access,
+                bool probeOnly) {
     ModuleSession session(ctx);
     int code = kExitOk;
     std::exception_ptr failure;
     try {
+        session.Prepare();
+        if (!probeOnly) session.RequireUsable();
         code = body(session);
     } catch (const CSerialException& e) {
         std::string message = std::string(ctx.texts.portError) + e.Message();
         // A write cut short leaves part of the new data in the module.
         if (access == ModuleAccess::Writes) message += "\n" + std::string(ctx.texts.partialWrite);
         failure = std::make_exception_ptr(CliError(kExitModule, message));
+    } catch (const BusError& e) {
+        std::string message = BusErrorText(ctx.profile, e);
+        if (access == ModuleAccess::Writes) message += "\n" + std::string(ctx.texts.partialWrite);
+        failure = std::make_exception_ptr(CliError(kExitModule, message));
     } catch (...) {
         failure = std::current_exception();
     }
+    if (ctx.stats) *ctx.stats = session.Stats();
     const std::string finishError = session.Finish();
     if (failure) {
         // The command's own failure decides the status; a failed save-back

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <memory>
 #include <set>
 #include <system_error>
 
@@ -42,6 +43,12 @@ int ReadSoundCommand(const Context& ctx, const std::string& dir) {
         throw CliError(kExitInput, std::string(ctx.texts.fileCreate) + dir + ": " + ec.message());
     }
     return RunOnModule(ctx, [&](ModuleSession& session) {
+        session.Announce([&](TwoWireBus& bus) {
+            NullProgress quiet;
+            auto scratch = std::make_unique<VoiceStore>(ctx.profile);
+            auto scratchWav = std::make_unique<WavBuffer>(ctx.profile);
+            ReadAllSlots(bus, *scratch, *scratchWav, quiet);
+        });
         VoiceStore store(ctx.profile);
         WavBuffer wav(ctx.profile);
         RequireOk(ctx, ReadAllSlots(session.Bus(), store, wav, session.GetProgress()));
@@ -100,6 +107,11 @@ int WriteSoundCommand(const Context& ctx, const WriteSoundOptions& options) {
             LoadSlotSound(ctx, options.slots[i].second, store, wav, options);
         }
 
+        session.Announce([&](TwoWireBus& bus) {
+            NullProgress quiet;
+            auto scratch = std::make_unique<VoiceStore>(store);
+            WriteAllSlots(bus, *scratch, quiet);
+        });
         const VoiceWriteOutcome written = WriteAllSlots(session.Bus(), store, session.GetProgress());
         if (written.overMemory) {
             std::string message;

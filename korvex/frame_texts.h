@@ -11,6 +11,8 @@ struct FrameTexts {
     const char* viewMenu;
     const char* toolbar;
     const char* statusBar;
+    const char* fastTransfer;
+    const char* fastTransferPrompt;
     const char* helpMenu;
     const char* about;
     const char* aboutTip;
@@ -29,6 +31,8 @@ inline constexpr FrameTexts kFrameRussian{
     .viewMenu = "&Вид",
     .toolbar = "Панели &инструментов",
     .statusBar = "Полоса &статуса",
+    .fastTransfer = "&Быстрый обмен",
+    .fastTransferPrompt = "Обмен без лишних вызовов и ожиданий; те же байты в модуле",
     .helpMenu = "&?",
     .about = "&О программе ...",
     .aboutTip = "О программе",

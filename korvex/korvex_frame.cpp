@@ -84,6 +84,15 @@ void CMainFrame::CreateActions() {
     showStatusBar->setCheckable(true);
     showStatusBar->setChecked(true);
     connect(showStatusBar, &QAction::toggled, statusBar(), &QWidget::setVisible);
+    view->addSeparator();
+    QAction* fast = view->addAction(T(texts.fastTransfer));
+    fast->setObjectName("fastTransfer");
+    fast->setStatusTip(T(texts.fastTransferPrompt));
+    fast->setCheckable(true);
+    fast->setChecked(view_->Model().link.Timing() == BusTiming::Fast);
+    connect(fast, &QAction::toggled, this, [this](bool on) {
+        view_->Model().link.SetTiming(on ? BusTiming::Fast : BusTiming::Spec);
+    });
 
     QMenu* help = menuBar()->addMenu(T(texts.helpMenu));
     about_ = help->addAction(AboutIcon(), T(texts.about));

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "link/path_text.h"
+#include "link/line_probe.h"
 #include "link/serial_exception.h"
 #include "link/serial_port.h"
 #include "sim/demo.h"
@@ -35,9 +36,13 @@ public:
     SerialLink& Link() { return link_; }
     ModemLines& Lines() override { return link_.Port(); }
     SleepFn Sleeper() override { return RealSleep(); }
+    ClockFn Clock() override { return RealClock(); }
+    std::string Driver() override { return PortDriverName(DevicePathFor(name_)); }
+    void SetName(std::string name) { name_ = std::move(name); }
 
 private:
     SerialLink link_;
+    std::string name_;
 };
 
 // Holds the memory file locked, as a real port is held exclusively: a second
@@ -201,6 +206,7 @@ PortOpening OpenModulePort(const std::string& name, const Profile& profile) {
     }
     PortOpening opening;
     auto port = std::make_unique<SerialModulePort>();
+    port->SetName(name);
     if (port->Link().OpenLink(name) != 0) {
         opening.failure = PortOpening::Failure::Port;
         opening.reason = port->Link().LastError();

@@ -11,6 +11,7 @@ VoiceStore::VoiceStore(const Profile& profile)
     : slotLength(profile.slotCount, 0),
       slotStart(profile.slotCount, 0),
       slotRate(profile.slotCount, VoiceRulesFor(profile).defaultRate),
+      held(static_cast<std::size_t>(profile.slotCount)),
       profile_(&profile),
       areas_(static_cast<std::size_t>(profile.slotCount) * kAreaSize, kAreaFill) {}
 

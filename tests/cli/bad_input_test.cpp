@@ -85,9 +85,9 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"CsvOverTheRawLog", {"decode-log", "@m.bin", "--csv", "@m.bin"}, 1, "Выходной файл совпадает"},
         BadCase{"BuildOverItsJson", {"build", "@m.bin", "-o", "@m.bin"}, 1, "Выходной файл совпадает"},
         BadCase{"TraceOnASerialPort", {"--port", "@no-tty", "--trace", "@t.txt", "identify"}, 1,
-                "--trace и --sim-fault действуют только"},
+                "--trace, --sim-fault и --sim-port действуют только"},
         BadCase{"FaultOnASerialPort", {"--compact", "--port", "@no-tty", "--sim-fault", "absent", "identify"}, 1,
-                "--trace and --sim-fault work only"},
+                "--trace, --sim-fault and --sim-port work only"},
         // Files: exit status 4, the module untouched.
         BadCase{"MissingProject", {"--port", "sim:@m.bin", "write-config", "@none.rom"}, 4,
                 "Не удалось открыть файл: "},

@@ -44,7 +44,7 @@ TEST_F(MainFrameTest, MenusAndToolbarCarryTheirTexts) {
     }
     EXPECT_EQ(menus, (QStringList{"&Файл", "&Вид", "&?"}));
     EXPECT_EQ(items[0], QStringList{"В&ыход"});
-    EXPECT_EQ(items[1], (QStringList{"Панели &инструментов", "Полоса &статуса"}));
+    EXPECT_EQ(items[1], (QStringList{"Панели &инструментов", "Полоса &статуса", "|", "&Быстрый обмен"}));
     EXPECT_EQ(items[2], QStringList{"&О программе ..."});
 
     QStringList tips;

@@ -47,7 +47,7 @@ protected:
     const Profile& profile = FullProfile();
     SimulatedModule sim;
     int waits = 0;
-    TwoWireBus bus{sim, [this](std::chrono::milliseconds ms) {
+    TwoWireBus bus{sim, [this](std::chrono::microseconds ms) {
                        if (ms == kWriteCycleWait) ++waits;
                        sim.Sleeper()(ms);
                    }};

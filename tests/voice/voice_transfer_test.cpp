@@ -55,7 +55,7 @@ struct RunRecorder {
     SimulatedModule& sim;
     Memory snapshot;
     std::vector<WriteRun> runs;
-    TwoWireBus bus{sim, [this](std::chrono::milliseconds ms) {
+    TwoWireBus bus{sim, [this](std::chrono::microseconds ms) {
                        Waited();
                        sim.Sleeper()(ms);
                    }};
