@@ -108,7 +108,7 @@ std::FILE* CreateTemporary(const fs::path& target, fs::path& tempPath, int& erro
 // replaced, and renaming a file over it would destroy it.
 FileOutcome WriteInPlace(const fs::path& path, std::span<const std::uint8_t> bytes) {
     errno = 0;
-    std::FILE* file = OpenFile(path, "wb");
+    std::FILE* file = OpenFile(path, "wb").release();
     if (!file) return Failure(FileStep::Create, path, errno);
     errno = 0;
     if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size()) {
