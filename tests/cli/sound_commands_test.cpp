@@ -82,7 +82,7 @@ TEST_F(SoundCommands, CompactModuleHasThreeSlots) {
     const CliResult refused =
         Run({"--compact", "--port", SimPort("c.bin"), "write-sound", "--slot", "2", At("b.wav")});
     EXPECT_EQ(refused.status, 4);
-    EXPECT_EQ(refused.err, At("b.wav").string() + ": Error Not 22050Hz!\n");
+    EXPECT_EQ(refused.err, At("b.wav").string() + ": Error: not 22050 Hz!\n");
 }
 
 TEST_F(SoundCommands, VerifyMismatchNamesTheSlot) {
