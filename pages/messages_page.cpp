@@ -6,8 +6,10 @@
 
 #include "pages/field_events.h"
 #include "pages/messages_texts.h"
+#include "pages/sms_count.h"
 #include "pages/text_field.h"
 #include "app/app_flags.h"
+#include "widgets/translit.h"
 #include "widgets/translit_edit.h"
 
 namespace korvex {
@@ -21,7 +23,7 @@ MessagesPage::MessagesPage(AppModel& model, QWidget* parent)
     cyrillicHeading->setWordWrap(true);
     grid->addWidget(new QLabel(QString::fromUtf8(texts_.numberHeading), this), 0, 0, Qt::AlignBottom);
     grid->addWidget(new QLabel(QString::fromUtf8(texts_.textHeading), this), 0, 1, Qt::AlignBottom);
-    grid->addWidget(cyrillicHeading, 0, 2, Qt::AlignBottom);
+    grid->addWidget(cyrillicHeading, 0, 3, Qt::AlignBottom);
 
     const int shown = GetProfile().textCount;
     for (int line = 0; line < kTextSlots; ++line) {
@@ -30,17 +32,27 @@ MessagesPage::MessagesPage(AppModel& model, QWidget* parent)
         auto* edit = new TranslitEdit(this);
         edit->setObjectName(QStringLiteral("text") + n);
         edit->setMaxLength(kLatinTextLimit);
+        // Wide enough for the longest text the module takes.
+        edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QString(kLatinTextLimit, u'W')) * 3 / 4);
+        auto* count = new QLabel(this);
+        count->setObjectName(QStringLiteral("count") + n);
+        count->setMinimumWidth(count->fontMetrics().horizontalAdvance(QStringLiteral("68/68")) + 4);
+        count->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         auto* box = new QCheckBox(this);
         box->setObjectName(QStringLiteral("cyrillic") + n);
         label->setBuddy(edit);
         grid->addWidget(label, line + 1, 0);
         grid->addWidget(edit, line + 1, 1);
-        grid->addWidget(box, line + 1, 2);
+        grid->addWidget(count, line + 1, 2);
+        grid->addWidget(box, line + 1, 3);
         edits_[line] = edit;
         boxes_[line] = box;
-        for (QWidget* control : {static_cast<QWidget*>(label), static_cast<QWidget*>(edit), static_cast<QWidget*>(box)}) {
+        counts_[line] = count;
+        for (QWidget* control : {static_cast<QWidget*>(label), static_cast<QWidget*>(edit),
+                                 static_cast<QWidget*>(count), static_cast<QWidget*>(box)}) {
             control->setVisible(line < shown);
         }
+        connect(edit, &QLineEdit::textChanged, this, [this, line] { ShowCount(line); });
 
         events_->OnFocusGained(edit, [this, line] { EnterText(line); });
         events_->OnFocusLost(edit, [this, line] { StoreText(line); });
@@ -64,6 +76,7 @@ void MessagesPage::RefreshFromModel() {
         ShowWhole(edits_[line], FromCp1251(settings.texts[line]), settings.textLimit[line]);
         boxes_[line]->setChecked(settings.cyrillic[line]);
         ShowBoxState(line);
+        ShowCount(line);
     }
 }
 
@@ -79,8 +92,24 @@ void MessagesPage::SwitchAlphabet(int line) {
     ShowBoxState(line);
     settings.cyrillic[line] = cyrillic;
     settings.textLimit[line] = TextLimit(cyrillic);
-    settings.texts[line].clear();
-    ShowWhole(edits_[line], QString(), settings.textLimit[line]);
+    // Keep what the new alphabet can hold: Cyrillic letters become Latin
+    // ones as if typed, and the text ends where the new limit does.
+    QString kept;
+    for (char32_t c : edits_[line]->text().toUcs4()) {
+        const QString next = kept + TransliterateTyped(c, cyrillic);
+        if (SmsCharacters(next, cyrillic) > settings.textLimit[line]) break;
+        kept = next;
+    }
+    ShowWhole(edits_[line], kept, settings.textLimit[line]);
+    StoreText(line);
+    ShowCount(line);
+}
+
+void MessagesPage::ShowCount(int line) {
+    const ConfigSettings& settings = Model().settings;
+    counts_[line]->setText(QStringLiteral("%1/%2")
+                               .arg(SmsCharacters(edits_[line]->text(), boxes_[line]->isChecked()))
+                               .arg(settings.textLimit[line]));
 }
 
 void MessagesPage::ShowBoxState(int line) {

@@ -5,6 +5,7 @@
 #include "app/page.h"
 
 class QCheckBox;
+class QLabel;
 
 namespace korvex {
 
@@ -17,11 +18,13 @@ struct MessagesTexts;
 // characters). The profile's number of texts is shown (6 or 8 lines); the
 // rest exist hidden. A text is stored when its edit loses the focus; while
 // an edit has the focus, CyrillicAllowed follows its line's box. Clicking a
-// box switches the line's alphabet: the text is cleared in the edit and the
-// settings and must be typed again under the new limit.
+// box switches the line's alphabet: the text keeps what fits the new one
+// (Cyrillic letters turned into Latin ones, cut to the new limit). Beside
+// each text a counter shows the characters used and allowed ("12/68").
 //
-// Controls by object name: "text1".."text8" (TranslitEdit) and
-// "cyrillic1".."cyrillic8" (QCheckBox, captioned with its state).
+// Controls by object name: "text1".."text8" (TranslitEdit),
+// "cyrillic1".."cyrillic8" (QCheckBox, captioned with its state) and
+// "count1".."count8" (QLabel).
 class MessagesPage : public Page {
 public:
     MessagesPage(AppModel& model, QWidget* parent = nullptr);
@@ -35,10 +38,12 @@ private:
     void StoreText(int line);
     void SwitchAlphabet(int line);
     void ShowBoxState(int line);
+    void ShowCount(int line);
 
     const MessagesTexts& texts_;
     std::array<TranslitEdit*, kTextSlots> edits_{};
     std::array<QCheckBox*, kTextSlots> boxes_{};
+    std::array<QLabel*, kTextSlots> counts_{};
     FieldEvents* events_;
 };
 

@@ -52,22 +52,28 @@ TEST_P(MessagesPageTest, ShowsTheProfilesLinesAndHeadings) {
     for (QLabel* label : page.findChildren<QLabel*>()) {
         if (label->isVisible()) labels << label->text();
     }
-    const QStringList headings = Full() ? QStringList{"CMC", "Текст сообщения", "Принимает ли телефон кирилицу?"}
-                                        : QStringList{"SMS", "Message text", "Does phone supports Cyrillic letters?"};
+    const QStringList headings = Full() ? QStringList{"CMC", "Текст сообщения", "Принимает ли телефон кириллицу?"}
+                                        : QStringList{"SMS", "Message text", "Does the phone support Cyrillic letters?"};
     for (const QString& heading : headings) EXPECT_TRUE(labels.contains(heading)) << heading.toStdString();
     for (int n = 1; n <= 8; ++n) EXPECT_EQ(labels.contains(QStringLiteral("#%1").arg(n)), n <= shown) << n;
 }
 
-TEST_P(MessagesPageTest, BoxClearsItsLineAndSetsTheNewLimit) {
+TEST_P(MessagesPageTest, BoxKeepsWhatFitsAndSetsTheNewLimit) {
     test::ShowActive(page);
-    Type(3, QStringLiteral("Alarm at the gate"));
+    auto* count = page.findChild<QLabel*>("count3");
+    EXPECT_EQ(count->text(), QStringLiteral("0/68"));
+    const QString long40 = QStringLiteral("Alarm at the gate, north side, building");  // 39
+    Type(3, long40);
     Type(4, QStringLiteral("Other line"));
-    ASSERT_EQ(model.settings.texts[2], "Alarm at the gate");
+    ASSERT_EQ(model.settings.texts[2], long40.toStdString());
+    EXPECT_EQ(count->text(), QStringLiteral("39/68"));
 
+    // Cut to the Cyrillic limit, not emptied.
     Box(3)->click();
     EXPECT_EQ(Box(3)->text(), Yes());
-    EXPECT_EQ(Text(3)->text(), QString());
-    EXPECT_EQ(model.settings.texts[2], "");
+    EXPECT_EQ(Text(3)->text(), long40.left(31));
+    EXPECT_EQ(model.settings.texts[2], long40.left(31).toStdString());
+    EXPECT_EQ(count->text(), QStringLiteral("31/31"));
     EXPECT_TRUE(model.settings.cyrillic[2]);
     EXPECT_EQ(model.settings.textLimit[2], 31);
     EXPECT_EQ(Text(3)->maxLength(), 31);
@@ -78,14 +84,17 @@ TEST_P(MessagesPageTest, BoxClearsItsLineAndSetsTheNewLimit) {
     EXPECT_EQ(Text(3)->text(), forty.left(31));
     EXPECT_EQ(model.settings.texts[2], Cp1251(forty.left(31)));
 
+    // Back to Latin: the Cyrillic letters are turned into Latin ones.
     Box(3)->click();
     EXPECT_EQ(Box(3)->text(), No());
-    EXPECT_EQ(Text(3)->text(), QString());
-    EXPECT_EQ(model.settings.texts[2], "");
+    EXPECT_EQ(Text(3)->text(), QStringLiteral("Trevoga").repeated(4) + QStringLiteral("Tre"));
+    EXPECT_EQ(model.settings.texts[2], "TrevogaTrevogaTrevogaTrevogaTre");
+    EXPECT_EQ(page.findChild<QLabel*>("count3")->text(), QStringLiteral("31/68"));
     EXPECT_FALSE(model.settings.cyrillic[2]);
     EXPECT_EQ(model.settings.textLimit[2], 68);
     Type(3, QString(80, u'a'));
     EXPECT_EQ(model.settings.texts[2], std::string(68, 'a'));
+    EXPECT_EQ(page.findChild<QLabel*>("count3")->text(), QStringLiteral("68/68"));
 }
 
 TEST_P(MessagesPageTest, EachLineTypesInItsOwnAlphabet) {
