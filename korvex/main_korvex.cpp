@@ -10,6 +10,7 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("korvex"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Korvex"));
     QApplication::setWindowIcon(korvex::ApplicationIcon());
     // The program speaks Russian; so should Qt's own buttons and file dialogs.
     QTranslator qtTexts;
