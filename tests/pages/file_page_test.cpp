@@ -230,6 +230,7 @@ TEST_F(FilePageTest, ModuleChecksShowTheirMessages) {
         {"protected", [](SimulatedModule& m) { m.GetFaults().writeProtect = true; }, "writeData", "Ошибка записи!"},
     };
     OpenDemo();
+    dialogs->answerYes = true;  // the writes are meant
     for (const Case& c : cases) {
         sim.Load(FullProfile(), SampleSettings());
         sim.module.GetFaults() = {};
@@ -251,6 +252,7 @@ public:
     void Message(QWidget*, QMessageBox::Icon, const QString& text, const QString&) override {
         seen << text + " | " + (status_->isVisible() ? status_->text() : QString());
     }
+    bool Confirm(QWidget*, const QString&) override { return true; }
     QStringList seen;
 
 private:
