@@ -51,6 +51,12 @@ QString Dialogs::OpenFileName(QWidget* parent, const QString& title, const QStri
     return AskFileName(parent, QFileDialog::AcceptOpen, title, filter, suffix);
 }
 
+bool Dialogs::Ask(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Question, BoxTitle(), text, QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
 QString Dialogs::SaveFileName(QWidget* parent, const QString& title, const QString& filter, const QString& suffix) {
     return AskFileName(parent, QFileDialog::AcceptSave, title, filter, suffix);
 }

@@ -1,6 +1,7 @@
 #include "cli/cli_files.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <system_error>
@@ -40,10 +41,47 @@ std::vector<std::uint8_t> ReadInputFile(const std::filesystem::path& path, const
 }
 
 void WriteOutputFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes, const CliTexts& texts) {
+    if (path == kStandardOutput) {
+        // main() checks the stream once more when the command ends.
+        if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size())
+            throw CliError(kExitInput, std::string(texts.fileWrite) + "stdout: " + std::strerror(errno));
+        return;
+    }
     const FileOutcome outcome = WriteFileAtomic(path, bytes);
     if (outcome.Ok()) return;
     const std::string_view what = outcome.failed == FileStep::Create ? texts.fileCreate : texts.fileWrite;
     throw CliError(kExitInput, std::string(what) + outcome.path + ": " + outcome.reason);
+}
+
+namespace {
+
+bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+    std::error_code ec;
+    if (std::filesystem::exists(a, ec) && std::filesystem::exists(b, ec)) {
+        const bool same = std::filesystem::equivalent(a, b, ec);
+        if (!ec) return same;
+    }
+    // A name not yet created: the same place after links and dots are resolved.
+    const std::filesystem::path ca = std::filesystem::weakly_canonical(std::filesystem::absolute(a, ec), ec);
+    const std::filesystem::path cb = std::filesystem::weakly_canonical(std::filesystem::absolute(b, ec), ec);
+    return !ec && ca == cb;
+}
+
+}  // namespace
+
+void RefuseOutputOverInput(const std::vector<std::filesystem::path>& outputs,
+                           const std::vector<std::filesystem::path>& inputs, const CliTexts& texts) {
+    for (const auto& output : outputs) {
+        if (output.empty() || output == kStandardOutput) continue;
+        std::error_code ec;
+        const auto status = std::filesystem::status(output, ec);
+        if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) continue;
+        for (const auto& input : inputs) {
+            if (input.empty() || input == kStandardOutput) continue;
+            if (SameFile(output, input))
+                throw CliError(kExitUsage, std::string(texts.sameFile) + output.string());
+        }
+    }
 }
 
 }  // namespace korvex::cli

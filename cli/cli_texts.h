@@ -14,8 +14,11 @@ struct CliTexts {
     std::string_view unknownFault;     // followed by the fault as given
     std::string_view noLog;            // the compact module has no event log
     std::string_view badDate;          // --date that is no date
+    std::string_view badComPort;       // COMn with n outside 1..255: followed by the name
+    std::string_view sameFile;         // an output that is an input too: followed by the file
 
     std::string_view portError;        // a line call failed; followed by the system's text
+    std::string_view partialWrite;     // the line after portError when a write was cut short
     std::string_view moduleFileRead;   // followed by "file: reason"
     std::string_view moduleFileCreate;
     std::string_view moduleFileSave;
@@ -44,6 +47,7 @@ struct CliTexts {
     std::string_view noCp1251;         // followed by the character
     std::string_view textTooLong;      // followed by the limit
     std::string_view latinOnly;        // a GSM 7-bit text: followed by the character
+    std::string_view septets;          // after a GSM 7-bit text's limit
     std::string_view sevenBitOnly;     // the PGM password: followed by the character
     std::string_view fullOnlyKey;      // a full-only field given for the compact module
     std::string_view badLayoutMask;
@@ -57,6 +61,8 @@ struct CliTexts {
     std::string_view badSlot;          // followed by the slot's allowed range
     std::string_view slotTwice;
     std::string_view slotWord;         // "slot N" after a write error
+    std::string_view readsDisagree;    // two reads of a kept slot differ: followed by the slot
+    std::string_view directoryWord;    // the voice directory after a write error
     std::string_view directoryDoesNotFit;
     std::string_view freshHint;
 };

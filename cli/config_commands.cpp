@@ -64,7 +64,7 @@ int WriteConfigCommand(const Context& ctx, const std::string& in) {
         const std::vector<std::uint8_t> writeImage = RebuiltImage(ctx, project);
         RequireOk(ctx, WriteDataToModule(session.Bus(), ctx.profile, writeImage, session.GetProgress()));
         return kExitOk;
-    });
+    }, ModuleAccess::Writes);
 }
 
 }  // namespace korvex::cli

@@ -37,6 +37,13 @@ void Deliver(const Context& ctx, const std::vector<LogRecord>& records, const Lo
         PrintRows(rows);
         return;
     }
+    if (options.csv == kStandardOutput) {
+        const std::optional<std::string> bytes = LogCsvBytes(rows);
+        if (!bytes) throw CliError(kExitInput, std::string(ctx.texts.fileWrite) + "stdout");
+        WriteOutputFile(options.csv, std::span(reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()),
+                        ctx.texts);
+        return;
+    }
     // An empty listing still gives its file (the first line only), so that
     // a script always finds what it asked for.
     if (auto error = SaveLogCsv(options.csv, rows))
@@ -68,7 +75,7 @@ int ClearLogCommand(const Context& ctx) {
     return RunOnModule(ctx, [&](ModuleSession& session) {
         RequireOk(ctx, ClearLog(session.Bus(), ctx.profile, session.GetProgress()));
         return kExitOk;
-    });
+    }, ModuleAccess::Writes);
 }
 
 }  // namespace korvex::cli

@@ -2,6 +2,7 @@
 #include <CLI/CLI.hpp>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -9,13 +10,16 @@
 #include <string_view>
 
 #include "cli/cli_error.h"
+#include "cli/cli_files.h"
 #include "cli/cli_texts.h"
 #include "cli/config_commands.h"
 #include "cli/log_commands.h"
 #include "cli/module_session.h"
 #include "cli/settings_commands.h"
 #include "cli/sound_commands.h"
+#include "cli/speak_command.h"
 #include "link/profile.h"
+#include "model/file_io.h"
 
 using namespace korvex;
 using namespace korvex::cli;
@@ -33,6 +37,14 @@ bool CompactAsked(int argc, char** argv) {
     return false;
 }
 
+// An interrupted command leaves no temporary file behind, then ends as the
+// signal would have ended it.
+extern "C" void RemoveTemporariesAndStop(int signal) {
+    RemovePendingTemporaryFiles();
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -41,6 +53,7 @@ int main(int argc, char** argv) {
     CLI::App app{"korvex-cli: reads, writes and checks the GSM auto-dialer module", "korvex-cli"};
     app.require_subcommand(1);
     app.fallthrough();
+    app.set_version_flag("--version", "korvex-cli " KORVEX_VERSION);
     app.add_flag("--compact", options.compact, "The compact module and program (English texts)");
     app.add_option("--port", options.port, "COMn, a device path, sim:FILE or demo (default COM1)");
     app.add_option("--trace", options.trace, "Simulated ports: one line per line call into FILE");
@@ -88,11 +101,24 @@ int main(int argc, char** argv) {
     readSound->add_option("-d", soundDir, "The folder for the WAV files")->required();
 
     WriteSoundOptions soundOptions;
-    auto* writeSound = app.add_subcommand("write-sound", "Load WAV files into their slots, write every slot, verify");
+    auto* writeSound = app.add_subcommand("write-sound", "Load sound files into their slots, write every slot, verify");
     writeSound->add_flag("--fresh", soundOptions.fresh, "Start from empty slots instead of the module's");
     writeSound->add_option("--slot", soundOptions.slots, "The slot number (from 1) and its WAV file")
         ->allow_extra_args(false)
         ->required();
+    writeSound->add_option("--encoder", soundOptions.encoder,
+                           "plain (the module's own rule, reproduces stored data) or trellis (less noise)")
+        ->check(CLI::IsMember({"plain", "trellis"}));
+    writeSound->add_option("--rate", soundOptions.rate, "Converted files: the slot's rate (default 16000; compact 22050)");
+    writeSound->add_flag("--cut", soundOptions.cut, "Cut a sound too long for the free memory instead of refusing it");
+
+    SpeakOptions speakOptions;
+    auto* speak = app.add_subcommand("speak", "Speak a text with espeak-ng into a WAV file ready for a slot");
+    speak->add_option("TEXT", speakOptions.text, "The text (UTF-8)")->required();
+    speak->add_option("--lang", speakOptions.language, "The voice: ru or en (default ru)")
+        ->check(CLI::IsMember({"ru", "en"}));
+    speak->add_option("-o", speakOptions.out, "The WAV file (8-bit mono)")->required();
+    speak->add_option("--rate", speakOptions.rate, "The slot's rate (default 16000; compact 22050)");
 
     const Profile& earlyProfile = ProfileFor(CompactAsked(argc, argv) ? ModuleKind::Compact : ModuleKind::Full);
     try {
@@ -106,8 +132,21 @@ int main(int argc, char** argv) {
     const Profile& profile = ProfileFor(options.compact ? ModuleKind::Compact : ModuleKind::Full);
     const Context ctx{options, profile, TextsFor(profile)};
     int code = kExitOk;
+    std::signal(SIGINT, RemoveTemporariesAndStop);
+    std::signal(SIGTERM, RemoveTemporariesAndStop);
     try {
         CheckGlobalOptions(ctx);
+        {
+            // Outputs that would destroy an input of the same command.
+            std::vector<std::filesystem::path> inputs{writeConfigIn, showIn, buildIn, decodeLogRaw};
+            std::vector<std::filesystem::path> outputs{options.trace, readConfigOut, buildOut, logOptions.csv};
+            if (const auto memory = MemoryFileOf(ctx)) inputs.push_back(*memory);
+            for (const auto& slot : soundOptions.slots) inputs.emplace_back(slot.second);
+            if (readSound->parsed()) {
+                for (int slot = 0; slot < profile.slotCount; ++slot) outputs.push_back(SlotFile(soundDir, slot));
+            }
+            RefuseOutputOverInput(outputs, inputs, ctx.texts);
+        }
         if (identify->parsed()) code = Identify(ctx);
         else if (readConfig->parsed()) code = ReadConfigCommand(ctx, readConfigOut);
         else if (writeConfig->parsed()) code = WriteConfigCommand(ctx, writeConfigIn);
@@ -118,6 +157,7 @@ int main(int argc, char** argv) {
         else if (clearLog->parsed()) code = ClearLogCommand(ctx);
         else if (readSound->parsed()) code = ReadSoundCommand(ctx, soundDir);
         else if (writeSound->parsed()) code = WriteSoundCommand(ctx, soundOptions);
+        else if (speak->parsed()) code = SpeakCommand(ctx, speakOptions);
     } catch (const CliError& e) {
         PrintError(e.what());
         code = e.Code();

@@ -1,5 +1,7 @@
 #include "cli/module_session.h"
 
+#include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cstdio>
 #include <exception>
@@ -8,10 +10,7 @@
 
 #include "cli/cli_error.h"
 #include "link/serial_exception.h"
-
-#ifndef _WIN32
-#include <unistd.h>
-#endif
+#include "model/file_io.h"
 
 namespace korvex::cli {
 namespace {
@@ -21,14 +20,6 @@ bool ParseCount(std::string_view text, std::uint64_t& value) {
     if (text.empty()) return false;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     return ec == std::errc() && end == text.data() + text.size() && value >= 1;
-}
-
-std::string TempBeside(const std::string& path) {
-#ifdef _WIN32
-    return path + ".tmp";
-#else
-    return path + ".tmp" + std::to_string(::getpid());
-#endif
 }
 
 }  // namespace
@@ -62,8 +53,25 @@ SimulatedModule::Faults ParseFaults(const std::vector<std::string>& faults, cons
     return result;
 }
 
+// "COMn" (any case) with a number the ports do not have: such a name would
+// otherwise be opened as a file of that name.
+bool IsComNameOutOfRange(const std::string& port) {
+    if (port.size() < 4) return false;
+    for (std::size_t i = 0; i < 3; ++i) {
+        if (std::toupper(static_cast<unsigned char>(port[i])) != "COM"[i]) return false;
+    }
+    const std::string_view digits = std::string_view(port).substr(3);
+    if (!std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) return false;
+    const std::size_t first = digits.find_first_not_of('0');
+    if (first == std::string_view::npos) return true;  // COM0, COM00
+    const std::string_view number = digits.substr(first);
+    return number.size() > 3 || std::stoi(std::string(number)) > 255;
+}
+
 void CheckGlobalOptions(const Context& ctx) {
     ParseFaults(ctx.options.faults, ctx.texts);
+    if (IsComNameOutOfRange(ctx.options.port))
+        throw CliError(kExitUsage, std::string(ctx.texts.badComPort) + ctx.options.port);
     const bool simulated = IsSimulatedPortName(ctx.options.port);
     if (!simulated && (!ctx.options.trace.empty() || !ctx.options.faults.empty()))
         throw CliError(kExitUsage, std::string(ctx.texts.simulatedOnly));
@@ -73,24 +81,16 @@ ModuleSession::ModuleSession(const Context& ctx) : ctx_(ctx) {
     CheckGlobalOptions(ctx);  // callers check first; a session never opens a serial port with faults
     const SimulatedModule::Faults faults = ParseFaults(ctx.options.faults, ctx.texts);
 
-    // The trace file first: a trace that cannot be written stops the command
-    // before the module is touched.
+    // The trace file first: a trace that cannot be written (no room, no
+    // such folder) stops the command before the module is touched.
     if (!ctx.options.trace.empty()) {
-        traceTemp_ = TempBeside(ctx.options.trace);
-        trace_.open(traceTemp_, std::ios::binary | std::ios::trunc);
-        if (!trace_) {
-            throw CliError(kExitInput, std::string(ctx.texts.traceFile) + ctx.options.trace + ": " +
-                                           std::error_code(errno, std::generic_category()).message());
-        }
+        const FileOutcome writable = CheckWritable(ctx.options.trace);
+        if (!writable.Ok())
+            throw CliError(kExitInput, std::string(ctx.texts.traceFile) + ctx.options.trace + ": " + writable.reason);
     }
 
     PortOpening opening = OpenModulePort(ctx.options.port, ctx.profile);
     if (!opening.Ok()) {
-        if (trace_.is_open()) {
-            trace_.close();
-            std::error_code ignored;
-            std::filesystem::remove(traceTemp_, ignored);
-        }
         switch (opening.failure) {
             case PortOpening::Failure::Port:
                 throw CliError(kExitModule, std::string(ctx.profile.texts.portNotOpened) + " (" + opening.reason + ")");
@@ -107,7 +107,7 @@ ModuleSession::ModuleSession(const Context& ctx) : ctx_(ctx) {
     port_ = std::move(opening.port);
     if (SimulatedModule* module = port_->Simulated()) {
         module->GetFaults() = faults;
-        if (trace_.is_open()) module->SetTrace(&trace_);
+        if (!ctx.options.trace.empty()) module->SetTrace(&trace_);
     }
     bus_ = std::make_unique<TwoWireBus>(port_->Lines(), port_->Sleeper());
 }
@@ -125,19 +125,22 @@ std::string ModuleSession::Finish() {
         if (std::string error = port_->SaveBack(); !error.empty())
             failure = std::string(ctx_.texts.moduleFileSave) + error;
     }
-    if (trace_.is_open()) {
-        trace_.close();
-        std::error_code ec;
-        if (!trace_) ec = std::make_error_code(std::errc::io_error);
-        if (!ec) std::filesystem::rename(traceTemp_, ctx_.options.trace, ec);
-        if (ec) {
-            std::error_code ignored;
-            std::filesystem::remove(traceTemp_, ignored);
-            if (failure.empty()) failure = std::string(ctx_.texts.traceFile) + ctx_.options.trace + ": " + ec.message();
-        }
+    if (!ctx_.options.trace.empty()) {
+        const std::string text = std::move(trace_).str();
+        const FileOutcome written =
+            WriteFileAtomic(ctx_.options.trace, {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
+        if (!written.Ok() && failure.empty())
+            failure = std::string(ctx_.texts.traceFile) + ctx_.options.trace + ": " + written.reason;
     }
     port_.reset();  // a serial port closes here
     return failure;
+}
+
+std::optional<std::filesystem::path> MemoryFileOf(const Context& ctx) {
+    if (ctx.options.port == kDemoPortName) return DemoFilePath(ctx.profile);
+    if (ctx.options.port.starts_with(kSimPortPrefix))
+        return std::filesystem::path(ctx.options.port.substr(kSimPortPrefix.size()));
+    return std::nullopt;
 }
 
 void RequireOk(const Context& ctx, const LinkOutcome& outcome) {
@@ -150,14 +153,17 @@ void RequireOk(const Context& ctx, const LinkOutcome& outcome) {
     throw CliError(kExitModule, message);
 }
 
-int RunOnModule(const Context& ctx, const std::function<int(ModuleSession&)>& body) {
+int RunOnModule(const Context& ctx, const std::function<int(ModuleSession&)>& body, ModuleAccess access) {
     ModuleSession session(ctx);
     int code = kExitOk;
     std::exception_ptr failure;
     try {
         code = body(session);
     } catch (const CSerialException& e) {
-        failure = std::make_exception_ptr(CliError(kExitModule, std::string(ctx.texts.portError) + e.Message()));
+        std::string message = std::string(ctx.texts.portError) + e.Message();
+        // A write cut short leaves part of the new data in the module.
+        if (access == ModuleAccess::Writes) message += "\n" + std::string(ctx.texts.partialWrite);
+        failure = std::make_exception_ptr(CliError(kExitModule, message));
     } catch (...) {
         failure = std::current_exception();
     }

@@ -1,6 +1,8 @@
 #pragma once
-#include <fstream>
+#include <sstream>
+#include <filesystem>
 #include <functional>
+#include <optional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -40,6 +42,10 @@ SimulatedModule::Faults ParseFaults(const std::vector<std::string>& faults, cons
 // --sim-fault name a simulated port.
 void CheckGlobalOptions(const Context& ctx);
 
+// The memory file behind a simulated port (sim:FILE or demo); nullopt for a
+// serial port.
+std::optional<std::filesystem::path> MemoryFileOf(const Context& ctx);
+
 // The opened port with its bus, trace and progress for one command.
 class ModuleSession {
 public:
@@ -61,8 +67,7 @@ private:
     std::unique_ptr<ModulePort> port_;
     std::unique_ptr<TwoWireBus> bus_;
     TerminalProgress progress_;
-    std::ofstream trace_;
-    std::string traceTemp_;
+    std::ostringstream trace_;  // written out whole when the command ends
     bool finished_ = false;
 };
 
@@ -73,6 +78,10 @@ void RequireOk(const Context& ctx, const LinkOutcome& outcome);
 // Opens the port, runs the body on it and finishes the session whatever
 // the body came to. A failing line call ends the command with exit
 // status 2; a failed save-back with 4 (unless the body already failed).
-int RunOnModule(const Context& ctx, const std::function<int(ModuleSession&)>& body);
+// Whether a command writes to the module: a port failure in a write says the
+// module may hold part of the new data.
+enum class ModuleAccess { Reads, Writes };
+int RunOnModule(const Context& ctx, const std::function<int(ModuleSession&)>& body,
+                ModuleAccess access = ModuleAccess::Reads);
 
 }  // namespace korvex::cli

@@ -58,10 +58,10 @@ int BuildCommand(const Context& ctx, const std::string& in, const std::string& o
     const std::vector<std::uint8_t> text = ReadInputHead(in, ctx.texts, kMaxJsonBytes + 1);
     if (text.size() > kMaxJsonBytes)
         throw CliError(kExitInput, std::string(ctx.texts.fileTooLarge) + in + " (> " + std::to_string(kMaxJsonBytes) + ")");
-    Json object;
+    JsonInput object;
     try {
-        object = Json::parse(text.begin(), text.end());
-    } catch (const Json::exception& e) {
+        object = JsonInput::parse(text.begin(), text.end());
+    } catch (const JsonInput::exception& e) {
         throw CliError(kExitInput, in + ": " + std::string(ctx.texts.badJson) + e.what());
     }
 

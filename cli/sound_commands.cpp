@@ -7,6 +7,8 @@
 
 #include "cli/cli_error.h"
 #include "cli/cli_files.h"
+#include "cli/speak_command.h"
+#include "audio/sound_intake.h"
 #include "voice/voice_rules.h"
 #include "voice/voice_store.h"
 #include "voice/voice_transfer.h"
@@ -16,11 +18,20 @@
 namespace korvex::cli {
 namespace {
 
-std::filesystem::path SlotFile(const std::filesystem::path& dir, int slot) {
-    return dir / ("slot" + std::to_string(slot + 1) + ".wav");
+// Two reads of one slot agree: its directory entry and its sound.
+bool SameSlot(const VoiceStore& a, const VoiceStore& b, int slot) {
+    const auto s = static_cast<std::size_t>(slot);
+    if (a.slotLength[s] != b.slotLength[s] || a.slotStart[s] != b.slotStart[s] || a.slotRate[s] != b.slotRate[s])
+        return false;
+    const std::size_t n = std::min<std::size_t>(a.slotLength[s], a.Area(slot).size());
+    return std::equal(a.Area(slot).begin(), a.Area(slot).begin() + n, b.Area(slot).begin());
 }
 
 }  // namespace
+
+std::filesystem::path SlotFile(const std::filesystem::path& dir, int slot) {
+    return dir / ("slot" + std::to_string(slot + 1) + ".wav");
+}
 
 int ReadSoundCommand(const Context& ctx, const std::string& dir) {
     std::error_code ec;
@@ -53,17 +64,32 @@ int WriteSoundCommand(const Context& ctx, const WriteSoundOptions& options) {
         if (!named.insert(slot).second)
             throw CliError(kExitUsage, std::string(ctx.texts.slotTwice) + std::to_string(slot));
     }
-    // Every file is read before the module is touched.
-    std::vector<std::vector<std::uint8_t>> files;
-    // A file larger than the WAV buffer is refused by the intake's size
-    // check all the same when only its head is read.
-    for (const auto& entry : options.slots)
-        files.push_back(ReadInputHead(entry.second, ctx.texts, ctx.profile.wavBufferSize + 1));
+    const DeltaEncoder encoder = ParseDeltaEncoder(options.encoder).value_or(DeltaEncoder::Plain);
+    if (options.rate && !SlotRateAccepted(ctx.profile, options.rate)) {
+        SoundOutcome bad;
+        bad.result = SoundResult::BadRate;
+        throw CliError(kExitUsage, "--rate: " + SoundOutcomeText(ctx.profile, bad));
+    }
+    // Every file is opened before the module is touched, so a missing one
+    // costs no transfer.
+    for (const auto& entry : options.slots) ReadInputHead(entry.second, ctx.texts, kWavHeaderSize);
 
     return RunOnModule(ctx, [&](ModuleSession& session) {
         VoiceStore store(ctx.profile);
         WavBuffer wav(ctx.profile);
-        if (!options.fresh) RequireOk(ctx, ReadAllSlots(session.Bus(), store, wav, session.GetProgress()));
+        if (!options.fresh) {
+            RequireOk(ctx, ReadAllSlots(session.Bus(), store, wav, session.GetProgress()));
+            // Every slot is written back, so one misread bit would damage a
+            // slot nobody named: the kept slots are read twice and must agree.
+            VoiceStore again(ctx.profile);
+            WavBuffer againWav(ctx.profile);
+            RequireOk(ctx, ReadAllSlots(session.Bus(), again, againWav, session.GetProgress()));
+            for (int slot = 0; slot < slotCount; ++slot) {
+                if (named.count(slot + 1)) continue;
+                if (!SameSlot(store, again, slot))
+                    throw CliError(kExitModule, std::string(ctx.texts.readsDisagree) + std::to_string(slot + 1));
+            }
+        }
 
         // The named slots are replaced; the others must fit as they stand,
         // which the lengths an erased module holds never do.
@@ -75,9 +101,17 @@ int WriteSoundCommand(const Context& ctx, const WriteSoundOptions& options) {
 
         for (std::size_t i = 0; i < options.slots.size(); ++i) {
             store.currentSlot = options.slots[i].first - 1;
-            const WavOutcome loaded = LoadWav(files[i], store, wav);
-            if (!loaded.Ok())
-                throw CliError(kExitInput, options.slots[i].second + ": " + WavOutcomeText(ctx.profile, loaded));
+            const SoundOptions sound{
+                .rate = options.rate, .encoder = encoder, .fittingEncoder = encoder, .cut = options.cut};
+            SoundOutcome loaded = LoadSoundFile(options.slots[i].second, store, wav, sound);
+            loaded.file.clear();  // the file leads the message already
+            loaded.wav.file.clear();
+            if (!loaded.Ok()) {
+                std::string message = options.slots[i].second + ": " + SoundOutcomeText(ctx.profile, loaded);
+                if (loaded.result == SoundResult::TooLong)
+                    message += " " + std::string(SoundCliTextsFor(ctx.profile).cutHint);
+                throw CliError(kExitInput, message);
+            }
         }
 
         const VoiceWriteOutcome written = WriteAllSlots(session.Bus(), store, session.GetProgress());
@@ -91,14 +125,16 @@ int WriteSoundCommand(const Context& ctx, const WriteSoundOptions& options) {
             std::string message;
             for (const SlotMismatch& m : written.mismatches) {
                 if (!message.empty()) message += "\n";
-                message += std::string(ctx.profile.texts.writeError) + " (" + std::string(ctx.texts.slotWord) + " " +
-                           std::to_string(m.slot + 1) + ", " + std::string(ctx.texts.atAddress) + " " +
-                           std::to_string(m.address) + ")";
+                const std::string where = m.slot == SlotMismatch::kDirectorySlot
+                                              ? std::string(ctx.texts.directoryWord)
+                                              : std::string(ctx.texts.slotWord) + " " + std::to_string(m.slot + 1);
+                message += std::string(ctx.profile.texts.writeError) + " (" + where + ", " +
+                           std::string(ctx.texts.atAddress) + " " + std::to_string(m.address) + ")";
             }
             throw CliError(kExitMismatch, message);
         }
         return kExitOk;
-    });
+    }, ModuleAccess::Writes);
 }
 
 }  // namespace korvex::cli

@@ -11,6 +11,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("korvex"));
     QApplication::setApplicationDisplayName(QStringLiteral("Korvex"));
+    // Ties the window to its menu entry, so the desktop shows the entry's name and icon.
+    QApplication::setDesktopFileName(QStringLiteral("org.korvex.Korvex"));
     QApplication::setWindowIcon(korvex::ApplicationIcon());
     // The program speaks Russian; so should Qt's own buttons and file dialogs.
     QTranslator qtTexts;

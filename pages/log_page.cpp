@@ -167,7 +167,8 @@ LogPage::LogPage(AppModel& model, QWidget* parent) : Page(PageId::Log, model, pa
     buttons->addStretch(19);
 
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(10, 10, 10, 10);
+    // Narrow side margins: the event column takes what the others leave.
+    layout->setContentsMargins(6, 10, 6, 10);
     layout->addWidget(bar_);
     layout->addSpacing(6);
     layout->addLayout(buttons);

@@ -4,15 +4,27 @@
 #include <QGridLayout>
 #include <QLabel>
 
+#include <algorithm>
+
 #include "pages/field_events.h"
 #include "pages/messages_texts.h"
-#include "pages/sms_count.h"
+#include "pages/septet_limit.h"
 #include "pages/text_field.h"
 #include "app/app_flags.h"
+#include "model/gsm_alphabet.h"
 #include "widgets/translit.h"
 #include "widgets/translit_edit.h"
 
 namespace korvex {
+namespace {
+
+// What a text takes of its limit: septets for a 7-bit text, characters for
+// a UCS-2 one.
+int Used(const QString& text, bool cyrillic) {
+    return cyrillic ? static_cast<int>(text.size()) : GsmSeptetCount(text.toStdU32String());
+}
+
+}  // namespace
 
 MessagesPage::MessagesPage(AppModel& model, QWidget* parent)
     : Page(PageId::Messages, model, parent), texts_(MessagesTextsFor(model.profile.kind)), events_(new FieldEvents(this)) {
@@ -32,12 +44,11 @@ MessagesPage::MessagesPage(AppModel& model, QWidget* parent)
         auto* edit = new TranslitEdit(this);
         edit->setObjectName(QStringLiteral("text") + n);
         edit->setMaxLength(kLatinTextLimit);
-        // Wide enough for the longest text the module takes.
-        edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QString(kLatinTextLimit, u'W')) * 3 / 4);
         auto* count = new QLabel(this);
         count->setObjectName(QStringLiteral("count") + n);
         count->setMinimumWidth(count->fontMetrics().horizontalAdvance(QStringLiteral("68/68")) + 4);
         count->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        septetLimits_[line] = new SeptetLimit(edit);
         auto* box = new QCheckBox(this);
         box->setObjectName(QStringLiteral("cyrillic") + n);
         label->setBuddy(edit);
@@ -73,7 +84,7 @@ MessagesPage::~MessagesPage() { delete events_; }
 void MessagesPage::RefreshFromModel() {
     const ConfigSettings& settings = Model().settings;
     for (int line = 0; line < kTextSlots; ++line) {
-        ShowWhole(edits_[line], FromCp1251(settings.texts[line]), settings.textLimit[line]);
+        ShowText(line, FromCp1251(settings.texts[line]));
         boxes_[line]->setChecked(settings.cyrillic[line]);
         ShowBoxState(line);
         ShowCount(line);
@@ -84,7 +95,18 @@ void MessagesPage::CommitEdits() { events_->StoreFocused(); }
 
 void MessagesPage::EnterText(int line) { SetCyrillicAllowed(boxes_[line]->isChecked() ? 1 : 0); }
 
-void MessagesPage::StoreText(int line) { StoreCp1251(edits_[line], Model().settings.texts[line], GetProfile().kind, *Model().dialogs); }
+void MessagesPage::StoreText(int line) {
+    ConfigSettings& settings = Model().settings;
+    const auto store = settings.cyrillic[line] ? StoreCp1251 : StoreGsmText;
+    store(edits_[line], settings.texts[line], GetProfile().kind, *Model().dialogs);
+}
+
+// A 7-bit text's limit counts septets, a UCS-2 one's characters.
+void MessagesPage::ShowText(int line, const QString& text) {
+    const ConfigSettings& settings = Model().settings;
+    septetLimits_[line]->SetLimit(settings.cyrillic[line] ? 0 : settings.textLimit[line]);
+    ShowWhole(edits_[line], text, settings.textLimit[line]);
+}
 
 void MessagesPage::SwitchAlphabet(int line) {
     ConfigSettings& settings = Model().settings;
@@ -93,14 +115,18 @@ void MessagesPage::SwitchAlphabet(int line) {
     settings.cyrillic[line] = cyrillic;
     settings.textLimit[line] = TextLimit(cyrillic);
     // Keep what the new alphabet can hold: Cyrillic letters become Latin
-    // ones as if typed, and the text ends where the new limit does.
+    // ones as if typed, and the text ends where the new limit does or where
+    // a character comes that the 7-bit alphabet lacks.
     QString kept;
     for (char32_t c : edits_[line]->text().toUcs4()) {
-        const QString next = kept + TransliterateTyped(c, cyrillic);
-        if (SmsCharacters(next, cyrillic) > settings.textLimit[line]) break;
+        const QString typed = TransliterateTyped(c, cyrillic);
+        if (!cyrillic && !std::ranges::all_of(typed.toStdU32String(), [](char32_t t) { return GsmCodeOf(t).has_value(); }))
+            break;
+        const QString next = kept + typed;
+        if (Used(next, cyrillic) > settings.textLimit[line]) break;
         kept = next;
     }
-    ShowWhole(edits_[line], kept, settings.textLimit[line]);
+    ShowText(line, kept);
     StoreText(line);
     ShowCount(line);
 }
@@ -108,7 +134,7 @@ void MessagesPage::SwitchAlphabet(int line) {
 void MessagesPage::ShowCount(int line) {
     const ConfigSettings& settings = Model().settings;
     counts_[line]->setText(QStringLiteral("%1/%2")
-                               .arg(SmsCharacters(edits_[line]->text(), boxes_[line]->isChecked()))
+                               .arg(Used(edits_[line]->text(), settings.cyrillic[line]))
                                .arg(settings.textLimit[line]));
 }
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test:
-# the full CTest suite, then the core tests under ASan and UBSan, then the fuzzers.
+# the full CTest suite, then the core and korvex-cli tests under ASan and UBSan, then the fuzzers.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -12,11 +12,14 @@ cmake --build build -j "$jobs"
 summary=$(mktemp)
 trap 'rm -f "$summary"' EXIT
 QT_QPA_PLATFORM=offscreen ctest --test-dir build -j "$jobs" --output-on-failure | tee -a "$summary"
+# The Debian package from the same build tree, unpacked and its programs started.
+deb=$(bash scripts/package.sh)
+bash scripts/check-package.sh "$deb"
 
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKORVEX_SANITIZE=ON >/dev/null
 cmake --build build-asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-  ctest --test-dir build-asan -j "$jobs" --output-on-failure -L core | tee -a "$summary"
+  ctest --test-dir build-asan -j "$jobs" --output-on-failure -L "core|cli" | tee -a "$summary"
 
 if [ -f scripts/fuzz.sh ]; then
   bash scripts/fuzz.sh "${FUZZ_SECONDS:-30}"

@@ -1,5 +1,6 @@
 #include "sim/port_factory.h"
 
+#include <array>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -9,6 +10,13 @@
 #include "link/serial_exception.h"
 #include "link/serial_port.h"
 #include "sim/demo.h"
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace korvex {
 namespace {
@@ -31,17 +39,71 @@ private:
     SerialLink link_;
 };
 
+// Holds the memory file locked, as a real port is held exclusively: a second
+// program on the same simulated module is told the port is busy instead of
+// both saving their own copy back and one change being lost.
+class MemoryFileLock {
+public:
+    MemoryFileLock() = default;
+    ~MemoryFileLock() {
+#ifndef _WIN32
+        if (fd_ >= 0) ::close(fd_);
+#endif
+    }
+    MemoryFileLock(const MemoryFileLock&) = delete;
+    MemoryFileLock& operator=(const MemoryFileLock&) = delete;
+
+    // Locks the file the name stands for now. Returns 0 or the errno value
+    // (EBUSY when another program holds it).
+    int Acquire(const std::filesystem::path& file) {
+#ifndef _WIN32
+        // The memory is saved back by renaming a new file over the old one,
+        // so the lock taken may be on a file that has just been replaced:
+        // then the new one is locked instead.
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+            if (fd < 0) return errno;
+            if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+                const int error = errno == EWOULDBLOCK ? EBUSY : errno;
+                ::close(fd);
+                return error;
+            }
+            struct stat held {}, named {};
+            if (::fstat(fd, &held) == 0 && ::stat(file.c_str(), &named) == 0 && held.st_dev == named.st_dev &&
+                held.st_ino == named.st_ino) {
+                fd_ = fd;
+                return 0;
+            }
+            ::close(fd);
+        }
+        return EBUSY;
+#else
+        (void)file;
+        return 0;
+#endif
+    }
+
+private:
+    int fd_ = -1;
+};
+
 class SimulatedModulePort final : public ModulePort {
 public:
     explicit SimulatedModulePort(std::filesystem::path file) : file_(std::move(file)) {}
     ModemLines& Lines() override { return module_; }
     SleepFn Sleeper() override { return module_.Sleeper(); }
     SimulatedModule* Simulated() override { return &module_; }
-    std::string SaveBack() override { return module_.SaveFile(file_); }
+    // A command that only read leaves the file as it was.
+    std::string SaveBack() override { return module_.Memory() == loaded_ ? std::string() : module_.SaveFile(file_); }
+
+    MemoryFileLock& Lock() { return lock_; }
+    void RememberLoaded() { loaded_ = module_.Memory(); }
 
 private:
     std::filesystem::path file_;
     SimulatedModule module_;
+    MemoryFileLock lock_;
+    std::array<std::uint8_t, SimulatedModule::kSize> loaded_{};
 };
 
 // The memory a missing demo file starts with: a working module.
@@ -65,7 +127,25 @@ PortOpening OpenSimulated(const std::filesystem::path& file, const Profile& prof
         opening.reason = file.string() + ": " + ec.message();
         return opening;
     }
-    if (exists) {
+    if (!exists) {
+        // Created now rather than after the command, so that an unwritable
+        // place fails before the module is touched.
+        if (demo) {
+            FillDemoContent(profile, module);
+            if (file.has_parent_path()) std::filesystem::create_directories(file.parent_path(), ec);
+        }
+        if (std::string error = module.SaveFile(file); !error.empty()) {
+            opening.failure = PortOpening::Failure::FileCreate;
+            opening.reason = error;
+            return opening;
+        }
+    }
+    if (const int error = port->Lock().Acquire(file); error != 0) {
+        opening.failure = error == EBUSY ? PortOpening::Failure::Port : PortOpening::Failure::FileRead;
+        opening.reason = file.string() + ": " + std::strerror(error);
+        return opening;
+    }
+    {
         const std::uintmax_t size = std::filesystem::file_size(file, ec);
         if (ec) {
             opening.failure = PortOpening::Failure::FileRead;
@@ -82,19 +162,8 @@ PortOpening OpenSimulated(const std::filesystem::path& file, const Profile& prof
             opening.reason = error;
             return opening;
         }
-    } else {
-        // Created now rather than after the command, so that an unwritable
-        // place fails before the module is touched.
-        if (demo) {
-            FillDemoContent(profile, module);
-            if (file.has_parent_path()) std::filesystem::create_directories(file.parent_path(), ec);
-        }
-        if (std::string error = module.SaveFile(file); !error.empty()) {
-            opening.failure = PortOpening::Failure::FileCreate;
-            opening.reason = error;
-            return opening;
-        }
     }
+    port->RememberLoaded();
     opening.port = std::move(port);
     return opening;
 }

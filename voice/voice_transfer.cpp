@@ -161,6 +161,19 @@ VoiceWriteOutcome WriteAllSlots(TwoWireBus& bus, VoiceStore& store, Progress& pr
     for (std::uint8_t b : directory) bus.WriteByte(b);
     bus.Stop();
     bus.Wait();
+    // A flipped directory byte would play a slot from the wrong place or at
+    // the wrong rate, so the directory is checked like the slot data.
+    std::vector<std::uint8_t> readBack(directory.size());
+    bus.ReadSequential(profile.directoryAddress, readBack);
+    for (std::size_t i = 0; i < directory.size(); ++i) {
+        if (readBack[i] != directory[i]) {
+            const SlotMismatch mismatch{SlotMismatch::kDirectorySlot,
+                                        static_cast<std::uint32_t>(profile.directoryAddress + i)};
+            if (onMismatch) onMismatch(mismatch);
+            outcome.mismatches.push_back(mismatch);
+            break;
+        }
+    }
 
     const int chosen = store.currentSlot;
     for (int slot = 0; slot < store.SlotCount(); ++slot) {

@@ -146,6 +146,15 @@ INSTANTIATE_TEST_SUITE_P(
                   "Device is not connected!\n"},
         FaultCase{"CablePulled", {"--port", "m.bin", "--sim-fault", "pull:500", "read-config", "-o", "out.rom"}, 2,
                   std::string("Ошибка порта: ") + std::strerror(EIO) + "\n"},
+        // A write cut short: the module may hold part of it, and the user is told to repeat it.
+        FaultCase{"CablePulledMidWrite", {"--port", "m.bin", "--sim-fault", "pull:20000", "write-config", "full.rom"}, 2,
+                  std::string("Ошибка порта: ") + std::strerror(EIO) +
+                      "\nМодуль может теперь хранить часть новых данных; повторите запись.\n"},
+        FaultCase{"CablePulledMidWriteCompact",
+                  {"--compact", "--port", "c.bin", "--sim-fault", "pull:20000", "write-config", "compact.rom"},
+                  2,
+                  std::string("Port error: ") + std::strerror(EIO) +
+                      "\nThe module may now hold part of the new data; repeat the write.\n"},
         // The fifth byte stored is at 24 + 4: the write starts after the signature.
         FaultCase{"FlippedWrite", {"--port", "m.bin", "--sim-fault", "flip-write:5", "write-config", "full.rom"}, 3,
                   "Ошибка записи! (адрес 28)\n"},

@@ -106,6 +106,22 @@ TEST_F(LogTransfer, EraseLeavesAnEmptyListingAndTouchesNothingElse) {
     EXPECT_TRUE(records.empty());
 }
 
+// A write-protected module takes the writes and keeps its records: the
+// read-back tells, with the first address still holding a record.
+TEST_F(LogTransfer, AClearThatDidNotTakeIsAMismatch) {
+    const LogBytes ring = DemoLogArea();
+    PutRing(ring);
+    const auto before = sim.Memory();
+    sim.GetFaults().writeProtect = true;
+    NullProgress idle;
+    const LinkOutcome outcome = ClearLog(bus, profile, idle);
+    EXPECT_EQ(outcome.result, LinkResult::Mismatch);
+    const auto firstRecordByte = std::find_if(ring.begin(), ring.end(), [](std::uint8_t b) { return b != 0xFF; });
+    ASSERT_NE(firstRecordByte, ring.end());
+    EXPECT_EQ(outcome.address, kLogAddress + static_cast<std::uint32_t>(firstRecordByte - ring.begin()));
+    EXPECT_EQ(sim.Memory(), before);
+}
+
 TEST_F(LogTransfer, RefusedModuleLeavesListRawAndRingAlone) {
     struct Case {
         const char* name;

@@ -142,8 +142,9 @@ TEST_F(LogPageTest, ShowCodeTakesEffectAtTheNextRead) {
 QString Status(const LogPage& page) { return page.findChild<QLabel*>("logStatus")->text(); }
 
 TEST_F(LogPageTest, ClearAsksFirstAndNoKeepsTheLog) {
-    page.show();
+    // The buttons follow the port when the page is shown.
     ASSERT_TRUE(sim.OpenPort());
+    page.show();
     page.ReadButton()->click();
     ASSERT_EQ(page.List()->rowCount(), 8);
     EXPECT_TRUE(Status(page).startsWith(QStringLiteral("Журнал: 8 записей ("))) << Status(page).toStdString();
@@ -156,8 +157,9 @@ TEST_F(LogPageTest, ClearAsksFirstAndNoKeepsTheLog) {
 }
 
 TEST_F(LogPageTest, ClearErasesTheRingAndEmptiesTheList) {
-    page.show();
+    // The buttons follow the port when the page is shown.
     ASSERT_TRUE(sim.OpenPort());
+    page.show();
     page.ReadButton()->click();
     ASSERT_EQ(page.List()->rowCount(), 8);
     auto* empty = page.findChild<QLabel*>("emptyLog");
