@@ -6,6 +6,8 @@ namespace korvex {
 struct FrameTexts {
     const char* title;
     const char* fileMenu;
+    const char* open;
+    const char* save;
     const char* exit;
     const char* exitPrompt;
     const char* viewMenu;
@@ -26,6 +28,8 @@ struct FrameTexts {
 inline constexpr FrameTexts kFrameRussian{
     .title = "Конфигуратор сотового автодозвона",
     .fileMenu = "&Файл",
+    .open = "&Открыть...",
+    .save = "&Сохранить...",
     .exit = "В&ыход",
     .exitPrompt = "Выход из программы",
     .viewMenu = "&Вид",

@@ -13,7 +13,9 @@
 #include "korvex/about_dialog.h"
 #include "korvex/frame_texts.h"
 #include "korvex/korvex_view.h"
+#include "pages/file_page.h"
 #include "app/toolbar_icons.h"
+#include "app/transfer_guard.h"
 
 namespace korvex {
 
@@ -44,21 +46,33 @@ CMainFrame::CMainFrame(AppModel& model, QWidget* parent) : QMainWindow(parent) {
     CreateActions();
 
     connect(view_, &CKorvexView::CurrentPageChanged, this, &CMainFrame::UpdatePageButtons);
-    model.link.SetIdleHandler([this] {
-        // The window was asked to close while a transfer ran.
-        if (closePending_) QTimer::singleShot(0, this, &QWidget::close);
-    });
+    // No input and no closing while a transfer runs.
+    new TransferGuard(model.link, this);
+    model.startSettings = model.settings;
 
     setFixedSize(FixedSize());
     Centre();
 }
 
-CMainFrame::~CMainFrame() { view_->Model().link.SetIdleHandler({}); }
+CMainFrame::~CMainFrame() = default;
 
 void CMainFrame::CreateActions() {
     const FrameTexts& texts = kFrameRussian;
 
     QMenu* file = menuBar()->addMenu(T(texts.fileMenu));
+    // The File page's project buttons, from any page.
+    QAction* open = file->addAction(T(texts.open));
+    open->setObjectName("openProject");
+    open->setShortcut(QKeySequence::Open);
+    connect(open, &QAction::triggered, this, [this] { view_->GetFilePage()->OpenProject(); });
+    QAction* save = file->addAction(T(texts.save));
+    save->setObjectName("saveProject");
+    save->setShortcut(QKeySequence::Save);
+    connect(save, &QAction::triggered, this, [this] {
+        view_->ShowPage(view_->CurrentPage());  // the field being typed in stores its text first
+        view_->GetFilePage()->SaveProject();
+    });
+    file->addSeparator();
     QAction* exit = file->addAction(T(texts.exit));
     exit->setObjectName("exit");
     exit->setStatusTip(T(texts.exitPrompt));
@@ -159,12 +173,8 @@ void CMainFrame::changeEvent(QEvent* event) {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-    if (view_->TransferRunning()) {
-        // A transfer is inside its button handler; close when it returns.
-        closePending_ = true;
-        event->ignore();
-        return;
-    }
+    // The TransferGuard puts a close off while a transfer runs, so the port
+    // is idle here.
     view_->CloseLink();
     event->accept();
 }

@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -26,6 +27,8 @@
 #include "model/image_codec.h"
 #include "model/project_file.h"
 #include "app/bar_progress.h"
+#include "app/run_transfer.h"
+#include "app/transfer_report.h"
 #include "pages/speak_texts.h"
 #include "app/qt_paths.h"
 #include "link/path_text.h"
@@ -221,7 +224,9 @@ QString FilePage::SelectedPortName() const { return portList_->currentData().toS
 
 void FilePage::UpdateEnables() {
     const bool open = Model().link.IsOpen();
-    for (QPushButton* b : {readData_, writeData_, readSound_, writeSound_}) b->setEnabled(open);
+    // Greyed while a transfer runs: the window takes no clicks then.
+    const bool usable = open && !Model().link.Busy();
+    for (QPushButton* b : {readData_, writeData_, readSound_, writeSound_}) b->setEnabled(usable);
     portList_->setEnabled(!open);
     openPort_->setText(Q(open ? texts_.closePort : texts_.openPort));
 }
@@ -250,34 +255,30 @@ void FilePage::TellFileError(std::string_view what, const std::string& path, con
 
 bool FilePage::TransferRunning() { return Model().link.Busy(); }
 
-void FilePage::RunTransfer(const std::function<void(TwoWireBus&)>& work) {
-    ModuleLink& link = Model().link;
-    if (!link.IsOpen() || link.Busy()) return;
-    ModuleLink::BusyScope busy(link);
-    try {
-        work(link.Bus());
-    } catch (const CSerialException& e) {
-        // The transfer stops where it stands; its bar and status stay up
-        // until the next transfer, so the user sees how far it came.
-        const std::string text = e.Message();
-        Model().dialogs->Message(this, QMessageBox::Warning,
-                                 text.empty() ? Q(texts_.portFailure) : QString::fromStdString(text));
-    }
-    if (const std::string error = link.Save(); !error.empty()) Tell(error);
+void FilePage::RunTransfer(TransferKind kind, const std::function<bool(TwoWireBus&)>& work) {
+    for (QPushButton* b : {readData_, writeData_, readSound_, writeSound_}) b->setEnabled(false);
+    const TransferRun run = korvex::RunTransfer(Model(), this, work);
+    UpdateEnables();
+    if (run.end == TransferRun::End::NotRun) return;
+    // A transfer that stopped keeps its bar up, so the user sees how far it came.
+    if (run.Done()) transferBar_->hide();
+    status_->setText(QString::fromStdString(TransferReport(Model().profile, {kind, run.Done(), run.elapsed})));
+    status_->show();
 }
 
 void FilePage::OnReadData() {
-    RunTransfer([this](TwoWireBus& bus) {
+    RunTransfer(TransferKind::ReadConfig, [this](TwoWireBus& bus) {
         AppModel& m = Model();
         // Read aside, so a transfer that fails half way leaves the image as it was.
         std::vector<std::uint8_t> image(m.profile.imageSize, 0);
         const LinkOutcome outcome = ReadDataFromModule(bus, m.profile, image, *progress_);
         if (!outcome.Ok()) {
             Tell(std::string(OutcomeText(m.profile, outcome)));
-            return;
+            return false;
         }
         m.readImage = std::move(image);
         m.settings.Clear();
+        m.settingsLoaded = true;
         if (!texts_.versionLabel.empty()) {
             versionText_ = VersionOf(m.readImage);
             version_->setText(versionText_);
@@ -285,11 +286,17 @@ void FilePage::OnReadData() {
         slotList_->setCurrentIndex(m.voice.currentSlot);
         UnpackImage(m.profile, m.readImage, m.settings);
         emit ConfigurationLoaded();
+        return true;
     });
 }
 
 void FilePage::OnWriteData() {
-    RunTransfer([this](TwoWireBus& bus) {
+    AppModel& m = Model();
+    if (!m.link.IsOpen() || m.link.Busy()) return;
+    if (!m.SettingsKnown() &&
+        !m.dialogs->Confirm(this, Q(TransferTextsFor(m.profile).confirmEmptyConfig)))
+        return;
+    RunTransfer(TransferKind::WriteConfig, [this](TwoWireBus& bus) {
         AppModel& m = Model();
         LinkOutcome outcome = CheckModule(bus, m.profile);
         if (outcome.Ok()) {
@@ -297,6 +304,7 @@ void FilePage::OnWriteData() {
             outcome = WriteDataToModule(bus, m.profile, m.writeImage, *progress_);
         }
         if (!outcome.Ok()) Tell(std::string(OutcomeText(m.profile, outcome)));
+        return outcome.Ok();
     });
 }
 
@@ -311,7 +319,16 @@ void FilePage::OpenProject() {
                       path.toStdString(), outcome.reason);
         return;
     }
+    m.settingsLoaded = true;
     emit ConfigurationLoaded();
+    // Loaded as far as it goes, but the user learns that it was not a project of this program.
+    const qint64 size = QFileInfo(path).size();
+    const auto project = static_cast<qint64>(m.profile.imageSize);
+    if (size != project) {
+        const qint64 loaded = std::min(size, project);
+        Tell(std::string(size < project ? texts_.shortProject : texts_.longProject) + std::string(texts_.loadedBytes) +
+             std::to_string(loaded) + std::string(texts_.ofBytes) + std::to_string(std::max(size, project)));
+    }
 }
 
 void FilePage::SaveProject() {
@@ -376,34 +393,42 @@ void FilePage::LoadSoundWith(const std::function<SoundOutcome(const SoundOptions
         Tell(SoundOutcomeText(m.profile, outcome));
         return;
     }
+    m.soundLoaded = true;
     ShowFreeMemory();
 }
 
 void FilePage::OnReadSound() {
-    RunTransfer([this](TwoWireBus& bus) {
+    RunTransfer(TransferKind::ReadSound, [this](TwoWireBus& bus) {
         AppModel& m = Model();
         const LinkOutcome outcome = ReadAllSlots(bus, m.voice, m.wav, *progress_);
         if (!outcome.Ok()) {
             Tell(std::string(OutcomeText(m.profile, outcome)));
-            return;
+            return false;
         }
+        m.soundLoaded = true;
         // The list shows the slot that is now current, so the next WAV
         // load goes where the user sees it going.
         slotList_->setCurrentIndex(m.voice.currentSlot);
         ShowWaveform();
         ShowFreeMemory();
+        return true;
     });
 }
 
 void FilePage::OnWriteSound() {
-    RunTransfer([this](TwoWireBus& bus) {
+    AppModel& m = Model();
+    if (!m.link.IsOpen() || m.link.Busy()) return;
+    if (!m.soundLoaded && !m.dialogs->Confirm(this, Q(TransferTextsFor(m.profile).confirmEmptySound))) return;
+    RunTransfer(TransferKind::WriteSound, [this](TwoWireBus& bus) {
         AppModel& m = Model();
         // A write error is told at once, before the next slot is written, so
         // one found before a port failure is not lost with the outcome.
         const VoiceWriteOutcome outcome = WriteAllSlots(
             bus, m.voice, *progress_, [&](const SlotMismatch&) { Tell(std::string(m.profile.texts.writeError)); });
+        const std::vector<std::string> messages = VoiceWriteMessages(m.profile, outcome);
         if (outcome.mismatches.empty())
-            for (const std::string& line : VoiceWriteMessages(m.profile, outcome)) Tell(line);
+            for (const std::string& line : messages) Tell(line);
+        return outcome.mismatches.empty() && messages.empty();
     });
 }
 

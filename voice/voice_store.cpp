@@ -128,7 +128,7 @@ FreeMemory ShowFreeMemory(const VoiceStore& store) {
     m.capacity = profile.capacity;
     m.used = store.Used();
     m.barPos = std::min(m.used, m.capacity);
-    m.freeKb = (m.capacity - m.barPos) / 125;
+    m.freeKb = (m.capacity - m.barPos) / 1024;
     m.text = std::string(rules.freeBefore) + std::to_string(m.freeKb) + std::string(rules.freeAfter);
     return m;
 }

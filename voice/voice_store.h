@@ -87,7 +87,7 @@ struct FreeMemory {
     std::uint32_t capacity = 0;
     std::uint32_t used = 0;     // as the tables say, may exceed the capacity
     std::uint32_t barPos = 0;
-    std::uint32_t freeKb = 0;   // (capacity - used) / 125, 0 when over
+    std::uint32_t freeKb = 0;   // (capacity - used) / 1024, whole KiB; 0 when over
     std::string text;
 };
 FreeMemory ShowFreeMemory(const VoiceStore& store);

@@ -26,7 +26,7 @@ protected:
     std::vector<std::uint8_t> memory_;
 };
 
-constexpr char kHeader[] = "№\tВемя\tДата\tID\tРаздел\tСобытие\tЗона/Пользователь\n";
+constexpr char kHeader[] = "№\tВремя\tДата\tID\tРаздел\tСобытие\tЗона/Пользователь\n";
 
 TEST_F(LogCommands, ReadLogPrintsTheListing) {
     const CliResult r = Run({"--port", SimPort("m.bin"), "read-log"});

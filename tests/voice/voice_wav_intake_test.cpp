@@ -106,10 +106,10 @@ TEST_P(WavIntake, MessagesAreTheProgramsOwn) {
     };
     const Case cases[] = {
         {WavResult::TooLarge, "Слишком большой файл", "File is too long"},
-        {WavResult::UnknownFormat, "Неизвестный формат", "Неизвестный формат!"},
-        {WavResult::BadRate, "Sample Rate only 22050, 16000, 11025 Hz", "Error Not 22050Hz!"},
-        {WavResult::BadBits, "Resolution only 8 bit", "Error Not 8 bit!"},
-        {WavResult::BadChannels, "Channels only mono", "Error Not mono!"},
+        {WavResult::UnknownFormat, "Неизвестный формат", "Unknown format!"},
+        {WavResult::BadRate, "Частота только 22050, 16000, 11025 Гц", "Error: not 22050 Hz!"},
+        {WavResult::BadBits, "Разрешение только 8 бит", "Error: not 8-bit!"},
+        {WavResult::BadChannels, "Только моно", "Error: not mono!"},
         {WavResult::Ok, "", ""},
     };
     for (const auto& c : cases) {
