@@ -60,10 +60,20 @@ if [ -z "${KORVEX_WINE_JAIL:-}" ]; then
   echo "windows.sh: --under-wine runs only inside scripts/wine-run.sh" >&2
   exit 70
 fi
-for dev in /dev/ttyS* /dev/ttyUSB* /dev/ttyACM*; do
-  [ -e "$dev" ] || continue
-  [ "$(stat -L -c '%t:%T' "$dev")" = "1:3" ] || { echo "windows.sh: $dev is not blanked" >&2; exit 70; }
-done
+# Every Wine call goes through this: it runs only in the wrapper's own mount
+# namespace, with every serial device and the console bound to /dev/null.
+isolated() {
+  local ns dev
+  ns=$(readlink /proc/self/ns/mnt) || { echo "windows.sh: cannot read the mount namespace" >&2; exit 70; }
+  [ -n "${KORVEX_WINE_HOST_NS:-}" ] && [ "$ns" != "$KORVEX_WINE_HOST_NS" ] ||
+    { echo "windows.sh: not in the wrapper's mount namespace; Wine not started" >&2; exit 70; }
+  for dev in /dev/ttyS* /dev/ttyUSB* /dev/ttyACM* /dev/console; do
+    [ -e "$dev" ] || continue
+    [ "$(stat -L -c '%t:%T' "$dev")" = "1:3" ] || { echo "windows.sh: $dev is not blanked; Wine not started" >&2; exit 70; }
+  done
+  "$@"
+}
+isolated true
 
 passed=0
 failed=0
@@ -71,7 +81,7 @@ pass() { passed=$((passed + 1)); }
 fail() { failed=$((failed + 1)); echo "FAILED: $*"; }
 
 start=$(date +%s)
-wineboot -i >/dev/null 2>&1
+isolated wineboot -i >/dev/null 2>&1
 echo "Wine prefix ready in $(( $(date +%s) - start )) s"
 
 # ---- The core tests. ----
@@ -79,7 +89,7 @@ for exe in "$win"/korvex/test_*.exe; do
   name=$(basename "$exe" .exe)
   log=$win/$name.log
   set +e
-  wine "$exe" --gtest_color=no >"$log" 2>&1
+  isolated wine "$exe" --gtest_color=no >"$log" 2>&1
   status=$?
   set -e
   ok=$(sed -n 's/^\[  PASSED  \] \([0-9]*\) tests\?.*/\1/p' "$log" | tail -1)
@@ -139,7 +149,7 @@ run() {
   set +e
   (cd "$lin" && HOME="$lin" XDG_DATA_HOME="$lin/Данные" "$cli_linux" "${largs[@]}" >"$lin/$name.out" 2>"$lin/$name.err")
   lstatus=$?
-  (cd "$wnd" && wine "$cli_windows" "${wargs[@]}" >"$wnd/$name.out" 2>"$wnd/$name.err")
+  (cd "$wnd" && isolated wine "$cli_windows" "${wargs[@]}" >"$wnd/$name.out" 2>"$wnd/$name.err")
   wstatus=$?
   set -e
   if [ "$lstatus" -eq "$wstatus" ]; then pass; else fail "$name: exit status $wstatus on Windows, $lstatus on Linux: $(cat "$wnd/$name.err")"; fi

@@ -42,6 +42,8 @@ inner=$(readlink /proc/self/ns/mnt) || fail "cannot read the mount namespace"
 parent=$(readlink "/proc/$PPID/ns/mnt") || fail "cannot read the parent's mount namespace"
 [ -n "${KORVEX_WINE_OUTER_NS:-}" ] && [ -n "$inner" ] && [ "$inner" != "$KORVEX_WINE_OUTER_NS" ] &&
   [ "$inner" != "$parent" ] || fail "not in a mount namespace of its own"
+# The host's namespace stays known inside, so every Wine call can check it is elsewhere.
+export KORVEX_WINE_HOST_NS="$KORVEX_WINE_OUTER_NS"
 unset KORVEX_WINE_OUTER_NS
 mount --make-rprivate / || fail "cannot make the mounts private"
 
