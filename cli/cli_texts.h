@@ -52,11 +52,9 @@ struct CliTexts {
     std::string_view septets;          // after a GSM 7-bit text's limit
     std::string_view sevenBitOnly;     // the PGM password: followed by the character
     std::string_view fullOnlyKey;      // a full-only field given for the compact module
-    std::string_view badLayoutMask;
-    std::string_view badNumber;        // phone and SMS centre numbers
+    std::string_view badNumber;        // phone and SMS centre numbers: before the most digits
+    std::string_view badNumberDigits;  // after them
     std::string_view outOfRange;       // followed by the allowed values
-    std::string_view badTestSmsCode;
-    std::string_view badAction;
     std::string_view zeroCharacter;
 
     // Voice.

@@ -25,7 +25,7 @@ namespace fs = std::filesystem;
 
 LogRecord Record(int month, int day, int hour, int minute, int id, int partition, int code, bool restore,
                  int zone) {
-    return fixture::MakeRecord(month, day, hour, minute, id, partition, code, restore, zone);
+    return test::MakeRecord(month, day, hour, minute, id, partition, code, restore, zone);
 }
 
 // Six fields, five fields (no zone), the comma text of code 146, and a cell

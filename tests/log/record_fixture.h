@@ -3,7 +3,7 @@
 
 #include "log/log_record.h"
 
-namespace korvex::fixture {
+namespace korvex::test {
 
 // A decoded record with every field given.
 inline LogRecord MakeRecord(int month, int day, int hour, int minute, int id, int partition, int code, bool restore,
@@ -22,4 +22,4 @@ inline LogRecord MakeRecord(int month, int day, int hour, int minute, int id, in
     return r;
 }
 
-}  // namespace korvex::fixture
+}  // namespace korvex::test
