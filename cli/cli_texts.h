@@ -24,7 +24,7 @@ struct CliTexts {
     std::string_view moduleFileRead;   // followed by "file: reason"
     std::string_view moduleFileCreate;
     std::string_view moduleFileSave;
-    std::string_view moduleFileSize;   // followed by the file; then sizeWas
+    std::string_view moduleFileSize;   // followed by the file, then its size in brackets
     std::string_view atAddress;        // "address" word after a write error
 
     std::string_view fileOpen;         // followed by "file: reason"
@@ -33,8 +33,8 @@ struct CliTexts {
     std::string_view fileWrite;
     std::string_view fileSize;         // "... must be N bytes long: file (M)": before N
     std::string_view fileSizeBytes;    // after N
-    std::string_view traceFile;
-    std::string_view fileTooLarge;     // followed by the file and the limit        // the trace file could not be created or written
+    std::string_view traceFile;        // the trace file could not be created or written
+    std::string_view fileTooLarge;     // followed by the file and the limit
 
     // build: the key, then one of these.
     std::string_view badJson;          // before the parser's message

@@ -27,7 +27,7 @@ constexpr const char* kActionTexts[kReportActions] = {"Действие №1", "
 constexpr const char* kLanguageTexts[kSmsLanguageCount] = {"Английский", "ПсевдоРусский", "Русский"};
 
 // The report boxes in the order the page lists them (two columns), each
-// with its bit of ReportTypeMask.
+// with its bit of `reportTypeMask`.
 struct BoxText {
     int bit;
     const char* text;
