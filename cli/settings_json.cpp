@@ -97,10 +97,10 @@ struct DialNumber {
     void Read(const Io& io, const JsonInput& value, const std::string& key, std::string& out) const {
         if (!value.is_string()) io.Fail(key, io.texts.expectString);
         const std::string number = value.get<std::string>();
-        const bool ok = number.empty() ||
-                        ((number[0] == '+' || number[0] == '-') &&
-                         number.size() - 1 <= static_cast<std::size_t>(maxDigits) &&
-                         std::all_of(number.begin() + 1, number.end(), [](char c) { return c >= '0' && c <= '>'; }));
+        const bool ok =
+            number.empty() ||
+            ((number[0] == '+' || number[0] == '-') && number.size() - 1 <= static_cast<std::size_t>(maxDigits) &&
+             std::all_of(number.begin() + 1, number.end(), [](char c) { return c >= '0' && c <= '>'; }));
         if (!ok) io.Fail(key, io.texts.badNumber, std::to_string(maxDigits) + std::string(io.texts.badNumberDigits));
         out = number;
     }
@@ -198,11 +198,12 @@ struct Record {
     template <typename Struct>
     Json Show(const Io& io, const Struct& value) const {
         Json j = Json::object();
-        std::apply([&](const auto&... key) { ((key.On(io.profile) ? void(j[std::string(key.name)] =
-                                                                              key.codec.Show(io, value.*key.field))
-                                                                   : void()),
-                                              ...); },
-                   keys);
+        std::apply(
+            [&](const auto&... key) {
+                ((key.On(io.profile) ? void(j[std::string(key.name)] = key.codec.Show(io, value.*key.field)) : void()),
+                 ...);
+            },
+            keys);
         return j;
     }
     template <typename Struct>
@@ -232,12 +233,13 @@ constexpr Whole kPhoneNumber{0, kPhoneCount};  // 0 none, 1..8 phone #1..#8
 const auto& SettingsKeys() {
     using S = ConfigSettings;
     static const auto nameRecord = RecordOf(Key{"name", &NameRecord::name, Name{kNameMax}},
-                                                        Key{"sound", &NameRecord::sound, Whole{0, kNameSoundMax}});
-    static const auto reportAction = RecordOf(
-        Key{"smsPhone", &ReportAction::smsPhone, kPhoneNumber},
-        Key{"autodialPhone", &ReportAction::autodialPhone, kPhoneNumber},
-        Key{"reportTypeMask", &ReportAction::reportTypeMask, kAnyByte},
-        Key{"smsLayoutMask", &ReportAction::smsLayoutMask, kAnyByte});
+                                            Key{"sound", &NameRecord::sound, Whole{0, kNameSoundMax}});
+    static const auto reportAction = RecordOf(Key{"smsPhone", &ReportAction::smsPhone, kPhoneNumber},
+                                              Key{"autodialPhone", &ReportAction::autodialPhone, kPhoneNumber},
+                                              Key{"reportTypeMask", &ReportAction::reportTypeMask, kAnyByte},
+                                              Key{"smsLayoutMask", &ReportAction::smsLayoutMask, kAnyByte});
+    // One row a key: a table, so the formatter leaves it so.
+    // clang-format off
     static const auto keys = RecordOf(
         Key{"phones", &S::phones, ListOf(DialNumber{kPhoneMaxDigits})},
         Key{"texts", &S::texts, ProfileTexts(SmsText{})},
@@ -255,6 +257,7 @@ const auto& SettingsKeys() {
         Key{"zoneNames", &S::zoneNames, ListOf(nameRecord), Modules::FullOnly},
         Key{"partitionNames", &S::partitionNames, ListOf(nameRecord), Modules::FullOnly},
         Key{"userNames", &S::userNames, ListOf(Name{kNameMax}), Modules::FullOnly});
+    // clang-format on
     return keys;
 }
 

@@ -54,17 +54,9 @@ std::string AboutText(double seconds, bool english) {
 
 std::string SecondsText(double seconds, bool english) {
     char text[32];
-    if (seconds < 60) {
-        std::snprintf(text, sizeof text, english ? "%.1f s" : "%.1f с", seconds);
-    } else {
-        const long total = std::lround(seconds);
-        std::snprintf(text, sizeof text, english ? "%ld min %ld s" : "%ld мин %ld с", total / 60, total % 60);
-    }
+    std::snprintf(text, sizeof text, english ? "%.1f s" : "%.1f с", seconds);
     std::string result = text;
-    if (!english) {
-        for (char& c : result)
-            if (c == '.') c = ',';
-    }
+    if (!english) std::replace(result.begin(), result.end(), '.', ',');
     return result;
 }
 

@@ -29,7 +29,8 @@ double EstimateSeconds(const PortCosts& costs, BusTiming timing,
 
 // "about 48 s", "about 3 min 10 s"; `english` false gives the Russian words.
 std::string AboutText(double seconds, bool english);
-// "1.9 s" / "1,9 с": the time a transfer took.
+// "1.9 s" / "1,9 с": a time in tenths of a second, the Russian one with a
+// decimal comma; minutes are not split off.
 std::string SecondsText(double seconds, bool english);
 
 }  // namespace korvex

@@ -55,12 +55,15 @@ void PutSeptets(Image& image, int slot, const std::vector<std::uint8_t>& septets
 // Every field as far as the image's bytes reach.
 ConfigSettings AtTheirMost() {
     ConfigSettings s;
-    s.phones.fill("+0123456789:;<=>98765");       // 20 semi-octets, the nibbles A..E among them
-    s.smscNumber = "-0123456789:;<=>9876543";    // 22: what the length byte carries
-    s.texts = {"[]{}" + std::string(62, 'x'),    // 70 septets, the escapes among them
-               std::string(31, '\xFF'),          // 31 UCS-2 characters "я"
+    s.phones.fill("+0123456789:;<=>98765");                          // 20 semi-octets, the nibbles A..E among them
+    s.smscNumber = "-0123456789:;<=>9876543";                        // 22: what the length byte carries
+    s.texts = {"[]{}" + std::string(62, 'x'),                        // 70 septets, the escapes among them
+               std::string(31, '\xFF'),                              // 31 UCS-2 characters "я"
                "@$_!\"#%&'()*+,-./:;<=>?\xA4\xA7\n\r^{}\\[~]|\x88",  // the alphabet's signs, "¤", "§", "€"
-               std::string(70, ' '), std::string(31, '\x01'), std::string(70, '@'), std::string(70, '~').substr(0, 35),
+               std::string(70, ' '),
+               std::string(31, '\x01'),
+               std::string(70, '@'),
+               std::string(70, '~').substr(0, 35),
                std::string(31, '\x98')};
     s.cyrillic = {false, true, false, false, true, false, false, true};
     s.pgmPassword = "\x7F\x01 ~09azAZ";
@@ -144,19 +147,23 @@ void PrintTo(const ImageCase& c, std::ostream* os) { *os << c.name; }
 
 const ImageCase kImages[] = {
     {"Default", [](const Profile& p) { return Packed(p, ConfigSettings()); }, true},
-    {"Demo", [](const Profile& p) {
+    {"Demo",
+     [](const Profile& p) {
          const auto memory = MakeDemoMemory(p);
          return Image(memory.begin(), memory.begin() + static_cast<std::ptrdiff_t>(p.imageSize));
-     }, true},
+     },
+     true},
     {"EveryField", [](const Profile& p) { return Packed(p, EveryField(p)); }, true},
-    {"AtTheirLeast", [](const Profile& p) {
+    {"AtTheirLeast",
+     [](const Profile& p) {
          ConfigSettings s;
          s.phones.fill("+");
          s.smscNumber = "+";
          s.cyrillic.fill(true);
          s.autodialCycles = kAutodialCyclesFewest;
          return Packed(p, s);
-     }, true},
+     },
+     true},
     {"AtTheirMost", [](const Profile& p) { return Packed(p, AtTheirMost()); }, true},
     {"RawNameBytes", [](const Profile& p) { return Packed(p, RawNameBytes()); }, true},
     {"OddSeptets", OddSeptets, false},
@@ -167,8 +174,7 @@ const ImageCase kImages[] = {
     {"Random3", [](const Profile& p) { return Random(p, 3); }, false},
 };
 
-class SettingsRoundTrip : public CliTest,
-                          public ::testing::WithParamInterface<std::tuple<ImageCase, const Profile*>> {
+class SettingsRoundTrip : public CliTest, public ::testing::WithParamInterface<std::tuple<ImageCase, const Profile*>> {
 protected:
     const ImageCase& Case() const { return std::get<0>(GetParam()); }
     const Profile& Module() const { return *std::get<1>(GetParam()); }

@@ -13,12 +13,7 @@
 namespace korvex {
 namespace {
 
-// The shared converter, as the export uses it.
-std::optional<std::string> To1251(std::string_view utf8) {
-    Cp1251Result r = Utf8ToCp1251(utf8);
-    if (!r.Ok()) return std::nullopt;
-    return r.bytes;
-}
+using test::To1251;
 
 
 namespace fs = std::filesystem;

@@ -436,6 +436,7 @@ TEST(TransferEstimate, MatchesWhatTheTransferTakes) {
     }
     EXPECT_EQ(AboutText(47.2, true), "about 48 s");
     EXPECT_EQ(AboutText(190, false), "около 3 мин 10 с");
+    EXPECT_EQ(SecondsText(75.04, true), "75.0 s");  // a sound file longer than a minute
     EXPECT_EQ(SecondsText(1.94, false), "1,9 с");
 }
 
