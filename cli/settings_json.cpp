@@ -1,6 +1,7 @@
 #include "cli/settings_json.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <limits>
 #include <string>
