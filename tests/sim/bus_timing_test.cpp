@@ -334,6 +334,42 @@ TEST(BusTimings, FastVoiceWriteSkipsTheSlotsTheModuleHolds) {
     EXPECT_EQ(sim->Memory()[store->slotStart[2] + 10], store->Area(2)[10]);
 }
 
+// A slot write cut off half way leaves neither its old bytes nor the new
+// ones in the module: reverting the edit must not make the slot look held.
+TEST(BusTimings, ACutOffVoiceWriteLeavesTheSlotNotHeld) {
+    auto sim = std::make_unique<SimulatedModule>();
+    sim->Memory() = Starting();
+    TwoWireBus bus(*sim, sim->Sleeper(), sim->Clock());
+    bus.SetTiming(BusTiming::Fast);
+    NullProgress progress;
+    auto store = std::make_unique<VoiceStore>(FullProfile());
+    auto wav = std::make_unique<WavBuffer>(FullProfile());
+    ASSERT_TRUE(ReadAllSlots(bus, *store, *wav, progress).Ok());
+    const std::uint32_t at = store->slotStart[1] + 10u;
+    const std::uint8_t original = sim->Memory()[at];
+    store->Area(1)[10] ^= 0xFF;
+
+    // What the whole write costs, measured on a copy; the cable is pulled half way.
+    auto copy = std::make_unique<SimulatedModule>();
+    copy->Memory() = sim->Memory();
+    TwoWireBus copyBus(*copy, copy->Sleeper(), copy->Clock());
+    copyBus.SetTiming(BusTiming::Fast);
+    auto copyStore = std::make_unique<VoiceStore>(*store);
+    ASSERT_TRUE(WriteAllSlots(copyBus, *copyStore, progress).Ok());
+    sim->GetFaults().pullAfterCalls = sim->GetCounters().Total() + copy->GetCounters().Total() / 2;
+    EXPECT_THROW(WriteAllSlots(bus, *store, progress), CSerialException);
+    ASSERT_NE(sim->Memory()[at], original);  // the edited page reached the module
+
+    sim->GetFaults().pullAfterCalls = 0;
+    sim->Advance(1'000'000'000);  // the port opened again a second later
+    RecoverBus(*sim);
+    TwoWireBus reopened(*sim, sim->Sleeper(), sim->Clock());
+    reopened.SetTiming(BusTiming::Fast);
+    store->Area(1)[10] = original;
+    ASSERT_TRUE(WriteAllSlots(reopened, *store, progress).Ok());
+    EXPECT_EQ(sim->Memory()[at], original);
+}
+
 TEST(LineProbe, MeasuresEachModelWithinATenth) {
     for (const PortModel& model : PortModels()) {
         auto sim = std::make_unique<SimulatedModule>();
