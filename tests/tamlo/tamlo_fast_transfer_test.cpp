@@ -1,8 +1,10 @@
 // Tamlo's transfers on cables of every kind: the "Fast transfer" box on the
 // File page, the cable refused at open, the estimate on the status line.
 #include <QCheckBox>
+#include <QRegularExpression>
 
 #include "sim/port_model.h"
+#include "ui/screenshot.h"
 #include "ui/tamlo_window.h"
 
 namespace korvex::test {
@@ -99,6 +101,24 @@ TEST_F(TamloTransfers, TheStatusLineGivesTheEstimateAndSuggestsFastOnACachedStat
         << seen.join(" | ").toStdString();
     EXPECT_TRUE(status->text().startsWith(QStringLiteral("Configuration read ("))) << status->text().toStdString();
     EXPECT_TRUE(dialogs->TakeTexts().isEmpty());
+}
+
+// The File page with the box and the advice a cached-status cable gets:
+// both inside the dialog, the advice whole. Kept as docs/tamlo-file.png.
+TEST_F(TamloTransfers, FilePageScreenshot) {
+    sim.module.SetPortModel(*FindPortModel("ch340"));
+    OpenDemo();
+    QCoreApplication::processEvents();  // layouts settle as on screen
+    for (const char* name : {"fastTransfer", "status", "writeSound"}) {
+        QWidget* widget = Find<QWidget>(name);
+        const QRect area(widget->mapTo(dialog.get(), QPoint(0, 0)), widget->size());
+        EXPECT_TRUE(widget->isVisible()) << name;
+        EXPECT_TRUE(dialog->rect().contains(area)) << name;
+    }
+    auto* status = Find<QLabel>("status");
+    EXPECT_GE(status->height(), status->heightForWidth(status->width())) << "the advice is cut";
+    const QString out = qEnvironmentVariable("KORVEX_SCREENSHOT_DIR");
+    if (!out.isEmpty()) EXPECT_TRUE(SaveScreenshot(*dialog, QDir(out).filePath("tamlo-file.png")));
 }
 
 }  // namespace
