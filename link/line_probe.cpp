@@ -130,7 +130,7 @@ std::string DescribeProbe(const LineProbe& probe) {
     text += ", status delay " + Microseconds(probe.statusDelayNs);
     switch (probe.verdict) {
         case LineProbe::Verdict::Ok:
-            // The described timing samples a cached status before it has caught up.
+            // The spec timing samples a cached status before it has caught up.
             text += probe.liveStatus ? ": usable" : ": usable with the fast timing only (the spec timing misreads a cached status)";
             break;
         case LineProbe::Verdict::CtsStuckOn:

@@ -47,7 +47,7 @@ public:
     };
     static std::vector<PortEntry> PortEntries(const FilePageTexts& texts);
 
-    // Chooses the bus timing of the link (fast or the described one) for
+    // Chooses the bus timing of the link (fast or spec) for
     // this and later ports, from the page's own switch or the window's menu.
     void SetFastTransfer(bool on);
 

@@ -85,7 +85,7 @@ TEST_F(KorvexTransfers, FastWritesOnlyTheRunsChangedSinceTheRead) {
     ASSERT_TRUE(model->link.IsOpen());
     EXPECT_EQ(PageWritesOf("writeData"), 18u);
 
-    // The described timing writes everything, whatever is known.
+    // The spec timing writes everything, whatever is known.
     ChooseFast(false);
     EXPECT_EQ(PageWritesOf("writeData"), 18u);
     EXPECT_TRUE(dialogs->TakeTexts().isEmpty());
