@@ -226,7 +226,11 @@ void LogPage::Tell(const QString& text, const QString& detail) {
     Model().dialogs->Message(this, QMessageBox::Warning, text, detail);
 }
 
-TransferRun LogPage::RunTransfer(const std::function<LinkOutcome(TwoWireBus&, Progress&)>& work) {
+TransferRun LogPage::RunTransfer(const std::function<LinkOutcome(TwoWireBus&, Progress&)>& work,
+                                 const std::function<void(TwoWireBus&)>& dryRun) {
+    AppModel& m = Model();
+    if (!m.link.IsOpen() || m.link.Busy()) return {};
+    status_->setText(QtText(EstimateText(GetProfile(), m.link.EstimateSeconds(dryRun))));
     BarProgress progress(bar_, nullptr);
     for (QPushButton* button : {readButton_, clearButton_, saveButton_}) button->setEnabled(false);
     const TransferRun run = korvex::RunTransfer(Model(), this, [&](TwoWireBus& bus) {
@@ -245,9 +249,13 @@ void LogPage::Report(TransferKind kind, const TransferRun& run, int records) {
 
 void LogPage::ReadLogFromModule() {
     std::vector<LogRecord> records;
-    const TransferRun run = RunTransfer([&](TwoWireBus& bus, Progress& progress) {
-        return ReadLog(bus, GetProfile(), progress, records);
-    });
+    const TransferRun run = RunTransfer(
+        [&](TwoWireBus& bus, Progress& progress) { return ReadLog(bus, GetProfile(), progress, records); },
+        [this](TwoWireBus& bus) {
+            std::vector<LogRecord> scratch;
+            NullProgress quiet;
+            ReadLog(bus, GetProfile(), quiet, scratch);
+        });
     // On any failure the list keeps what it showed.
     if (run.Done()) {
         FillList(MakeLogRows(records, showEventCode_));
@@ -261,8 +269,12 @@ void LogPage::ClearModuleLog() {
     AppModel& m = Model();
     if (!m.link.IsOpen() || m.link.Busy()) return;
     if (!m.dialogs->Confirm(this, QtText(TransferTextsFor(GetProfile()).confirmClearLog))) return;
-    const TransferRun run =
-        RunTransfer([&](TwoWireBus& bus, Progress& progress) { return ClearLog(bus, GetProfile(), progress); });
+    const TransferRun run = RunTransfer(
+        [&](TwoWireBus& bus, Progress& progress) { return ClearLog(bus, GetProfile(), progress); },
+        [this](TwoWireBus& bus) {
+            NullProgress quiet;
+            ClearLog(bus, GetProfile(), quiet);
+        });
     if (run.Done()) {
         list_->setRowCount(0);
         emptyText_->hide();
