@@ -190,8 +190,8 @@ TEST_F(FilePageTest, SoundLoadedWrittenAndReadBack) {
 // data decoded, not the file that was loaded.
 TEST_F(FilePageTest, PlayPlaysTheSlotDecodedNotTheFile) {
     QTemporaryDir dir;
-    const std::vector<std::uint8_t> samples = korvex::testing::Sawtooth(8000);
-    dialogs->answers.push_back(WriteFile(dir, "voice.wav", korvex::testing::MakeWav(samples, {.rate = 16000})));
+    const std::vector<std::uint8_t> samples = korvex::test::Sawtooth(8000);
+    dialogs->answers.push_back(WriteFile(dir, "voice.wav", korvex::test::MakeWav(samples, {.rate = 16000})));
     frame->PageAction(int(PageId::File))->trigger();
     Click("soundOpen");
     ASSERT_TRUE(dialogs->TakeTexts().isEmpty());
