@@ -77,11 +77,18 @@ TEST_F(TamloCycle, FailuresAreToldInTheCompactWords) {
     EXPECT_EQ(dialogs->confirms.size(), 2);
 }
 
+// The steps a transfer showed on the status line. The estimate stands alone
+// only until the first step starts, which a sampler may or may not catch.
+QStringList Steps(QStringList seen) {
+    seen.removeIf([](const QString& line) { return !line.contains(QStringLiteral("...")); });
+    return seen;
+}
+
 TEST_F(TamloCycle, ReadEditOnEveryPageWriteAndVerify) {
     OpenDemo();
-    // The estimate first, then beside each step.
-    EXPECT_EQ(StatusesDuring([this] { Click("readData"); }),
-              (QStringList{"about 1 s", "Reading configuration... (about 1 s)"}));
+    // The estimate beside each step.
+    EXPECT_EQ(Steps(StatusesDuring([this] { Click("readData"); })),
+              (QStringList{"Reading configuration... (about 1 s)"}));
     ASSERT_TRUE(dialogs->messages.empty()) << dialogs->TakeTexts().join('\n').toStdString();
     const ConfigSettings demo = Decoded(CompactProfile(), ModuleImage());
     EXPECT_EQ(model->settings, demo);
@@ -118,7 +125,7 @@ TEST_F(TamloCycle, ReadEditOnEveryPageWriteAndVerify) {
 
     ChoosePage(PageId::File);
     const std::uint64_t pagesBefore = sim.module.WriteCycles();
-    EXPECT_EQ(StatusesDuring([this] { Click("writeData"); }),
+    EXPECT_EQ(Steps(StatusesDuring([this] { Click("writeData"); })),
               (QStringList{"Write configuration... (about 2 s)", "Checking configuration... (about 2 s)"}));
     EXPECT_TRUE(dialogs->messages.empty()) << dialogs->TakeTexts().join('\n').toStdString();
     // Twelve whole pages from address 0: the marker goes with the settings.
@@ -182,7 +189,7 @@ TEST_F(TamloCycle, SoundIsLoadedWrittenAndReadBack) {
     EXPECT_EQ(Find<QLabel>("memoryText")->text(), QStringLiteral("%1 KByte are free").arg((32000 - used) / 1024));
     const std::vector<std::uint8_t> slot3(model->voice.Area(2).begin(), model->voice.Area(2).begin() + 128);
 
-    const QStringList writing = StatusesDuring([this] { Click("writeSound"); });
+    const QStringList writing = Steps(StatusesDuring([this] { Click("writeSound"); }));
     ASSERT_TRUE(dialogs->messages.empty()) << dialogs->TakeTexts().join('\n').toStdString();
     EXPECT_TRUE(writing.first().startsWith(QStringLiteral("Audio message record № 1... (about "))) << writing.first().toStdString();
     EXPECT_TRUE(writing.last().startsWith(QStringLiteral("Checking audio message № 3... (about "))) << writing.last().toStdString();
@@ -196,7 +203,7 @@ TEST_F(TamloCycle, SoundIsLoadedWrittenAndReadBack) {
 
     // A fresh store reads the same slots back.
     model->voice = VoiceStore(CompactProfile());
-    const QStringList reading = StatusesDuring([this] { Click("readSound"); });
+    const QStringList reading = Steps(StatusesDuring([this] { Click("readSound"); }));
     EXPECT_EQ(reading, (QStringList{"Reading audio message № 1... (about 1 s)", "Reading audio message № 2... (about 1 s)",
                                     "Reading audio message № 3... (about 1 s)"}));
     EXPECT_TRUE(dialogs->messages.empty());
