@@ -57,6 +57,18 @@ bool Dialogs::Ask(QWidget* parent, const QString& text) {
     return box.exec() == QMessageBox::Yes;
 }
 
+Dialogs::SaveChoice Dialogs::AskSave(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Question, BoxTitle(), text,
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+        case QMessageBox::Save: return SaveChoice::Save;
+        case QMessageBox::Discard: return SaveChoice::Discard;
+        default: return SaveChoice::Cancel;
+    }
+}
+
 QString Dialogs::SaveFileName(QWidget* parent, const QString& title, const QString& filter, const QString& suffix) {
     return AskFileName(parent, QFileDialog::AcceptSave, title, filter, suffix);
 }

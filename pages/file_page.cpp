@@ -158,6 +158,7 @@ void FilePage::Build() {
     groups->addWidget(module);
 
     auto* sound = new QGroupBox(Q(texts_.sound), this);
+    sound->setObjectName("soundGroup");
     auto* soundLayout = new QGridLayout(sound);
     slotList_ = new QComboBox(sound);
     slotList_->setObjectName("slotList");
@@ -184,6 +185,13 @@ void FilePage::Build() {
     soundLayout->addWidget(memoryText_, 3, 0, 1, 2);
     soundLayout->addWidget(memoryBar_, 4, 0, 1, 2);
     soundLayout->setRowStretch(5, 1);
+    // Room for the widest free-memory text (all of it free), and a group
+    // as wide as that: the page around it does not move as the text changes.
+    memoryText_->setMinimumWidth(std::max(
+        memoryText_->fontMetrics().horizontalAdvance(Q(texts_.memory)),
+        memoryText_->fontMetrics().horizontalAdvance(QString::fromStdString(
+            korvex::ShowFreeMemory(VoiceStore(Model().profile)).text))));
+    sound->setFixedWidth(sound->sizeHint().width());
     groups->addWidget(sound);
 
     top->addLayout(groups);
@@ -257,7 +265,9 @@ bool FilePage::TransferRunning() { return Model().link.Busy(); }
 
 void FilePage::RunTransfer(TransferKind kind, const std::function<bool(TwoWireBus&)>& work) {
     for (QPushButton* b : {readData_, writeData_, readSound_, writeSound_}) b->setEnabled(false);
-    const TransferRun run = korvex::RunTransfer(Model(), this, work);
+    const bool writes = kind == TransferKind::WriteConfig || kind == TransferKind::WriteSound;
+    const TransferRun run =
+        korvex::RunTransfer(Model(), this, work, writes ? TransferAccess::Writes : TransferAccess::Reads);
     UpdateEnables();
     if (run.end == TransferRun::End::NotRun) return;
     // A transfer that stopped keeps its bar up, so the user sees how far it came.
@@ -285,6 +295,7 @@ void FilePage::OnReadData() {
         }
         slotList_->setCurrentIndex(m.voice.currentSlot);
         UnpackImage(m.profile, m.readImage, m.settings);
+        m.project.Unnamed(m.settings);
         emit ConfigurationLoaded();
         return true;
     });
@@ -303,8 +314,12 @@ void FilePage::OnWriteData() {
             PackImage(m.profile, m.settings, m.readImage, m.writeImage, Today());
             outcome = WriteDataToModule(bus, m.profile, m.writeImage, *progress_);
         }
-        if (!outcome.Ok()) Tell(std::string(OutcomeText(m.profile, outcome)));
-        return outcome.Ok();
+        if (!outcome.Ok()) {
+            Tell(std::string(OutcomeText(m.profile, outcome)));
+            return false;
+        }
+        m.project.Written(m.settings);
+        return true;
     });
 }
 
@@ -320,10 +335,15 @@ void FilePage::OpenProject() {
         return;
     }
     m.settingsLoaded = true;
-    emit ConfigurationLoaded();
     // Loaded as far as it goes, but the user learns that it was not a project of this program.
     const qint64 size = QFileInfo(path).size();
     const auto project = static_cast<qint64>(m.profile.imageSize);
+    if (size == project) {
+        m.project.Named(path, m.settings);
+    } else {
+        m.project.Unnamed(m.settings);
+    }
+    emit ConfigurationLoaded();
     if (size != project) {
         const qint64 loaded = std::min(size, project);
         Tell(std::string(size < project ? texts_.shortProject : texts_.longProject) + std::string(texts_.loadedBytes) +
@@ -331,16 +351,27 @@ void FilePage::OpenProject() {
     }
 }
 
-void FilePage::SaveProject() {
+bool FilePage::SaveProject() {
     const QString path =
         Model().dialogs->SaveFileName(this, Q(texts_.saveProjectTitle), Q(texts_.projectFilter), QStringLiteral("rom"));
-    if (path.isEmpty()) return;
+    return !path.isEmpty() && SaveProjectTo(path);
+}
+
+bool FilePage::SaveEdits() {
+    const QString file = Model().project.File();
+    return file.isEmpty() ? SaveProject() : SaveProjectTo(file);
+}
+
+bool FilePage::SaveProjectTo(const QString& path) {
     AppModel& m = Model();
     const FileOutcome outcome = korvex::SaveProject(FsPath(path), m.profile, m.settings, m.readImage, m.writeImage, Today());
     if (!outcome.Ok()) {
         TellFileError(outcome.failed == FileStep::Write ? texts_.cannotWriteFile : texts_.cannotCreateFile,
                       path.toStdString(), outcome.reason);
+        return false;
     }
+    m.project.Named(path, m.settings);
+    return true;
 }
 
 void FilePage::LoadWavFile() {

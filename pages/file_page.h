@@ -46,9 +46,13 @@ public:
     };
     static std::vector<PortEntry> PortEntries(const FilePageTexts& texts);
 
-    // Project Open and Save, also the window's File menu commands.
+    // Project Open and Save, also the window's File menu commands. Save
+    // asks for the file; true once the settings are saved.
     void OpenProject();
-    void SaveProject();
+    bool SaveProject();
+    // Saves into the project file the settings belong to, or asks for one
+    // when none is named (the window's question before closing).
+    bool SaveEdits();
 
 signals:
     // The port was opened or closed; the Log page follows it.
@@ -78,6 +82,7 @@ private:
     // buttons greyed meanwhile, then says on the status line what came of it
     // and how long it took.
     void RunTransfer(TransferKind kind, const std::function<bool(TwoWireBus&)>& work);
+    bool SaveProjectTo(const QString& path);
     void Tell(const std::string& text);
     void TellFileError(std::string_view what, const std::string& path, const std::string& reason);
 

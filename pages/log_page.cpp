@@ -228,14 +228,15 @@ void LogPage::Tell(const QString& text, const QString& detail) {
     Model().dialogs->Message(this, QMessageBox::Warning, text, detail);
 }
 
-TransferRun LogPage::RunTransfer(const std::function<LinkOutcome(TwoWireBus&, Progress&)>& work) {
+TransferRun LogPage::RunTransfer(TransferAccess access,
+                                 const std::function<LinkOutcome(TwoWireBus&, Progress&)>& work) {
     BarProgress progress(bar_, nullptr);
     for (QPushButton* button : {readButton_, clearButton_, saveButton_}) button->setEnabled(false);
     const TransferRun run = korvex::RunTransfer(Model(), this, [&](TwoWireBus& bus) {
         const LinkOutcome outcome = work(bus, progress);
         if (!outcome.Ok()) Tell(Utf8(OutcomeText(GetProfile(), outcome)));
         return outcome.Ok();
-    });
+    }, access);
     UpdateButtons();
     return run;
 }
@@ -247,7 +248,7 @@ void LogPage::Report(TransferKind kind, const TransferRun& run, int records) {
 
 void LogPage::ReadLogFromModule() {
     std::vector<LogRecord> records;
-    const TransferRun run = RunTransfer([&](TwoWireBus& bus, Progress& progress) {
+    const TransferRun run = RunTransfer(TransferAccess::Reads, [&](TwoWireBus& bus, Progress& progress) {
         return ReadLog(bus, GetProfile(), progress, records);
     });
     // On any failure the list keeps what it showed.
@@ -264,7 +265,8 @@ void LogPage::ClearModuleLog() {
     if (!m.link.IsOpen() || m.link.Busy()) return;
     if (!m.dialogs->Confirm(this, Utf8(TransferTextsFor(GetProfile()).confirmClearLog))) return;
     const TransferRun run =
-        RunTransfer([&](TwoWireBus& bus, Progress& progress) { return ClearLog(bus, GetProfile(), progress); });
+        RunTransfer(TransferAccess::Writes,
+                    [&](TwoWireBus& bus, Progress& progress) { return ClearLog(bus, GetProfile(), progress); });
     if (run.Done()) {
         list_->setRowCount(0);
         emptyText_->hide();

@@ -368,5 +368,24 @@ TEST_F(TamloCycle, ZonesPageScreenshot) {
     }
 }
 
+// The File page after Read data and Read sound, and the Messages page with
+// its texts, each filling the dialog.
+TEST_F(TamloCycle, FileAndMessagesPageScreenshot) {
+    OpenDemo();
+    Click("readData");
+    Click("readSound");
+    ASSERT_TRUE(dialogs->messages.empty());
+    const QString out = qEnvironmentVariable("KORVEX_SCREENSHOT_DIR");
+    const std::pair<PageId, const char*> shots[] = {{PageId::File, "tamlo-file.png"},
+                                                    {PageId::Messages, "tamlo-messages.png"}};
+    for (const auto& [page, file] : shots) {
+        ChoosePage(page);
+        QCoreApplication::processEvents();  // layouts settle as on screen
+        const QImage image = RenderWidget(*dialog);
+        EXPECT_EQ(image.size(), dialog->size());
+        if (!out.isEmpty()) EXPECT_TRUE(SaveScreenshot(*dialog, QDir(out).filePath(file)));
+    }
+}
+
 }  // namespace
 }  // namespace korvex::test

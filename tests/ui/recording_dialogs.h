@@ -45,6 +45,10 @@ public:
         yesNo.pop_front();
         return yes;
     }
+    SaveChoice AskSave(QWidget*, const QString& text) override {
+        saveQuestions << text;
+        return saveChoice;
+    }
     std::optional<SpeechRequest> AskSpeech(QWidget*, const SpeechLabels& labels) override {
         speechLabels.push_back(labels);
         if (speech.empty()) return std::nullopt;
@@ -69,6 +73,9 @@ public:
     // Yes/No questions: asked, and the answers (an empty queue answers No).
     std::vector<QString> asked;
     std::deque<bool> yesNo;
+    // Questions before a close would lose edits, and how they are answered.
+    QStringList saveQuestions;
+    SaveChoice saveChoice = SaveChoice::Cancel;
     // Speech dialogs: what they showed, and the answers (empty: cancelled).
     std::vector<SpeechLabels> speechLabels;
     std::deque<SpeechRequest> speech;
