@@ -17,6 +17,7 @@ struct Cut {
     const char* button;
     bool writes;
 };
+void PrintTo(const Cut& cut, std::ostream* out) { *out << cut.button; }
 
 // Calls into the transfer when the cable comes out: past any check a write
 // makes first, long before any of these transfers ends.
