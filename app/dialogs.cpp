@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QPushButton>
 #include <QSettings>
 
 namespace korvex {
@@ -57,9 +58,10 @@ bool Dialogs::Ask(QWidget* parent, const QString& text) {
     return box.exec() == QMessageBox::Yes;
 }
 
-Dialogs::SaveChoice Dialogs::AskSave(QWidget* parent, const QString& text) {
+Dialogs::SaveChoice Dialogs::AskSave(QWidget* parent, const QString& text, const QString& discard) {
     QMessageBox box(QMessageBox::Question, BoxTitle(), text,
                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
+    box.button(QMessageBox::Discard)->setText(discard);
     box.setDefaultButton(QMessageBox::Save);
     box.setEscapeButton(QMessageBox::Cancel);
     switch (box.exec()) {

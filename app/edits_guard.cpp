@@ -76,7 +76,7 @@ bool EditsGuard::MayClose() {
     if (!model_.project.Modified(model_.settings)) return true;
     const QString file = QFileInfo(model_.project.File()).fileName();
     const QString text = file.isEmpty() ? texts_.askSaveNew : texts_.askSaveFile.arg(file);
-    switch (model_.dialogs->AskSave(window_, text)) {
+    switch (model_.dialogs->AskSave(window_, text, texts_.discard)) {
         case Dialogs::SaveChoice::Save:
             // A save that failed or was cancelled keeps the window.
             return save_();

@@ -20,6 +20,7 @@ public:
         QString caption;      // the program's own title
         QString askSaveFile;  // %1: the project file's name
         QString askSaveNew;   // when no project file is named
+        QString discard;      // the question's button that closes without saving
     };
     // `commit` stores what the field being typed in holds; `save` saves the
     // settings, into the named project file or one the user picks, and is

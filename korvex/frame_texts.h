@@ -24,6 +24,7 @@ struct FrameTexts {
     // Closing with unsaved edits; %1 is the project file's name.
     const char* askSaveFile;
     const char* askSaveNew;
+    const char* discard;
     // Tooltip and status prompt of each page button, by page number 1..8.
     const char* pageTips[8];
 };
@@ -48,6 +49,7 @@ inline constexpr FrameTexts kFrameRussian{
     .aboutText = "Конфигуратор сотового автодозвона\n\nВерсия 1.04",
     .askSaveFile = "Конфигурация изменена. Сохранить изменения в файле «%1»?",
     .askSaveNew = "Изменения конфигурации не сохранены в файле проекта. Сохранить их?",
+    .discard = "Не сохранять",
     .pageTips = {"Файл", "Свойства", "Сообщения", "Телефоны", "Зоны", "Журнал", "Обозначения", "Коммуникатор"},
 };
 

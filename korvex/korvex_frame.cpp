@@ -51,7 +51,7 @@ CMainFrame::CMainFrame(AppModel& model, QWidget* parent) : QMainWindow(parent) {
     model.startSettings = model.settings;
     // The title names the project file and marks unsaved edits; closing asks.
     edits_ = new EditsGuard(
-        model, this, {T(texts.title), T(texts.askSaveFile), T(texts.askSaveNew)},
+        model, this, {T(texts.title), T(texts.askSaveFile), T(texts.askSaveNew), T(texts.discard)},
         [this] { view_->ShowPage(view_->CurrentPage()); }, [this] { return view_->GetFilePage()->SaveEdits(); });
 
     setFixedSize(FixedSize());

@@ -100,7 +100,7 @@ MainDialog::MainDialog(AppModel& model, QWidget* parent) : QDialog(parent), mode
     model_.startSettings = model_.settings;
     // The title names the project file and marks unsaved edits; closing asks.
     edits_ = new EditsGuard(
-        model_, this, {T(texts.caption), T(texts.askSaveFile), T(texts.askSaveNew)},
+        model_, this, {T(texts.caption), T(texts.askSaveFile), T(texts.askSaveNew), T(texts.discard)},
         [this] {
             for (Page* page : pages_) page->CommitEdits();
         },

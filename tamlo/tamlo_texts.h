@@ -12,6 +12,7 @@ struct TamloTexts {
     // Closing with unsaved edits; %1 is the project file's name.
     const char* askSaveFile;
     const char* askSaveNew;
+    const char* discard;
 };
 
 inline constexpr TamloTexts kTamloTexts{
@@ -20,6 +21,7 @@ inline constexpr TamloTexts kTamloTexts{
     .exit = "Exit",
     .askSaveFile = "The configuration has changed. Save the changes to \"%1\"?",
     .askSaveNew = "The configuration has changes that are not saved in a project file. Save them?",
+    .discard = "Don't Save",
 };
 
 }  // namespace korvex

@@ -2,7 +2,9 @@
 // settings belong to and marks unsaved edits with "*"; a close (close box,
 // Exit, or one put off until a transfer has ended) asks first whether to
 // save them, and Cancel or a save that did not happen keeps the window.
+#include <QAbstractButton>
 #include <QDir>
+#include <QMessageBox>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QToolBar>
@@ -29,6 +31,7 @@ struct KorvexProgram : KorvexWindow {
     QString Caption() const { return QString::fromUtf8(kFrameRussian.title); }
     QString AskSaveFile() const { return QString::fromUtf8(kFrameRussian.askSaveFile); }
     QString AskSaveNew() const { return QString::fromUtf8(kFrameRussian.askSaveNew); }
+    QString Discard() const { return QStringLiteral("Не сохранять"); }
     // A toolbar button clicked, as the user changes pages.
     void ShowPage(PageId id) {
         QTest::mouseClick(frame->ToolBar()->widgetForAction(frame->PageAction(int(id))), Qt::LeftButton);
@@ -49,6 +52,7 @@ struct TamloProgram : TamloWindow {
     QString Caption() const { return QString::fromUtf8(kTamloTexts.caption); }
     QString AskSaveFile() const { return QString::fromUtf8(kTamloTexts.askSaveFile); }
     QString AskSaveNew() const { return QString::fromUtf8(kTamloTexts.askSaveNew); }
+    QString Discard() const { return QStringLiteral("Don't Save"); }
     void ShowPage(PageId id) { ChoosePage(id); }
 };
 
@@ -169,6 +173,7 @@ TYPED_TEST(UnsavedEdits, CancelKeepsTheWindowAndDiscardCloses) {
     this->dialogs->saveChoice = Dialogs::SaveChoice::Cancel;
     EXPECT_FALSE(this->Window()->close());
     EXPECT_EQ(this->dialogs->saveQuestions, QStringList{this->AskSaveNew()});
+    EXPECT_EQ(this->dialogs->discardLabels, QStringList{this->Discard()});
     EXPECT_TRUE(this->Window()->isVisible());
     EXPECT_TRUE(this->model->link.IsOpen());
     EXPECT_EQ(this->model->settings.phones[1].substr(1), "4957654321");
@@ -262,6 +267,26 @@ TYPED_TEST(UnsavedEdits, AClosePutOffByATransferAsksOnceItHasEnded) {
     EXPECT_EQ(this->dialogs->saveQuestions, QStringList{this->AskSaveNew()});
     EXPECT_TRUE(this->Window()->isVisible());
     EXPECT_TRUE(this->model->link.IsOpen());
+}
+
+// The real question: Save is the default, Escape cancels, and Discard
+// carries the program's own word.
+TEST(SaveQuestion, SaveIsTheDefaultAndEscapeCancels) {
+    Dialogs dialogs;
+    QStringList buttons;
+    bool saveIsDefault = false;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        for (QAbstractButton* b : box->buttons()) buttons << b->text();
+        saveIsDefault = box->defaultButton() != nullptr && box->defaultButton() == box->button(QMessageBox::Save);
+        QTest::keyClick(box, Qt::Key_Escape);
+    });
+    EXPECT_EQ(dialogs.AskSave(nullptr, QStringLiteral("Save?"), QStringLiteral("Don't Save")),
+              Dialogs::SaveChoice::Cancel);
+    EXPECT_EQ(buttons.size(), 3);
+    EXPECT_TRUE(buttons.contains(QStringLiteral("Don't Save"))) << buttons.join('|').toStdString();
+    EXPECT_TRUE(saveIsDefault);
 }
 
 // Tamlo's Exit button is a close like the close box: it asks too.

@@ -45,8 +45,9 @@ public:
         yesNo.pop_front();
         return yes;
     }
-    SaveChoice AskSave(QWidget*, const QString& text) override {
+    SaveChoice AskSave(QWidget*, const QString& text, const QString& discard) override {
         saveQuestions << text;
+        discardLabels << discard;
         return saveChoice;
     }
     std::optional<SpeechRequest> AskSpeech(QWidget*, const SpeechLabels& labels) override {
@@ -75,6 +76,7 @@ public:
     std::deque<bool> yesNo;
     // Questions before a close would lose edits, and how they are answered.
     QStringList saveQuestions;
+    QStringList discardLabels;  // the Discard button's word in each
     SaveChoice saveChoice = SaveChoice::Cancel;
     // Speech dialogs: what they showed, and the answers (empty: cancelled).
     std::vector<SpeechLabels> speechLabels;
