@@ -24,7 +24,13 @@ struct AppModel {
           voice(p),
           wav(p),
           link(p, std::move(opener)),
-          dialogs(std::make_unique<Dialogs>()) {}
+          dialogs(std::make_unique<Dialogs>()) {
+        // A port opened or closed may lead to another module: nothing it
+        // holds is known, so the fast timing writes every slot again.
+        link.SetForgetHandler([this] { voice.ForgetHeld(); });
+    }
+    AppModel(const AppModel&) = delete;
+    AppModel& operator=(const AppModel&) = delete;
 
     const Profile& profile;
     ConfigSettings settings;

@@ -23,9 +23,16 @@ void BarProgress::SetPos(int pos) {
 }
 
 void BarProgress::SetStatus(const std::string& text) {
-    if (status_) status_->setText(QString::fromStdString(text));
+    if (status_) {
+        QString line = QString::fromStdString(text);
+        // "Запись конфигурации... (около 2 с)", as the report after it says "(1,9 с)".
+        if (!note_.isEmpty()) line += line.isEmpty() ? note_ : QStringLiteral(" (") + note_ + QStringLiteral(")");
+        status_->setText(line);
+    }
     Paint(true);
 }
+
+void BarProgress::SetNote(const std::string& note) { note_ = QString::fromStdString(note); }
 
 void BarProgress::Show() {
     bar_->show();

@@ -1,5 +1,6 @@
 #pragma once
 #include <QElapsedTimer>
+#include <QString>
 
 #include "link/progress.h"
 
@@ -24,12 +25,16 @@ public:
     void Show() override;
     void Hide() override;
 
+    // Said in brackets after every status text until changed ("около 48 с"); empty for none.
+    void SetNote(const std::string& note);
+
 private:
     // Paints now when `force`, otherwise at most every 33 ms.
     void Paint(bool force);
 
     QProgressBar* bar_;
     QLabel* status_;
+    QString note_;
     QElapsedTimer sincePaint_;
 };
 

@@ -2,6 +2,8 @@
 
 #include "link/path_text.h"
 #include "link/serial_exception.h"
+#include "sim/demo.h"
+#include "sim/transfer_estimate.h"
 
 namespace korvex {
 
@@ -31,7 +33,7 @@ bool ModuleLink::Open(const std::string& name) {
         return false;
     }
     port_ = std::move(opening.port);
-    held_.clear();
+    Forget();
     try {
         bus_ = std::make_unique<PortBus>(*port_, timing_);
     } catch (const CSerialException& e) {
@@ -58,8 +60,23 @@ ModuleLink::BusyScope::~BusyScope() {
 
 std::string ModuleLink::Save() { return port_ ? port_->SaveBack() : std::string(); }
 
-void ModuleLink::Close() noexcept {
+double ModuleLink::EstimateSeconds(const std::function<void(TwoWireBus&)>& dryRun) const {
+    const SimulatedModule* module = port_->Simulated();
+    return korvex::EstimateSeconds(CostsFrom(Probe()), timing_, module ? module->Memory() : MakeDemoMemory(profile_),
+                                   dryRun);
+}
+
+void ModuleLink::Forget() noexcept {
     held_.clear();
+    if (!onForget_) return;
+    try {
+        onForget_();
+    } catch (...) {
+    }
+}
+
+void ModuleLink::Close() noexcept {
+    Forget();
     if (!port_) return;
     bus_.reset();
     // Closing is silent: a port that fails while closing is closed all the same.

@@ -45,8 +45,23 @@ public:
     BusTiming Timing() const { return timing_; }
     // What the module held of the configuration at the last read or verify
     // since the port opened; empty when nothing is known. The fast timing
-    // writes only what differs from it.
+    // writes only what differs from it, so whoever writes empties it first
+    // and sets it only once the write has read back whole.
     std::vector<std::uint8_t>& HeldImage() { return held_; }
+    // Called whenever the port opens or closes, after HeldImage is emptied:
+    // whatever else was known of a module's memory is known no longer.
+    void SetForgetHandler(std::function<void()> handler) { onForget_ = std::move(handler); }
+    // The chosen timing is the spec one on a cable whose status is a
+    // cached copy: the spec timing can misread bytes there. Only while IsOpen().
+    bool SpecMayMisread() const { return timing_ == BusTiming::Spec && !Probe().liveStatus; }
+    // How long `dryRun` will take on this port with the chosen timing: it runs
+    // on a scratch module holding what the simulated module holds (the demo
+    // content behind a serial port), each call priced as the probe measured.
+    // Only while IsOpen(); `dryRun` must work on throwaway buffers.
+    double EstimateSeconds(const std::function<void(TwoWireBus&)>& dryRun) const;
+    // The port's time since it opened: virtual on a simulated module, so a
+    // transfer reports what it would take on such a cable. 0 while closed.
+    double PortSeconds() const { return bus_ ? bus_->Stats().seconds : 0.0; }
     // The simulated module behind the port, if it is one.
     SimulatedModule* Simulated() { return port_ ? port_->Simulated() : nullptr; }
     // Called after every transfer, whether it ended well or not: a simulated
@@ -74,6 +89,8 @@ public:
     void SetIdleHandler(std::function<void()> handler) { onIdle_ = std::move(handler); }
 
 private:
+    void Forget() noexcept;
+
     const Profile& profile_;
     PortOpener opener_;
     std::unique_ptr<ModulePort> port_;
@@ -83,6 +100,7 @@ private:
     std::string lastError_;
     int busy_ = 0;
     std::function<void()> onIdle_;
+    std::function<void()> onForget_;
 };
 
 }  // namespace korvex

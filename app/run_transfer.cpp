@@ -1,7 +1,7 @@
 #include "app/run_transfer.h"
 
-#include <QElapsedTimer>
 #include <QWidget>
+#include <cmath>
 
 #include "link/bus_error.h"
 #include "link/device_link.h"
@@ -28,8 +28,7 @@ TransferRun RunTransfer(AppModel& model, QWidget* parent, const std::function<bo
     TransferRun run;
     ModuleLink& link = model.link;
     if (!link.IsOpen() || link.Busy()) return run;
-    QElapsedTimer clock;
-    clock.start();
+    const double began = link.PortSeconds();
     {
         ModuleLink::BusyScope busy(link);
         try {
@@ -52,7 +51,7 @@ TransferRun RunTransfer(AppModel& model, QWidget* parent, const std::function<bo
             if (run.end == TransferRun::End::Done) run.end = TransferRun::End::Failed;
         }
     }
-    run.elapsed = std::chrono::milliseconds(clock.elapsed());
+    run.elapsed = std::chrono::milliseconds(std::llround((link.PortSeconds() - began) * 1000));
     return run;
 }
 

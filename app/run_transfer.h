@@ -17,7 +17,7 @@ struct TransferRun {
         Done,
     };
     End end = End::NotRun;
-    std::chrono::milliseconds elapsed{0};
+    std::chrono::milliseconds elapsed{0};  // the port's time: virtual on a simulated module
     bool Done() const { return end == End::Done; }
 };
 

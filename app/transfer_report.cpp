@@ -1,7 +1,5 @@
 #include "app/transfer_report.h"
 
-#include <algorithm>
-
 namespace korvex {
 
 namespace {
@@ -18,8 +16,7 @@ constexpr TransferTexts kRussian{
     .recordFew = " записи",
     .recordMany = " записей",
     .failed = "Передача не выполнена",
-    .seconds = " с",
-    .decimalPoint = ',',
+    .duration = &kRussianDuration,
     .portFailure = "Ошибка COM порта",
     .partialWrite = "Модуль может теперь хранить часть новых данных; повторите запись.",
     .confirmEmptyConfig = "В модуль будет записана пустая конфигурация. Продолжить?",
@@ -39,8 +36,7 @@ constexpr TransferTexts kEnglish{
     .recordFew = " records",
     .recordMany = " records",
     .failed = "Transfer not completed",
-    .seconds = " s",
-    .decimalPoint = '.',
+    .duration = &kEnglishDuration,
     .portFailure = "COM port error",
     .partialWrite = "The module may now hold part of the new data; repeat the write.",
     .confirmEmptyConfig = "An empty configuration will be written to the module. Continue?",
@@ -55,9 +51,11 @@ const TransferTexts& TransferTextsFor(const Profile& profile) {
 }
 
 std::string ElapsedText(const Profile& profile, std::chrono::milliseconds elapsed) {
-    const TransferTexts& texts = TransferTextsFor(profile);
-    const long long tenths = (std::max<long long>(elapsed.count(), 0) + 50) / 100;
-    return std::to_string(tenths / 10) + texts.decimalPoint + std::to_string(tenths % 10) + std::string(texts.seconds);
+    return SecondsText(static_cast<double>(elapsed.count()) / 1000.0, *TransferTextsFor(profile).duration);
+}
+
+std::string EstimateText(const Profile& profile, double seconds) {
+    return AboutText(seconds, *TransferTextsFor(profile).duration);
 }
 
 std::string RecordCount(const Profile& profile, int count) {

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "link/profile.h"
+#include "sim/transfer_estimate.h"
 
 namespace korvex {
 
@@ -21,8 +22,7 @@ struct TransferTexts {
     std::string_view recordFew;
     std::string_view recordMany;
     std::string_view failed;
-    std::string_view seconds;       // after the elapsed time
-    char decimalPoint;
+    const DurationWords* duration;  // the estimate before, the time taken after
     std::string_view portFailure;   // a failed port call whose code has no system text
     std::string_view partialWrite;  // the line after a port failure that cut a write short
     std::string_view confirmEmptyConfig;
@@ -46,8 +46,10 @@ struct TransferReportOf {
 // "Configuration read (0.4 s)", "Журнал: 42 записи (0,8 с)".
 std::string TransferReport(const Profile& profile, const TransferReportOf& what);
 
-// "1,9 с" / "0.4 s": tenths of a second, rounded.
+// "1,9 с" / "0.4 s": tenths of a second, rounded; "2 мин 5 с" from a minute on.
 std::string ElapsedText(const Profile& profile, std::chrono::milliseconds elapsed);
+// "около 48 с" / "about 48 s": the status line while a transfer runs.
+std::string EstimateText(const Profile& profile, double seconds);
 
 // "42 записи", "1 запись", "5 записей" / "42 records", "1 record".
 std::string RecordCount(const Profile& profile, int count);

@@ -95,7 +95,7 @@ const Operation kOperations[] = {
          std::vector<LogRecord> records;
          Require(ReadLog(bus, P(), quiet, records));
      }},
-    {"log erase",
+    {"log erase and read back",
      [](TwoWireBus& bus) {
          NullProgress quiet;
          Require(ClearLog(bus, P(), quiet));

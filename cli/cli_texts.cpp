@@ -16,6 +16,8 @@ const CliTexts kRussian{
 
     .portError = "Ошибка порта: ",
     .partialWrite = "Модуль может теперь хранить часть новых данных; повторите запись.",
+    .cachedStatus = "Внимание: этот кабель сообщает состояние линий с опозданием, и обмен --bus spec может прочитать "
+                    "байты неверно; используйте --bus fast.",
     .moduleFileRead = "Не удалось прочитать память модуля: ",
     .moduleFileCreate = "Не удалось создать файл памяти модуля: ",
     .moduleFileSave = "Не удалось сохранить память модуля: ",
@@ -76,6 +78,7 @@ const CliTexts kEnglish{
 
     .portError = "Port error: ",
     .partialWrite = "The module may now hold part of the new data; repeat the write.",
+    .cachedStatus = "Warning: this cable reports its lines late, and --bus spec may misread bytes; use --bus fast.",
     .moduleFileRead = "Cannot read the module memory: ",
     .moduleFileCreate = "Cannot create the module memory file: ",
     .moduleFileSave = "Cannot save the module memory: ",

@@ -21,6 +21,7 @@ struct CliTexts {
 
     std::string_view portError;        // a line call failed; followed by the system's text
     std::string_view partialWrite;     // the line after portError when a write was cut short
+    std::string_view cachedStatus;     // --bus spec on a cable whose status is cached
     std::string_view moduleFileRead;   // followed by "file: reason"
     std::string_view moduleFileCreate;
     std::string_view moduleFileSave;

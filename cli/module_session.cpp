@@ -133,7 +133,12 @@ ModuleSession::ModuleSession(const Context& ctx) : ctx_(ctx) {
     }
 }
 
-void ModuleSession::Prepare() { bus_ = std::make_unique<PortBus>(*port_, TimingFor(ctx_.options.bus)); }
+void ModuleSession::Prepare() {
+    bus_ = std::make_unique<PortBus>(*port_, TimingFor(ctx_.options.bus));
+    // The spec timing samples a cached status too soon after a line change.
+    if (Probe().Usable() && !Probe().liveStatus && Bus().Timing() == BusTiming::Spec)
+        WriteText(stderr, std::string(ctx_.texts.cachedStatus) + "\n");
+}
 
 void ModuleSession::RequireUsable() const {
     if (!Probe().Usable()) throw CliError(kExitModule, std::string(ctx_.profile.texts.cableCannotRead));
@@ -148,7 +153,8 @@ void ModuleSession::Announce(const std::function<void(TwoWireBus&)>& operation) 
     const SimulatedModule* module = port_->Simulated();
     const auto memory = module ? module->Memory() : MakeDemoMemory(ctx_.profile);
     const double seconds = EstimateSeconds(CostsFrom(Probe()), Bus().Timing(), memory, operation);
-    std::fprintf(stderr, "%s\n", AboutText(seconds, ctx_.profile.kind == ModuleKind::Compact).c_str());
+    // Through WriteText: the Russian words reach a Windows console as UTF-16.
+    WriteText(stderr, AboutText(seconds, ctx_.profile.kind == ModuleKind::Compact) + "\n");
 }
 
 ModuleSession::~ModuleSession() {

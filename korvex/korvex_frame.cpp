@@ -108,9 +108,7 @@ void CMainFrame::CreateActions() {
     fast->setStatusTip(T(texts.fastTransferPrompt));
     fast->setCheckable(true);
     fast->setChecked(view_->Model().link.Timing() == BusTiming::Fast);
-    connect(fast, &QAction::toggled, this, [this](bool on) {
-        view_->Model().link.SetTiming(on ? BusTiming::Fast : BusTiming::Spec);
-    });
+    connect(fast, &QAction::toggled, this, [this](bool on) { view_->GetFilePage()->SetFastTransfer(on); });
 
     QMenu* help = menuBar()->addMenu(T(texts.helpMenu));
     about_ = help->addAction(AboutIcon(), T(texts.about));

@@ -172,6 +172,13 @@ std::vector<ConfigRun> ChangedRuns(const Profile& profile, std::span<const std::
     return runs;
 }
 
+std::vector<std::uint8_t> HeldAfterVerify(const Profile& profile, std::span<const std::uint8_t> writeImage) {
+    std::vector<std::uint8_t> held(writeImage.begin(), writeImage.end());
+    for (std::size_t i = 0; i < held.size(); ++i)
+        if (i < profile.verifyFrom || i >= profile.verifyEnd) held[i] = static_cast<std::uint8_t>(~held[i]);
+    return held;
+}
+
 void WriteConfigRuns(TwoWireBus& bus, const Profile& profile, std::span<const std::uint8_t> writeImage,
                      const std::vector<ConfigRun>& runs, Progress& progress) {
     ProgressScope scope(progress, profile.writeBarMax, profile.texts.writingConfig);

@@ -55,6 +55,11 @@ std::vector<ConfigRun> ConfigRuns(const Profile& profile);
 // is empty (nothing is known of what the module holds).
 std::vector<ConfigRun> ChangedRuns(const Profile& profile, std::span<const std::uint8_t> writeImage,
                                    std::span<const std::uint8_t> known);
+// What the module is known to hold after WriteDataToModule verified
+// `writeImage`: the image, but every byte the verify does not read back
+// (outside verifyFrom..verifyEnd) turned to differ, so that its run is
+// written again next time rather than trusted.
+std::vector<std::uint8_t> HeldAfterVerify(const Profile& profile, std::span<const std::uint8_t> writeImage);
 // Writes the given runs only, one page write each.
 void WriteConfigRuns(TwoWireBus& bus, const Profile& profile, std::span<const std::uint8_t> writeImage,
                      const std::vector<ConfigRun>& runs, Progress& progress);

@@ -129,7 +129,10 @@ std::string DescribeProbe(const LineProbe& probe) {
     text += probe.liveStatus ? ", status live" : ", status cached";
     text += ", status delay " + Microseconds(probe.statusDelayNs);
     switch (probe.verdict) {
-        case LineProbe::Verdict::Ok: text += ": usable"; break;
+        case LineProbe::Verdict::Ok:
+            // The spec timing samples a cached status before it has caught up.
+            text += probe.liveStatus ? ": usable" : ": usable with the fast timing only (the spec timing misreads a cached status)";
+            break;
         case LineProbe::Verdict::CtsStuckOn:
             text += ": this cable cannot read the module back: CTS does not follow RTS";
             break;

@@ -1,5 +1,6 @@
 #include "pages/file_page.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QFileInfo>
@@ -14,6 +15,7 @@
 #include <QVBoxLayout>
 #include <filesystem>
 #include <set>
+#include <utility>
 
 #include "link/device_link.h"
 #include "link/serial_exception.h"
@@ -152,6 +154,13 @@ void FilePage::Build() {
     } else {
         version_->hide();
     }
+    if (!texts_.fastTransfer.empty()) {
+        fast_ = new QCheckBox(Q(texts_.fastTransfer), module);
+        fast_->setObjectName("fastTransfer");
+        fast_->setChecked(Model().link.Timing() == BusTiming::Fast);
+        moduleLayout->addWidget(fast_, 2, 0, 1, 2);
+        connect(fast_, &QCheckBox::toggled, this, &FilePage::SetFastTransfer);
+    }
     moduleLayout->setRowStretch(3, 1);
     groups->addWidget(module);
 
@@ -197,6 +206,7 @@ void FilePage::Build() {
     status_ = new QLabel(this);
     status_->setObjectName("status");
     status_->setAlignment(Qt::AlignCenter);
+    status_->setWordWrap(true);  // the cable advice is longer than a report
     transferBar_ = new QProgressBar(this);
     transferBar_->setObjectName("transferBar");
     transferBar_->setTextVisible(false);
@@ -245,8 +255,29 @@ void FilePage::OnOpenPort() {
         Model().dialogs->Message(this, QMessageBox::Warning, Q(Model().profile.texts.portNotOpened),
                                  QString::fromStdString(link.LastError()));
     }
+    AdviseOnCable();
     UpdateEnables();
     emit PortStateChanged(link.IsOpen());
+}
+
+void FilePage::SetFastTransfer(bool on) {
+    Model().link.SetTiming(on ? BusTiming::Fast : BusTiming::Spec);
+    if (fast_ && fast_->isChecked() != on) {
+        const QSignalBlocker quiet(fast_);
+        fast_->setChecked(on);
+    }
+    AdviseOnCable();
+}
+
+void FilePage::AdviseOnCable() {
+    const QString advice = Q(texts_.cachedStatus);
+    const ModuleLink& link = Model().link;
+    if (link.IsOpen() && link.SpecMayMisread()) {
+        status_->setText(advice);
+        status_->show();
+    } else if (status_->text() == advice) {
+        status_->hide();
+    }
 }
 
 void FilePage::Tell(const std::string& text) {
@@ -261,11 +292,18 @@ void FilePage::TellFileError(std::string_view what, const std::string& path, con
 
 bool FilePage::TransferRunning() { return Model().link.Busy(); }
 
-void FilePage::RunTransfer(TransferKind kind, const std::function<bool(TwoWireBus&)>& work) {
+void FilePage::RunTransfer(TransferKind kind, const std::function<bool(TwoWireBus&)>& work,
+                           const std::function<void(TwoWireBus&)>& dryRun) {
+    AppModel& m = Model();
+    if (!m.link.IsOpen() || m.link.Busy()) return;
     for (QPushButton* b : {readData_, writeData_, readSound_, writeSound_}) b->setEnabled(false);
+    const std::string estimate = EstimateText(m.profile, m.link.EstimateSeconds(dryRun));
+    progress_->SetNote(estimate);
+    status_->setText(Q(estimate));
+    status_->show();
     const bool writes = kind == TransferKind::WriteConfig || kind == TransferKind::WriteSound;
-    const TransferRun run =
-        korvex::RunTransfer(Model(), this, work, writes ? TransferAccess::Writes : TransferAccess::Reads);
+    const TransferRun run = korvex::RunTransfer(m, this, work, writes ? TransferAccess::Writes : TransferAccess::Reads);
+    progress_->SetNote({});
     UpdateEnables();
     if (run.end == TransferRun::End::NotRun) return;
     // A transfer that stopped keeps its bar up, so the user sees how far it came.
@@ -275,6 +313,12 @@ void FilePage::RunTransfer(TransferKind kind, const std::function<bool(TwoWireBu
 }
 
 void FilePage::OnReadData() {
+    const Profile& profile = Model().profile;
+    const auto dryRun = [&profile](TwoWireBus& bus) {
+        std::vector<std::uint8_t> image(profile.imageSize, 0);
+        NullProgress quiet;
+        ReadDataFromModule(bus, profile, image, quiet);
+    };
     RunTransfer(TransferKind::ReadConfig, [this](TwoWireBus& bus) {
         AppModel& m = Model();
         // Read aside, so a transfer that fails half way leaves the image as it was.
@@ -284,6 +328,7 @@ void FilePage::OnReadData() {
             Tell(std::string(OutcomeText(m.profile, outcome)));
             return false;
         }
+        m.link.HeldImage() = image;
         m.readImage = std::move(image);
         m.settings.Clear();
         m.settingsLoaded = true;
@@ -296,7 +341,7 @@ void FilePage::OnReadData() {
         m.project.Unnamed(m.settings);
         emit ConfigurationLoaded();
         return true;
-    });
+    }, dryRun);
 }
 
 void FilePage::OnWriteData() {
@@ -305,20 +350,30 @@ void FilePage::OnWriteData() {
     if (!m.SettingsKnown() &&
         !m.dialogs->Confirm(this, Q(TransferTextsFor(m.profile).confirmEmptyConfig)))
         return;
+    const auto dryRun = [&m](TwoWireBus& bus) {
+        std::vector<std::uint8_t> image(m.profile.imageSize, 0);
+        PackImage(m.profile, m.settings, m.readImage, image, Today());
+        NullProgress quiet;
+        if (CheckModule(bus, m.profile).Ok()) WriteDataToModule(bus, m.profile, image, quiet, m.link.HeldImage());
+    };
     RunTransfer(TransferKind::WriteConfig, [this](TwoWireBus& bus) {
         AppModel& m = Model();
+        // From the first byte written the module holds what it held no
+        // longer; only a write that reads back whole says what it holds now.
+        const std::vector<std::uint8_t> known = std::exchange(m.link.HeldImage(), {});
         LinkOutcome outcome = CheckModule(bus, m.profile);
         if (outcome.Ok()) {
             PackImage(m.profile, m.settings, m.readImage, m.writeImage, Today());
-            outcome = WriteDataToModule(bus, m.profile, m.writeImage, *progress_);
+            outcome = WriteDataToModule(bus, m.profile, m.writeImage, *progress_, known);
         }
         if (!outcome.Ok()) {
             Tell(std::string(OutcomeText(m.profile, outcome)));
             return false;
         }
+        m.link.HeldImage() = HeldAfterVerify(m.profile, m.writeImage);
         m.project.Written(m.settings);
         return true;
-    });
+    }, dryRun);
 }
 
 void FilePage::OpenProject() {
@@ -427,6 +482,14 @@ void FilePage::LoadSoundWith(const std::function<SoundOutcome(const SoundOptions
 }
 
 void FilePage::OnReadSound() {
+    const Profile& profile = Model().profile;
+    const auto dryRun = [&profile](TwoWireBus& bus) {
+        // Large: kept off the stack.
+        auto store = std::make_unique<VoiceStore>(profile);
+        auto wav = std::make_unique<WavBuffer>(profile);
+        NullProgress quiet;
+        ReadAllSlots(bus, *store, *wav, quiet);
+    };
     RunTransfer(TransferKind::ReadSound, [this](TwoWireBus& bus) {
         AppModel& m = Model();
         const LinkOutcome outcome = ReadAllSlots(bus, m.voice, m.wav, *progress_);
@@ -441,13 +504,18 @@ void FilePage::OnReadSound() {
         ShowWaveform();
         ShowFreeMemory();
         return true;
-    });
+    }, dryRun);
 }
 
 void FilePage::OnWriteSound() {
     AppModel& m = Model();
     if (!m.link.IsOpen() || m.link.Busy()) return;
     if (!m.soundLoaded && !m.dialogs->Confirm(this, Q(TransferTextsFor(m.profile).confirmEmptySound))) return;
+    const auto dryRun = [&m](TwoWireBus& bus) {
+        auto store = std::make_unique<VoiceStore>(m.voice);
+        NullProgress quiet;
+        WriteAllSlots(bus, *store, quiet);
+    };
     RunTransfer(TransferKind::WriteSound, [this](TwoWireBus& bus) {
         AppModel& m = Model();
         // A write error is told at once, before the next slot is written, so
@@ -458,7 +526,7 @@ void FilePage::OnWriteSound() {
         if (outcome.mismatches.empty())
             for (const std::string& line : messages) Tell(line);
         return outcome.mismatches.empty() && messages.empty();
-    });
+    }, dryRun);
 }
 
 void FilePage::OnSoundSlotChange(int index) {

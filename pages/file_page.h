@@ -8,6 +8,7 @@
 #include "app/page.h"
 #include "app/transfer_report.h"
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -46,6 +47,10 @@ public:
     };
     static std::vector<PortEntry> PortEntries(const FilePageTexts& texts);
 
+    // Chooses the bus timing of the link (fast or spec) for
+    // this and later ports, from the page's own switch or the window's menu.
+    void SetFastTransfer(bool on);
+
     // Project Open and Save, also the window's File menu commands. Save
     // asks for the file; true once the settings are saved.
     void OpenProject();
@@ -81,7 +86,12 @@ private:
     // Runs a transfer through the programs' one transfer path, the module
     // buttons greyed meanwhile, then says on the status line what came of it
     // and how long it took.
-    void RunTransfer(TransferKind kind, const std::function<bool(TwoWireBus&)>& work);
+    // While it runs the status line says how long it will take, from
+    // `dryRun` (the same operation on throwaway buffers).
+    void RunTransfer(TransferKind kind, const std::function<bool(TwoWireBus&)>& work,
+                     const std::function<void(TwoWireBus&)>& dryRun);
+    // Tells on the status line that the chosen timing may misread this cable.
+    void AdviseOnCable();
     bool SaveProjectTo(const QString& path);
     void Tell(const std::string& text);
     void TellFileError(std::string_view what, const std::string& path, const std::string& reason);
@@ -99,6 +109,7 @@ private:
     QPushButton* readSound_ = nullptr;
     QPushButton* writeSound_ = nullptr;
     QLineEdit* version_ = nullptr;
+    QCheckBox* fast_ = nullptr;
     QComboBox* slotList_ = nullptr;
     ImageButton* play_ = nullptr;
     QPushButton* soundOpen_ = nullptr;

@@ -43,6 +43,12 @@ struct FilePageTexts {
     std::string_view longProject;
     std::string_view loadedBytes;
     std::string_view ofBytes;
+    // The page's switch for the fast bus timing; empty where the window's
+    // menu holds it instead.
+    std::string_view fastTransfer;
+    // The status line when the spec timing is chosen on a cable whose
+    // status is cached: it says where the fast one is switched on.
+    std::string_view cachedStatus;
 };
 
 inline constexpr FilePageTexts kFilePageRussian{
@@ -77,6 +83,9 @@ inline constexpr FilePageTexts kFilePageRussian{
     .longProject = "Файл длиннее проекта",
     .loadedBytes = ": загружено ",
     .ofBytes = " байт из ",
+    .fastTransfer = "",
+    .cachedStatus = "Этот кабель сообщает состояние линий с опозданием: обычный обмен может прочитать байты неверно. "
+                    "Включите «Быстрый обмен» в меню «Вид».",
 };
 
 inline constexpr FilePageTexts kFilePageEnglish{
@@ -111,6 +120,9 @@ inline constexpr FilePageTexts kFilePageEnglish{
     .longProject = "The file is longer than a project",
     .loadedBytes = ": loaded ",
     .ofBytes = " bytes of ",
+    .fastTransfer = "Fast transfer",
+    .cachedStatus = "This cable reports its lines late: the standard transfer may misread bytes. "
+                    "Tick \"Fast transfer\".",
 };
 
 inline const FilePageTexts& FilePageTextsFor(const Profile& profile) {

@@ -229,7 +229,11 @@ void LogPage::Tell(const QString& text, const QString& detail) {
 }
 
 TransferRun LogPage::RunTransfer(TransferAccess access,
-                                 const std::function<LinkOutcome(TwoWireBus&, Progress&)>& work) {
+                                 const std::function<LinkOutcome(TwoWireBus&, Progress&)>& work,
+                                 const std::function<void(TwoWireBus&)>& dryRun) {
+    AppModel& m = Model();
+    if (!m.link.IsOpen() || m.link.Busy()) return {};
+    status_->setText(Utf8(EstimateText(GetProfile(), m.link.EstimateSeconds(dryRun))));
     BarProgress progress(bar_, nullptr);
     for (QPushButton* button : {readButton_, clearButton_, saveButton_}) button->setEnabled(false);
     const TransferRun run = korvex::RunTransfer(Model(), this, [&](TwoWireBus& bus) {
@@ -248,9 +252,14 @@ void LogPage::Report(TransferKind kind, const TransferRun& run, int records) {
 
 void LogPage::ReadLogFromModule() {
     std::vector<LogRecord> records;
-    const TransferRun run = RunTransfer(TransferAccess::Reads, [&](TwoWireBus& bus, Progress& progress) {
-        return ReadLog(bus, GetProfile(), progress, records);
-    });
+    const TransferRun run = RunTransfer(
+        TransferAccess::Reads,
+        [&](TwoWireBus& bus, Progress& progress) { return ReadLog(bus, GetProfile(), progress, records); },
+        [this](TwoWireBus& bus) {
+            std::vector<LogRecord> scratch;
+            NullProgress quiet;
+            ReadLog(bus, GetProfile(), quiet, scratch);
+        });
     // On any failure the list keeps what it showed.
     if (run.Done()) {
         FillList(MakeLogRows(records, showEventCode_));
@@ -264,9 +273,13 @@ void LogPage::ClearModuleLog() {
     AppModel& m = Model();
     if (!m.link.IsOpen() || m.link.Busy()) return;
     if (!m.dialogs->Confirm(this, Utf8(TransferTextsFor(GetProfile()).confirmClearLog))) return;
-    const TransferRun run =
-        RunTransfer(TransferAccess::Writes,
-                    [&](TwoWireBus& bus, Progress& progress) { return ClearLog(bus, GetProfile(), progress); });
+    const TransferRun run = RunTransfer(
+        TransferAccess::Writes,
+        [&](TwoWireBus& bus, Progress& progress) { return ClearLog(bus, GetProfile(), progress); },
+        [this](TwoWireBus& bus) {
+            NullProgress quiet;
+            ClearLog(bus, GetProfile(), quiet);
+        });
     if (run.Done()) {
         list_->setRowCount(0);
         emptyText_->hide();

@@ -53,7 +53,10 @@ private:
     void FillList(const std::vector<LogRow>& rows);
     // The transfer on the open port through the programs' one transfer
     // path, with the bar as its progress; outcomes are told to the user.
-    TransferRun RunTransfer(TransferAccess access, const std::function<LinkOutcome(TwoWireBus&, Progress&)>& work);
+    // The status line says how long it will take while it runs, from
+    // `dryRun` (the same operation on throwaway buffers).
+    TransferRun RunTransfer(TransferAccess access, const std::function<LinkOutcome(TwoWireBus&, Progress&)>& work,
+                            const std::function<void(TwoWireBus&)>& dryRun);
     // The status line under the list after a transfer.
     void Report(TransferKind kind, const TransferRun& run, int records);
     void Tell(const QString& text, const QString& detail = {});

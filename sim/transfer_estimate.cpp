@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <memory>
 
 #include "sim/port_model.h"
@@ -39,33 +38,26 @@ double EstimateSeconds(const PortCosts& costs, BusTiming timing,
     return static_cast<double>(scratch->NowNs()) / 1e9;
 }
 
-std::string AboutText(double seconds, bool english) {
-    const long total = std::lround(std::ceil(seconds));
-    char text[64];
-    if (total < 60) {
-        std::snprintf(text, sizeof text, english ? "about %ld s" : "около %ld с", std::max(total, 1L));
-    } else {
-        const long minutes = total / 60, rest = total % 60;
-        if (rest == 0) std::snprintf(text, sizeof text, english ? "about %ld min" : "около %ld мин", minutes);
-        else std::snprintf(text, sizeof text, english ? "about %ld min %ld s" : "около %ld мин %ld с", minutes, rest);
-    }
+std::string AboutText(double seconds, const DurationWords& words) {
+    const long long total = std::max(std::llround(std::ceil(seconds)), 1LL);
+    std::string text(words.about);
+    if (total < 60) return text + std::to_string(total) + std::string(words.seconds);
+    text += std::to_string(total / 60) + std::string(words.minutes);
+    if (total % 60 != 0) text += " " + std::to_string(total % 60) + std::string(words.seconds);
     return text;
 }
 
-std::string SecondsText(double seconds, bool english) {
-    char text[32];
-    if (seconds < 60) {
-        std::snprintf(text, sizeof text, english ? "%.1f s" : "%.1f с", seconds);
-    } else {
-        const long total = std::lround(seconds);
-        std::snprintf(text, sizeof text, english ? "%ld min %ld s" : "%ld мин %ld с", total / 60, total % 60);
-    }
-    std::string result = text;
-    if (!english) {
-        for (char& c : result)
-            if (c == '.') c = ',';
-    }
-    return result;
+std::string SecondsText(double seconds, const DurationWords& words) {
+    // Whole milliseconds first, so 1.95 s is 1950 ms and rounds up as a
+    // clock's reading does.
+    const long long ms = std::max(std::llround(seconds * 1000), 0LL);
+    const long long tenths = (ms + 50) / 100;
+    if (tenths < 600)
+        return std::to_string(tenths / 10) + words.decimalPoint + std::to_string(tenths % 10) + std::string(words.seconds);
+    const long long total = (ms + 500) / 1000;
+    std::string text = std::to_string(total / 60) + std::string(words.minutes);
+    if (total % 60 != 0) text += " " + std::to_string(total % 60) + std::string(words.seconds);
+    return text;
 }
 
 }  // namespace korvex

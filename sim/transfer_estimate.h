@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "link/line_probe.h"
 #include "link/two_wire_bus.h"
@@ -27,9 +28,27 @@ double EstimateSeconds(const PortCosts& costs, BusTiming timing,
                        const std::array<std::uint8_t, SimulatedModule::kSize>& memory,
                        const std::function<void(TwoWireBus&)>& operation);
 
-// "about 48 s", "about 3 min 10 s"; `english` false gives the Russian words.
-std::string AboutText(double seconds, bool english);
-// "1.9 s" / "1,9 с": the time a transfer took.
-std::string SecondsText(double seconds, bool english);
+// The words a duration is told in, one table per language.
+struct DurationWords {
+    std::string_view about;    // before an estimate
+    std::string_view seconds;  // after a number of seconds
+    std::string_view minutes;  // after a number of minutes
+    char decimalPoint;
+};
+inline constexpr DurationWords kRussianDuration{"около ", " с", " мин", ','};
+inline constexpr DurationWords kEnglishDuration{"about ", " s", " min", '.'};
+
+// "about 48 s", "about 3 min 10 s": an estimate, whole seconds rounded up.
+std::string AboutText(double seconds, const DurationWords& words);
+// "1.9 s", "2 min 5 s": the time a transfer took, tenths rounded half up
+// below a minute, whole seconds from there on.
+std::string SecondsText(double seconds, const DurationWords& words);
+// `english` false: the Russian words.
+inline std::string AboutText(double seconds, bool english) {
+    return AboutText(seconds, english ? kEnglishDuration : kRussianDuration);
+}
+inline std::string SecondsText(double seconds, bool english) {
+    return SecondsText(seconds, english ? kEnglishDuration : kRussianDuration);
+}
 
 }  // namespace korvex

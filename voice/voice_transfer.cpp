@@ -84,6 +84,18 @@ void WritePages(TwoWireBus& bus, std::uint16_t start, std::span<const std::uint8
 
 }  // namespace
 
+namespace {
+
+void ForgetHeldUnder(VoiceStore& store, std::size_t start, std::size_t n) {
+    for (auto& held : store.held) {
+        if (!held) continue;
+        const std::size_t first = held->start, end = first + held->bytes.size();
+        if (first < start + n && start < end) held.reset();
+    }
+}
+
+}  // namespace
+
 void ReadSlot(TwoWireBus& bus, VoiceStore& store, int slot, Progress& progress) {
     const Profile& profile = store.GetProfile();
     const auto s = static_cast<std::size_t>(slot);
@@ -104,6 +116,10 @@ std::optional<SlotMismatch> WriteSlot(TwoWireBus& bus, VoiceStore& store, int sl
     const std::size_t n = std::min<std::size_t>({store.slotLength[s], profile.capacity, room});
     const auto data = std::span<const std::uint8_t>(store.Area(slot)).first(n);
 
+    // From the first byte sent the module holds neither this slot's old
+    // bytes nor any other slot's that lay where these go; a write cut off
+    // half way must not leave them believed held.
+    ForgetHeldUnder(store, start, n);
     BeginStage(progress, n, profile.texts.writingSound, slot);
     // A length or start off the page grid (only a directory this program did
     // not write has one) would wrap a whole-page write inside its page.

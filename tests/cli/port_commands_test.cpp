@@ -48,6 +48,30 @@ TEST_F(PortCommands, ProbeTellsThePortKindAndItsCosts) {
     }
 }
 
+TEST_F(PortCommands, TheSpecTimingOnACachedStatusIsWarnedAgainst) {
+    const std::string warning = "Внимание: этот кабель сообщает состояние линий с опозданием, и обмен --bus spec может "
+                                "прочитать байты неверно; используйте --bus fast.\n";
+    struct Case {
+        const char* model;
+        const char* bus;
+        bool warned;
+    };
+    const Case cases[] = {
+        {"ch340", "spec", true}, {"pl2303", "spec", true}, {"ch340", "fast", false},
+        {"ftdi", "spec", false}, {"native", "spec", false},
+    };
+    for (const Case& c : cases) {
+        const CliResult r = Run({"--port", SimPort("m.bin"), "--sim-port", c.model, "--bus", c.bus, "probe"});
+        EXPECT_EQ(r.status, 0) << c.model << ": " << r.err;
+        EXPECT_EQ(r.err, c.warned ? warning : std::string()) << c.model << " " << c.bus;
+        const bool cached = std::string_view(c.model) == "ch340" || std::string_view(c.model) == "pl2303";
+        EXPECT_EQ(r.out.find("usable with the fast timing only") != std::string::npos, cached) << c.model << ": " << r.out;
+    }
+    const CliResult english = Run({"--compact", "--port", "demo", "--sim-port", "ch340", "identify"});
+    // The spec timing may well misread the module after this; the warning comes first.
+    EXPECT_TRUE(english.err.starts_with("Warning: this cable reports its lines late")) << english.err;
+}
+
 TEST_F(PortCommands, ACableThatCannotReadBackIsRefusedNotCalledMissing) {
     const auto before = ReadBytes(At("m.bin"));
     for (const char* command : {"identify", "clear-log"}) {

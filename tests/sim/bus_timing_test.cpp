@@ -317,6 +317,22 @@ TEST(BusTimings, FastWritesOnlyTheRunsThatDiffer) {
     }
 }
 
+// After a verified write only the bytes the verify read back are trusted:
+// the compact module's last two bytes are written but never read back.
+TEST(BusTimings, AVerifiedWriteVouchesOnlyForWhatItReadBack) {
+    for (const Profile* profile : {&FullProfile(), &CompactProfile()}) {
+        const Memory demo = MakeDemoMemory(*profile);
+        const std::vector<std::uint8_t> image(demo.begin(), demo.begin() + static_cast<std::ptrdiff_t>(profile->imageSize));
+        const std::vector<ConfigRun> again = ChangedRuns(*profile, image, HeldAfterVerify(*profile, image));
+        if (profile->verifyEnd == profile->imageSize) {
+            EXPECT_TRUE(again.empty());
+        } else {
+            ASSERT_EQ(again.size(), 1u);
+            EXPECT_EQ(again[0].end, profile->imageSize);
+        }
+    }
+}
+
 TEST(BusTimings, FastVoiceWriteSkipsTheSlotsTheModuleHolds) {
     auto sim = std::make_unique<SimulatedModule>();
     sim->Memory() = Starting();
@@ -332,6 +348,42 @@ TEST(BusTimings, FastVoiceWriteSkipsTheSlotsTheModuleHolds) {
     // The directory's page and slot 3's pages; no other slot is touched.
     EXPECT_EQ(sim->WriteCycles() - before, 1u + 5120 / 64);
     EXPECT_EQ(sim->Memory()[store->slotStart[2] + 10], store->Area(2)[10]);
+}
+
+// A slot write cut off half way leaves neither its old bytes nor the new
+// ones in the module: reverting the edit must not make the slot look held.
+TEST(BusTimings, ACutOffVoiceWriteLeavesTheSlotNotHeld) {
+    auto sim = std::make_unique<SimulatedModule>();
+    sim->Memory() = Starting();
+    TwoWireBus bus(*sim, sim->Sleeper(), sim->Clock());
+    bus.SetTiming(BusTiming::Fast);
+    NullProgress progress;
+    auto store = std::make_unique<VoiceStore>(FullProfile());
+    auto wav = std::make_unique<WavBuffer>(FullProfile());
+    ASSERT_TRUE(ReadAllSlots(bus, *store, *wav, progress).Ok());
+    const std::uint32_t at = store->slotStart[1] + 10u;
+    const std::uint8_t original = sim->Memory()[at];
+    store->Area(1)[10] ^= 0xFF;
+
+    // What the whole write costs, measured on a copy; the cable is pulled half way.
+    auto copy = std::make_unique<SimulatedModule>();
+    copy->Memory() = sim->Memory();
+    TwoWireBus copyBus(*copy, copy->Sleeper(), copy->Clock());
+    copyBus.SetTiming(BusTiming::Fast);
+    auto copyStore = std::make_unique<VoiceStore>(*store);
+    ASSERT_TRUE(WriteAllSlots(copyBus, *copyStore, progress).Ok());
+    sim->GetFaults().pullAfterCalls = sim->GetCounters().Total() + copy->GetCounters().Total() / 2;
+    EXPECT_THROW(WriteAllSlots(bus, *store, progress), CSerialException);
+    ASSERT_NE(sim->Memory()[at], original);  // the edited page reached the module
+
+    sim->GetFaults().pullAfterCalls = 0;
+    sim->Advance(1'000'000'000);  // the port opened again a second later
+    RecoverBus(*sim);
+    TwoWireBus reopened(*sim, sim->Sleeper(), sim->Clock());
+    reopened.SetTiming(BusTiming::Fast);
+    store->Area(1)[10] = original;
+    ASSERT_TRUE(WriteAllSlots(reopened, *store, progress).Ok());
+    EXPECT_EQ(sim->Memory()[at], original);
 }
 
 TEST(LineProbe, MeasuresEachModelWithinATenth) {
