@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <filesystem>
+#include <string_view>
 
 namespace korvex {
 
@@ -15,6 +16,11 @@ inline std::filesystem::path FsPath(const QString& path) {
 #else
     return std::filesystem::path(QFile::encodeName(path).toStdString());
 #endif
+}
+
+// UTF-8 text from the core (messages, names, paths as text) as a QString.
+inline QString QtText(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
 }  // namespace korvex

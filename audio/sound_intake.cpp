@@ -1,7 +1,6 @@
 #include "audio/sound_intake.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 
 #include "audio/leveller.h"
@@ -10,6 +9,7 @@
 #include "audio/sound_texts.h"
 #include "audio/speech.h"
 #include "link/path_text.h"
+#include "sim/transfer_estimate.h"
 #include "voice/voice_rules.h"
 #include "voice/voice_store.h"
 #include "voice/wav_buffer.h"
@@ -53,11 +53,7 @@ std::size_t RoomInSamples(const VoiceStore& store) {
 }
 
 std::string Seconds(const Profile& profile, double seconds) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f", seconds);
-    std::string s = text;
-    if (profile.kind == ModuleKind::Full) std::replace(s.begin(), s.end(), '.', ',');
-    return s + std::string(SoundTextsFor(profile).secondsUnit);
+    return SecondsText(seconds, profile.kind == ModuleKind::Compact);
 }
 
 }  // namespace

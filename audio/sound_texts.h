@@ -17,7 +17,6 @@ struct SoundTexts {
     std::string_view badRate;        // followed by the rates
     std::string_view noText;
     std::string_view speechFailed;   // followed by espeak-ng's reason
-    std::string_view secondsUnit;
 };
 
 inline constexpr SoundTexts kSoundRussian{
@@ -31,7 +30,6 @@ inline constexpr SoundTexts kSoundRussian{
     .badRate = "Частота дискретизации только",
     .noText = "Нет текста для озвучивания",
     .speechFailed = "Не удалось озвучить текст",
-    .secondsUnit = " с",
 };
 
 inline constexpr SoundTexts kSoundEnglish{
@@ -45,7 +43,6 @@ inline constexpr SoundTexts kSoundEnglish{
     .badRate = "Sample rate only",
     .noText = "There is no text to speak",
     .speechFailed = "Cannot speak the text",
-    .secondsUnit = " s",
 };
 
 inline const SoundTexts& SoundTextsFor(const Profile& profile) {

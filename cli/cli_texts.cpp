@@ -48,12 +48,9 @@ const CliTexts kRussian{
     .septets = " септетов (^ { } \\ [ ~ ] | € занимают по два)",
     .sevenBitOnly = "допустимы только 7-битные символы: ",
     .fullOnlyKey = "такого поля нет у компактного модуля",
-    .badLayoutMask = "недопустимые биты (разрешены 0, 1, 2, 4, 5)",
-    .badNumber = "ожидается «+» или «-» и не более 20 цифр",
+    .badNumber = "ожидается «+» или «-» и не более ",
+    .badNumberDigits = " цифр (0..9, а также : ; < = > — полубайты A..E)",
     .outOfRange = "значение вне диапазона ",
-    .badTestSmsCode = "недопустимый код (0..25, 129, 130, 131, 132, 134, 136, 140)",
-    .badAction = "недопустимое действие: 0 или байт, младшая тетрада которого — телефон 1..8, а старшая — "
-                 "номер текста (SMS-действия) или звук 1..3 (действия автодозвона)",
     .zeroCharacter = "нулевой символ недопустим",
 
     .badSlot = "--slot: номер звука вне диапазона 1..",
@@ -109,12 +106,9 @@ const CliTexts kEnglish{
     .septets = " septets (^ { } \\ [ ~ ] | € take two each)",
     .sevenBitOnly = "7-bit characters only: ",
     .fullOnlyKey = "the compact module has no such field",
-    .badLayoutMask = "bits out of use (allowed: 0, 1, 2, 4, 5)",
-    .badNumber = "\"+\" or \"-\" and at most 20 digits are expected",
+    .badNumber = "\"+\" or \"-\" and at most ",
+    .badNumberDigits = " digits are expected (0..9, or : ; < = > for the nibbles A..E)",
     .outOfRange = "the value is out of range ",
-    .badTestSmsCode = "not a valid code (0..25, 129, 130, 131, 132, 134, 136, 140)",
-    .badAction = "not a valid action: 0, or a byte whose low nibble is the phone 1..8 and whose high nibble is "
-                 "the text number (SMS actions) or the sound 1..3 (autodial actions)",
     .zeroCharacter = "a zero character is not allowed",
 
     .badSlot = "--slot: the slot is out of range 1..",

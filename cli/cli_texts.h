@@ -25,7 +25,7 @@ struct CliTexts {
     std::string_view moduleFileRead;   // followed by "file: reason"
     std::string_view moduleFileCreate;
     std::string_view moduleFileSave;
-    std::string_view moduleFileSize;   // followed by the file; then sizeWas
+    std::string_view moduleFileSize;   // followed by the file, then its size in brackets
     std::string_view atAddress;        // "address" word after a write error
 
     std::string_view fileOpen;         // followed by "file: reason"
@@ -34,8 +34,8 @@ struct CliTexts {
     std::string_view fileWrite;
     std::string_view fileSize;         // "... must be N bytes long: file (M)": before N
     std::string_view fileSizeBytes;    // after N
-    std::string_view traceFile;
-    std::string_view fileTooLarge;     // followed by the file and the limit        // the trace file could not be created or written
+    std::string_view traceFile;        // the trace file could not be created or written
+    std::string_view fileTooLarge;     // followed by the file and the limit
 
     // build: the key, then one of these.
     std::string_view badJson;          // before the parser's message
@@ -53,11 +53,9 @@ struct CliTexts {
     std::string_view septets;          // after a GSM 7-bit text's limit
     std::string_view sevenBitOnly;     // the PGM password: followed by the character
     std::string_view fullOnlyKey;      // a full-only field given for the compact module
-    std::string_view badLayoutMask;
-    std::string_view badNumber;        // phone and SMS centre numbers
+    std::string_view badNumber;        // phone and SMS centre numbers: before the most digits
+    std::string_view badNumberDigits;  // after them
     std::string_view outOfRange;       // followed by the allowed values
-    std::string_view badTestSmsCode;
-    std::string_view badAction;
     std::string_view zeroCharacter;
 
     // Voice.

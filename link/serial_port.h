@@ -70,7 +70,7 @@ std::string DevicePathFor(const std::string& portName);
 // control), purged and flushed.
 class SerialLink {
 public:
-    // 0 when the port is open, 1 when opening failed (error() says why).
+    // 0 when the port is open, 1 when opening failed (LastError() says why).
     // A step that fails after the port opened closes it again.
     int OpenLink(const std::string& portName);
     void CloseLink();

@@ -21,6 +21,10 @@ inline constexpr int kPasswordMax = 10;
 inline constexpr int kNameMax = 10;          // zone, partition and user names
 inline constexpr int kNameSoundMax = 6;      // "Wav 1".."Wav 6"
 inline constexpr int kPgmSecondsMax = 99;
+// Autodial cycles: the image holds the count less 3 in three bits, so 3..10;
+// the Properties page offers 3..9.
+inline constexpr int kAutodialCyclesFewest = 3;
+inline constexpr int kAutodialCyclesMost = kAutodialCyclesFewest + 7;
 
 // Test SMS schedule codes: 0..24 daily at that hour, these every n hours,
 // kTestSmsNone no test SMS.

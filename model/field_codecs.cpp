@@ -118,6 +118,9 @@ void PackSmsc(std::string_view number, std::span<std::uint8_t, 16> field) {
 }
 
 std::string UnpackSmsc(std::span<const std::uint8_t, 16> field) {
+    // What the empty text packs as reads back as the empty text, so that a
+    // number never set is written again as it was.
+    if (field[0] == 0x01 && field[1] == kOtherNumber && field[2] == 0xF0) return {};
     const int length = std::min<int>(field[0], kSmscMaxLengthByte);
     std::string number(1, field[1] == kInternational ? '+' : '-');
     if (length > 1) UnpackSemiOctets(field.subspan(2, length - 1), number);

@@ -32,7 +32,8 @@ std::string UnpackPhone(std::span<const std::uint8_t, 16> record);
 // digit bytes), type byte, digits as for phones. The empty text packs as
 // 01 81 F0, a bare mark as 01 81 or 01 91.
 void PackSmsc(std::string_view number, std::span<std::uint8_t, 16> field);
-// The length byte is cut to 12, so at most 22 digits come back.
+// The length byte is cut to 12, so at most 22 digits come back; 01 81 F0
+// (the empty text) comes back empty, anything else with its mark.
 std::string UnpackSmsc(std::span<const std::uint8_t, 16> field);
 
 // SMS text record (64 bytes). 7-bit: each character as its septets in the

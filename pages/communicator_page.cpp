@@ -1,5 +1,7 @@
 #include "pages/communicator_page.h"
 
+#include "app/qt_paths.h"
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -25,7 +27,7 @@ constexpr const char* kActionTexts[kReportActions] = {"Действие №1", "
 constexpr const char* kLanguageTexts[kSmsLanguageCount] = {"Английский", "ПсевдоРусский", "Русский"};
 
 // The report boxes in the order the page lists them (two columns), each
-// with its bit of ReportTypeMask.
+// with its bit of `reportTypeMask`.
 struct BoxText {
     int bit;
     const char* text;
@@ -34,8 +36,6 @@ constexpr BoxText kReportLeft[] = {{0, "Тревоги (1xx)"}, {1, "Восст�
 constexpr BoxText kReportRight[] = {
     {5, "Наблюдение (2xx)"}, {3, "Неисправности (3xx)"}, {6, "Обходы (5xx)"}, {4, "Тестовые (6xx)"}};
 constexpr const char* kLayoutTexts[CommunicatorPage::kLayoutBits] = {"Название объекта", "ID объекта", "Раздел"};
-
-QString Utf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 bool Bit(std::uint8_t mask, int bit) { return (mask >> bit) & 1; }
 
@@ -181,7 +181,7 @@ void CommunicatorPage::SelectPhone(QComboBox* box, int phone) {
 
 void CommunicatorPage::RebuildPhoneChoices() {
     QStringList choices{QString::fromUtf8(kNoPhone)};
-    for (const std::string& phone : Model().settings.phones) choices << Utf8(Cp1251ToUtf8(PhoneChoiceText(phone)));
+    for (const std::string& phone : Model().settings.phones) choices << QtText(Cp1251ToUtf8(PhoneChoiceText(phone)));
     for (QComboBox* box : {smsPhone_, autodialPhone_}) {
         box->clear();
         box->addItems(choices);
@@ -209,7 +209,7 @@ void CommunicatorPage::LoadCurrentAction() {
 
     const std::string& name = Model().settings.objectName;
     const std::string shownName = Cp1251ToUtf8(std::string_view(name).substr(0, name.find('\0')));
-    preview_->setText(Utf8(SmsPreview(action.smsLayoutMask, shownName)));
+    preview_->setText(QtText(SmsPreview(action.smsLayoutMask, shownName)));
 }
 
 void CommunicatorPage::UpdateControls() {

@@ -39,7 +39,7 @@ public:
     QComboBox* SmsPhoneBox() const { return smsPhone_; }
     QComboBox* AutodialPhoneBox() const { return autodialPhone_; }
     QComboBox* LanguageBox() const { return language_; }
-    // By bit of ReportTypeMask (0..6) and of SmsLayoutMask (0..2).
+    // By bit of `reportTypeMask` (0..6) and of `smsLayoutMask` (0..2).
     QCheckBox* ReportBox(int bit) const { return reportBoxes_[static_cast<std::size_t>(bit)]; }
     QCheckBox* LayoutBox(int bit) const { return layoutBoxes_[static_cast<std::size_t>(bit)]; }
     QLineEdit* Preview() const { return preview_; }

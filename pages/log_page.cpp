@@ -58,8 +58,6 @@ constexpr int kPagePointSize = 8;
 // Room a cell needs beside its text.
 constexpr int kCellPadding = 8;
 
-QString Utf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-
 // The widest text a column can hold, so that the desktop's font (wider than
 // the 8 pt font the widths were made for) never cuts a time or a date short.
 int WidestCell(const QFontMetrics& metrics, std::size_t column) {
@@ -71,7 +69,7 @@ int WidestCell(const QFontMetrics& metrics, std::size_t column) {
     } else if (column == kLogColTime) {
         samples << QStringLiteral("88:88");
     } else if (column == kLogColDate) {
-        for (int month = 1; month <= 12; ++month) samples << QStringLiteral("88 ") + Utf8(MonthName(month));
+        for (int month = 1; month <= 12; ++month) samples << QStringLiteral("88 ") + QtText(MonthName(month));
     }
     int widest = 0;
     for (const QString& text : samples) widest = std::max(widest, metrics.horizontalAdvance(text));
@@ -144,7 +142,7 @@ LogPage::LogPage(AppModel& model, QWidget* parent) : Page(PageId::Log, model, pa
     header->setMinimumSectionSize(8);
     const auto headers = LogColumnHeaders();
     for (std::size_t c = 0; c < kLogColumnCount; ++c) {
-        auto* item = new QTableWidgetItem(Utf8(headers[c]));
+        auto* item = new QTableWidgetItem(QtText(headers[c]));
         item->setTextAlignment(kColumns[c].alignment | Qt::AlignVCenter);
         list_->setHorizontalHeaderItem(static_cast<int>(c), item);
     }
@@ -153,7 +151,7 @@ LogPage::LogPage(AppModel& model, QWidget* parent) : Page(PageId::Log, model, pa
     const QFontMetrics cellMetrics(list_->font());
     const QFontMetrics headerMetrics(header->font());
     for (std::size_t c = 0; c < kLogColumnCount; ++c) {
-        const int fit = std::max(WidestCell(cellMetrics, c), headerMetrics.horizontalAdvance(Utf8(headers[c])));
+        const int fit = std::max(WidestCell(cellMetrics, c), headerMetrics.horizontalAdvance(QtText(headers[c])));
         list_->setColumnWidth(static_cast<int>(c), std::max(kColumns[c].width, fit + kCellPadding));
     }
     header->setSectionResizeMode(kLogColEvent, QHeaderView::Stretch);
@@ -183,7 +181,7 @@ LogPage::LogPage(AppModel& model, QWidget* parent) : Page(PageId::Log, model, pa
     // Where the rows would be: says that a read found the log empty.
     emptyText_ = new QLabel(list_->viewport());
     emptyText_->setObjectName("emptyLog");
-    emptyText_->setText(Utf8(TransferTextsFor(GetProfile()).emptyLog));
+    emptyText_->setText(QtText(TransferTextsFor(GetProfile()).emptyLog));
     emptyText_->setAlignment(Qt::AlignCenter);
     auto* emptyLayout = new QVBoxLayout(list_->viewport());
     emptyLayout->addWidget(emptyText_);
@@ -233,12 +231,12 @@ TransferRun LogPage::RunTransfer(TransferAccess access,
                                  const std::function<void(TwoWireBus&)>& dryRun) {
     AppModel& m = Model();
     if (!m.link.IsOpen() || m.link.Busy()) return {};
-    status_->setText(Utf8(EstimateText(GetProfile(), m.link.EstimateSeconds(dryRun))));
+    status_->setText(QtText(EstimateText(GetProfile(), m.link.EstimateSeconds(dryRun))));
     BarProgress progress(bar_, nullptr);
     for (QPushButton* button : {readButton_, clearButton_, saveButton_}) button->setEnabled(false);
     const TransferRun run = korvex::RunTransfer(Model(), this, [&](TwoWireBus& bus) {
         const LinkOutcome outcome = work(bus, progress);
-        if (!outcome.Ok()) Tell(Utf8(OutcomeText(GetProfile(), outcome)));
+        if (!outcome.Ok()) Tell(QtText(OutcomeText(GetProfile(), outcome)));
         return outcome.Ok();
     }, access);
     UpdateButtons();
@@ -247,7 +245,7 @@ TransferRun LogPage::RunTransfer(TransferAccess access,
 
 void LogPage::Report(TransferKind kind, const TransferRun& run, int records) {
     if (run.end == TransferRun::End::NotRun) return;
-    status_->setText(Utf8(TransferReport(GetProfile(), {kind, run.Done(), run.elapsed, records})));
+    status_->setText(QtText(TransferReport(GetProfile(), {kind, run.Done(), run.elapsed, records})));
 }
 
 void LogPage::ReadLogFromModule() {
@@ -272,7 +270,7 @@ void LogPage::ReadLogFromModule() {
 void LogPage::ClearModuleLog() {
     AppModel& m = Model();
     if (!m.link.IsOpen() || m.link.Busy()) return;
-    if (!m.dialogs->Confirm(this, Utf8(TransferTextsFor(GetProfile()).confirmClearLog))) return;
+    if (!m.dialogs->Confirm(this, QtText(TransferTextsFor(GetProfile()).confirmClearLog))) return;
     const TransferRun run = RunTransfer(
         TransferAccess::Writes,
         [&](TwoWireBus& bus, Progress& progress) { return ClearLog(bus, GetProfile(), progress); },
@@ -295,7 +293,7 @@ void LogPage::SaveLogCsv() {
     if (file.isEmpty()) return;
     const std::vector<LogRow> rows = ListedRows();
     if (const auto error = korvex::SaveLogCsv(FsPath(file), rows)) {
-        Tell(QString::fromUtf8(kCannotSave), file + QStringLiteral(": ") + Utf8(error->reason));
+        Tell(QString::fromUtf8(kCannotSave), file + QStringLiteral(": ") + QtText(error->reason));
     }
 }
 
@@ -304,7 +302,7 @@ void LogPage::FillList(const std::vector<LogRow>& rows) {
     list_->setRowCount(static_cast<int>(rows.size()));
     for (std::size_t r = 0; r < rows.size(); ++r) {
         for (std::size_t c = 0; c < kLogColumnCount; ++c) {
-            auto* item = new QTableWidgetItem(Utf8(rows[r][c]));
+            auto* item = new QTableWidgetItem(QtText(rows[r][c]));
             item->setTextAlignment(kColumns[c].alignment | Qt::AlignVCenter);
             item->setToolTip(c == kLogColEvent ? item->text() : QString());
             list_->setItem(static_cast<int>(r), static_cast<int>(c), item);

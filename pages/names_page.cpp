@@ -4,6 +4,7 @@
 #include <string>
 
 #include "model/cp1251.h"
+#include "pages/text_field.h"
 #include "widgets/grid_list.h"
 
 namespace korvex {
@@ -42,11 +43,6 @@ int SoundOf(const QString& text) {
     for (int sound = 1; sound <= kSoundCount; ++sound)
         if (text == SoundText(sound)) return sound;
     return -1;
-}
-
-QString FromCp1251(const std::string& bytes) {
-    const std::string utf8 = Cp1251ToUtf8(bytes);
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
 }  // namespace

@@ -9,7 +9,7 @@ namespace korvex {
 enum class SmsLanguage { English = 0, Translit = 1, Russian = 2 };
 inline constexpr int kSmsLanguageCount = 3;
 
-// Bits of SmsLayoutMask the Communicator page edits; bits 3, 6 and 7 are
+// Bits of `smsLayoutMask` the Communicator page edits; bits 3, 6 and 7 are
 // not the page's and stay as found.
 inline constexpr std::uint8_t kLayoutObjectName = 0x01;
 inline constexpr std::uint8_t kLayoutObjectId = 0x02;

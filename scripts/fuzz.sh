@@ -53,6 +53,9 @@ for target in "${targets[@]}"; do
     if [ "$target" = fuzz_settings_json ]; then
         printf '\000{"phones": ["+79161234567", "-"], "texts": ["Alarm", "Тревога"], "cyrillic": [false, true], "autodialCycles": 5}' \
             >"$corpus/site"
+        # Images for the show-then-build round trip (bit 1 of byte 0).
+        { printf '\002'; head -c 1120 /dev/zero | tr '\0' '\377'; } >"$corpus/erased-full"
+        { printf '\003'; head -c 768 /dev/zero; } >"$corpus/zeros-compact"
     fi
     if [ "$target" = fuzz_project_image ]; then
         options+=(-max_len=1200)  # a little more than the largest image

@@ -2,7 +2,7 @@
 # Installs the Debian packages the build needs, only those that are missing.
 set -euo pipefail
 packages=(
-  cmake ninja-build g++ clang libclang-rt-14-dev ccache
+  cmake ninja-build g++ clang libclang-rt-14-dev ccache clang-format
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-multimedia-dev qt6-translations-l10n qt6-serialport-dev
   libcli11-dev nlohmann-json3-dev

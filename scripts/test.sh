@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test:
+# Installs what is missing, checks the layers and the format of the lines
+# changed since the format's base, builds everything and runs every test:
 # the full CTest suite, then the core and korvex-cli tests under ASan and UBSan, then the fuzzers,
 # then the Windows build under Wine (scripts/windows.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 bash scripts/check-layers.sh
+bash scripts/check-format.sh
 jobs=$(nproc)
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

@@ -45,7 +45,8 @@ double LeastFrameNoise(std::span<const std::uint8_t> frame, int step) {
         for (int level = 0; level < kLevels; ++level) {
             const int up = std::min(level + step, kLevels - 1);
             const int down = std::max(level - step, 0);
-            next[static_cast<std::size_t>(up)] = std::min(next[static_cast<std::size_t>(up)], cost[static_cast<std::size_t>(level)]);
+            next[static_cast<std::size_t>(up)] =
+                std::min(next[static_cast<std::size_t>(up)], cost[static_cast<std::size_t>(level)]);
             next[static_cast<std::size_t>(down)] =
                 std::min(next[static_cast<std::size_t>(down)], cost[static_cast<std::size_t>(level)]);
         }
@@ -73,7 +74,8 @@ double SegmentalSnrCeiling(std::span<const std::uint8_t> original, int step) {
     const std::size_t frames = original.size() / kSnrFrame;
     step = std::clamp(step, 1, 255);
     std::vector<double> noise(frames, 0.0);
-    for (std::size_t f = 0; f < frames; ++f) noise[f] = LeastFrameNoise(original.subspan(f * kSnrFrame, kSnrFrame), step);
+    for (std::size_t f = 0; f < frames; ++f)
+        noise[f] = LeastFrameNoise(original.subspan(f * kSnrFrame, kSnrFrame), step);
     return MeanFrameDb(FrameSignal(original, frames), noise);
 }
 

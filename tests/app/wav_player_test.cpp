@@ -20,7 +20,7 @@ std::vector<std::uint8_t> Truncated(std::vector<std::uint8_t> file, std::size_t 
 }
 
 TEST(WavImage, PlayableImagesAndWhatIsNot) {
-    using korvex::testing::MakeWav;
+    using korvex::test::MakeWav;
     const std::vector<std::uint8_t> samples(800, 200);
     std::vector<std::uint8_t> withList = MakeWav(samples);
     // A LIST chunk between "fmt " and "data", as editors write them.

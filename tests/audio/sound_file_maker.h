@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace korvex::testing {
+namespace korvex::test {
 
 // What a test sound file holds: a tone of `seconds` on every channel (or
 // silence), written by libsndfile in `format` (SF_FORMAT_WAV | SF_FORMAT_PCM_16...).
@@ -45,4 +45,4 @@ inline void WriteBytes(const std::filesystem::path& path, const std::vector<std:
                                                  static_cast<std::streamsize>(bytes.size()));
 }
 
-}  // namespace korvex::testing
+}  // namespace korvex::test

@@ -16,7 +16,7 @@ namespace korvex {
 namespace {
 
 namespace fs = std::filesystem;
-using korvex::testing::SoundFileSpec;
+using korvex::test::SoundFileSpec;
 using Bytes = std::vector<std::uint8_t>;
 
 class SoundIntake : public ::testing::Test {
@@ -81,8 +81,8 @@ TEST_F(SoundIntake, EachKindOfFileReachesTheSlotOrIsRefused) {
         WavBuffer wav(profile);
         store.currentSlot = 1;
         const fs::path path = dir / "input";
-        if (c.bytes.empty()) korvex::testing::WriteSoundFile(path, c.spec);
-        else korvex::testing::WriteBytes(path, c.bytes);
+        if (c.bytes.empty()) korvex::test::WriteSoundFile(path, c.spec);
+        else korvex::test::WriteBytes(path, c.bytes);
 
         const SoundOutcome outcome = LoadSoundFile(path, store, wav, {});
         EXPECT_EQ(outcome.result, c.result) << SoundOutcomeText(profile, outcome);
@@ -110,8 +110,8 @@ TEST_F(SoundIntake, AnEightBitMonoFileAtAnAcceptedRateTakesTheWavIntakeAsItIs) {
     const Profile& profile = FullProfile();
     VoiceStore store(profile);
     WavBuffer wav(profile);
-    const Bytes file = korvex::testing::MakeWav(korvex::testing::Sawtooth(4003), {.rate = 11025});
-    korvex::testing::WriteBytes(dir / "ready.wav", file);
+    const Bytes file = korvex::test::MakeWav(korvex::test::Sawtooth(4003), {.rate = 11025});
+    korvex::test::WriteBytes(dir / "ready.wav", file);
 
     const SoundOutcome outcome = LoadSoundFile(dir / "ready.wav", store, wav, {.encoder = DeltaEncoder::Trellis});
     ASSERT_TRUE(outcome.Ok());
@@ -127,7 +127,7 @@ TEST_F(SoundIntake, AnEightBitMonoFileAtAnAcceptedRateTakesTheWavIntakeAsItIs) {
     // breaks a rule libsndfile cannot read past either.
     Bytes noFmt = file;
     noFmt[12] = 'F';
-    korvex::testing::WriteBytes(dir / "nofmt.wav", noFmt);
+    korvex::test::WriteBytes(dir / "nofmt.wav", noFmt);
     const SoundOutcome refused = LoadSoundFile(dir / "nofmt.wav", store, wav, {});
     EXPECT_EQ(refused.result, SoundResult::Refused);
     EXPECT_EQ(SoundOutcomeText(profile, refused), "Неизвестный формат");
@@ -143,7 +143,7 @@ TEST_F(SoundIntake, TooLongIsCutToTheFreeMemoryWhenAsked) {
     // for cutting too, at its own rate.
     const Case cases[] = {
         {"16-bit stereo, 20 s", {.seconds = 20}, {}},
-        {"8-bit mono 16000 Hz, 20 s", {}, korvex::testing::MakeWav(korvex::testing::Sawtooth(16000 * 20), {.rate = 16000})},
+        {"8-bit mono 16000 Hz, 20 s", {}, korvex::test::MakeWav(korvex::test::Sawtooth(16000 * 20), {.rate = 16000})},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -153,8 +153,8 @@ TEST_F(SoundIntake, TooLongIsCutToTheFreeMemoryWhenAsked) {
         store.slotLength[0] = 10000;  // another slot holds a third of the memory
         store.currentSlot = 2;
         const fs::path path = dir / "long";
-        if (c.bytes.empty()) korvex::testing::WriteSoundFile(path, c.spec);
-        else korvex::testing::WriteBytes(path, c.bytes);
+        if (c.bytes.empty()) korvex::test::WriteSoundFile(path, c.spec);
+        else korvex::test::WriteBytes(path, c.bytes);
 
         const SoundOutcome asked = LoadSoundFile(path, store, wav, {});
         ASSERT_EQ(asked.result, SoundResult::TooLong);
@@ -175,7 +175,7 @@ TEST_F(SoundIntake, ARateThePlayerPicksIsUsedAndOthersAreRefused) {
     const Profile& profile = FullProfile();
     VoiceStore store(profile);
     WavBuffer wav(profile);
-    korvex::testing::WriteSoundFile(dir / "in.wav", {});
+    korvex::test::WriteSoundFile(dir / "in.wav", {});
     ASSERT_TRUE(LoadSoundFile(dir / "in.wav", store, wav, {.rate = 11025}).Ok());
     EXPECT_EQ(store.slotRate[0], 11025);
     EXPECT_NEAR(store.slotLength[0], 11025 / 8, 8);

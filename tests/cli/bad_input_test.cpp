@@ -5,7 +5,7 @@
 #include "cli/cli_runner.h"
 #include "cli/module_memory.h"
 
-namespace korvex::testing {
+namespace korvex::test {
 namespace {
 
 struct BadCase {
@@ -112,4 +112,4 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
-}  // namespace korvex::testing
+}  // namespace korvex::test

@@ -13,7 +13,7 @@
 
 extern char** environ;
 
-namespace korvex::testing {
+namespace korvex::test {
 
 void CliTest::SetUp() {
     const char* tmp = std::getenv("TMPDIR");
@@ -110,4 +110,4 @@ void CliTest::WriteText(const std::filesystem::path& path, const std::string& te
     out << text;
 }
 
-}  // namespace korvex::testing
+}  // namespace korvex::test

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace korvex::testing {
+namespace korvex::test {
 
 // What one run of korvex-cli came to.
 struct CliResult {
@@ -50,4 +50,4 @@ private:
     int runs_ = 0;
 };
 
-}  // namespace korvex::testing
+}  // namespace korvex::test

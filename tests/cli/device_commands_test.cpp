@@ -22,7 +22,7 @@
 #include "sim/demo.h"
 #include "sim/simulated_module.h"
 
-namespace korvex::testing {
+namespace korvex::test {
 namespace {
 
 using Counts = std::map<std::string, std::uint64_t>;
@@ -293,4 +293,4 @@ TEST_F(DeviceCommands, ProgramThenBackUpGivesTheProjectBack) {
 }
 
 }  // namespace
-}  // namespace korvex::testing
+}  // namespace korvex::test

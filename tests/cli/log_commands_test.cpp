@@ -10,7 +10,7 @@
 #include "log/log_record.h"
 #include "log/log_rows.h"
 
-namespace korvex::testing {
+namespace korvex::test {
 namespace {
 
 class LogCommands : public CliTest {
@@ -105,4 +105,4 @@ TEST_F(LogCommands, FailuresEndWithTheirStatusAndWriteNothing) {
 }
 
 }  // namespace
-}  // namespace korvex::testing
+}  // namespace korvex::test

@@ -5,7 +5,7 @@
 
 #include "link/profile.h"
 
-namespace korvex::testing {
+namespace korvex::test {
 
 // A simulated module's memory file as the tests prepare it.
 inline std::vector<std::uint8_t> BlankMemory() { return std::vector<std::uint8_t>(kMemorySize, 0xFF); }
@@ -22,4 +22,4 @@ inline std::vector<std::uint8_t> PreparedMemory(const Profile& profile, std::vec
     return memory;
 }
 
-}  // namespace korvex::testing
+}  // namespace korvex::test

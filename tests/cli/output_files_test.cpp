@@ -22,7 +22,7 @@
 #include "sim/demo.h"
 #include "voice/wav_buffer.h"
 
-namespace korvex::testing {
+namespace korvex::test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -176,4 +176,4 @@ TEST_F(OutputFiles, AnInterruptedCommandLeavesNoTemporaryFile) {
 }
 
 }  // namespace
-}  // namespace korvex::testing
+}  // namespace korvex::test

@@ -8,7 +8,7 @@
 #include "link/profile.h"
 #include "sim/demo.h"
 
-namespace korvex::testing {
+namespace korvex::test {
 namespace {
 
 class PortCommands : public CliTest {
@@ -133,4 +133,4 @@ TEST_F(PortCommands, BadPortOptionsAreUsageErrors) {
 }
 
 }  // namespace
-}  // namespace korvex::testing
+}  // namespace korvex::test

@@ -9,7 +9,7 @@
 #include "voice/wav_buffer.h"
 #include "voice/wav_intake.h"
 
-namespace korvex::testing {
+namespace korvex::test {
 namespace {
 
 // An 8-bit mono WAV file with a tone of n samples.
@@ -164,4 +164,4 @@ TEST_F(SoundCommands, FailuresEndWithTheirStatusAndLeaveTheModuleAlone) {
 }
 
 }  // namespace
-}  // namespace korvex::testing
+}  // namespace korvex::test

@@ -7,7 +7,7 @@
 #include "cli/module_memory.h"
 #include "voice/wav_buffer.h"
 
-namespace korvex::testing {
+namespace korvex::test {
 namespace {
 
 void Put(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v, int bytes) {
@@ -125,4 +125,4 @@ TEST_F(SoundConversion, SpeakWritesAFileTheSlotTakesAsItIs) {
 }
 
 }  // namespace
-}  // namespace korvex::testing
+}  // namespace korvex::test

@@ -5,7 +5,7 @@
 
 #include "link/modem_lines.h"
 
-namespace korvex::testing {
+namespace korvex::test {
 
 // Lines with nothing on the cable: records every call and the line levels.
 class RecordingLines final : public ModemLines {
@@ -26,4 +26,4 @@ public:
     bool dtr = false, rts = false, ctsOn = false;
 };
 
-}  // namespace korvex::testing
+}  // namespace korvex::test

@@ -8,7 +8,7 @@
 namespace korvex {
 namespace {
 
-using testing::RecordingLines;
+using test::RecordingLines;
 
 struct OpCase {
     const char* name;

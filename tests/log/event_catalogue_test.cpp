@@ -5,17 +5,13 @@
 #include <vector>
 
 #include "model/cp1251.h"
+#include "record_fixture.h"
 #include "log/event_catalogue.h"
 
 namespace korvex {
 namespace {
 
-// The shared converter, as the export uses it.
-std::optional<std::string> To1251(std::string_view utf8) {
-    Cp1251Result r = Utf8ToCp1251(utf8);
-    if (!r.Ok()) return std::nullopt;
-    return r.bytes;
-}
+using test::To1251;
 
 
 // Written out apart from the table, so that a dropped, added or retyped row

@@ -13,19 +13,14 @@
 namespace korvex {
 namespace {
 
-// The shared converter, as the export uses it.
-std::optional<std::string> To1251(std::string_view utf8) {
-    Cp1251Result r = Utf8ToCp1251(utf8);
-    if (!r.Ok()) return std::nullopt;
-    return r.bytes;
-}
+using test::To1251;
 
 
 namespace fs = std::filesystem;
 
 LogRecord Record(int month, int day, int hour, int minute, int id, int partition, int code, bool restore,
                  int zone) {
-    return fixture::MakeRecord(month, day, hour, minute, id, partition, code, restore, zone);
+    return test::MakeRecord(month, day, hour, minute, id, partition, code, restore, zone);
 }
 
 // Six fields, five fields (no zone), the comma text of code 146, and a cell

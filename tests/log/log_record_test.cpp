@@ -17,7 +17,7 @@ LogSlotBytes Rec(int slot) { return {0x01, 0x01, 0x01, 0x00, 0x00, 0x30, 0x01, s
 LogSlotBytes Marker() { return {kLogMarker, 0x01, 0x01, 0x00, 0x00, 0x30, 0x01, 0x00}; }
 
 LogRecord Fields(int month, int day, int hour, int minute, int id, int code, bool restore, int partition, int zone) {
-    return fixture::MakeRecord(month, day, hour, minute, id, partition, code, restore, zone);
+    return test::MakeRecord(month, day, hour, minute, id, partition, code, restore, zone);
 }
 
 struct DecodeCase {

@@ -8,7 +8,7 @@ namespace {
 
 LogRecord Record(int position, int month, int day, int hour, int minute, int id, int partition, int code,
                  bool restore, int zone) {
-    return fixture::MakeRecord(month, day, hour, minute, id, partition, code, restore, zone, position);
+    return test::MakeRecord(month, day, hour, minute, id, partition, code, restore, zone, position);
 }
 
 TEST(LogRows, Cases) {

@@ -56,7 +56,7 @@ const PackCase kPackCases[] = {
     {"SMS centre of 12 digits", CompactProfile, [](ConfigSettings& s) { s.smscNumber = "+790312345678"; },
      layout::kSmsc, {0x07, 0x91, 0x97, 0x30, 0x21, 0x43, 0x65, 0x87, 0x00}},
     {"SMS centre never set", FullProfile, [](ConfigSettings& s) { s.smscNumber = ""; },
-     layout::kSmsc, {0x01, 0x81, 0xF0, 0x00}, false},
+     layout::kSmsc, {0x01, 0x81, 0xF0, 0x00}},
     {"one-letter text", FullProfile, [](ConfigSettings& s) { s.texts[0] = "A"; },
      layout::TextOffset(0), {0x01, 0x01, 0x41, 0x00}},
     {"empty text", FullProfile, [](ConfigSettings& s) { s.texts[1] = ""; },

@@ -16,7 +16,7 @@ class BothProfiles : public testing::TestWithParam<const Profile*> {};
 
 TEST_P(BothProfiles, EveryFieldRoundTrips) {
     const Profile& profile = *GetParam();
-    const ConfigSettings original = testing_model::EveryField(profile);
+    const ConfigSettings original = test::EveryField(profile);
     ConfigSettings settings = original;
     const Bytes readImage(profile.imageSize, 0x5A);
     const Bytes readBefore = readImage;
@@ -35,7 +35,7 @@ TEST_P(BothProfiles, PackedImageIsAFixedPoint) {
     // Settings with gaps in the action lists: the first pack compacts them,
     // after that pack and unpack change nothing.
     const Profile& profile = *GetParam();
-    ConfigSettings settings = testing_model::EveryField(profile);
+    ConfigSettings settings = test::EveryField(profile);
     settings.zoneActions[2] = {0, 0x66, 0, 0x48, 0, 0, 0x14, 0};
     settings.zoneActions[3][5] = 0x21;  // dropped: the test SMS has no autodial
     Bytes first(profile.imageSize), second(profile.imageSize);
@@ -66,7 +66,7 @@ INSTANTIATE_TEST_SUITE_P(Model, BothProfiles, testing::Values(&FullProfile(), &C
 
 TEST(PackImage, TwoDatesDifferOnlyInTheDateBytes) {
     const Profile& profile = FullProfile();
-    ConfigSettings settings = testing_model::EveryField(profile);
+    ConfigSettings settings = test::EveryField(profile);
     Bytes readImage(profile.imageSize, 0);
     readImage[16] = '1';
     Bytes monday(profile.imageSize), tuesday(profile.imageSize);
@@ -96,10 +96,12 @@ TEST(ProgramVersion, TakesTheVersionBytesUpToTheFirstZero) {
         std::string text;
     } cases[] = {
         {{'2', '.', '1', '7'}, "2.17"},
-        {{'V', '3', 0, '9'}, "V3"},                  // ends at the zero
-        {{0xC2, '1', 0, 0}, "\u0412" "1"},            // code page 1251 'В'
-        {{'1', '.', '0'}, "1.0"},                    // a short read as it is
-        {{'1', '2', '3', '4', '5'}, "1234"},         // the type signature is not the version
+        {{'V', '3', 0, '9'}, "V3"},  // ends at the zero
+        {{0xC2, '1', 0, 0},
+         "\u0412"
+         "1"},                                // code page 1251 'В'
+        {{'1', '.', '0'}, "1.0"},             // a short read as it is
+        {{'1', '2', '3', '4', '5'}, "1234"},  // the type signature is not the version
         {{}, ""},
     };
     for (const auto& c : cases) EXPECT_EQ(ProgramVersion(c.bytes), c.text);

@@ -62,7 +62,7 @@ TEST_F(ProjectFiles, SaveThenLoadRestoresEverySettingForBothProfiles) {
     for (const Profile* profile : {&FullProfile(), &CompactProfile()}) {
         SCOPED_TRACE(profile->name);
         const fs::path path = dir_ / (std::string(profile->name) + ".rom");
-        ConfigSettings settings = testing_model::EveryField(*profile);
+        ConfigSettings settings = test::EveryField(*profile);
         settings.zoneActions[1] = {0, 0, 0x82, 0, 0, 0x21, 0, 0};
         const Bytes readImage(profile->imageSize, 0);  // nothing read since start
         Bytes writeImage(profile->imageSize, 0xEE);
@@ -121,7 +121,7 @@ TEST_F(ProjectFiles, LoadReadsAsFarAsTheImageAndZeroFillsTheRest) {
 
 TEST_F(ProjectFiles, FullFileInTheCompactProfileGivesTexts7And8FromZoneNames) {
     const Profile& full = FullProfile();
-    ConfigSettings settings = testing_model::EveryField(full);
+    ConfigSettings settings = test::EveryField(full);
     // Text 7 at 640 is zone 1's record: sound 2 = two 7-bit octets, then the
     // name "\x02\xC8\x34" = two characters packed as "Hi".
     settings.zoneNames[0] = {"\x02\xC8\x34", 2};
@@ -149,7 +149,7 @@ TEST_F(ProjectFiles, FullFileInTheCompactProfileGivesTexts7And8FromZoneNames) {
 TEST_F(ProjectFiles, CyrillicNamesSaveAndLoad) {
     const fs::path path = dir_ / PathFromUtf8("Папка") / PathFromUtf8("проект.rom");
     fs::create_directory(path.parent_path());
-    ConfigSettings settings = testing_model::EveryField(FullProfile());
+    ConfigSettings settings = test::EveryField(FullProfile());
     Bytes readImage(1120, 0), writeImage(1120, 0);
     const FileOutcome saved = SaveProject(path, FullProfile(), settings, readImage, writeImage, kDay);
     ASSERT_TRUE(saved.Ok()) << saved.reason;
@@ -181,7 +181,7 @@ TEST_F(ProjectFiles, LoadFailuresNameTheFileAndChangeNothing) {
         SCOPED_TRACE(c.name);
         const fs::path path = dir_ / c.name;
         Bytes readImage(1120, 0xAA);
-        ConfigSettings settings = testing_model::EveryField(FullProfile());
+        ConfigSettings settings = test::EveryField(FullProfile());
         const ConfigSettings before = settings;
         const FileOutcome outcome = LoadProject(path, FullProfile(), readImage, settings);
         EXPECT_EQ(outcome.failed, c.step);
@@ -220,7 +220,7 @@ TEST_F(ProjectFiles, SaveFailuresNameTheFileAndChangeNothing) {
 #endif
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path.string());
-        ConfigSettings settings = testing_model::EveryField(FullProfile());
+        ConfigSettings settings = test::EveryField(FullProfile());
         settings.zoneActions[0] = {0, 0x11, 0, 0, 0, 0, 0, 0};
         const ConfigSettings before = settings;
         Bytes readImage(1120, 0), writeImage(1120, 0xAA);
@@ -271,7 +271,7 @@ TEST_F(ProjectFiles, WriteFailingHalfWayKeepsTheOldFile) {
 TEST_F(ProjectFiles, SaveReplacesAnOldFile) {
     const fs::path old = dir_ / "old.rom";
     WriteAll(old, Bytes(2000, 0x42));
-    ConfigSettings settings = testing_model::EveryField(CompactProfile());
+    ConfigSettings settings = test::EveryField(CompactProfile());
     Bytes writeImage(768);
     ASSERT_TRUE(SaveProject(old, CompactProfile(), settings, {}, writeImage, kDay).Ok());
     EXPECT_EQ(ReadAll(old), writeImage);
@@ -285,7 +285,7 @@ TEST_F(ProjectFiles, SaveReplacesAnOldFileKeepingItsPermissionsAndLinks) {
     fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     fs::create_symlink(real.filename(), link);
 
-    ConfigSettings settings = testing_model::EveryField(CompactProfile());
+    ConfigSettings settings = test::EveryField(CompactProfile());
     Bytes writeImage(768);
     ASSERT_TRUE(SaveProject(link, CompactProfile(), settings, {}, writeImage, kDay).Ok());
     EXPECT_TRUE(fs::is_symlink(link));

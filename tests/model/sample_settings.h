@@ -4,7 +4,7 @@
 #include "link/profile.h"
 #include "model/config_settings.h"
 
-namespace korvex::testing_model {
+namespace korvex::test {
 
 // Settings with every field away from its start value and already in the
 // form an image gives back: action lists compacted, no test SMS autodial
@@ -51,4 +51,4 @@ inline ConfigSettings EveryField(const Profile& profile) {
     return s;
 }
 
-}  // namespace korvex::testing_model
+}  // namespace korvex::test

@@ -142,7 +142,7 @@ TEST_F(FilePageTest, ReadEditWriteAndVerifyAgainstTheModule) {
 
 TEST_F(FilePageTest, SoundLoadedWrittenAndReadBack) {
     QTemporaryDir dir;
-    const std::vector<std::uint8_t> wav = korvex::testing::MakeWav(korvex::testing::Sawtooth(8000), {.rate = 16000});
+    const std::vector<std::uint8_t> wav = korvex::test::MakeWav(korvex::test::Sawtooth(8000), {.rate = 16000});
     dialogs->answers.push_back(WriteFile(dir, "voice.wav", wav));
     OpenDemo();
     auto* slotList = Find<QComboBox>("slotList");
@@ -190,8 +190,8 @@ TEST_F(FilePageTest, SoundLoadedWrittenAndReadBack) {
 // data decoded, not the file that was loaded.
 TEST_F(FilePageTest, PlayPlaysTheSlotDecodedNotTheFile) {
     QTemporaryDir dir;
-    const std::vector<std::uint8_t> samples = korvex::testing::Sawtooth(8000);
-    dialogs->answers.push_back(WriteFile(dir, "voice.wav", korvex::testing::MakeWav(samples, {.rate = 16000})));
+    const std::vector<std::uint8_t> samples = korvex::test::Sawtooth(8000);
+    dialogs->answers.push_back(WriteFile(dir, "voice.wav", korvex::test::MakeWav(samples, {.rate = 16000})));
     frame->PageAction(int(PageId::File))->trigger();
     Click("soundOpen");
     ASSERT_TRUE(dialogs->TakeTexts().isEmpty());
@@ -214,7 +214,7 @@ TEST_F(FilePageTest, PlayPlaysTheSlotDecodedNotTheFile) {
 TEST_F(FilePageTest, WavFilesOutsideTheModulesFormatAreConvertedOrRefused) {
     QTemporaryDir dir;
     struct Case {
-        korvex::testing::WavFields fields;
+        korvex::test::WavFields fields;
         const char* message;  // empty: converted to 16000 Hz
     };
     const Case cases[] = {
@@ -228,7 +228,7 @@ TEST_F(FilePageTest, WavFilesOutsideTheModulesFormatAreConvertedOrRefused) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);
         model->voice.slotLength[0] = 0;
-        dialogs->answers.push_back(WriteFile(dir, "x.wav", korvex::testing::MakeWav(korvex::testing::Sawtooth(800), c.fields)));
+        dialogs->answers.push_back(WriteFile(dir, "x.wav", korvex::test::MakeWav(korvex::test::Sawtooth(800), c.fields)));
         Click("soundOpen");
         if (*c.message) {
             EXPECT_EQ(dialogs->TakeTexts(), QStringList{QString::fromUtf8(c.message)});
@@ -243,7 +243,7 @@ TEST_F(FilePageTest, WavFilesOutsideTheModulesFormatAreConvertedOrRefused) {
     // A file too long for the memory is offered for cutting: No leaves the
     // slot as it was, Yes fills the free memory.
     model->voice.slotLength[0] = 0;
-    const QString big = WriteFile(dir, "big.wav", korvex::testing::MakeWav(korvex::testing::Sawtooth(8 * 32000)));
+    const QString big = WriteFile(dir, "big.wav", korvex::test::MakeWav(korvex::test::Sawtooth(8 * 32000)));
     dialogs->answers.push_back(big);
     Click("soundOpen");
     ASSERT_EQ(dialogs->asked.size(), 1u);

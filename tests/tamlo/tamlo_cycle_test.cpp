@@ -18,9 +18,9 @@
 namespace korvex::test {
 namespace {
 
-using korvex::testing::MakeWav;
-using korvex::testing::Sawtooth;
-using korvex::testing::WavFields;
+using korvex::test::MakeWav;
+using korvex::test::Sawtooth;
+using korvex::test::WavFields;
 
 ConfigSettings Decoded(const Profile& profile, const std::vector<std::uint8_t>& image) {
     ConfigSettings settings;

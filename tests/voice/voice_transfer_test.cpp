@@ -17,8 +17,8 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 using Memory = std::array<std::uint8_t, SimulatedModule::kSize>;
-using testing::MakeWav;
-using testing::Sawtooth;
+using test::MakeWav;
+using test::Sawtooth;
 
 class RecordingProgress final : public Progress {
 public:

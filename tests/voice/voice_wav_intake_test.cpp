@@ -15,9 +15,9 @@ namespace korvex {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-using testing::MakeWav;
-using testing::Sawtooth;
-using testing::WavFields;
+using test::MakeWav;
+using test::Sawtooth;
+using test::WavFields;
 
 class WavIntake : public ::testing::TestWithParam<ModuleKind> {
 protected:

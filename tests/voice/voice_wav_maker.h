@@ -4,7 +4,7 @@
 
 #include "voice/wav_buffer.h"
 
-namespace korvex::testing {
+namespace korvex::test {
 
 struct WavFields {
     std::uint32_t rate = 22050;
@@ -33,4 +33,4 @@ inline std::vector<std::uint8_t> Sawtooth(std::size_t count, unsigned seed = 0) 
     return s;
 }
 
-}  // namespace korvex::testing
+}  // namespace korvex::test
