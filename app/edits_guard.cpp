@@ -20,10 +20,8 @@ bool MayStoreAnEdit(QEvent::Type type) {
         case QEvent::MouseButtonRelease:
         case QEvent::KeyPress:
         case QEvent::KeyRelease:
-        case QEvent::Wheel:
-            return true;
-        default:
-            return false;
+        case QEvent::Wheel: return true;
+        default: return false;
     }
 }
 
@@ -80,10 +78,8 @@ bool EditsGuard::MayClose() {
         case Dialogs::SaveChoice::Save:
             // A save that failed or was cancelled keeps the window.
             return save_();
-        case Dialogs::SaveChoice::Discard:
-            return true;
-        case Dialogs::SaveChoice::Cancel:
-            return false;
+        case Dialogs::SaveChoice::Discard: return true;
+        case Dialogs::SaveChoice::Cancel: return false;
     }
     return false;
 }

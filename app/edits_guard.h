@@ -25,8 +25,7 @@ public:
     // `commit` stores what the field being typed in holds; `save` saves the
     // settings, into the named project file or one the user picks, and is
     // true once they are saved.
-    EditsGuard(AppModel& model, QWidget* window, Texts texts, std::function<void()> commit,
-               std::function<bool()> save);
+    EditsGuard(AppModel& model, QWidget* window, Texts texts, std::function<void()> commit, std::function<bool()> save);
     ~EditsGuard() override;
     EditsGuard(const EditsGuard&) = delete;
     EditsGuard& operator=(const EditsGuard&) = delete;

@@ -194,10 +194,9 @@ void FilePage::Build() {
     soundLayout->setRowStretch(5, 1);
     // Room for the widest free-memory text (all of it free), and a group
     // as wide as that: the page around it does not move as the text changes.
-    memoryText_->setMinimumWidth(std::max(
-        memoryText_->fontMetrics().horizontalAdvance(Q(texts_.memory)),
-        memoryText_->fontMetrics().horizontalAdvance(QString::fromStdString(
-            korvex::ShowFreeMemory(VoiceStore(Model().profile)).text))));
+    memoryText_->setMinimumWidth(std::max(memoryText_->fontMetrics().horizontalAdvance(Q(texts_.memory)),
+                                          memoryText_->fontMetrics().horizontalAdvance(QString::fromStdString(
+                                              korvex::ShowFreeMemory(VoiceStore(Model().profile)).text))));
     sound->setFixedWidth(sound->sizeHint().width());
     groups->addWidget(sound);
 

@@ -226,19 +226,21 @@ void LogPage::Tell(const QString& text, const QString& detail) {
     Model().dialogs->Message(this, QMessageBox::Warning, text, detail);
 }
 
-TransferRun LogPage::RunTransfer(TransferAccess access,
-                                 const std::function<LinkOutcome(TwoWireBus&, Progress&)>& work,
+TransferRun LogPage::RunTransfer(TransferAccess access, const std::function<LinkOutcome(TwoWireBus&, Progress&)>& work,
                                  const std::function<void(TwoWireBus&)>& dryRun) {
     AppModel& m = Model();
     if (!m.link.IsOpen() || m.link.Busy()) return {};
     status_->setText(QtText(EstimateText(GetProfile(), m.link.EstimateSeconds(dryRun))));
     BarProgress progress(bar_, nullptr);
     for (QPushButton* button : {readButton_, clearButton_, saveButton_}) button->setEnabled(false);
-    const TransferRun run = korvex::RunTransfer(Model(), this, [&](TwoWireBus& bus) {
-        const LinkOutcome outcome = work(bus, progress);
-        if (!outcome.Ok()) Tell(QtText(OutcomeText(GetProfile(), outcome)));
-        return outcome.Ok();
-    }, access);
+    const TransferRun run = korvex::RunTransfer(
+        Model(), this,
+        [&](TwoWireBus& bus) {
+            const LinkOutcome outcome = work(bus, progress);
+            if (!outcome.Ok()) Tell(QtText(OutcomeText(GetProfile(), outcome)));
+            return outcome.Ok();
+        },
+        access);
     UpdateButtons();
     return run;
 }

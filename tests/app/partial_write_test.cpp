@@ -51,9 +51,8 @@ TEST_P(KorvexCut, APulledCableSaysWhatAWriteMayHaveLeft) {
 
 INSTANTIATE_TEST_SUITE_P(EveryTransfer, KorvexCut,
                          ::testing::Values(Cut{PageId::File, "readData", false}, Cut{PageId::File, "writeData", true},
-                                           Cut{PageId::File, "readSound", false},
-                                           Cut{PageId::File, "writeSound", true}, Cut{PageId::Log, "readLog", false},
-                                           Cut{PageId::Log, "clearLog", true}),
+                                           Cut{PageId::File, "readSound", false}, Cut{PageId::File, "writeSound", true},
+                                           Cut{PageId::Log, "readLog", false}, Cut{PageId::Log, "clearLog", true}),
                          [](const auto& info) { return std::string(info.param.button); });
 
 class TamloCut : public TamloWindow, public ::testing::WithParamInterface<Cut> {};
