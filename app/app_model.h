@@ -9,6 +9,7 @@
 #include "model/config_settings.h"
 #include "app/dialogs.h"
 #include "app/module_link.h"
+#include "app/project_state.h"
 
 namespace korvex {
 
@@ -47,6 +48,8 @@ struct AppModel {
     bool SettingsKnown() const { return settingsLoaded || !(settings == startSettings); }
     // Whether the voice slots were read, or a sound loaded into one.
     bool soundLoaded = false;
+    // The project file the settings belong to, and what is unsaved.
+    ProjectState project;
 };
 
 }  // namespace korvex

@@ -33,6 +33,13 @@ public:
     // A question with Yes and No; true for Yes.
     virtual bool Ask(QWidget* parent, const QString& text);
 
+    // Whether to save unsaved edits before they are lost: Save (the
+    // default), Discard, or Cancel (also Escape and the box's close box).
+    // `discard` names the Discard button: Qt's own word for it varies by
+    // desktop and reads as "reject" in some translations.
+    enum class SaveChoice { Save, Discard, Cancel };
+    virtual SaveChoice AskSave(QWidget* parent, const QString& text, const QString& discard);
+
     // What to speak: the text, the voice and the slot's rate, asked for in
     // one dialog (app/speech_dialog.cpp). Nothing when cancelled.
     struct SpeechLabels {

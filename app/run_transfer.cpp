@@ -15,9 +15,16 @@ namespace {
 
 QString Utf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
+// A write cut short leaves part of the new data in the module.
+QString CutShort(const AppModel& model, TransferAccess access, const QString& text) {
+    if (access != TransferAccess::Writes) return text;
+    return text + QLatin1Char('\n') + Utf8(TransferTextsFor(model.profile).partialWrite);
+}
+
 }  // namespace
 
-TransferRun RunTransfer(AppModel& model, QWidget* parent, const std::function<bool(TwoWireBus&)>& work) {
+TransferRun RunTransfer(AppModel& model, QWidget* parent, const std::function<bool(TwoWireBus&)>& work,
+                        TransferAccess access) {
     TransferRun run;
     ModuleLink& link = model.link;
     if (!link.IsOpen() || link.Busy()) return run;
@@ -29,12 +36,14 @@ TransferRun RunTransfer(AppModel& model, QWidget* parent, const std::function<bo
         } catch (const BusError& e) {
             // The fast timing found the module silent or the memory refusing.
             run.end = TransferRun::End::Failed;
-            model.dialogs->Message(parent, QMessageBox::Warning, Utf8(BusErrorText(model.profile, e)));
+            model.dialogs->Message(parent, QMessageBox::Warning,
+                                   CutShort(model, access, Utf8(BusErrorText(model.profile, e))));
         } catch (const CSerialException& e) {
             run.end = TransferRun::End::PortFailed;
             const std::string text = e.Message();
-            model.dialogs->Message(parent, QMessageBox::Warning,
-                                   text.empty() ? Utf8(TransferTextsFor(model.profile).portFailure) : Utf8(text));
+            model.dialogs->Message(
+                parent, QMessageBox::Warning,
+                CutShort(model, access, text.empty() ? Utf8(TransferTextsFor(model.profile).portFailure) : Utf8(text)));
         }
         // Still busy: the window must not close the port before it is saved.
         if (const std::string error = link.Save(); !error.empty()) {

@@ -21,12 +21,19 @@ struct TransferRun {
     bool Done() const { return end == End::Done; }
 };
 
+// Whether a transfer writes to the module: one cut short by a port failure
+// may have left part of the new data there.
+enum class TransferAccess { Reads, Writes };
+
 // The one way a page runs a transfer on the open port, in both programs.
 // While `work` runs the link is busy: the window drops input and puts off a
 // close (TransferGuard). A port failure stops the work and is told with the
-// system's text; afterwards a simulated module stores what the transfer
-// changed, and a failed store is told too. `work` returns false when the
-// module did not do what was asked (it tells the user why itself).
-TransferRun RunTransfer(AppModel& model, QWidget* parent, const std::function<bool(TwoWireBus&)>& work);
+// system's text (for a write, with the word that the module may now hold
+// part of the new data and the write should be repeated); afterwards a
+// simulated module stores what the transfer changed, and a failed store is
+// told too. `work` returns false when the module did not do what was asked
+// (it tells the user why itself).
+TransferRun RunTransfer(AppModel& model, QWidget* parent, const std::function<bool(TwoWireBus&)>& work,
+                        TransferAccess access = TransferAccess::Reads);
 
 }  // namespace korvex

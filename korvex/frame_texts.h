@@ -21,6 +21,10 @@ struct FrameTexts {
     const char* ready;
     const char* aboutCaption;
     const char* aboutText;
+    // Closing with unsaved edits; %1 is the project file's name.
+    const char* askSaveFile;
+    const char* askSaveNew;
+    const char* discard;
     // Tooltip and status prompt of each page button, by page number 1..8.
     const char* pageTips[8];
 };
@@ -43,6 +47,9 @@ inline constexpr FrameTexts kFrameRussian{
     .ready = "Готов",
     .aboutCaption = "О программе ...",
     .aboutText = "Конфигуратор сотового автодозвона\n\nВерсия 1.04",
+    .askSaveFile = "Конфигурация изменена. Сохранить изменения в файле «%1»?",
+    .askSaveNew = "Изменения конфигурации не сохранены в файле проекта. Сохранить их?",
+    .discard = "Не сохранять",
     .pageTips = {"Файл", "Свойства", "Сообщения", "Телефоны", "Зоны", "Журнал", "Обозначения", "Коммуникатор"},
 };
 

@@ -14,6 +14,7 @@
 #include "korvex/frame_texts.h"
 #include "korvex/korvex_view.h"
 #include "pages/file_page.h"
+#include "app/edits_guard.h"
 #include "app/toolbar_icons.h"
 #include "app/transfer_guard.h"
 
@@ -31,7 +32,6 @@ constexpr PageId kToolbarOrder[] = {PageId::File,       PageId::Phones,       Pa
 
 CMainFrame::CMainFrame(AppModel& model, QWidget* parent) : QMainWindow(parent) {
     const FrameTexts& texts = kFrameRussian;
-    setWindowTitle(T(texts.title));
     setWindowIcon(ApplicationIcon());
 
     view_ = new CKorvexView(model, this);
@@ -49,6 +49,10 @@ CMainFrame::CMainFrame(AppModel& model, QWidget* parent) : QMainWindow(parent) {
     // No input and no closing while a transfer runs.
     new TransferGuard(model.link, this);
     model.startSettings = model.settings;
+    // The title names the project file and marks unsaved edits; closing asks.
+    edits_ = new EditsGuard(
+        model, this, {T(texts.title), T(texts.askSaveFile), T(texts.askSaveNew), T(texts.discard)},
+        [this] { view_->ShowPage(view_->CurrentPage()); }, [this] { return view_->GetFilePage()->SaveEdits(); });
 
     setFixedSize(FixedSize());
     Centre();
@@ -173,6 +177,10 @@ void CMainFrame::changeEvent(QEvent* event) {
 void CMainFrame::closeEvent(QCloseEvent* event) {
     // The TransferGuard puts a close off while a transfer runs, so the port
     // is idle here.
+    if (!edits_->MayClose()) {
+        event->ignore();
+        return;
+    }
     view_->CloseLink();
     event->accept();
 }

@@ -11,6 +11,7 @@ class QToolBar;
 namespace korvex {
 
 class CKorvexView;
+class EditsGuard;
 
 // The main window of the full program: menu, toolbar with the About button
 // and the eight page buttons, status bar, and the page host as its work
@@ -45,6 +46,7 @@ private:
     void Centre();
 
     CKorvexView* view_;
+    EditsGuard* edits_ = nullptr;
     QToolBar* toolBar_ = nullptr;
     QAction* about_ = nullptr;
     std::array<QAction*, 8> pageActions_{};

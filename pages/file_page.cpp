@@ -165,6 +165,7 @@ void FilePage::Build() {
     groups->addWidget(module);
 
     auto* sound = new QGroupBox(Q(texts_.sound), this);
+    sound->setObjectName("soundGroup");
     auto* soundLayout = new QGridLayout(sound);
     slotList_ = new QComboBox(sound);
     slotList_->setObjectName("slotList");
@@ -191,6 +192,12 @@ void FilePage::Build() {
     soundLayout->addWidget(memoryText_, 3, 0, 1, 2);
     soundLayout->addWidget(memoryBar_, 4, 0, 1, 2);
     soundLayout->setRowStretch(5, 1);
+    // Room for the widest free-memory text (all of it free), and a group
+    // as wide as that: the page around it does not move as the text changes.
+    memoryText_->setMinimumWidth(std::max(memoryText_->fontMetrics().horizontalAdvance(Q(texts_.memory)),
+                                          memoryText_->fontMetrics().horizontalAdvance(QString::fromStdString(
+                                              korvex::ShowFreeMemory(VoiceStore(Model().profile)).text))));
+    sound->setFixedWidth(sound->sizeHint().width());
     groups->addWidget(sound);
 
     top->addLayout(groups);
@@ -293,7 +300,8 @@ void FilePage::RunTransfer(TransferKind kind, const std::function<bool(TwoWireBu
     progress_->SetNote(estimate);
     status_->setText(Q(estimate));
     status_->show();
-    const TransferRun run = korvex::RunTransfer(m, this, work);
+    const bool writes = kind == TransferKind::WriteConfig || kind == TransferKind::WriteSound;
+    const TransferRun run = korvex::RunTransfer(m, this, work, writes ? TransferAccess::Writes : TransferAccess::Reads);
     progress_->SetNote({});
     UpdateEnables();
     if (run.end == TransferRun::End::NotRun) return;
@@ -329,6 +337,7 @@ void FilePage::OnReadData() {
         }
         slotList_->setCurrentIndex(m.voice.currentSlot);
         UnpackImage(m.profile, m.readImage, m.settings);
+        m.project.Unnamed(m.settings);
         emit ConfigurationLoaded();
         return true;
     }, dryRun);
@@ -356,9 +365,13 @@ void FilePage::OnWriteData() {
             PackImage(m.profile, m.settings, m.readImage, m.writeImage, Today());
             outcome = WriteDataToModule(bus, m.profile, m.writeImage, *progress_, known);
         }
-        if (outcome.Ok()) m.link.HeldImage() = HeldAfterVerify(m.profile, m.writeImage);
-        if (!outcome.Ok()) Tell(std::string(OutcomeText(m.profile, outcome)));
-        return outcome.Ok();
+        if (!outcome.Ok()) {
+            Tell(std::string(OutcomeText(m.profile, outcome)));
+            return false;
+        }
+        m.link.HeldImage() = HeldAfterVerify(m.profile, m.writeImage);
+        m.project.Written(m.settings);
+        return true;
     }, dryRun);
 }
 
@@ -374,10 +387,15 @@ void FilePage::OpenProject() {
         return;
     }
     m.settingsLoaded = true;
-    emit ConfigurationLoaded();
     // Loaded as far as it goes, but the user learns that it was not a project of this program.
     const qint64 size = QFileInfo(path).size();
     const auto project = static_cast<qint64>(m.profile.imageSize);
+    if (size == project) {
+        m.project.Named(path, m.settings);
+    } else {
+        m.project.Unnamed(m.settings);
+    }
+    emit ConfigurationLoaded();
     if (size != project) {
         const qint64 loaded = std::min(size, project);
         Tell(std::string(size < project ? texts_.shortProject : texts_.longProject) + std::string(texts_.loadedBytes) +
@@ -385,16 +403,27 @@ void FilePage::OpenProject() {
     }
 }
 
-void FilePage::SaveProject() {
+bool FilePage::SaveProject() {
     const QString path =
         Model().dialogs->SaveFileName(this, Q(texts_.saveProjectTitle), Q(texts_.projectFilter), QStringLiteral("rom"));
-    if (path.isEmpty()) return;
+    return !path.isEmpty() && SaveProjectTo(path);
+}
+
+bool FilePage::SaveEdits() {
+    const QString file = Model().project.File();
+    return file.isEmpty() ? SaveProject() : SaveProjectTo(file);
+}
+
+bool FilePage::SaveProjectTo(const QString& path) {
     AppModel& m = Model();
     const FileOutcome outcome = korvex::SaveProject(FsPath(path), m.profile, m.settings, m.readImage, m.writeImage, Today());
     if (!outcome.Ok()) {
         TellFileError(outcome.failed == FileStep::Write ? texts_.cannotWriteFile : texts_.cannotCreateFile,
                       path.toStdString(), outcome.reason);
+        return false;
     }
+    m.project.Named(path, m.settings);
+    return true;
 }
 
 void FilePage::LoadWavFile() {

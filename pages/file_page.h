@@ -51,9 +51,13 @@ public:
     // this and later ports, from the page's own switch or the window's menu.
     void SetFastTransfer(bool on);
 
-    // Project Open and Save, also the window's File menu commands.
+    // Project Open and Save, also the window's File menu commands. Save
+    // asks for the file; true once the settings are saved.
     void OpenProject();
-    void SaveProject();
+    bool SaveProject();
+    // Saves into the project file the settings belong to, or asks for one
+    // when none is named (the window's question before closing).
+    bool SaveEdits();
 
 signals:
     // The port was opened or closed; the Log page follows it.
@@ -88,6 +92,7 @@ private:
                      const std::function<void(TwoWireBus&)>& dryRun);
     // Tells on the status line that the chosen timing may misread this cable.
     void AdviseOnCable();
+    bool SaveProjectTo(const QString& path);
     void Tell(const std::string& text);
     void TellFileError(std::string_view what, const std::string& path, const std::string& reason);
 

@@ -226,18 +226,21 @@ void LogPage::Tell(const QString& text, const QString& detail) {
     Model().dialogs->Message(this, QMessageBox::Warning, text, detail);
 }
 
-TransferRun LogPage::RunTransfer(const std::function<LinkOutcome(TwoWireBus&, Progress&)>& work,
+TransferRun LogPage::RunTransfer(TransferAccess access, const std::function<LinkOutcome(TwoWireBus&, Progress&)>& work,
                                  const std::function<void(TwoWireBus&)>& dryRun) {
     AppModel& m = Model();
     if (!m.link.IsOpen() || m.link.Busy()) return {};
     status_->setText(QtText(EstimateText(GetProfile(), m.link.EstimateSeconds(dryRun))));
     BarProgress progress(bar_, nullptr);
     for (QPushButton* button : {readButton_, clearButton_, saveButton_}) button->setEnabled(false);
-    const TransferRun run = korvex::RunTransfer(Model(), this, [&](TwoWireBus& bus) {
-        const LinkOutcome outcome = work(bus, progress);
-        if (!outcome.Ok()) Tell(QtText(OutcomeText(GetProfile(), outcome)));
-        return outcome.Ok();
-    });
+    const TransferRun run = korvex::RunTransfer(
+        Model(), this,
+        [&](TwoWireBus& bus) {
+            const LinkOutcome outcome = work(bus, progress);
+            if (!outcome.Ok()) Tell(QtText(OutcomeText(GetProfile(), outcome)));
+            return outcome.Ok();
+        },
+        access);
     UpdateButtons();
     return run;
 }
@@ -250,6 +253,7 @@ void LogPage::Report(TransferKind kind, const TransferRun& run, int records) {
 void LogPage::ReadLogFromModule() {
     std::vector<LogRecord> records;
     const TransferRun run = RunTransfer(
+        TransferAccess::Reads,
         [&](TwoWireBus& bus, Progress& progress) { return ReadLog(bus, GetProfile(), progress, records); },
         [this](TwoWireBus& bus) {
             std::vector<LogRecord> scratch;
@@ -270,6 +274,7 @@ void LogPage::ClearModuleLog() {
     if (!m.link.IsOpen() || m.link.Busy()) return;
     if (!m.dialogs->Confirm(this, QtText(TransferTextsFor(GetProfile()).confirmClearLog))) return;
     const TransferRun run = RunTransfer(
+        TransferAccess::Writes,
         [&](TwoWireBus& bus, Progress& progress) { return ClearLog(bus, GetProfile(), progress); },
         [this](TwoWireBus& bus) {
             NullProgress quiet;

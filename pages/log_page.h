@@ -55,7 +55,7 @@ private:
     // path, with the bar as its progress; outcomes are told to the user.
     // The status line says how long it will take while it runs, from
     // `dryRun` (the same operation on throwaway buffers).
-    TransferRun RunTransfer(const std::function<LinkOutcome(TwoWireBus&, Progress&)>& work,
+    TransferRun RunTransfer(TransferAccess access, const std::function<LinkOutcome(TwoWireBus&, Progress&)>& work,
                             const std::function<void(TwoWireBus&)>& dryRun);
     // The status line under the list after a transfer.
     void Report(TransferKind kind, const TransferRun& run, int records);

@@ -44,6 +44,8 @@ MessagesPage::MessagesPage(AppModel& model, QWidget* parent)
         auto* edit = new TranslitEdit(this);
         edit->setObjectName(QStringLiteral("text") + n);
         edit->setMaxLength(kLatinTextLimit);
+        // A text at its limit shown whole where the window has the room.
+        edit->SetShownChars(kLatinTextLimit);
         auto* count = new QLabel(this);
         count->setObjectName(QStringLiteral("count") + n);
         count->setMinimumWidth(count->fontMetrics().horizontalAdvance(QStringLiteral("68/68")) + 4);

@@ -17,6 +17,7 @@
 #include "pages/phones_page.h"
 #include "pages/properties_page.h"
 #include "pages/zones_page.h"
+#include "app/edits_guard.h"
 #include "app/toolbar_icons.h"
 #include "app/transfer_guard.h"
 
@@ -52,7 +53,6 @@ MainDialog::MainDialog(AppModel& model, QWidget* parent) : QDialog(parent), mode
     // minimise or maximise box.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
-    setWindowTitle(T(texts.caption));
     setWindowIcon(ApplicationIcon());
 
     auto* top = new QVBoxLayout(this);
@@ -75,8 +75,8 @@ MainDialog::MainDialog(AppModel& model, QWidget* parent) : QDialog(parent), mode
     exit_ = new QPushButton(T(texts.exit), this);
     exit_->setObjectName("exit");
     row->addWidget(exit_);
-    // The framework's OK: the dialog ends and with it the program.
-    connect(exit_, &QPushButton::clicked, this, [this] { QDialog::accept(); });
+    // Ends the dialog, and with it the program, as the close box does.
+    connect(exit_, &QPushButton::clicked, this, &QWidget::close);
     top->addLayout(row);
 
     pageHost_ = new QFrame(this);
@@ -98,6 +98,13 @@ MainDialog::MainDialog(AppModel& model, QWidget* parent) : QDialog(parent), mode
     // No input and no closing while a transfer runs.
     new TransferGuard(model_.link, this);
     model_.startSettings = model_.settings;
+    // The title names the project file and marks unsaved edits; closing asks.
+    edits_ = new EditsGuard(
+        model_, this, {T(texts.caption), T(texts.askSaveFile), T(texts.askSaveNew), T(texts.discard)},
+        [this] {
+            for (Page* page : pages_) page->CommitEdits();
+        },
+        [this] { return GetFilePage()->SaveEdits(); });
 
     // Enter on a focused button would press it; here Enter does nothing.
     for (QPushButton* button : findChildren<QPushButton*>()) button->setAutoDefault(false);
@@ -131,11 +138,12 @@ void MainDialog::CreatePages() {
     pages_[3] = new PhonesPage(model_, pageHost_);
     pages_[4] = new ZonesPage(model_, pageHost_);
     for (Page* page : pages_) {
-        // The frame is as large as the largest page, shown or not.
+        // The frame is as large as the largest page, shown or not, and
+        // every page fills it.
         QSizePolicy policy = page->sizePolicy();
         policy.setRetainSizeWhenHidden(true);
         page->setSizePolicy(policy);
-        layout->addWidget(page, 0, 0, Qt::AlignLeft | Qt::AlignTop);
+        layout->addWidget(page, 0, 0);
     }
 }
 
@@ -160,8 +168,13 @@ void MainDialog::OnPageButton(PageId id) {
 }
 
 void MainDialog::closeEvent(QCloseEvent* event) {
-    // The close box and Alt+F4 end the program as Exit does; the
-    // TransferGuard has put a close off while a transfer runs.
+    // The close box, Alt+F4 and Exit end the program, once unsaved edits
+    // are saved or given up; the TransferGuard has put a close off while a
+    // transfer runs.
+    if (!edits_->MayClose()) {
+        event->ignore();
+        return;
+    }
     model_.link.Close();
     QDialog::accept();
     event->accept();

@@ -10,6 +10,7 @@ class QPushButton;
 
 namespace korvex {
 
+class EditsGuard;
 class FilePage;
 
 // The compact program's only window: a row of page buttons, "Exit", and
@@ -17,7 +18,8 @@ class FilePage;
 // shows its own; a value being typed is stored by its field losing the
 // focus to the button. Zones also reloads its page, since the phones and
 // texts it shows may have changed elsewhere. Enter and Escape do nothing;
-// "Exit", the close box and Alt+F4 end the program.
+// "Exit", the close box and Alt+F4 end the program, asking first whether
+// to save unsaved edits.
 //
 // Buttons by object name: "pageFile", "pagePhones", "pageMessages",
 // "pageZones", "pageProperties", "exit"; the frame is "pageHost".
@@ -57,6 +59,7 @@ private:
     std::array<Page*, kPageCount> pages_{};
     std::array<QPushButton*, kPageCount> pageButtons_{};
     QPushButton* exit_ = nullptr;
+    EditsGuard* edits_ = nullptr;
 };
 
 }  // namespace korvex

@@ -9,12 +9,19 @@ struct TamloTexts {
     // Page button captions by page number 1..5.
     const char* pageButtons[5];
     const char* exit;
+    // Closing with unsaved edits; %1 is the project file's name.
+    const char* askSaveFile;
+    const char* askSaveNew;
+    const char* discard;
 };
 
 inline constexpr TamloTexts kTamloTexts{
     .caption = "Configurator, 4 zones",
     .pageButtons = {"File", "Properties", "Messages", "Phones", "Zones"},
     .exit = "Exit",
+    .askSaveFile = "The configuration has changed. Save the changes to \"%1\"?",
+    .askSaveNew = "The configuration has changes that are not saved in a project file. Save them?",
+    .discard = "Don't Save",
 };
 
 }  // namespace korvex

@@ -26,6 +26,20 @@ bool IsPasteAction(const QAction* action) {
            action->text().section(u'\t', 0, 0) == QLineEdit::tr("&Paste");
 }
 
+void TranslitEdit::SetShownChars(int chars) {
+    shownChars_ = chars;
+    updateGeometry();
+}
+
+QSize TranslitEdit::sizeHint() const {
+    QSize hint = QLineEdit::sizeHint();
+    // A line edit asks for 17 'x' of text; the rest of its hint is frame and margins.
+    constexpr int kOwnChars = 17;
+    if (shownChars_ > kOwnChars)
+        hint.rwidth() += fontMetrics().horizontalAdvance(QString(shownChars_ - kOwnChars, u'x'));
+    return hint;
+}
+
 bool IsTypedText(const QKeyEvent* event) {
     const QString text = event->text();
     if (text.isEmpty()) return false;

@@ -21,6 +21,12 @@ public:
     // caller owns it.
     QMenu* CreateFilteredContextMenu();
 
+    // The width the edit asks for: room for `chars` characters of text
+    // (0, the default: what any line edit asks for). A layout with less
+    // room still gives it less.
+    void SetShownChars(int chars);
+    QSize sizeHint() const override;
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
@@ -33,6 +39,8 @@ protected:
 
 private:
     QString Filter(const QString& text) const;
+
+    int shownChars_ = 0;
 };
 
 // True for the key presses that paste: Ctrl+V, Shift+Insert and whatever

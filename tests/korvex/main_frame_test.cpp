@@ -3,6 +3,7 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QWindow>
 
 #include "korvex/about_dialog.h"
 #include "ui/korvex_window.h"
@@ -25,7 +26,7 @@ int VisiblePages(CKorvexView& view) {
 }
 
 TEST_F(MainFrameTest, StartsWithNoPageShownAndTheWindowReady) {
-    EXPECT_EQ(frame->windowTitle(), QStringLiteral("Конфигуратор сотового автодозвона"));
+    EXPECT_EQ(frame->windowHandle()->title(), QStringLiteral("Конфигуратор сотового автодозвона"));
     EXPECT_EQ(View().CurrentPage(), 0);
     EXPECT_EQ(VisiblePages(View()), 0);
     for (int id = 1; id <= 8; ++id) EXPECT_FALSE(frame->PageAction(id)->isChecked()) << id;

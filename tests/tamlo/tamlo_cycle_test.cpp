@@ -377,5 +377,18 @@ TEST_F(TamloCycle, ZonesPageScreenshot) {
     }
 }
 
+// The Messages page after Read data, its fields filling the dialog.
+TEST_F(TamloCycle, MessagesPageScreenshot) {
+    OpenDemo();
+    Click("readData");
+    ASSERT_TRUE(dialogs->messages.empty());
+    ChoosePage(PageId::Messages);
+    QCoreApplication::processEvents();  // layouts settle as on screen
+    const QImage image = RenderWidget(*dialog);
+    EXPECT_EQ(image.size(), dialog->size());
+    const QString out = qEnvironmentVariable("KORVEX_SCREENSHOT_DIR");
+    if (!out.isEmpty()) EXPECT_TRUE(SaveScreenshot(*dialog, QDir(out).filePath("tamlo-messages.png")));
+}
+
 }  // namespace
 }  // namespace korvex::test

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QSignalSpy>
 #include <QTimer>
+#include <QWindow>
 #include <algorithm>
 #include <functional>
 
@@ -22,7 +23,7 @@ int VisiblePages(const MainDialog& dialog) {
 }
 
 TEST_F(TamloDialog, StartsWithCaptionButtonsInRowAndNoPageShown) {
-    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Configurator, 4 zones"));
+    EXPECT_EQ(dialog->windowHandle()->title(), QStringLiteral("Configurator, 4 zones"));
 
     // The dialog's own buttons, left to right.
     QList<QPushButton*> row = dialog->findChildren<QPushButton*>(QString(), Qt::FindDirectChildrenOnly);
@@ -178,16 +179,23 @@ TEST_F(TamloDialog, TheCyrillicFlagFollowsTheMessagesLineFocusedLast) {
     EXPECT_EQ(CyrillicAllowed(), 0);
 }
 
-TEST_F(TamloDialog, ExitEndsTheDialogAndItsDestructionClosesThePort) {
+TEST_F(TamloDialog, ExitEndsTheDialogAndClosesThePortAsItsDestructionDoes) {
     OpenDemo();
     QSignalSpy accepted(dialog.get(), &QDialog::accepted);
+    int savesBefore = sim.saves;
     Click("exit");
     EXPECT_EQ(accepted.count(), 1);
     EXPECT_FALSE(dialog->isVisible());
-    const int savesBefore = sim.saves;
-    dialog.reset();
     EXPECT_FALSE(model->link.IsOpen());
     EXPECT_GT(sim.saves, savesBefore);  // the module behind the port was closed
+
+    // A dialog taken down with its port open closes it too.
+    dialog->show();
+    OpenDemo();
+    savesBefore = sim.saves;
+    dialog.reset();
+    EXPECT_FALSE(model->link.IsOpen());
+    EXPECT_GT(sim.saves, savesBefore);
 }
 
 TEST(TamloApp, RunsTheDialogModallyUntilExitThenReportsFailure) {

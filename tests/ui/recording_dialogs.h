@@ -45,6 +45,11 @@ public:
         yesNo.pop_front();
         return yes;
     }
+    SaveChoice AskSave(QWidget*, const QString& text, const QString& discard) override {
+        saveQuestions << text;
+        discardLabels << discard;
+        return saveChoice;
+    }
     std::optional<SpeechRequest> AskSpeech(QWidget*, const SpeechLabels& labels) override {
         speechLabels.push_back(labels);
         if (speech.empty()) return std::nullopt;
@@ -69,6 +74,10 @@ public:
     // Yes/No questions: asked, and the answers (an empty queue answers No).
     std::vector<QString> asked;
     std::deque<bool> yesNo;
+    // Questions before a close would lose edits, and how they are answered.
+    QStringList saveQuestions;
+    QStringList discardLabels;  // the Discard button's word in each
+    SaveChoice saveChoice = SaveChoice::Cancel;
     // Speech dialogs: what they showed, and the answers (empty: cancelled).
     std::vector<SpeechLabels> speechLabels;
     std::deque<SpeechRequest> speech;
