@@ -57,6 +57,11 @@ public:
         int rate = 0;
     };
     virtual std::optional<SpeechRequest> AskSpeech(QWidget* parent, const SpeechLabels& labels);
+
+    // The rate a sound file is converted to, from `rates` (the first is the
+    // default). Nothing when cancelled.
+    virtual std::optional<int> AskRate(QWidget* parent, const QString& title, const QString& label,
+                                       const QList<int>& rates);
 };
 
 }  // namespace korvex

@@ -1,5 +1,5 @@
-// The dialog behind Dialogs::AskSpeech: a text, a voice and, where the
-// module takes more than one, the slot's rate.
+// The dialogs behind Dialogs::AskSpeech (a text, a voice and, where the
+// module takes more than one, the slot's rate) and Dialogs::AskRate.
 #include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -10,6 +10,23 @@
 #include "app/dialogs.h"
 
 namespace korvex {
+
+std::optional<int> Dialogs::AskRate(QWidget* parent, const QString& title, const QString& label,
+                                    const QList<int>& rates) {
+    QDialog dialog(parent);
+    dialog.setWindowTitle(title);
+    auto* form = new QFormLayout(&dialog);
+    auto* rate = new QComboBox(&dialog);
+    rate->setObjectName("conversionRate");
+    for (int r : rates) rate->addItem(QStringLiteral("%1 Hz").arg(r), r);
+    form->addRow(label, rate);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    form->addRow(buttons);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return rate->currentData().toInt();
+}
 
 std::optional<Dialogs::SpeechRequest> Dialogs::AskSpeech(QWidget* parent, const SpeechLabels& labels) {
     QDialog dialog(parent);

@@ -151,6 +151,11 @@ SoundOutcome LoadSound(Sound sound, VoiceStore& store, WavBuffer& wav, const Sou
     return outcome;
 }
 
+bool SoundFileNeedsConversion(const Profile& profile, const std::filesystem::path& path) {
+    const HeadCheck head = CheckHead(profile, path);
+    return head.complete && !head.slotFormat;
+}
+
 SoundOutcome LoadSoundFile(const std::filesystem::path& path, VoiceStore& store, WavBuffer& wav,
                            const SoundOptions& options) {
     const Profile& profile = store.GetProfile();

@@ -63,6 +63,9 @@ std::string CutQuestion(const Profile& profile, const SoundOutcome& outcome);
 SoundOutcome LoadSoundFile(const std::filesystem::path& path, VoiceStore& store, WavBuffer& wav,
                            const SoundOptions& options);
 
+// True when LoadSoundFile would convert the file: it is readable but not an
+// 8-bit mono WAV file at a rate the module takes.
+bool SoundFileNeedsConversion(const Profile& profile, const std::filesystem::path& path);
 // Speaks `text` ("ru" or "en" voice) into the current slot like a file.
 SoundOutcome LoadSpeech(std::string_view text, std::string_view language, VoiceStore& store, WavBuffer& wav,
                         const SoundOptions& options);

@@ -52,6 +52,14 @@ QString VersionOf(const std::vector<std::uint8_t>& image) {
     return QString::fromStdString(ProgramVersion(bytes.subspan(std::min(bytes.size(), layout::kVersion))));
 }
 
+// The rates a slot takes, the program's own first.
+QList<int> SlotRates(const Profile& profile) {
+    QList<int> rates{DefaultSlotRate(profile)};
+    for (std::uint16_t rate : VoiceRulesFor(profile).acceptedRates)
+        if (rate != DefaultSlotRate(profile)) rates << rate;
+    return rates;
+}
+
 QPushButton* Button(std::string_view text, const char* name, QWidget* parent) {
     auto* button = new QPushButton(Q(text), parent);
     button->setObjectName(name);
@@ -430,10 +438,21 @@ void FilePage::LoadWavFile() {
     const QString path =
         Model().dialogs->OpenFileName(this, Q(texts_.loadSoundTitle), Q(texts_.soundFilter), QStringLiteral("wav"));
     if (path.isEmpty()) return;
-    LoadSoundWith([&](const SoundOptions& options) {
+    // A file that must be converted anyway may go to any rate the slots take.
+    int rate = 0;
+    const QList<int> rates = SlotRates(Model().profile);
+    if (rates.size() > 1 && SoundFileNeedsConversion(Model().profile, FsPath(path))) {
+        const SpeakTexts& t = SpeakTextsFor(Model().profile);
+        const std::optional<int> chosen = Model().dialogs->AskRate(this, Q(t.convertTitle), Q(t.convertRate), rates);
+        if (!chosen) return;
+        rate = *chosen;
+    }
+    LoadSoundWith([&](SoundOptions options) {
+        options.rate = static_cast<std::uint16_t>(rate);
         SoundOutcome outcome = LoadSoundFile(FsPath(path), Model().voice, Model().wav, options);
         // The file as the user chose it, not as the system spells it.
-        if (outcome.wav.file.empty() || outcome.wav.file == PathToUtf8(FsPath(path))) outcome.wav.file = path.toStdString();
+        if (outcome.wav.file.empty() || outcome.wav.file == PathToUtf8(FsPath(path)))
+            outcome.wav.file = path.toStdString();
         outcome.file = path.toStdString();
         return outcome;
     });
@@ -448,9 +467,7 @@ void FilePage::SpeakText() {
                                  {Q(t.firstName), Q(t.secondName)},
                                  {Q(t.firstCode), Q(t.secondCode)},
                                  Q(t.rate),
-                                 {DefaultSlotRate(profile)}};
-    for (std::uint16_t rate : VoiceRulesFor(profile).acceptedRates)
-        if (rate != DefaultSlotRate(profile)) labels.rates << rate;
+                                 SlotRates(profile)};
     const auto request = Model().dialogs->AskSpeech(this, labels);
     if (!request) return;
     LoadSoundWith([&](SoundOptions options) {

@@ -5,7 +5,7 @@
 
 namespace korvex {
 
-// The File page's words for spoken messages, in the two programs. The first
+// The File page's words for spoken and converted messages, in the two programs. The first
 // voice is the one the dialog offers first.
 struct SpeakTexts {
     std::string_view speakText;   // the button
@@ -17,6 +17,8 @@ struct SpeakTexts {
     std::string_view secondName;
     std::string_view secondCode;
     std::string_view rate;
+    std::string_view convertTitle;  // the rate question before a file is converted
+    std::string_view convertRate;
 };
 
 inline constexpr SpeakTexts kSpeakRussian{
@@ -29,6 +31,8 @@ inline constexpr SpeakTexts kSpeakRussian{
     .secondName = "Английский",
     .secondCode = "en",
     .rate = "Частота:",
+    .convertTitle = "Преобразование звука",
+    .convertRate = "Звук будет преобразован. Частота:",
 };
 
 inline constexpr SpeakTexts kSpeakEnglish{
@@ -41,6 +45,8 @@ inline constexpr SpeakTexts kSpeakEnglish{
     .secondName = "Russian",
     .secondCode = "ru",
     .rate = "Sample rate:",
+    .convertTitle = "Sound conversion",
+    .convertRate = "The sound will be converted. Sample rate:",
 };
 
 inline const SpeakTexts& SpeakTextsFor(const Profile& profile) {

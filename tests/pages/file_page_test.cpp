@@ -262,6 +262,41 @@ TEST_F(FilePageTest, WavFilesOutsideTheModulesFormatAreConvertedOrRefused) {
     EXPECT_TRUE(dialogs->messages.empty());
 }
 
+// A file that is converted anyway is converted to the rate the technician
+// picks (the program's own first); one that fits is not asked about.
+TEST_F(FilePageTest, AConvertedFileGoesToTheRateChosen) {
+    QTemporaryDir dir;
+    frame->PageAction(int(PageId::File))->trigger();
+    const QString phone =
+        WriteFile(dir, "phone.wav",
+                  korvex::test::MakeWav(korvex::test::Sawtooth(4410), {.rate = 44100, .bits = 16, .channels = 2}));
+    struct Case {
+        std::optional<int> answer;  // nothing: cancelled
+        std::uint16_t slotRate;     // 0: the slot is left empty
+    };
+    for (const Case c : {Case{11025, 11025}, Case{22050, 22050}, Case{std::nullopt, 0}}) {
+        model->voice.slotLength[0] = 0;
+        model->voice.slotRate[0] = 0;
+        dialogs->rateQuestions.clear();
+        dialogs->answers.push_back(phone);
+        dialogs->rateAnswers.push_back(c.answer);
+        Click("soundOpen");
+        EXPECT_TRUE(dialogs->TakeTexts().isEmpty());
+        ASSERT_EQ(dialogs->rateQuestions.size(), 1u);
+        EXPECT_EQ(dialogs->rateQuestions[0].rates, (QList<int>{16000, 22050, 11025}));
+        EXPECT_EQ(dialogs->rateQuestions[0].title, QStringLiteral("Преобразование звука"));
+        EXPECT_EQ(model->voice.slotRate[0], c.slotRate);
+        EXPECT_EQ(model->voice.slotLength[0] > 0, c.slotRate != 0);
+    }
+    // A file in the module's own format keeps its rate without a question.
+    dialogs->rateQuestions.clear();
+    dialogs->answers.push_back(
+        WriteFile(dir, "fits.wav", korvex::test::MakeWav(korvex::test::Sawtooth(800), {.rate = 11025})));
+    Click("soundOpen");
+    EXPECT_TRUE(dialogs->rateQuestions.empty());
+    EXPECT_EQ(model->voice.slotRate[0], 11025);
+}
+
 TEST_F(FilePageTest, SpokenTextGoesIntoTheChosenSlot) {
     frame->PageAction(int(PageId::File))->trigger();
     auto* slotList = Find<QComboBox>("slotList");

@@ -279,6 +279,7 @@ TEST_F(TamloCycle, OtherFormatsAndSpokenTextAreConvertedTo22050) {
         EXPECT_EQ(model->voice.slotLength[0] % 64, 0) << "whole pages";
         EXPECT_EQ(model->voice.slotRate[0], 22050);
     }
+    EXPECT_TRUE(dialogs->rateQuestions.empty()) << "one rate: nothing to ask";
     EXPECT_EQ(Find<QPushButton>("speakText")->text(), QStringLiteral("Speak text..."));
     dialogs->speech.push_back({QStringLiteral("Alarm in zone two"), QStringLiteral("en"), 22050});
     Click("speakText");

@@ -58,6 +58,15 @@ public:
         return request;
     }
 
+    // Answered from `rateAnswers`; an empty queue takes the default, as Enter would.
+    std::optional<int> AskRate(QWidget*, const QString& title, const QString& label, const QList<int>& rates) override {
+        rateQuestions.push_back({title, label, rates});
+        if (rateAnswers.empty()) return rates.value(0);
+        const std::optional<int> rate = rateAnswers.front();
+        rateAnswers.pop_front();
+        return rate;
+    }
+
     // The texts shown so far, and forget them.
     QStringList TakeTexts() {
         QStringList texts;
@@ -78,6 +87,14 @@ public:
     QStringList saveQuestions;
     QStringList discardLabels;  // the Discard button's word in each
     SaveChoice saveChoice = SaveChoice::Cancel;
+    // Rate questions before a conversion, and their answers (nothing: cancelled).
+    struct RateQuestion {
+        QString title;
+        QString label;
+        QList<int> rates;
+    };
+    std::vector<RateQuestion> rateQuestions;
+    std::deque<std::optional<int>> rateAnswers;
     // Speech dialogs: what they showed, and the answers (empty: cancelled).
     std::vector<SpeechLabels> speechLabels;
     std::deque<SpeechRequest> speech;
