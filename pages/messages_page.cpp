@@ -5,7 +5,7 @@
 #include <QLabel>
 
 #include "pages/field_events.h"
-#include "pages/messages_texts.h"
+#include "model/messages_texts.h"
 #include "pages/text_field.h"
 #include "app/app_flags.h"
 #include "widgets/translit_edit.h"

@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 # folder:level, bottom first. Folders on one level may not include each other.
-layers=(link:0 model:1 voice:2 log:3 sim:4 app:5 widgets:6 pages:7 korvex:8 tamlo:8 cli:8)
+layers=(link:0 model:1 voice:2 log:3 sim:4 report:4 app:5 widgets:6 pages:7 korvex:8 tamlo:8 cli:8)
 core_top=4
 
 declare -A level
