@@ -141,9 +141,12 @@ void DescribeCommunicator(const ConfigSettings& s, std::vector<SettingRow>& rows
     RowWriter out(rows, kPageNamesRussian.communicator);
     const CommunicatorTexts& texts = kCommunicatorTexts;
     const MessagesTexts& words = MessagesTextsFor(ModuleKind::Full);
+    // The lists show the chosen phone's number; the row names the phone
+    // instead, so that a changed number shows once, on the Phones page.
+    const char* phoneLabel = PhonesTextsFor(ModuleKind::Full).numberLabel;
     const auto phone = [&](int n) {
         if (n < 1 || n > kPhoneCount) return std::string(texts.noPhone);
-        return Cp1251ToUtf8(PhoneChoiceText(s.phones[n - 1]));
+        return Numbered(phoneLabel, n);
     };
     for (int k = 0; k < kReportActions; ++k) {
         const ReportAction& action = s.reportActions[k];
