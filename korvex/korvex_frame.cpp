@@ -14,6 +14,9 @@
 #include "korvex/frame_texts.h"
 #include "korvex/korvex_view.h"
 #include "app/toolbar_icons.h"
+#include "pages/log_page.h"
+#include "pages/module_tools_texts.h"
+#include "pages/report_export.h"
 
 namespace korvex {
 
@@ -59,6 +62,15 @@ void CMainFrame::CreateActions() {
     const FrameTexts& texts = kFrameRussian;
 
     QMenu* file = menuBar()->addMenu(T(texts.fileMenu));
+    QAction* report = file->addAction(QString::fromUtf8(kModuleToolsRussian.report));
+    report->setObjectName("report");
+    connect(report, &QAction::triggered, this, [this] {
+        // The field being typed in counts, as it would for a page switch.
+        for (int id = 1; view_->GetPage(id); ++id) view_->GetPage(id)->CommitEdits();
+        const auto* log = dynamic_cast<const LogPage*>(view_->GetPage(static_cast<int>(PageId::Log)));
+        ShowReportChooser(view_->Model(), log ? log->ListedRows() : std::vector<LogRow>{}, this);
+    });
+    file->addSeparator();
     QAction* exit = file->addAction(T(texts.exit));
     exit->setObjectName("exit");
     exit->setStatusTip(T(texts.exitPrompt));

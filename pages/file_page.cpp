@@ -12,6 +12,7 @@
 #include <QSerialPortInfo>
 #include <QVBoxLayout>
 #include <filesystem>
+#include <optional>
 #include <set>
 
 #include "link/device_link.h"
@@ -26,6 +27,9 @@
 #include "app/bar_progress.h"
 #include "widgets/image_button.h"
 #include "app/wav_player.h"
+#include "pages/compare_dialog.h"
+#include "pages/module_tools_texts.h"
+#include "pages/report_export.h"
 #include "widgets/waveform_view.h"
 
 namespace korvex {
@@ -125,6 +129,12 @@ void FilePage::Build() {
     projectSave_ = Button(texts_.projectSave, "projectSave", project);
     projectLayout->addWidget(projectOpen_);
     projectLayout->addWidget(projectSave_);
+    const ModuleToolsTexts& tools = ModuleToolsTextsFor(Model().profile.kind);
+    if (tools.reportOnFilePage) {
+        QPushButton* report = Button(tools.report, "report", project);
+        projectLayout->addWidget(report);
+        connect(report, &QPushButton::clicked, this, [this] { ShowReportChooser(Model(), {}, this); });
+    }
     projectLayout->addStretch(1);
     groups->addWidget(project);
 
@@ -138,6 +148,8 @@ void FilePage::Build() {
     moduleLayout->addWidget(writeData_, 0, 1);
     moduleLayout->addWidget(readSound_, 1, 0);
     moduleLayout->addWidget(writeSound_, 1, 1);
+    compare_ = Button(tools.compare, "compare", module);
+    moduleLayout->addWidget(compare_, 2, 0, 1, 2);
     version_ = new QLineEdit(module);
     version_->setObjectName("version");
     version_->setReadOnly(true);
@@ -213,6 +225,7 @@ void FilePage::Build() {
     connect(soundOpen_, &QPushButton::clicked, this, &FilePage::LoadWavFile);
     connect(readSound_, &QPushButton::clicked, this, &FilePage::OnReadSound);
     connect(writeSound_, &QPushButton::clicked, this, &FilePage::OnWriteSound);
+    connect(compare_, &QPushButton::clicked, this, &FilePage::OnCompare);
     connect(slotList_, &QComboBox::activated, this, &FilePage::OnSoundSlotChange);
     connect(play_, &QPushButton::clicked, this, &FilePage::PlayPreview);
 }
@@ -221,7 +234,7 @@ QString FilePage::SelectedPortName() const { return portList_->currentData().toS
 
 void FilePage::UpdateEnables() {
     const bool open = Model().link.IsOpen();
-    for (QPushButton* b : {readData_, writeData_, readSound_, writeSound_}) b->setEnabled(open);
+    for (QPushButton* b : {readData_, writeData_, readSound_, writeSound_, compare_}) b->setEnabled(open);
     portList_->setEnabled(!open);
     openPort_->setText(Q(open ? texts_.closePort : texts_.openPort));
 }
@@ -286,6 +299,27 @@ void FilePage::OnReadData() {
         UnpackImage(m.profile, m.readImage, m.settings);
         emit ConfigurationLoaded();
     });
+}
+
+// Reads the module aside: the settings being edited stay as they are until
+// the user takes rows from the dialog.
+void FilePage::OnCompare() {
+    std::optional<ConfigSettings> module;
+    RunTransfer([&](TwoWireBus& bus) {
+        AppModel& m = Model();
+        std::vector<std::uint8_t> image(m.profile.imageSize, 0);
+        const LinkOutcome outcome = ReadDataFromModule(bus, m.profile, image, *progress_);
+        if (!outcome.Ok()) {
+            Tell(std::string(OutcomeText(m.profile, outcome)));
+            return;
+        }
+        module.emplace();
+        UnpackImage(m.profile, image, *module);
+    });
+    if (!module) return;
+    CompareDialog dialog(Model(), std::move(*module), this);
+    dialog.exec();
+    if (dialog.Taken()) emit ConfigurationLoaded();
 }
 
 void FilePage::OnWriteData() {

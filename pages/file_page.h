@@ -62,6 +62,7 @@ private:
     void OnReadSound();
     void OnWriteSound();
     void OnSoundSlotChange(int index);
+    void OnCompare();
     void PlayPreview();
 
     void UpdateEnables();
@@ -85,6 +86,7 @@ private:
     QPushButton* writeData_ = nullptr;
     QPushButton* readSound_ = nullptr;
     QPushButton* writeSound_ = nullptr;
+    QPushButton* compare_ = nullptr;
     QLineEdit* version_ = nullptr;
     QComboBox* slotList_ = nullptr;
     ImageButton* play_ = nullptr;
