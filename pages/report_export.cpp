@@ -40,7 +40,9 @@ int WriteReportPdf(const QString& html, QIODevice& out) {
     writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
     QTextDocument document;
     document.setHtml(html);
-    // print() lays the document out on the writer's page size itself.
+    // Laid out on the writer's printable area, so that the page count is
+    // the one print() produces.
+    document.setPageSize(writer.pageLayout().paintRectPixels(writer.resolution()).size());
     document.print(&writer);
     return document.pageCount();
 }
