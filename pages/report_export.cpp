@@ -8,6 +8,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QAbstractTextDocumentLayout>
 #include <QTextDocument>
 #include <QVBoxLayout>
 
@@ -39,6 +40,8 @@ int WriteReportPdf(const QString& html, QIODevice& out) {
     writer.setResolution(kPdfResolution);
     writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
     QTextDocument document;
+    // Point sizes measured at the writer's resolution, not the screen's.
+    document.documentLayout()->setPaintDevice(&writer);
     document.setHtml(html);
     // Laid out on the writer's printable area, so that the page count is
     // the one print() produces.

@@ -12,7 +12,7 @@ QT_QPA_PLATFORM=offscreen KORVEX_SCREENSHOT_DIR="$PWD/docs" \
   build/test_ui --gtest_filter='Screenshots.*:TamloCycle.ZonesPageScreenshot'
 # The demo module's report: its first PDF page as a picture (poppler-utils).
 if command -v pdftoppm >/dev/null; then
-  pdftoppm -png -r 60 -f 1 -l 1 -singlefile docs/demo-report.pdf docs/demo-report
+  pdftoppm -png -r 80 -f 1 -l 1 -singlefile docs/demo-report.pdf docs/demo-report
 else
   echo "pdftoppm (poppler-utils) is missing: docs/demo-report.png not rendered" >&2
 fi
