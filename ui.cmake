@@ -16,7 +16,7 @@ file(GLOB KORVEX_UI_SOURCES CONFIGURE_DEPENDS
 list(FILTER KORVEX_UI_SOURCES EXCLUDE REGEX "/main_[^/]*\\.cpp$")
 
 add_library(korvex_ui STATIC ${KORVEX_UI_SOURCES})
-target_link_libraries(korvex_ui PUBLIC korvex_core Qt6::Widgets Qt6::Multimedia Qt6::SerialPort Qt6::PrintSupport)
+target_link_libraries(korvex_ui PUBLIC korvex_core korvex_audio Qt6::Widgets Qt6::Multimedia Qt6::SerialPort Qt6::PrintSupport)
 
 foreach(program korvex:korvex/main_korvex.cpp tamlo:tamlo/main_tamlo.cpp)
   string(REPLACE ":" ";" parts ${program})

@@ -31,6 +31,13 @@ QString Dialogs::OpenFileName(QWidget* parent, const QString& title, const QStri
     return AskFileName(parent, QFileDialog::AcceptOpen, title, filter, suffix);
 }
 
+bool Dialogs::Ask(QWidget* parent, const QString& text) {
+    const QString title = parent ? parent->window()->windowTitle() : QApplication::applicationName();
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
 QString Dialogs::SaveFileName(QWidget* parent, const QString& title, const QString& filter, const QString& suffix) {
     return AskFileName(parent, QFileDialog::AcceptSave, title, filter, suffix);
 }

@@ -1,6 +1,8 @@
 #pragma once
 #include <QMessageBox>
 #include <QString>
+#include <QStringList>
+#include <optional>
 
 class QWidget;
 
@@ -24,6 +26,27 @@ public:
                                  const QString& suffix);
     virtual QString SaveFileName(QWidget* parent, const QString& title, const QString& filter,
                                  const QString& suffix);
+
+    // A question with Yes and No; true for Yes.
+    virtual bool Ask(QWidget* parent, const QString& text);
+
+    // What to speak: the text, the voice and the slot's rate, asked for in
+    // one dialog (app/speech_dialog.cpp). Nothing when cancelled.
+    struct SpeechLabels {
+        QString title;
+        QString text;
+        QString language;
+        QStringList languageNames;  // shown
+        QStringList languageCodes;  // answered ("ru", "en")
+        QString rate;               // the rate row is left out with one rate
+        QList<int> rates;           // the first is the default
+    };
+    struct SpeechRequest {
+        QString text;
+        QString language;
+        int rate = 0;
+    };
+    virtual std::optional<SpeechRequest> AskSpeech(QWidget* parent, const SpeechLabels& labels);
 };
 
 }  // namespace korvex

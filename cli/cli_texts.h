@@ -44,6 +44,7 @@ struct CliTexts {
     std::string_view noCp1251;         // followed by the character
     std::string_view textTooLong;      // followed by the limit
     std::string_view latinOnly;        // a GSM 7-bit text: followed by the character
+    std::string_view septets;          // after a GSM 7-bit text's limit
     std::string_view sevenBitOnly;     // the PGM password: followed by the character
     std::string_view fullOnlyKey;      // a full-only field given for the compact module
     std::string_view badLayoutMask;

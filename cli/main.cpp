@@ -16,6 +16,7 @@
 #include "cli/module_session.h"
 #include "cli/settings_commands.h"
 #include "cli/sound_commands.h"
+#include "cli/speak_command.h"
 #include "link/profile.h"
 
 using namespace korvex;
@@ -42,6 +43,7 @@ int main(int argc, char** argv) {
     CLI::App app{"korvex-cli: reads, writes and checks the GSM auto-dialer module", "korvex-cli"};
     app.require_subcommand(1);
     app.fallthrough();
+    app.set_version_flag("--version", "korvex-cli " KORVEX_VERSION);
     app.add_flag("--compact", options.compact, "The compact module and program (English texts)");
     app.add_option("--port", options.port, "COMn, a device path, sim:FILE or demo (default COM1)");
     app.add_option("--trace", options.trace, "Simulated ports: one line per line call into FILE");
@@ -89,11 +91,24 @@ int main(int argc, char** argv) {
     readSound->add_option("-d", soundDir, "The folder for the WAV files")->required();
 
     WriteSoundOptions soundOptions;
-    auto* writeSound = app.add_subcommand("write-sound", "Load WAV files into their slots, write every slot, verify");
+    auto* writeSound = app.add_subcommand("write-sound", "Load sound files into their slots, write every slot, verify");
     writeSound->add_flag("--fresh", soundOptions.fresh, "Start from empty slots instead of the module's");
     writeSound->add_option("--slot", soundOptions.slots, "The slot number (from 1) and its WAV file")
         ->allow_extra_args(false)
         ->required();
+    writeSound->add_option("--encoder", soundOptions.encoder,
+                           "plain (the module's own rule, reproduces stored data) or trellis (less noise)")
+        ->check(CLI::IsMember({"plain", "trellis"}));
+    writeSound->add_option("--rate", soundOptions.rate, "Converted files: the slot's rate (default 16000; compact 22050)");
+    writeSound->add_flag("--cut", soundOptions.cut, "Cut a sound too long for the free memory instead of refusing it");
+
+    SpeakOptions speakOptions;
+    auto* speak = app.add_subcommand("speak", "Speak a text with espeak-ng into a WAV file ready for a slot");
+    speak->add_option("TEXT", speakOptions.text, "The text (UTF-8)")->required();
+    speak->add_option("--lang", speakOptions.language, "The voice: ru or en (default ru)")
+        ->check(CLI::IsMember({"ru", "en"}));
+    speak->add_option("-o", speakOptions.out, "The WAV file (8-bit mono)")->required();
+    speak->add_option("--rate", speakOptions.rate, "The slot's rate (default 16000; compact 22050)");
 
     DiffOptions diffOptions;
     auto* diff = app.add_subcommand("diff", "The settings that differ between two project files, or a file and the module");
@@ -133,6 +148,7 @@ int main(int argc, char** argv) {
         else if (writeSound->parsed()) code = WriteSoundCommand(ctx, soundOptions);
         else if (diff->parsed()) code = DiffCommand(ctx, diffOptions);
         else if (report->parsed()) code = ReportCommand(ctx, reportOptions);
+        else if (speak->parsed()) code = SpeakCommand(ctx, speakOptions);
     } catch (const CliError& e) {
         PrintError(e.what());
         code = e.Code();

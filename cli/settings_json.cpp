@@ -8,6 +8,7 @@
 
 #include "cli/cli_error.h"
 #include "model/cp1251.h"
+#include "model/gsm_alphabet.h"
 
 namespace korvex::cli {
 namespace {
@@ -127,6 +128,14 @@ private:
         if (bytes.size() > static_cast<std::size_t>(limit)) Fail(key, texts_.textTooLong, std::to_string(limit));
     }
 
+    // A GSM 7-bit text: every character in the alphabet, at most the
+    // Messages page's limit in septets.
+    void CheckGsm(const std::string& bytes, const std::string& key) const {
+        if (const auto refusal = FindNonGsm(bytes)) Fail(key, texts_.latinOnly, "\"" + EncodeUtf8(refusal->character) + "\"");
+        if (GsmSeptetCount(bytes) > kLatinTextLimit)
+            Fail(key, texts_.textTooLong, std::to_string(kLatinTextLimit) + std::string(texts_.septets));
+    }
+
     // The first character that seven bits cannot carry, if any.
     void CheckSevenBit(const std::string& bytes, const std::string& key, std::string_view reason) const {
         for (char c : bytes) {
@@ -174,9 +183,8 @@ private:
         for (int n = 0; n < profile_.textCount; ++n) {
             const std::string key = Indexed("texts", n);
             std::string bytes = Cp1251(list[n], key);
-            // GSM 7-bit texts carry seven bits a character.
-            if (!settings_.cyrillic[n]) CheckSevenBit(bytes, key, texts_.latinOnly);
-            CheckLength(bytes, key, TextLimit(settings_.cyrillic[n]));
+            if (settings_.cyrillic[n]) CheckLength(bytes, key, kCyrillicTextLimit);
+            else CheckGsm(bytes, key);
             settings_.texts[n] = std::move(bytes);
         }
     }

@@ -7,6 +7,8 @@
 
 #include "cli/cli_error.h"
 #include "cli/cli_files.h"
+#include "cli/speak_command.h"
+#include "audio/sound_intake.h"
 #include "voice/voice_rules.h"
 #include "voice/voice_store.h"
 #include "voice/voice_transfer.h"
@@ -53,12 +55,15 @@ int WriteSoundCommand(const Context& ctx, const WriteSoundOptions& options) {
         if (!named.insert(slot).second)
             throw CliError(kExitUsage, std::string(ctx.texts.slotTwice) + std::to_string(slot));
     }
-    // Every file is read before the module is touched.
-    std::vector<std::vector<std::uint8_t>> files;
-    // A file larger than the WAV buffer is refused by the intake's size
-    // check all the same when only its head is read.
-    for (const auto& entry : options.slots)
-        files.push_back(ReadInputHead(entry.second, ctx.texts, ctx.profile.wavBufferSize + 1));
+    const DeltaEncoder encoder = ParseDeltaEncoder(options.encoder).value_or(DeltaEncoder::Plain);
+    if (options.rate && !SlotRateAccepted(ctx.profile, options.rate)) {
+        SoundOutcome bad;
+        bad.result = SoundResult::BadRate;
+        throw CliError(kExitUsage, "--rate: " + SoundOutcomeText(ctx.profile, bad));
+    }
+    // Every file is opened before the module is touched, so a missing one
+    // costs no transfer.
+    for (const auto& entry : options.slots) ReadInputHead(entry.second, ctx.texts, kWavHeaderSize);
 
     return RunOnModule(ctx, [&](ModuleSession& session) {
         VoiceStore store(ctx.profile);
@@ -75,9 +80,17 @@ int WriteSoundCommand(const Context& ctx, const WriteSoundOptions& options) {
 
         for (std::size_t i = 0; i < options.slots.size(); ++i) {
             store.currentSlot = options.slots[i].first - 1;
-            const WavOutcome loaded = LoadWav(files[i], store, wav);
-            if (!loaded.Ok())
-                throw CliError(kExitInput, options.slots[i].second + ": " + WavOutcomeText(ctx.profile, loaded));
+            const SoundOptions sound{
+                .rate = options.rate, .encoder = encoder, .fittingEncoder = encoder, .cut = options.cut};
+            SoundOutcome loaded = LoadSoundFile(options.slots[i].second, store, wav, sound);
+            loaded.file.clear();  // the file leads the message already
+            loaded.wav.file.clear();
+            if (!loaded.Ok()) {
+                std::string message = options.slots[i].second + ": " + SoundOutcomeText(ctx.profile, loaded);
+                if (loaded.result == SoundResult::TooLong)
+                    message += " " + std::string(SoundCliTextsFor(ctx.profile).cutHint);
+                throw CliError(kExitInput, message);
+            }
         }
 
         const VoiceWriteOutcome written = WriteAllSlots(session.Bus(), store, session.GetProgress());

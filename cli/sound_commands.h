@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "cli/module_session.h"
+#include "voice/delta_encoder.h"
 
 namespace korvex::cli {
 
@@ -12,11 +13,15 @@ int ReadSoundCommand(const Context& ctx, const std::string& dir);
 
 struct WriteSoundOptions {
     bool fresh = false;                                // start from empty slots
-    std::vector<std::pair<int, std::string>> slots;   // slot number from 1, WAV file
+    std::vector<std::pair<int, std::string>> slots;   // slot number from 1, sound file
+    std::string encoder = "plain";                     // DeltaEncoder by name
+    std::uint16_t rate = 0;                            // converted files: 0, the program's own
+    bool cut = false;                                  // a sound too long is cut to fit
 };
 
 // write-sound: the slots not named keep what the module holds; the named
-// ones take their WAV files; every slot is written and read back.
+// ones take their sound files (8-bit mono WAV files at an accepted rate as
+// they are, any other sound converted); every slot is written and read back.
 int WriteSoundCommand(const Context& ctx, const WriteSoundOptions& options);
 
 }  // namespace korvex::cli

@@ -10,6 +10,8 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("korvex"));
+    // Ties the window to its menu entry, so the desktop shows the entry's name and icon.
+    QApplication::setDesktopFileName(QStringLiteral("org.korvex.Korvex"));
     QApplication::setWindowIcon(korvex::ApplicationIcon());
     // The program speaks Russian; so should Qt's own buttons and file dialogs.
     QTranslator qtTexts;

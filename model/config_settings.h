@@ -28,7 +28,9 @@ inline constexpr std::uint8_t kTestSmsLastHour = 24;
 inline constexpr std::uint8_t kTestSmsNone = 25;
 inline constexpr std::uint8_t kTestSmsPeriods[] = {0x81, 0x82, 0x83, 0x84, 0x86, 0x88, 0x8C};
 
-// Characters the Messages page lets into a text slot.
+// What the Messages page lets into a text slot: septets of a GSM 7-bit text
+// (an extension character such as "[" or "€" takes two), characters of a
+// UCS-2 one.
 inline constexpr int kLatinTextLimit = 68;     // GSM 7-bit
 inline constexpr int kCyrillicTextLimit = 31;  // UCS-2
 constexpr int TextLimit(bool cyrillic) { return cyrillic ? kCyrillicTextLimit : kLatinTextLimit; }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "model/cp1251.h"
+#include "model/gsm_alphabet.h"
 
 namespace korvex {
 namespace {
@@ -53,16 +54,36 @@ void CopyCut(std::string_view text, std::span<std::uint8_t> field) {
     for (std::size_t i = 0; i < n; ++i) field[i] = static_cast<std::uint8_t>(text[i]);
 }
 
-std::uint8_t GsmSeptet(char c) {
-    if (c == '@') return 0;
-    if (c == '$') return 2;
-    return static_cast<std::uint8_t>(c) & 0x7F;
+// A character the alphabet lacks packs as "?"; the pages and the command
+// line refuse it before it is stored, so only a careless caller gets here.
+GsmCode GsmCodeOrQuestionMark(char cp1251) {
+    return GsmCodeOf(Cp1251ToUnicode(static_cast<std::uint8_t>(cp1251))).value_or(GsmCode{'?', false});
 }
 
-char GsmCharacter(std::uint8_t septet) {
-    if (septet == 0) return '@';
-    if (septet == 2) return '$';
-    return static_cast<char>(septet);
+// Septets as a phone shows them; a character code page 1251 lacks becomes "?".
+void AppendGsmCharacter(std::optional<char32_t> character, std::string& out) {
+    const auto byte = character ? UnicodeToCp1251(*character) : std::nullopt;
+    out += byte ? static_cast<char>(*byte) : '?';
+}
+
+void DecodeSeptets(std::span<const std::uint8_t> septets, std::string& out) {
+    for (std::size_t i = 0; i < septets.size(); ++i) {
+        if (septets[i] != kGsmEscape) {
+            AppendGsmCharacter(GsmDefaultCharacter(septets[i]), out);
+            continue;
+        }
+        // An escape that ends the text shows nothing; escape, escape shows a
+        // space; an escape before a code the extension table lacks shows that
+        // code's default character (3GPP TS 23.038).
+        if (++i == septets.size()) return;
+        if (const auto extension = GsmExtensionCharacter(septets[i])) {
+            AppendGsmCharacter(extension, out);
+        } else if (septets[i] == kGsmEscape) {
+            out += ' ';
+        } else {
+            AppendGsmCharacter(GsmDefaultCharacter(septets[i]), out);
+        }
+    }
 }
 
 }  // namespace
@@ -115,16 +136,23 @@ void PackText(std::string_view text, bool cyrillic, std::span<std::uint8_t, 64> 
         }
         return;
     }
-    const std::string_view packed = text.substr(0, kLatinTextCapacity);
-    const int length = static_cast<int>(packed.size());
+    // Characters as long as their septets fit; an escape pair is never split.
+    std::array<std::uint8_t, kLatinTextCapacity> septets{};
+    int length = 0;
+    for (const char c : text) {
+        const GsmCode code = GsmCodeOrQuestionMark(c);
+        if (length + code.Septets() > kLatinTextCapacity) break;
+        if (code.extension) septets[length++] = kGsmEscape;
+        septets[length++] = code.code;
+    }
     record[0] = static_cast<std::uint8_t>((7 * length - 1) / 8 + 1);
     record[1] = static_cast<std::uint8_t>(length);
     // Septets least significant bit first, eight septets to seven octets.
     std::uint32_t bits = 0;
     int held = 0;
     std::size_t out = 2;
-    for (const char c : packed) {
-        bits |= std::uint32_t{GsmSeptet(c)} << held;
+    for (int k = 0; k < length; ++k) {
+        bits |= std::uint32_t{septets[k]} << held;
         held += 7;
         while (held >= 8) {
             record[out++] = static_cast<std::uint8_t>(bits & 0xFF);
@@ -149,15 +177,17 @@ UnpackedText UnpackText(std::span<const std::uint8_t, 64> record) {
         }
         return result;
     }
-    const int septets = std::min<int>(record[1], 8 * dataBytes / 7);
-    for (int k = 0; k < septets; ++k) {
+    const int count = std::min<int>(record[1], 8 * dataBytes / 7);
+    std::array<std::uint8_t, 8 * kTextMaxData / 7> septets{};
+    for (int k = 0; k < count; ++k) {
         const int bit = 7 * k;
         const int at = bit / 8;
         const int shift = bit % 8;
         unsigned value = data[at] >> shift;
         if (shift > 1) value |= unsigned{data[at + 1]} << (8 - shift);
-        result.text += GsmCharacter(static_cast<std::uint8_t>(value & 0x7F));
+        septets[k] = static_cast<std::uint8_t>(value & 0x7F);
     }
+    DecodeSeptets(std::span(septets).first(count), result.text);
     return result;
 }
 

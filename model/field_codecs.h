@@ -35,9 +35,11 @@ void PackSmsc(std::string_view number, std::span<std::uint8_t, 16> field);
 // The length byte is cut to 12, so at most 22 digits come back.
 std::string UnpackSmsc(std::span<const std::uint8_t, 16> field);
 
-// SMS text record (64 bytes). 7-bit: "@" -> 0, "$" -> 2, others lose their
-// top bit; at most 70 characters fit. UCS-2: each code page 1251 character as
-// its Unicode value, high byte first; at most 31 characters fit. Characters
+// SMS text record (64 bytes). 7-bit: each character as its septets in the
+// GSM alphabet (model/gsm_alphabet.h), "?" for one the alphabet lacks; byte
+// 0 counts data bytes, byte 1 septets (an extension character takes two);
+// at most 70 septets fit. UCS-2: each code page 1251 character as its
+// Unicode value, high byte first; at most 31 characters fit. Characters
 // past the capacity are not packed (the count bytes say what is there). Bit
 // 7 of byte 0 (the UCS-2 flag) is left to PackImage, which sets it last.
 void PackText(std::string_view text, bool cyrillic, std::span<std::uint8_t, 64> record);
@@ -46,7 +48,9 @@ struct UnpackedText {
     bool cyrillic = false;
     bool operator==(const UnpackedText&) const = default;
 };
-// UCS-2 characters without a code page 1251 byte become "?"; U+0000 ends the text.
+// Characters without a code page 1251 byte become "?" (7-bit: such as "é"
+// or "Δ"; UCS-2: any); U+0000 ends a UCS-2 text. A 7-bit escape before a
+// code the extension table lacks is dropped, two escapes show a space.
 UnpackedText UnpackText(std::span<const std::uint8_t, 64> record);
 
 // PGM password (10 bytes): 7-bit characters, bit 7 marks the last one.

@@ -19,12 +19,15 @@
 #include "link/serial_exception.h"
 #include "link/serial_port.h"
 #include "voice/voice_transfer.h"
+#include "voice/voice_rules.h"
+#include "voice/wav_buffer.h"
 #include "voice/wav_intake.h"
 #include "model/clock.h"
 #include "model/cp1251.h"
 #include "model/image_codec.h"
 #include "model/project_file.h"
 #include "app/bar_progress.h"
+#include "pages/speak_texts.h"
 #include "widgets/image_button.h"
 #include "app/wav_player.h"
 #include "pages/compare_dialog.h"
@@ -180,6 +183,7 @@ void FilePage::Build() {
     play_->SetImage(ImageButton::PlayBitmap(), 16, 15);
     play_->setToolTip(Q(texts_.playTip));
     soundOpen_ = Button(texts_.soundOpen, "soundOpen", sound);
+    speak_ = Button(SpeakTextsFor(Model().profile).speakText, "speakText", sound);
     memoryText_ = new QLabel(Q(texts_.memory), sound);
     memoryText_->setObjectName("memoryText");
     memoryText_->setAlignment(Qt::AlignCenter);
@@ -191,9 +195,10 @@ void FilePage::Build() {
     soundLayout->addWidget(slotList_, 0, 0);
     soundLayout->addWidget(play_, 0, 1);
     soundLayout->addWidget(soundOpen_, 1, 0, 1, 2);
-    soundLayout->addWidget(memoryText_, 2, 0, 1, 2);
-    soundLayout->addWidget(memoryBar_, 3, 0, 1, 2);
-    soundLayout->setRowStretch(4, 1);
+    soundLayout->addWidget(speak_, 2, 0, 1, 2);
+    soundLayout->addWidget(memoryText_, 3, 0, 1, 2);
+    soundLayout->addWidget(memoryBar_, 4, 0, 1, 2);
+    soundLayout->setRowStretch(5, 1);
     groups->addWidget(sound);
 
     top->addLayout(groups);
@@ -228,6 +233,7 @@ void FilePage::Build() {
     connect(compare_, &QPushButton::clicked, this, &FilePage::OnCompare);
     connect(slotList_, &QComboBox::activated, this, &FilePage::OnSoundSlotChange);
     connect(play_, &QPushButton::clicked, this, &FilePage::PlayPreview);
+    connect(speak_, &QPushButton::clicked, this, &FilePage::SpeakText);
 }
 
 QString FilePage::SelectedPortName() const { return portList_->currentData().toString(); }
@@ -364,12 +370,50 @@ void FilePage::LoadWavFile() {
     const QString path =
         Model().dialogs->OpenFileName(this, Q(texts_.loadSoundTitle), Q(texts_.soundFilter), QStringLiteral("wav"));
     if (path.isEmpty()) return;
+    LoadSoundWith([&](const SoundOptions& options) {
+        SoundOutcome outcome = LoadSoundFile(FsPath(path), Model().voice, Model().wav, options);
+        // The file as the user chose it, not as the system spells it.
+        if (outcome.wav.file.empty() || outcome.wav.file == FsPath(path).string()) outcome.wav.file = path.toStdString();
+        outcome.file = path.toStdString();
+        return outcome;
+    });
+}
+
+void FilePage::SpeakText() {
+    const Profile& profile = Model().profile;
+    const SpeakTexts& t = SpeakTextsFor(profile);
+    Dialogs::SpeechLabels labels{Q(t.title),
+                                 Q(t.text),
+                                 Q(t.language),
+                                 {Q(t.firstName), Q(t.secondName)},
+                                 {Q(t.firstCode), Q(t.secondCode)},
+                                 Q(t.rate),
+                                 {DefaultSlotRate(profile)}};
+    for (std::uint16_t rate : VoiceRulesFor(profile).acceptedRates)
+        if (rate != DefaultSlotRate(profile)) labels.rates << rate;
+    const auto request = Model().dialogs->AskSpeech(this, labels);
+    if (!request) return;
+    LoadSoundWith([&](SoundOptions options) {
+        options.rate = static_cast<std::uint16_t>(request->rate);
+        return LoadSpeech(request->text.toStdString(), request->language.toStdString(), Model().voice, Model().wav,
+                          options);
+    });
+}
+
+void FilePage::LoadSoundWith(const std::function<SoundOutcome(const SoundOptions&)>& load) {
     AppModel& m = Model();
-    WavOutcome outcome = korvex::LoadWavFile(FsPath(path), m.voice, m.wav);
+    // Sound converted here is encoded with the least noise the module's
+    // decoder allows; a file already in its format keeps the module's own rule.
+    SoundOptions options{.encoder = DeltaEncoder::Trellis, .fittingEncoder = DeltaEncoder::Plain};
+    SoundOutcome outcome = load(options);
+    if (outcome.result == SoundResult::TooLong && m.dialogs->Ask(this, QString::fromStdString(CutQuestion(m.profile, outcome)))) {
+        options.cut = true;
+        outcome = load(options);
+    }
     ShowWaveform();
+    if (outcome.result == SoundResult::TooLong) return;  // the user said no
     if (!outcome.Ok()) {
-        if (outcome.file.empty() || outcome.file == FsPath(path).string()) outcome.file = path.toStdString();
-        Tell(WavOutcomeText(m.profile, outcome));
+        Tell(SoundOutcomeText(m.profile, outcome));
         return;
     }
     ShowFreeMemory();
@@ -412,11 +456,15 @@ void FilePage::OnSoundSlotChange(int index) {
 }
 
 void FilePage::PlayPreview() {
-    const WavBuffer& wav = Model().wav;
-    if (Model().profile.playWaitsForEnd)
-        player_->PlayToEnd(wav.bytes, wav.SoundLength);
+    // The slot as the module will play it: decoded from its 1-bit data, not
+    // the file just loaded. An emptied buffer (a refused file) plays nothing.
+    AppModel& m = Model();
+    WavBuffer preview(m.profile);
+    if (m.wav.SoundLength != 0) DecodeSlotToWav(m.voice, preview);
+    if (m.profile.playWaitsForEnd)
+        player_->PlayToEnd(preview.bytes, preview.SoundLength);
     else
-        player_->Play(wav.bytes, wav.SoundLength);
+        player_->Play(preview.bytes, preview.SoundLength);
 }
 
 void FilePage::ShowWaveform() {

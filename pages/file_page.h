@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 
+#include "audio/sound_intake.h"
 #include "pages/file_page_texts.h"
 #include "app/page.h"
 
@@ -64,6 +65,9 @@ private:
     void OnSoundSlotChange(int index);
     void OnCompare();
     void PlayPreview();
+    void SpeakText();
+    // Loads sound through `load`; a sound too long is offered for cutting.
+    void LoadSoundWith(const std::function<SoundOutcome(const SoundOptions&)>& load);
 
     void UpdateEnables();
     void ShowFreeMemory();
@@ -91,6 +95,7 @@ private:
     QComboBox* slotList_ = nullptr;
     ImageButton* play_ = nullptr;
     QPushButton* soundOpen_ = nullptr;
+    QPushButton* speak_ = nullptr;
     QLabel* memoryText_ = nullptr;
     QProgressBar* memoryBar_ = nullptr;
     QLabel* status_ = nullptr;

@@ -6,6 +6,7 @@
 
 #include "pages/field_events.h"
 #include "model/messages_texts.h"
+#include "pages/septet_limit.h"
 #include "pages/text_field.h"
 #include "app/app_flags.h"
 #include "widgets/translit_edit.h"
@@ -30,6 +31,7 @@ MessagesPage::MessagesPage(AppModel& model, QWidget* parent)
         auto* edit = new TranslitEdit(this);
         edit->setObjectName(QStringLiteral("text") + n);
         edit->setMaxLength(kLatinTextLimit);
+        septetLimits_[line] = new SeptetLimit(edit);
         auto* box = new QCheckBox(this);
         box->setObjectName(QStringLiteral("cyrillic") + n);
         label->setBuddy(edit);
@@ -61,7 +63,7 @@ MessagesPage::~MessagesPage() { delete events_; }
 void MessagesPage::RefreshFromModel() {
     const ConfigSettings& settings = Model().settings;
     for (int line = 0; line < kTextSlots; ++line) {
-        ShowWhole(edits_[line], FromCp1251(settings.texts[line]), settings.textLimit[line]);
+        ShowText(line, FromCp1251(settings.texts[line]));
         boxes_[line]->setChecked(settings.cyrillic[line]);
         ShowBoxState(line);
     }
@@ -71,7 +73,18 @@ void MessagesPage::CommitEdits() { events_->StoreFocused(); }
 
 void MessagesPage::EnterText(int line) { SetCyrillicAllowed(boxes_[line]->isChecked() ? 1 : 0); }
 
-void MessagesPage::StoreText(int line) { StoreCp1251(edits_[line], Model().settings.texts[line], GetProfile().kind, *Model().dialogs); }
+void MessagesPage::StoreText(int line) {
+    ConfigSettings& settings = Model().settings;
+    const auto store = settings.cyrillic[line] ? StoreCp1251 : StoreGsmText;
+    store(edits_[line], settings.texts[line], GetProfile().kind, *Model().dialogs);
+}
+
+// A 7-bit text's limit counts septets, a UCS-2 one's characters.
+void MessagesPage::ShowText(int line, const QString& text) {
+    const ConfigSettings& settings = Model().settings;
+    septetLimits_[line]->SetLimit(settings.cyrillic[line] ? 0 : settings.textLimit[line]);
+    ShowWhole(edits_[line], text, settings.textLimit[line]);
+}
 
 void MessagesPage::SwitchAlphabet(int line) {
     ConfigSettings& settings = Model().settings;
@@ -80,7 +93,7 @@ void MessagesPage::SwitchAlphabet(int line) {
     settings.cyrillic[line] = cyrillic;
     settings.textLimit[line] = TextLimit(cyrillic);
     settings.texts[line].clear();
-    ShowWhole(edits_[line], QString(), settings.textLimit[line]);
+    ShowText(line, QString());
 }
 
 void MessagesPage::ShowBoxState(int line) {

@@ -9,12 +9,14 @@ class QCheckBox;
 namespace korvex {
 
 class FieldEvents;
+class SeptetLimit;
 class TranslitEdit;
 struct MessagesTexts;
 
 // The SMS texts and, per text, whether the receiving phone shows Cyrillic
-// (UCS-2, up to 31 characters) or not (GSM 7-bit, up to 68 Latin
-// characters). The profile's number of texts is shown (6 or 8 lines); the
+// (UCS-2, up to 31 characters) or not (GSM 7-bit, up to 68 septets: a
+// character of the extension table such as "[" or "€" takes two). A 7-bit
+// text refuses a character the GSM alphabet lacks. The profile's number of texts is shown (6 or 8 lines); the
 // rest exist hidden. A text is stored when its edit loses the focus; while
 // an edit has the focus, CyrillicAllowed follows its line's box. Clicking a
 // box switches the line's alphabet: the text is cleared in the edit and the
@@ -35,10 +37,12 @@ private:
     void StoreText(int line);
     void SwitchAlphabet(int line);
     void ShowBoxState(int line);
+    void ShowText(int line, const QString& text);
 
     const MessagesTexts& texts_;
     std::array<TranslitEdit*, kTextSlots> edits_{};
     std::array<QCheckBox*, kTextSlots> boxes_{};
+    std::array<SeptetLimit*, kTextSlots> septetLimits_{};
     FieldEvents* events_;
 };
 

@@ -21,6 +21,9 @@ QString FromCp1251(std::string_view bytes);
 // is reset before the box opens, because opening it takes the focus away
 // from the edit and stores once more. False when the text was refused.
 bool StoreCp1251(QLineEdit* edit, std::string& target, ModuleKind kind, Dialogs& dialogs);
+// The same for an SMS text sent in the GSM 7-bit alphabet: a character the
+// alphabet lacks (such as "`", or "№" of the code page) is refused too.
+bool StoreGsmText(QLineEdit* edit, std::string& target, ModuleKind kind, Dialogs& dialogs);
 
 // Sets the edit's text and the number of characters typing may reach. A
 // line edit cuts any text longer than its maximum length, and the store on

@@ -7,7 +7,9 @@ packages=(
   # qt6-base-dev brings Qt Print Support too (the report's PDF and printing)
   qt6-base-dev qt6-multimedia-dev qt6-translations-l10n qt6-serialport-dev
   libcli11-dev nlohmann-json3-dev
+  libsndfile1-dev libsoxr-dev libespeak-ng-dev espeak-ng-data pkg-config
   libgl-dev
+  dpkg-dev file help2man librsvg2-bin desktop-file-utils appstream
 )
 arch=$(dpkg --print-architecture)
 installed() {

@@ -12,6 +12,9 @@ cmake --build build -j "$jobs"
 summary=$(mktemp)
 trap 'rm -f "$summary"' EXIT
 QT_QPA_PLATFORM=offscreen ctest --test-dir build -j "$jobs" --output-on-failure | tee -a "$summary"
+# The Debian package from the same build tree, unpacked and its programs started.
+deb=$(bash scripts/package.sh)
+bash scripts/check-package.sh "$deb"
 
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKORVEX_SANITIZE=ON >/dev/null
 cmake --build build-asan -j "$jobs"

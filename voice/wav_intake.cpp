@@ -66,7 +66,7 @@ WavResult CheckHeader(const Profile& profile, std::span<const std::uint8_t> b, s
 
 }  // namespace
 
-WavOutcome LoadWav(std::span<const std::uint8_t> file, VoiceStore& store, WavBuffer& wav) {
+WavOutcome LoadWav(std::span<const std::uint8_t> file, VoiceStore& store, WavBuffer& wav, DeltaEncoder encoder) {
     const Profile& profile = store.GetProfile();
     WavOutcome outcome;
     if (file.size() < kWavHeaderSize) {
@@ -93,7 +93,7 @@ WavOutcome LoadWav(std::span<const std::uint8_t> file, VoiceStore& store, WavBuf
 
     const auto slot = static_cast<std::size_t>(store.currentSlot);
     const auto samples = std::span<const std::uint8_t>(wav.bytes).subspan(kWavHeaderSize, file.size() - kWavHeaderSize);
-    const std::size_t count = EncodeDelta(samples, profile.codecStep, store.Area(store.currentSlot));
+    const std::size_t count = EncodeDeltaWith(encoder, samples, profile.codecStep, store.Area(store.currentSlot));
     store.slotLength[slot] = static_cast<std::uint16_t>(SlotLengthFor(profile, static_cast<std::uint32_t>(count)));
     store.slotRate[slot] = outcome.rate;
     return outcome;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "link/profile.h"
+#include "voice/delta_encoder.h"
 
 namespace korvex {
 
@@ -46,7 +47,10 @@ std::uint32_t SlotLengthFor(const Profile& profile, std::uint32_t encodedBytes);
 // loaded and the slot its encoded stream, length and rate. A refused header
 // leaves the slot tables and the store as they were: the full program puts
 // the current slot's image back into the buffer, the compact one empties it.
-WavOutcome LoadWav(std::span<const std::uint8_t> file, VoiceStore& store, WavBuffer& wav);
+// The plain encoder is the module's own; another one only changes which bits
+// the slot gets.
+WavOutcome LoadWav(std::span<const std::uint8_t> file, VoiceStore& store, WavBuffer& wav,
+                   DeltaEncoder encoder = DeltaEncoder::Plain);
 
 // The same from a file; a file that cannot be opened or read changes nothing.
 WavOutcome LoadWavFile(const std::filesystem::path& path, VoiceStore& store, WavBuffer& wav);

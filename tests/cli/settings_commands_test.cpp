@@ -6,6 +6,7 @@
 
 #include "cli/cli_runner.h"
 #include "link/profile.h"
+#include "model/image_layout.h"
 
 namespace korvex::testing {
 namespace {
@@ -16,7 +17,7 @@ using nlohmann::ordered_json;
 // action lists already compact, so that build and show give it back as is.
 const char* kFullSettings = R"({
   "phones": ["+79161234567", "-84951234567", "-", "-", "+12345678901234567890", "-1", "-", "-"],
-  "texts": ["Alarm @ zone 1 $", "Тревога: зона 2", "", "Test", "Проверка связи №1", "PGM"],
+  "texts": ["Alarm @ zone 1 $", "Тревога: зона 2", "", "sklad_3 [A|B] {x} ~^\\ 5€ §¤", "Проверка связи №1", "PGM"],
   "cyrillic": [false, true, false, false, true, false],
   "pgmPassword": "pass12",
   "objectName": "Склад №7, ул. Ленина",
@@ -74,6 +75,18 @@ TEST_F(SettingsCommands, BuildThenShowGivesTheSettingsBack) {
     EXPECT_EQ(ShowJson("out.rom"), ordered_json::parse(kFullSettings));
 }
 
+TEST_F(SettingsCommands, TextsArePackedInTheGsmAlphabet) {
+    ASSERT_EQ(Build(R"({"texts": ["a_b", "{", "", "", "", ""]})").status, 0);
+    const auto image = ReadBytes(At("out.rom"));
+    const auto record = [&](int n, std::size_t size) {
+        const auto at = image.begin() + static_cast<std::ptrdiff_t>(layout::TextOffset(n));
+        return std::vector<std::uint8_t>(at, at + static_cast<std::ptrdiff_t>(size));
+    };
+    // "_" is septet 0x11; "{" the escape 0x1B and 0x28.
+    EXPECT_EQ(record(0, 6), (std::vector<std::uint8_t>{0x03, 0x03, 0xE1, 0x88, 0x18, 0x00}));
+    EXPECT_EQ(record(1, 5), (std::vector<std::uint8_t>{0x02, 0x02, 0x1B, 0x14, 0x00}));
+}
+
 TEST_F(SettingsCommands, KeysLeftOutTakeTheAllZeroImage) {
     WriteBytes(At("zeros.rom"), std::vector<std::uint8_t>(1120, 0));
     ASSERT_EQ(Build(R"({"autodialCycles": 4})").status, 0);
@@ -113,10 +126,11 @@ TEST_F(SettingsCommands, CompactSettingsHaveEightTextsAndNoFullFields) {
 
 TEST_F(SettingsCommands, LimitsAreAcceptedUpToTheirEdge) {
     const std::string latin68 = std::string(66, 'x') + "@$";
+    const std::string septets68 = std::string(60, 'x') + "[]{}";  // 64 characters
     std::string ya;
     for (int i = 0; i < 31; ++i) ya += "я";
-    const std::string json = R"({"texts": [")" + latin68 + R"(", ")" + ya +
-                             R"(", "", "", "", ""], "cyrillic": [false, true, false, false, false, false],
+    const std::string json = R"({"texts": [")" + latin68 + R"(", ")" + ya + R"(", ")" + septets68 +
+                             R"(", "", "", ""], "cyrillic": [false, true, false, false, false, false],
         "pgmPassword": "0123456789", "objectName": "abcdefghijklmnopqrstuvwx",
         "testSmsCode": 25, "pgmSeconds": 0, "autodialCycles": 3})";
     const CliResult r = Build(json);
@@ -124,6 +138,7 @@ TEST_F(SettingsCommands, LimitsAreAcceptedUpToTheirEdge) {
     const ordered_json shown = ShowJson("out.rom");
     EXPECT_EQ(shown["texts"][0], latin68);
     EXPECT_EQ(shown["texts"][1], ya);
+    EXPECT_EQ(shown["texts"][2], septets68);
     EXPECT_EQ(shown["pgmPassword"], "0123456789");
     EXPECT_EQ(shown["objectName"], "abcdefghijklmnopqrstuvwx");
 }
@@ -159,9 +174,16 @@ INSTANTIATE_TEST_SUITE_P(
     Cli, BuildRefusals,
     ::testing::Values(
         Refusal{"CyrillicWithoutFlag", R"({"texts": ["Привет", "", "", "", "", ""]})",
-                "texts[0]: символ требует флага cyrillic (без него текст берёт только 7-битные символы): \"П\""},
+                "texts[0]: символа нет в 7-битном алфавите GSM (остальные требуют флага cyrillic): \"П\""},
+        Refusal{"BacktickNotInGsm", R"({"texts": ["", "", "", "sklad`3", "", ""]})",
+                "texts[3]: символа нет в 7-битном алфавите GSM (остальные требуют флага cyrillic): \"`\""},
+        Refusal{"CodePageSignNotInGsm", R"({"texts": ["No. 5", "", "", "", "", "№ 5"]})",
+                "texts[5]: символа нет в 7-битном алфавите GSM (остальные требуют флага cyrillic): \"№\""},
         Refusal{"LatinTooLong", R"({"texts": ["", ")" + std::string(69, 'a') + R"(", "", "", "", ""]})",
-                "texts[1]: слишком длинный текст, наибольшая длина — 68"},
+                "texts[1]: слишком длинный текст, наибольшая длина — 68 септетов (^ { } \\ [ ~ ] | € занимают по два)"},
+        // 68 characters, but the euro takes two septets.
+        Refusal{"LatinTooManySeptets", R"({"texts": ["", "", ")" + std::string(67, 'a') + R"(€", "", "", ""]})",
+                "texts[2]: слишком длинный текст, наибольшая длина — 68 септетов (^ { } \\ [ ~ ] | € занимают по два)"},
         Refusal{"CyrillicTooLong",
                 R"({"cyrillic": [false, false, true, false, false, false], "texts": ["", "", ")" +
                     std::string(32, 'a') + R"(", "", "", ""]})",

@@ -78,11 +78,16 @@ TEST_F(SoundCommands, CompactModuleHasThreeSlots) {
     EXPECT_EQ(ReadBytes(At("out/slot1.wav")), DecodedAsStored(CompactProfile(), toneA_));
     EXPECT_EQ(ReadBytes(At("out/slot3.wav")), ReadBytes(At("out/slot1.wav")));
     EXPECT_FALSE(std::filesystem::exists(At("out/slot4.wav")));
-    // The rate check of the compact program.
-    const CliResult refused =
+    // A rate the compact program does not take is converted to 22050 Hz.
+    const CliResult converted =
         Run({"--compact", "--port", SimPort("c.bin"), "write-sound", "--slot", "2", At("b.wav")});
-    EXPECT_EQ(refused.status, 4);
-    EXPECT_EQ(refused.err, At("b.wav").string() + ": Error Not 22050Hz!\n");
+    EXPECT_EQ(converted.status, 0) << converted.err;
+    ASSERT_EQ(Run({"--compact", "--port", SimPort("c.bin"), "read-sound", "-d", At("out")}).status, 0);
+    const auto slot2 = ReadBytes(At("out/slot2.wav"));
+    ASSERT_GT(slot2.size(), kWavHeaderSize);
+    EXPECT_EQ(slot2[24] | (slot2[25] << 8), 22050);
+    // 3000 samples at 11025 Hz are about 6000 at 22050, in whole pages.
+    EXPECT_NEAR(static_cast<double>(slot2.size() - kWavHeaderSize), 6000.0, 8 * 64.0);
 }
 
 TEST_F(SoundCommands, VerifyMismatchNamesTheSlot) {
@@ -97,9 +102,9 @@ TEST_F(SoundCommands, VerifyMismatchNamesTheSlot) {
 
 TEST_F(SoundCommands, FailuresEndWithTheirStatusAndLeaveTheModuleAlone) {
     WriteBytes(At("short.wav"), std::vector<std::uint8_t>(20, 0));
-    auto stereo = toneA_;
-    stereo[22] = 2;
-    WriteBytes(At("stereo.wav"), stereo);
+    auto noFormat = toneA_;
+    noFormat[12] = 'F';
+    WriteBytes(At("noformat.wav"), noFormat);
     const auto before = ReadBytes(At("m.bin"));
     struct Case {
         std::vector<std::string> args;
@@ -115,8 +120,14 @@ TEST_F(SoundCommands, FailuresEndWithTheirStatusAndLeaveTheModuleAlone) {
         {{"--port", port, "write-sound", "--fresh"}, 1, "Ошибка в командной строке: "},
         {{"--port", port, "write-sound", "--fresh", "--slot", "1", At("none.wav")}, 4, "Не удалось открыть файл: "},
         {{"--port", port, "write-sound", "--fresh", "--slot", "1", At("short.wav")}, 4, At("short.wav").string() + ": "},
-        {{"--port", port, "write-sound", "--fresh", "--slot", "1", At("stereo.wav")}, 4, At("stereo.wav").string() + ": "},
-        {{"--port", port, "write-sound", "--fresh", "--slot", "1", "/dev/zero"}, 4, "/dev/zero: Слишком большой файл"},
+        {{"--port", port, "write-sound", "--fresh", "--slot", "1", At("noformat.wav")}, 4,
+         At("noformat.wav").string() + ": Неизвестный формат"},
+        {{"--port", port, "write-sound", "--fresh", "--slot", "1", "/dev/zero"}, 4,
+         "/dev/zero: Не удалось прочитать звук из файла ("},
+        {{"--port", port, "write-sound", "--fresh", "--encoder", "best", "--slot", "1", At("a.wav")}, 1,
+         "Ошибка в командной строке: "},
+        {{"--port", port, "write-sound", "--fresh", "--rate", "8000", "--slot", "1", At("a.wav")}, 1,
+         "--rate: Частота дискретизации только 22050, 16000, 11025 Hz"},
         {{"--port", port, "--sim-fault", "absent", "write-sound", "--fresh", "--slot", "1", At("a.wav")}, 2,
          "Устройство не подключено"},
         {{"--port", port, "--sim-fault", "absent", "read-sound", "-d", At("out")}, 2, "Устройство не подключено"},

@@ -153,7 +153,7 @@ TEST_F(FilePageTest, SoundLoadedWrittenAndReadBack) {
     ASSERT_TRUE(dialogs->TakeTexts().isEmpty());
     ASSERT_EQ(dialogs->questions.size(), 1u);
     EXPECT_EQ(dialogs->questions[0].title, QStringLiteral("Загрузить звуковой файл"));
-    EXPECT_EQ(dialogs->questions[0].filter, QStringLiteral("files (*.wav)"));
+    EXPECT_EQ(dialogs->questions[0].filter, QStringLiteral("files (*.wav *.flac *.ogg *.opus *.mp3)"));
     EXPECT_EQ(dialogs->questions[0].suffix, QStringLiteral("wav"));
     EXPECT_EQ(model->voice.slotLength[1], 1000);
     EXPECT_EQ(Find<QLabel>("memoryText")->text(), QStringLiteral("Свободно 237 кБайт"));
@@ -184,33 +184,78 @@ TEST_F(FilePageTest, SoundLoadedWrittenAndReadBack) {
     EXPECT_EQ(model->wav.SoundLength, 8000u);
 }
 
-TEST_F(FilePageTest, RefusedWavFilesShowTheirMessageAndKeepTheSlot) {
+TEST_F(FilePageTest, WavFilesOutsideTheModulesFormatAreConvertedOrRefused) {
     QTemporaryDir dir;
     struct Case {
         korvex::testing::WavFields fields;
-        const char* message;
+        const char* message;  // empty: converted to 16000 Hz
     };
     const Case cases[] = {
         {{.fmtTag = false}, "Неизвестный формат"},
-        {{.rate = 8000}, "Sample Rate only 22050, 16000, 11025 Hz"},
-        {{.bits = 16}, "Resolution only 8 bit"},
-        {{.channels = 2}, "Channels only mono"},
-        {{.rate = 44100, .bits = 16, .channels = 2}, "Sample Rate only 22050, 16000, 11025 Hz"},
+        {{.rate = 8000}, ""},
+        {{.bits = 16}, ""},
+        {{.channels = 2}, ""},
+        {{.rate = 44100, .bits = 16, .channels = 2}, ""},
     };
     frame->PageAction(int(PageId::File))->trigger();
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        model->voice.slotLength[0] = 0;
         dialogs->answers.push_back(WriteFile(dir, "x.wav", korvex::testing::MakeWav(korvex::testing::Sawtooth(800), c.fields)));
         Click("soundOpen");
-        EXPECT_EQ(dialogs->TakeTexts(), QStringList{QString::fromUtf8(c.message)});
-        EXPECT_EQ(model->voice.slotLength[0], 0);
-        EXPECT_EQ(Find<QLabel>("memoryText")->text(), QStringLiteral("Память"));
+        if (*c.message) {
+            EXPECT_EQ(dialogs->TakeTexts(), QStringList{QString::fromUtf8(c.message)});
+            EXPECT_EQ(model->voice.slotLength[0], 0);
+            EXPECT_EQ(Find<QLabel>("memoryText")->text(), QStringLiteral("Память"));
+        } else {
+            EXPECT_TRUE(dialogs->TakeTexts().isEmpty());
+            EXPECT_GT(model->voice.slotLength[0], 0);
+            EXPECT_EQ(model->voice.slotRate[0], 16000);
+        }
     }
-    // A file too large for the memory.
-    dialogs->answers.push_back(WriteFile(dir, "big.wav", korvex::testing::MakeWav(korvex::testing::Sawtooth(8 * 30720))));
+    // A file too long for the memory is offered for cutting: No leaves the
+    // slot as it was, Yes fills the free memory.
+    model->voice.slotLength[0] = 0;
+    const QString big = WriteFile(dir, "big.wav", korvex::testing::MakeWav(korvex::testing::Sawtooth(8 * 32000)));
+    dialogs->answers.push_back(big);
     Click("soundOpen");
-    EXPECT_EQ(dialogs->TakeTexts(), QStringList{QStringLiteral("Слишком большой файл")});
+    ASSERT_EQ(dialogs->asked.size(), 1u);
+    EXPECT_EQ(dialogs->asked[0], QStringLiteral("Звук длится 11,6 с, а в свободную память помещается 11,1 с.\n"
+                                                "Обрезать звук до 11,1 с?"));
+    EXPECT_TRUE(dialogs->TakeTexts().isEmpty());
+    EXPECT_EQ(model->voice.slotLength[0], 0);
+    dialogs->answers.push_back(big);
+    dialogs->yesNo.push_back(true);
+    Click("soundOpen");
+    EXPECT_TRUE(dialogs->TakeTexts().isEmpty());
+    EXPECT_EQ(model->voice.slotLength[0], 32767 - 2048);
+    EXPECT_EQ(model->voice.slotRate[0], 22050) << "a file in the module's format keeps its rate";
     // Cancelled: nothing at all.
     Click("soundOpen");
+    EXPECT_TRUE(dialogs->messages.empty());
+}
+
+TEST_F(FilePageTest, SpokenTextGoesIntoTheChosenSlot) {
+    frame->PageAction(int(PageId::File))->trigger();
+    auto* slotList = Find<QComboBox>("slotList");
+    slotList->setCurrentIndex(3);
+    emit slotList->activated(3);
+    EXPECT_EQ(Find<QPushButton>("speakText")->text(), QStringLiteral("Озвучить текст..."));
+    dialogs->speech.push_back({QStringLiteral("Тревога в зоне четыре"), QStringLiteral("ru"), 11025});
+    Click("speakText");
+    EXPECT_TRUE(dialogs->TakeTexts().isEmpty());
+    ASSERT_EQ(dialogs->speechLabels.size(), 1u);
+    const Dialogs::SpeechLabels& labels = dialogs->speechLabels[0];
+    EXPECT_EQ(labels.title, QStringLiteral("Озвучить текст"));
+    EXPECT_EQ(labels.languageCodes, (QStringList{"ru", "en"}));
+    EXPECT_EQ(labels.rates, (QList<int>{16000, 22050, 11025})) << "the program's own rate first";
+    EXPECT_GT(model->voice.slotLength[3], 11025 / 8 / 4);
+    EXPECT_EQ(model->voice.slotRate[3], 11025);
+    EXPECT_NE(Find<QLabel>("memoryText")->text(), QStringLiteral("Память"));
+    // Cancelled: nothing changes.
+    const auto lengths = model->voice.slotLength;
+    Click("speakText");
+    EXPECT_EQ(model->voice.slotLength, lengths);
     EXPECT_TRUE(dialogs->messages.empty());
 }
 

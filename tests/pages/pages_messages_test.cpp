@@ -6,6 +6,7 @@
 #include "model/clock.h"
 #include "model/cp1251.h"
 #include "model/image_codec.h"
+#include "model/image_layout.h"
 #include "pages/messages_page.h"
 #include "app/app_flags.h"
 #include "widgets/translit_edit.h"
@@ -147,6 +148,91 @@ TEST_P(MessagesPageTest, CharacterWithoutCodeIsRefusedWithAMessage) {
     EXPECT_TRUE(message.contains(QStringLiteral("U+0463"))) << message.toStdString();
     EXPECT_EQ(model.settings.texts[4], "kept");
     EXPECT_EQ(Text(5)->text(), QStringLiteral("kept"));
+}
+
+TEST_P(MessagesPageTest, LatinLineTakesSixtyEightSeptets) {
+    test::ShowActive(page);
+    // An extension character takes two septets: 34 brackets fill the line.
+    Type(1, QString(40, u'['));
+    EXPECT_EQ(model.settings.texts[0], std::string(34, '['));
+    // 67 letters leave one septet: the euro no longer fits, a letter does.
+    Type(2, QString(67, u'a') + QStringLiteral("€b"));
+    EXPECT_EQ(model.settings.texts[1], std::string(67, 'a') + "b");
+    // A Cyrillic line counts characters.
+    Box(3)->click();
+    Type(3, QString(40, u'['));
+    EXPECT_EQ(model.settings.texts[2], std::string(31, '['));
+    // Back to Latin, the septet limit holds again.
+    Box(3)->click();
+    Type(3, QString(40, u'{'));
+    EXPECT_EQ(model.settings.texts[2], std::string(34, '{'));
+}
+
+TEST_P(MessagesPageTest, LongerSeptetTextShrinksBeforeItGrows) {
+    model.settings.texts[0] = std::string(35, ']');  // 70 septets, as the record may hold
+    page.RefreshFromModel();
+    test::ShowActive(page);
+    test::Enter(Text(1));
+    test::Leave(Text(1));
+    EXPECT_EQ(model.settings.texts[0], std::string(35, ']'));
+    test::Enter(Text(1));
+    QTest::keyClick(Text(1), Qt::Key_Backspace);
+    QTest::keyClick(Text(1), Qt::Key_Backspace);
+    test::TypeText(Text(1), QStringLiteral("]x"));  // 66 septets: the bracket fits, then nothing
+    test::Leave(Text(1));
+    EXPECT_EQ(model.settings.texts[0], std::string(34, ']'));
+}
+
+TEST_P(MessagesPageTest, TypedTextArrivesAsTyped) {
+    test::ShowActive(page);
+    const QString typed = QStringLiteral("sklad_3 [A|B] {x} ~^\\ 5€ §¤ @$");
+    Type(1, typed);
+    ASSERT_EQ(model.settings.texts[0], Cp1251(typed));
+    PackImage(model.profile, model.settings, model.readImage, model.writeImage, Date{2024, 5, 1});
+    // "s", "k" and then "_" as the GSM septet 0x11, not its ASCII code.
+    EXPECT_EQ(model.writeImage[layout::TextOffset(0) + 2], 0xF3);
+    EXPECT_EQ(model.writeImage[layout::TextOffset(0) + 5], 0x4C);
+    EXPECT_EQ(model.writeImage[layout::TextOffset(0) + 6], 0x8E);
+    ConfigSettings read;
+    UnpackImage(model.profile, model.writeImage, read);
+    page.RefreshFromModel();
+    EXPECT_EQ(read.texts[0], Cp1251(typed));
+    EXPECT_EQ(Text(1)->text(), typed);
+}
+
+TEST_P(MessagesPageTest, CharacterOutsideTheGsmAlphabetIsRefusedWithAMessage) {
+    model.settings.texts[2] = "kept";
+    page.RefreshFromModel();
+    test::ShowActive(page);
+    struct Case {
+        QString typed;
+        QString character;
+        QString code;
+    };
+    // Both pass the line's typing (code page 1251 holds them); the store refuses them.
+    const Case cases[] = {
+        {QStringLiteral("sklad`3"), QStringLiteral("`"), QStringLiteral("U+0060")},
+        {QStringLiteral("a — b"), QStringLiteral("—"), QStringLiteral("U+2014")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed.toStdString());
+        test::ShowActive(page);  // the last message box took the activation
+        test::Enter(Text(3));
+        Text(3)->clear();
+        test::TypeText(Text(3), c.typed);
+        ASSERT_EQ(Text(3)->text(), c.typed);
+        const QString message = test::AcceptMessageBox([&] { page.CommitEdits(); });
+        EXPECT_TRUE(message.contains(c.character)) << message.toStdString();
+        EXPECT_TRUE(message.contains(c.code)) << message.toStdString();
+        EXPECT_TRUE(message.contains(QStringLiteral("GSM"))) << message.toStdString();
+        EXPECT_EQ(model.settings.texts[2], "kept");
+        EXPECT_EQ(Text(3)->text(), QStringLiteral("kept"));
+    }
+    // A Cyrillic line takes both.
+    test::ShowActive(page);
+    Box(3)->click();
+    Type(3, QStringLiteral("` —"));
+    EXPECT_EQ(model.settings.texts[2], Cp1251(QStringLiteral("` —")));
 }
 
 TEST_P(MessagesPageTest, CommitStoresTheLineBeingTyped) {

@@ -213,13 +213,13 @@ struct Refusal {
     bool emptiesBuffer;
 };
 
+// Other rates, 16 bits and stereo are converted now; what libsndfile cannot
+// read either keeps the intake's word. A file too long is offered for
+// cutting (declined here: nothing changes, nothing is told).
 const Refusal kRefusals[] = {
-    {"16000 Hz", 800, {.rate = 16000}, "Error Not 22050Hz!", true},
-    {"16 bit", 800, {.bits = 16}, "Error Not 8 bit!", true},
-    {"stereo", 800, {.channels = 2}, "Error Not mono!", true},
     {"no fmt", 800, {.fmtTag = false}, "Неизвестный формат!", true},
     // 44 + 256056 = 256100 bytes: no room in the WAV buffer.
-    {"too long", 256056, {}, "File is too long", false},
+    {"too long", 256056, {}, "", false},
 };
 
 TEST_F(TamloCycle, RefusedSoundFilesAreNamedInTheCompactWords) {
@@ -239,7 +239,8 @@ TEST_F(TamloCycle, RefusedSoundFilesAreNamedInTheCompactWords) {
         WriteBytes(path, MakeWav(Sawtooth(r.samples), r.fields));
         dialogs->answers.push_back(path);
         Click("soundOpen");
-        EXPECT_EQ(dialogs->TakeTexts(), QStringList{QString::fromUtf8(r.message)});
+        if (*r.message) EXPECT_EQ(dialogs->TakeTexts(), QStringList{QString::fromUtf8(r.message)});
+        else EXPECT_TRUE(dialogs->TakeTexts().isEmpty());
         EXPECT_EQ(model->voice.slotLength, lengths);
         if (r.emptiesBuffer) {
             EXPECT_EQ(model->wav.SoundLength, 0u);
@@ -249,6 +250,31 @@ TEST_F(TamloCycle, RefusedSoundFilesAreNamedInTheCompactWords) {
             EXPECT_EQ(model->wav.SoundLength, loadedLength);
         }
     }
+}
+
+TEST_F(TamloCycle, OtherFormatsAndSpokenTextAreConvertedTo22050) {
+    QTemporaryDir dir;
+    ChoosePage(PageId::File);
+    const WavFields formats[] = {{.rate = 16000}, {.bits = 16}, {.channels = 2}};
+    for (const WavFields& fields : formats) {
+        model->voice.slotLength[0] = 0;
+        const QString path = dir.filePath("other.wav");
+        WriteBytes(path, MakeWav(Sawtooth(4000), fields));
+        dialogs->answers.push_back(path);
+        Click("soundOpen");
+        EXPECT_TRUE(dialogs->TakeTexts().isEmpty());
+        EXPECT_GE(model->voice.slotLength[0], 64);
+        EXPECT_EQ(model->voice.slotLength[0] % 64, 0) << "whole pages";
+        EXPECT_EQ(model->voice.slotRate[0], 22050);
+    }
+    EXPECT_EQ(Find<QPushButton>("speakText")->text(), QStringLiteral("Speak text..."));
+    dialogs->speech.push_back({QStringLiteral("Alarm in zone two"), QStringLiteral("en"), 22050});
+    Click("speakText");
+    EXPECT_TRUE(dialogs->TakeTexts().isEmpty());
+    ASSERT_EQ(dialogs->speechLabels.size(), 1u);
+    EXPECT_EQ(dialogs->speechLabels[0].languageCodes, (QStringList{"en", "ru"}));
+    EXPECT_EQ(dialogs->speechLabels[0].rates, (QList<int>{22050}));
+    EXPECT_GT(model->voice.slotLength[0], 22050 / 8 / 4);
 }
 
 TEST_F(TamloCycle, LoadsAProjectSavedByTheFullProgram) {

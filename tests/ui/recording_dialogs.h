@@ -34,6 +34,21 @@ public:
         return Answer({true, title, filter, suffix});
     }
 
+    bool Ask(QWidget*, const QString& text) override {
+        asked.push_back(text);
+        if (yesNo.empty()) return false;
+        const bool yes = yesNo.front();
+        yesNo.pop_front();
+        return yes;
+    }
+    std::optional<SpeechRequest> AskSpeech(QWidget*, const SpeechLabels& labels) override {
+        speechLabels.push_back(labels);
+        if (speech.empty()) return std::nullopt;
+        SpeechRequest request = speech.front();
+        speech.pop_front();
+        return request;
+    }
+
     // The texts shown so far, and forget them.
     QStringList TakeTexts() {
         QStringList texts;
@@ -45,6 +60,12 @@ public:
     std::vector<ShownMessage> messages;
     std::deque<QString> answers;
     std::vector<FileQuestion> questions;
+    // Yes/No questions: asked, and the answers (an empty queue answers No).
+    std::vector<QString> asked;
+    std::deque<bool> yesNo;
+    // Speech dialogs: what they showed, and the answers (empty: cancelled).
+    std::vector<SpeechLabels> speechLabels;
+    std::deque<SpeechRequest> speech;
 
 private:
     QString Answer(const FileQuestion& question) {

@@ -1,0 +1,26 @@
+#pragma once
+#include <filesystem>
+#include <string>
+
+#include "audio/sound.h"
+
+namespace korvex {
+
+// What the file held and how it was read.
+struct SoundFileRead {
+    bool ok = false;
+    std::string reason;  // the library's words when not ok
+    int channels = 0;
+    Sound sound;         // mixed to mono at the file's own rate
+};
+
+// Longer than any slot by far: what is read beyond is never needed, and a
+// device or pipe that never ends stops here.
+inline constexpr double kMostSeconds = 600.0;
+
+// Reads any file libsndfile knows (WAV in every PCM and float format, FLAC,
+// OGG/Vorbis, Opus, MP3...) and mixes its channels to one by their mean;
+// at most kMostSeconds (and a block) of it.
+SoundFileRead ReadSoundFile(const std::filesystem::path& path);
+
+}  // namespace korvex

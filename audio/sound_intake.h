@@ -1,0 +1,78 @@
+#pragma once
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "audio/sound.h"
+#include "link/profile.h"
+#include "voice/delta_encoder.h"
+#include "voice/wav_intake.h"
+
+namespace korvex {
+
+class VoiceStore;
+struct WavBuffer;
+
+struct SoundOptions {
+    std::uint16_t rate = 0;  // 0: the program's own rate (DefaultSlotRate)
+    DeltaEncoder encoder = DeltaEncoder::Plain;         // for converted sound
+    DeltaEncoder fittingEncoder = DeltaEncoder::Plain;  // for files taken as they are
+    bool cut = false;        // a sound too long for the free memory is cut to fit
+};
+
+enum class SoundResult {
+    Ok,
+    Refused,       // the WAV intake refused the file; `wav` says why
+    CannotDecode,  // no sound could be read from the file
+    Silent,        // nothing above silence
+    TooLong,       // longer than the free memory holds; nothing changed
+    BadRate,       // a rate the module does not take was asked for
+    NoText,        // nothing to speak
+    SpeechFailed,
+};
+
+struct SoundOutcome {
+    SoundResult result = SoundResult::Ok;
+    WavOutcome wav;          // the WAV intake's own outcome
+    bool converted = false;  // mixed, resampled and levelled on the way
+    bool cut = false;
+    std::string file;
+    std::string reason;      // a library's words
+    std::uint16_t rate = 0;  // the slot's rate
+    double seconds = 0;      // how long the sound is, levelled, at the slot's rate
+    double roomSeconds = 0;  // how long it may be
+    bool Ok() const { return result == SoundResult::Ok; }
+};
+
+// 16000 Hz for the full module, 22050 Hz for the compact one.
+std::uint16_t DefaultSlotRate(const Profile& profile);
+// A rate the module's slots take (the WAV intake's list).
+bool SlotRateAccepted(const Profile& profile, std::uint32_t rate);
+
+// The program's message for an outcome (empty for Ok), and the question that
+// offers to cut a sound too long.
+std::string SoundOutcomeText(const Profile& profile, const SoundOutcome& outcome);
+std::string CutQuestion(const Profile& profile, const SoundOutcome& outcome);
+
+// Loads a sound file into the current slot. An 8-bit mono WAV file at a rate
+// the module takes goes through the WAV intake unchanged; any other file
+// libsndfile reads is mixed to mono, resampled to the slot's rate, levelled
+// and encoded. A file neither path can read gets the WAV intake's refusal.
+SoundOutcome LoadSoundFile(const std::filesystem::path& path, VoiceStore& store, WavBuffer& wav,
+                           const SoundOptions& options);
+
+// Speaks `text` ("ru" or "en" voice) into the current slot like a file.
+SoundOutcome LoadSpeech(std::string_view text, std::string_view language, VoiceStore& store, WavBuffer& wav,
+                        const SoundOptions& options);
+
+// The common tail: `sound` at any rate into the current slot.
+SoundOutcome LoadSound(Sound sound, VoiceStore& store, WavBuffer& wav, const SoundOptions& options);
+
+// The 8-bit mono WAV file of a sound made ready for a slot (resampled to
+// `rate` and levelled), as `speak -o` writes it. Empty when it is silent or
+// cannot be resampled; `error` then says why.
+std::vector<std::uint8_t> SlotReadyWav(const Sound& sound, std::uint16_t rate, std::string& error);
+
+}  // namespace korvex
