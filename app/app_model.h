@@ -33,6 +33,14 @@ struct AppModel {
     WavBuffer wav;                         // the WAV image shown and played
     ModuleLink link;                       // open while the File page's port is open
     std::unique_ptr<Dialogs> dialogs;      // replaced by tests
+
+    // Whether the settings came from the module or a file, or were edited
+    // here; otherwise a write would empty the module's configuration.
+    bool settingsLoaded = false;
+    ConfigSettings startSettings;          // as the window first showed them
+    bool SettingsKnown() const { return settingsLoaded || !(settings == startSettings); }
+    // Whether the voice slots were read, or a sound loaded into one.
+    bool soundLoaded = false;
 };
 
 }  // namespace korvex

@@ -42,7 +42,9 @@ void BarProgress::Hide() {
 void BarProgress::Paint(bool force) {
     if (!force && sincePaint_.isValid() && sincePaint_.elapsed() < kPaintIntervalMs) return;
     sincePaint_.start();
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    // All events: input for the window is dropped by its TransferGuard, so
+    // none is kept to be replayed after the transfer.
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
 }  // namespace korvex

@@ -9,9 +9,10 @@ class QProgressBar;
 namespace korvex {
 
 // A transfer's progress on a page: a bar and a one-line status. Transfers
-// run in the button handler, so at each step the window's paint events are
-// processed (never user input) about 30 times a second; the desktop then
-// never takes the window for hung during a half-minute voice write.
+// run in the button handler, so at each step the window's events are
+// processed about 30 times a second; the desktop then never takes the window
+// for hung during a half-minute voice write. The window's TransferGuard
+// drops the user's input meanwhile.
 class BarProgress final : public Progress {
 public:
     // `status` may be null for a page whose transfers show only the bar.

@@ -18,10 +18,13 @@ public:
     // given, is shown under the text in a smaller font.
     virtual void Message(QWidget* parent, QMessageBox::Icon icon, const QString& text,
                          const QString& detail = {});
+    // A Yes/No question whose default is No; true only for Yes.
+    virtual bool Confirm(QWidget* parent, const QString& text);
 
     // The file dialogs: a title, one filter such as "files (*.rom)" and the
     // suffix added to a name typed without one. Empty when cancelled. Saving
-    // asks before an existing file is replaced.
+    // asks before an existing file is replaced. They start in the folder
+    // chosen last (QSettings under the program's name).
     virtual QString OpenFileName(QWidget* parent, const QString& title, const QString& filter,
                                  const QString& suffix);
     virtual QString SaveFileName(QWidget* parent, const QString& title, const QString& filter,

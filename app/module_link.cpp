@@ -1,5 +1,8 @@
 #include "app/module_link.h"
 
+#include "link/path_text.h"
+#include "link/serial_exception.h"
+
 namespace korvex {
 
 PortOpener DefaultPortOpener() { return &OpenModulePort; }
@@ -22,14 +25,31 @@ bool ModuleLink::Open(const std::string& name) {
     if (!opening.Ok() || !opening.port) {
         lastError_ = opening.reason;
         if (lastError_.empty() && opening.failure == PortOpening::Failure::FileSize) {
-            lastError_ = opening.file.string() + ": " + std::to_string(opening.size) + " bytes, not " +
+            lastError_ = PathToUtf8(opening.file) + ": " + std::to_string(opening.size) + " bytes, not " +
                          std::to_string(SimulatedModule::kSize);
         }
         return false;
     }
     port_ = std::move(opening.port);
-    bus_.emplace(port_->Lines(), port_->Sleeper());
+    held_.clear();
+    try {
+        bus_ = std::make_unique<PortBus>(*port_, timing_);
+    } catch (const CSerialException& e) {
+        lastError_ = e.Message();
+        Close();
+        return false;
+    }
+    if (!bus_->Probe().Usable()) {
+        lastError_ = std::string(profile_.texts.cableCannotRead);
+        Close();
+        return false;
+    }
     return true;
+}
+
+void ModuleLink::SetTiming(BusTiming timing) {
+    timing_ = timing;
+    if (bus_) bus_->Bus().SetTiming(timing);
 }
 
 ModuleLink::BusyScope::~BusyScope() {
@@ -39,6 +59,7 @@ ModuleLink::BusyScope::~BusyScope() {
 std::string ModuleLink::Save() { return port_ ? port_->SaveBack() : std::string(); }
 
 void ModuleLink::Close() noexcept {
+    held_.clear();
     if (!port_) return;
     bus_.reset();
     // Closing is silent: a port that fails while closing is closed all the same.

@@ -3,9 +3,12 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "link/profile.h"
+#include "link/line_probe.h"
 #include "link/two_wire_bus.h"
+#include "sim/port_bus.h"
 #include "sim/port_factory.h"
 
 namespace korvex {
@@ -25,7 +28,8 @@ public:
     ModuleLink(const ModuleLink&) = delete;
     ModuleLink& operator=(const ModuleLink&) = delete;
 
-    // OpenLink: false when the port could not be opened; LastError() says why.
+    // OpenLink, then the line probe: false when the port could not be
+    // opened or its cable cannot read the module back; LastError() says why.
     bool Open(const std::string& name);
     // CloseLink: silent whatever the port's state.
     void Close() noexcept;
@@ -33,7 +37,16 @@ public:
     const std::string& LastError() const { return lastError_; }
 
     // The bus on the open port; only while IsOpen().
-    TwoWireBus& Bus() { return *bus_; }
+    TwoWireBus& Bus() { return bus_->Bus(); }
+    // What the probe found when the port opened; only while IsOpen().
+    const LineProbe& Probe() const { return bus_->Probe(); }
+    // The bus timing for this and every later port; spec until chosen.
+    void SetTiming(BusTiming timing);
+    BusTiming Timing() const { return timing_; }
+    // What the module held of the configuration at the last read or verify
+    // since the port opened; empty when nothing is known. The fast timing
+    // writes only what differs from it.
+    std::vector<std::uint8_t>& HeldImage() { return held_; }
     // The simulated module behind the port, if it is one.
     SimulatedModule* Simulated() { return port_ ? port_->Simulated() : nullptr; }
     // Called after every transfer, whether it ended well or not: a simulated
@@ -64,7 +77,9 @@ private:
     const Profile& profile_;
     PortOpener opener_;
     std::unique_ptr<ModulePort> port_;
-    std::optional<TwoWireBus> bus_;
+    std::unique_ptr<PortBus> bus_;
+    BusTiming timing_ = BusTiming::Spec;
+    std::vector<std::uint8_t> held_;
     std::string lastError_;
     int busy_ = 0;
     std::function<void()> onIdle_;

@@ -4,6 +4,8 @@
 
 #include <memory>
 
+#include "link/path_text.h"
+
 namespace korvex {
 
 SoundFileRead ReadSoundFile(const std::filesystem::path& path) {
@@ -12,7 +14,7 @@ SoundFileRead ReadSoundFile(const std::filesystem::path& path) {
     struct Closer {
         void operator()(SNDFILE* f) const { sf_close(f); }
     };
-    std::unique_ptr<SNDFILE, Closer> file(sf_open(path.string().c_str(), SFM_READ, &info));
+    std::unique_ptr<SNDFILE, Closer> file(sf_open(PathToUtf8(path).c_str(), SFM_READ, &info));
     if (!file) {
         read.reason = sf_strerror(nullptr);
         return read;

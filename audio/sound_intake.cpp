@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 
 #include "audio/leveller.h"
 #include "audio/resample.h"
 #include "audio/sound_file.h"
 #include "audio/sound_texts.h"
 #include "audio/speech.h"
+#include "link/path_text.h"
 #include "voice/voice_rules.h"
 #include "voice/voice_store.h"
 #include "voice/wav_buffer.h"
@@ -26,9 +26,9 @@ struct HeadCheck {
 
 HeadCheck CheckHead(const Profile& profile, const std::filesystem::path& path) {
     HeadCheck check;
-    std::ifstream in(path, std::ios::binary);
+    const FileHandle in = OpenFile(path, "rb");
     std::uint8_t b[kWavHeaderSize] = {};
-    if (!in.read(reinterpret_cast<char*>(b), sizeof b)) return check;
+    if (!in || std::fread(b, 1, sizeof b, in.get()) != sizeof b) return check;
     check.complete = true;
     check.rate = static_cast<std::uint16_t>(b[24] | (b[25] << 8));
     check.slotFormat = std::memcmp(b + 12, "fmt ", 4) == 0 && SlotRateAccepted(profile, check.rate) && b[34] == 8 &&
@@ -161,7 +161,7 @@ SoundOutcome LoadSoundFile(const std::filesystem::path& path, VoiceStore& store,
     const HeadCheck head = CheckHead(profile, path);
     auto described = [&]() {
         SoundOutcome outcome;
-        outcome.file = path.string();
+        outcome.file = PathToUtf8(path);
         outcome.wav = LoadWavFile(path, store, wav);
         outcome.rate = outcome.wav.rate;
         if (!outcome.wav.Ok()) outcome.result = SoundResult::Refused;
@@ -193,7 +193,7 @@ SoundOutcome LoadSoundFile(const std::filesystem::path& path, VoiceStore& store,
     SoundOptions own = options;
     if (!own.rate && head.slotFormat) own.rate = head.rate;
     SoundOutcome outcome = LoadSound(std::move(read.sound), store, wav, own);
-    outcome.file = path.string();
+    outcome.file = PathToUtf8(path);
     return outcome;
 }
 

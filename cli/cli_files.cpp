@@ -1,11 +1,13 @@
 #include "cli/cli_files.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <system_error>
 
 #include "cli/cli_error.h"
+#include "link/path_text.h"
 #include "model/file_io.h"
 
 namespace korvex::cli {
@@ -16,7 +18,7 @@ std::vector<std::uint8_t> ReadInputHead(const std::filesystem::path& path, const
     // saying so at once is clearer.
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec))
-        throw CliError(kExitInput, std::string(texts.fileOpen) + path.string() + ": " + std::strerror(EISDIR));
+        throw CliError(kExitInput, std::string(texts.fileOpen) + PathToUtf8(path) + ": " + std::strerror(EISDIR));
     FileBytes file = ReadFileBytes(path, maxBytes);
     if (!file.outcome.Ok()) {
         const std::string_view what = file.outcome.failed == FileStep::Open ? texts.fileOpen : texts.fileRead;
@@ -33,17 +35,54 @@ std::vector<std::uint8_t> ReadInputFile(const std::filesystem::path& path, const
         std::error_code sizeError;
         const std::uintmax_t size = std::filesystem::file_size(path, sizeError);
         throw CliError(kExitInput, std::string(texts.fileSize) + std::to_string(exactSize) +
-                                       std::string(texts.fileSizeBytes) + path.string() + " (" +
+                                       std::string(texts.fileSizeBytes) + PathToUtf8(path) + " (" +
                                        std::to_string(sizeError ? bytes.size() : size) + ")");
     }
     return bytes;
 }
 
 void WriteOutputFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes, const CliTexts& texts) {
+    if (path == kStandardOutput) {
+        // main() checks the stream once more when the command ends.
+        if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size())
+            throw CliError(kExitInput, std::string(texts.fileWrite) + "stdout: " + std::strerror(errno));
+        return;
+    }
     const FileOutcome outcome = WriteFileAtomic(path, bytes);
     if (outcome.Ok()) return;
     const std::string_view what = outcome.failed == FileStep::Create ? texts.fileCreate : texts.fileWrite;
     throw CliError(kExitInput, std::string(what) + outcome.path + ": " + outcome.reason);
+}
+
+namespace {
+
+bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+    std::error_code ec;
+    if (std::filesystem::exists(a, ec) && std::filesystem::exists(b, ec)) {
+        const bool same = std::filesystem::equivalent(a, b, ec);
+        if (!ec) return same;
+    }
+    // A name not yet created: the same place after links and dots are resolved.
+    const std::filesystem::path ca = std::filesystem::weakly_canonical(std::filesystem::absolute(a, ec), ec);
+    const std::filesystem::path cb = std::filesystem::weakly_canonical(std::filesystem::absolute(b, ec), ec);
+    return !ec && ca == cb;
+}
+
+}  // namespace
+
+void RefuseOutputOverInput(const std::vector<std::filesystem::path>& outputs,
+                           const std::vector<std::filesystem::path>& inputs, const CliTexts& texts) {
+    for (const auto& output : outputs) {
+        if (output.empty() || output == kStandardOutput) continue;
+        std::error_code ec;
+        const auto status = std::filesystem::status(output, ec);
+        if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) continue;
+        for (const auto& input : inputs) {
+            if (input.empty() || input == kStandardOutput) continue;
+            if (SameFile(output, input))
+                throw CliError(kExitUsage, std::string(texts.sameFile) + output.string());
+        }
+    }
 }
 
 }  // namespace korvex::cli

@@ -5,12 +5,17 @@ namespace {
 
 const CliTexts kRussian{
     .commandLine = "Ошибка в командной строке: ",
-    .simulatedOnly = "--trace и --sim-fault действуют только для имитатора модуля (sim:ФАЙЛ или demo)",
+    .simulatedOnly = "--trace, --sim-fault и --sim-port действуют только для имитатора модуля (sim:ФАЙЛ или demo)",
     .unknownFault = "Неизвестная неисправность для --sim-fault: ",
+    .unknownPortModel = "Неизвестная модель порта для --sim-port: ",
+    .unknownBusTiming = "--bus принимает spec или fast, а не ",
     .noLog = "У компактного модуля нет журнала",
     .badDate = "--date: ожидается дата в виде ГГГГ-ММ-ДД: ",
+    .badComPort = "--port: номер COM-порта должен быть от 1 до 255: ",
+    .sameFile = "Выходной файл совпадает с входным файлом команды: ",
 
     .portError = "Ошибка порта: ",
+    .partialWrite = "Модуль может теперь хранить часть новых данных; повторите запись.",
     .moduleFileRead = "Не удалось прочитать память модуля: ",
     .moduleFileCreate = "Не удалось создать файл памяти модуля: ",
     .moduleFileSave = "Не удалось сохранить память модуля: ",
@@ -52,18 +57,25 @@ const CliTexts kRussian{
     .badSlot = "--slot: номер звука вне диапазона 1..",
     .slotTwice = "--slot: звук указан дважды: ",
     .slotWord = "звук",
+    .readsDisagree = "Два чтения звука не совпали, ничего не записано; повторите запись. Звук ",
+    .directoryWord = "каталог звуков",
     .directoryDoesNotFit = "Длины звуков в модуле не помещаются в память (стёртый модуль?); ничего не записано",
     .freshHint = "С --fresh запись начнётся с пустых звуков.",
 };
 
 const CliTexts kEnglish{
     .commandLine = "Command line error: ",
-    .simulatedOnly = "--trace and --sim-fault work only with a simulated module (sim:FILE or demo)",
+    .simulatedOnly = "--trace, --sim-fault and --sim-port work only with a simulated module (sim:FILE or demo)",
     .unknownFault = "Unknown fault for --sim-fault: ",
+    .unknownPortModel = "Unknown port model for --sim-port: ",
+    .unknownBusTiming = "--bus takes spec or fast, not ",
     .noLog = "The compact module has no event log",
     .badDate = "--date: a date YYYY-MM-DD is expected: ",
+    .badComPort = "--port: a COM port number must be 1 to 255: ",
+    .sameFile = "The output file is also an input of the command: ",
 
     .portError = "Port error: ",
+    .partialWrite = "The module may now hold part of the new data; repeat the write.",
     .moduleFileRead = "Cannot read the module memory: ",
     .moduleFileCreate = "Cannot create the module memory file: ",
     .moduleFileSave = "Cannot save the module memory: ",
@@ -105,6 +117,8 @@ const CliTexts kEnglish{
     .badSlot = "--slot: the slot is out of range 1..",
     .slotTwice = "--slot: the slot is named twice: ",
     .slotWord = "slot",
+    .readsDisagree = "Two reads of a sound disagree, nothing was written; write again. Slot ",
+    .directoryWord = "voice directory",
     .directoryDoesNotFit = "The slot lengths in the module do not fit its memory (an erased module?); nothing was written",
     .freshHint = "With --fresh the write starts from empty slots.",
 };

@@ -12,10 +12,15 @@ struct CliTexts {
     std::string_view commandLine;      // before the parser's own message
     std::string_view simulatedOnly;    // --trace / --sim-fault on a serial port
     std::string_view unknownFault;     // followed by the fault as given
+    std::string_view unknownPortModel; // followed by the name and the known ones
+    std::string_view unknownBusTiming; // followed by the name
     std::string_view noLog;            // the compact module has no event log
     std::string_view badDate;          // --date that is no date
+    std::string_view badComPort;       // COMn with n outside 1..255: followed by the name
+    std::string_view sameFile;         // an output that is an input too: followed by the file
 
     std::string_view portError;        // a line call failed; followed by the system's text
+    std::string_view partialWrite;     // the line after portError when a write was cut short
     std::string_view moduleFileRead;   // followed by "file: reason"
     std::string_view moduleFileCreate;
     std::string_view moduleFileSave;
@@ -58,6 +63,8 @@ struct CliTexts {
     std::string_view badSlot;          // followed by the slot's allowed range
     std::string_view slotTwice;
     std::string_view slotWord;         // "slot N" after a write error
+    std::string_view readsDisagree;    // two reads of a kept slot differ: followed by the slot
+    std::string_view directoryWord;    // the voice directory after a write error
     std::string_view directoryDoesNotFit;
     std::string_view freshHint;
 };

@@ -1,12 +1,15 @@
 #include "cli/compare_commands.h"
 
 #include <cstdio>
+#include <string>
 #include <nlohmann/json.hpp>
 #include <vector>
 
 #include "cli/cli_error.h"
 #include "cli/cli_files.h"
+#include "cli/utf8_console.h"
 #include "link/device_link.h"
+#include "link/path_text.h"
 #include "log/log_record.h"
 #include "log/log_rows.h"
 #include "log/log_transfer.h"
@@ -39,12 +42,12 @@ ConfigSettings ModuleSettings(const Context& ctx) {
 void PrintRows(const std::vector<DiffRow>& diff, const ReportTexts& texts, const std::string& left,
                const std::string& right) {
     if (diff.empty()) {
-        std::printf("%s\n", texts.noDifferences);
+        WriteText(stdout, std::string(texts.noDifferences) + "\n");
         return;
     }
-    std::printf("%s\t%s\t%s\t%s\n", texts.page, texts.field, left.c_str(), right.c_str());
-    for (const DiffRow& row : diff)
-        std::printf("%s\t%s\t%s\t%s\n", row.page.c_str(), row.field.c_str(), row.left.c_str(), row.right.c_str());
+    std::string text = std::string(texts.page) + "\t" + texts.field + "\t" + left + "\t" + right + "\n";
+    for (const DiffRow& row : diff) text += row.page + "\t" + row.field + "\t" + row.left + "\t" + row.right + "\n";
+    WriteText(stdout, text);
 }
 
 void PrintJson(const std::vector<DiffRow>& diff, const std::string& left, const std::string& right) {
@@ -53,7 +56,7 @@ void PrintJson(const std::vector<DiffRow>& diff, const std::string& left, const 
         rows.push_back({{"page", row.page}, {"field", row.field}, {"left", row.left}, {"right", row.right}});
     const nlohmann::ordered_json object = {{"left", left}, {"right", right}, {"differences", rows}};
     // Values come from the module: bytes that are no UTF-8 are replaced, not fatal.
-    std::printf("%s\n", object.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace).c_str());
+    WriteText(stdout, object.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n");
 }
 
 }  // namespace
@@ -61,11 +64,11 @@ void PrintJson(const std::vector<DiffRow>& diff, const std::string& left, const 
 int DiffCommand(const Context& ctx, const DiffOptions& options) {
     const ReportTexts& texts = ReportTextsFor(ctx.profile.kind);
     // Files are read first: a bad file never costs a module read.
-    const ConfigSettings left = SettingsOf(ctx, ReadInputFile(options.left, ctx.texts, ctx.profile.imageSize));
+    const ConfigSettings left = SettingsOf(ctx, ReadInputFile(PathFromUtf8(options.left), ctx.texts, ctx.profile.imageSize));
     const bool fromModule = options.right.empty();
     const ConfigSettings right =
         fromModule ? ModuleSettings(ctx)
-                   : SettingsOf(ctx, ReadInputFile(options.right, ctx.texts, ctx.profile.imageSize));
+                   : SettingsOf(ctx, ReadInputFile(PathFromUtf8(options.right), ctx.texts, ctx.profile.imageSize));
     const std::string rightName = fromModule ? std::string(texts.right) : options.right;
     const std::vector<DiffRow> diff = CompareSettings(left, right, ctx.profile);
     if (options.json) PrintJson(diff, options.left, rightName);
@@ -75,10 +78,10 @@ int DiffCommand(const Context& ctx, const DiffOptions& options) {
 
 int ReportCommand(const Context& ctx, const ReportOptions& options) {
     if (!options.log.empty() && !ctx.profile.hasLog) throw CliError(kExitUsage, std::string(ctx.texts.noLog));
-    const std::vector<std::uint8_t> image = ReadInputFile(options.in, ctx.texts, ctx.profile.imageSize);
+    const std::vector<std::uint8_t> image = ReadInputFile(PathFromUtf8(options.in), ctx.texts, ctx.profile.imageSize);
     std::vector<LogRow> log;
     if (!options.log.empty()) {
-        const std::vector<std::uint8_t> raw = ReadInputFile(options.log, ctx.texts, kLogSize);
+        const std::vector<std::uint8_t> raw = ReadInputFile(PathFromUtf8(options.log), ctx.texts, kLogSize);
         log = MakeLogRows(DecodeLog(std::span<const std::uint8_t, kLogSize>(raw.data(), kLogSize)), false);
     }
     const ConfigSettings settings = SettingsOf(ctx, image);
@@ -87,7 +90,7 @@ int ReportCommand(const Context& ctx, const ReportOptions& options) {
                                                .programVersion = ProgramVersionOf(image, ctx.profile),
                                                .date = Today(),
                                                .log = log});
-    WriteOutputFile(options.out, std::span(reinterpret_cast<const std::uint8_t*>(html.data()), html.size()), ctx.texts);
+    WriteOutputFile(PathFromUtf8(options.out), std::span(reinterpret_cast<const std::uint8_t*>(html.data()), html.size()), ctx.texts);
     return kExitOk;
 }
 

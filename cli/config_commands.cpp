@@ -5,11 +5,15 @@
 
 #include "cli/cli_error.h"
 #include "cli/cli_files.h"
+#include "cli/utf8_console.h"
+#include "link/path_text.h"
 #include "link/device_link.h"
+#include "link/line_probe.h"
 #include "model/clock.h"
 #include "model/config_settings.h"
 #include "model/cp1251.h"
 #include "model/image_codec.h"
+#include "model/image_layout.h"
 
 namespace korvex::cli {
 namespace {
@@ -30,6 +34,17 @@ std::vector<std::uint8_t> RebuiltImage(const Context& ctx, const std::vector<std
 
 }  // namespace
 
+int ProbeCommand(const Context& ctx) {
+    return RunOnModule(
+        ctx,
+        [&](ModuleSession& session) {
+            std::printf("%s\n", DescribeProbe(session.Probe()).c_str());
+            session.RequireUsable();
+            return kExitOk;
+        },
+        ModuleAccess::Reads, true);
+}
+
 int Identify(const Context& ctx) {
     return RunOnModule(ctx, [&](ModuleSession& session) {
         RequireOk(ctx, CheckModule(session.Bus(), ctx.profile));
@@ -41,7 +56,7 @@ int Identify(const Context& ctx) {
                 if (b == 0) break;
                 text.push_back(static_cast<char>(b));
             }
-            std::printf("%s\n", Cp1251ToUtf8(text).c_str());
+            WriteText(stdout, Cp1251ToUtf8(text) + "\n");
         }
         return kExitOk;
     });
@@ -49,22 +64,38 @@ int Identify(const Context& ctx) {
 
 int ReadConfigCommand(const Context& ctx, const std::string& out) {
     return RunOnModule(ctx, [&](ModuleSession& session) {
+        session.Announce([&](TwoWireBus& bus) {
+            std::vector<std::uint8_t> scratch(ctx.profile.imageSize);
+            NullProgress quiet;
+            ReadDataFromModule(bus, ctx.profile, scratch, quiet);
+        });
         std::vector<std::uint8_t> readImage(ctx.profile.imageSize);
         RequireOk(ctx, ReadDataFromModule(session.Bus(), ctx.profile, readImage, session.GetProgress()));
-        WriteOutputFile(out, RebuiltImage(ctx, readImage), ctx.texts);
+        WriteOutputFile(PathFromUtf8(out), RebuiltImage(ctx, readImage), ctx.texts);
         return kExitOk;
     });
 }
 
-int WriteConfigCommand(const Context& ctx, const std::string& in) {
-    // The file is read first: a bad file never reaches the module.
-    const std::vector<std::uint8_t> project = ReadInputFile(in, ctx.texts, ctx.profile.imageSize);
+int WriteConfigCommand(const Context& ctx, const std::string& in, const std::string& since) {
+    // The files are read first: a bad file never reaches the module.
+    const std::vector<std::uint8_t> project = ReadInputFile(PathFromUtf8(in), ctx.texts, ctx.profile.imageSize);
+    std::vector<std::uint8_t> held;
+    if (!since.empty()) held = ReadInputFile(PathFromUtf8(since), ctx.texts, ctx.profile.imageSize);
     return RunOnModule(ctx, [&](ModuleSession& session) {
-        RequireOk(ctx, CheckModule(session.Bus(), ctx.profile));
         const std::vector<std::uint8_t> writeImage = RebuiltImage(ctx, project);
-        RequireOk(ctx, WriteDataToModule(session.Bus(), ctx.profile, writeImage, session.GetProgress()));
+        // A backup names the day it was saved, not the one the module last
+        // stored: count the date as changed, so its run is written.
+        if (!held.empty() && ctx.profile.kind == ModuleKind::Full) {
+            for (std::size_t i = layout::kDate; i < layout::kDate + 4; ++i) held[i] = static_cast<std::uint8_t>(~writeImage[i]);
+        }
+        session.Announce([&](TwoWireBus& bus) {
+            NullProgress quiet;
+            if (CheckModule(bus, ctx.profile).Ok()) WriteDataToModule(bus, ctx.profile, writeImage, quiet, held);
+        });
+        RequireOk(ctx, CheckModule(session.Bus(), ctx.profile));
+        RequireOk(ctx, WriteDataToModule(session.Bus(), ctx.profile, writeImage, session.GetProgress(), held));
         return kExitOk;
-    });
+    }, ModuleAccess::Writes);
 }
 
 }  // namespace korvex::cli

@@ -10,7 +10,12 @@ int Identify(const Context& ctx);
 // read-config -o OUT.rom: Read data, then the project file the program
 // would save right after it.
 int ReadConfigCommand(const Context& ctx, const std::string& out);
-// write-config IN.rom: the project file, Write data, the read-back.
-int WriteConfigCommand(const Context& ctx, const std::string& in);
+// write-config IN.rom [--since OLD.rom]: the project file, Write data, the
+// read-back. OLD.rom is what the module is believed to hold; the fast timing
+// writes only the runs that differ from it.
+int WriteConfigCommand(const Context& ctx, const std::string& in, const std::string& since = {});
+// probe: the line probe's findings on stdout; a cable that cannot read the
+// module back ends with exit status 2.
+int ProbeCommand(const Context& ctx);
 
 }  // namespace korvex::cli

@@ -5,6 +5,8 @@
 
 #include "cli/cli_error.h"
 #include "cli/cli_files.h"
+#include "cli/utf8_console.h"
+#include "link/path_text.h"
 #include "link/device_link.h"
 #include "log/log_csv.h"
 #include "log/log_record.h"
@@ -22,13 +24,14 @@ void RequireLog(const Context& ctx) {
 // row, the cells separated by tabs.
 void PrintRows(const std::vector<LogRow>& rows) {
     const auto headers = LogColumnHeaders();
-    for (std::size_t col = 0; col < kLogColumnCount; ++col)
-        std::printf("%s%.*s", col ? "\t" : "", static_cast<int>(headers[col].size()), headers[col].data());
-    std::printf("\n");
+    std::string text;
+    for (std::size_t col = 0; col < kLogColumnCount; ++col) (text += col ? "\t" : "") += headers[col];
+    text += "\n";
     for (const LogRow& row : rows) {
-        for (std::size_t col = 0; col < kLogColumnCount; ++col) std::printf("%s%s", col ? "\t" : "", row[col].c_str());
-        std::printf("\n");
+        for (std::size_t col = 0; col < kLogColumnCount; ++col) (text += col ? "\t" : "") += row[col];
+        text += "\n";
     }
+    WriteText(stdout, text);
 }
 
 void Deliver(const Context& ctx, const std::vector<LogRecord>& records, const LogOptions& options) {
@@ -37,9 +40,16 @@ void Deliver(const Context& ctx, const std::vector<LogRecord>& records, const Lo
         PrintRows(rows);
         return;
     }
+    if (options.csv == kStandardOutput) {
+        const std::optional<std::string> bytes = LogCsvBytes(rows);
+        if (!bytes) throw CliError(kExitInput, std::string(ctx.texts.fileWrite) + "stdout");
+        WriteOutputFile(options.csv, std::span(reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()),
+                        ctx.texts);
+        return;
+    }
     // An empty listing still gives its file (the first line only), so that
     // a script always finds what it asked for.
-    if (auto error = SaveLogCsv(options.csv, rows))
+    if (auto error = SaveLogCsv(PathFromUtf8(options.csv), rows))
         throw CliError(kExitInput, std::string(ctx.texts.fileWrite) + error->Message());
 }
 
@@ -49,6 +59,11 @@ int ReadLogCommand(const Context& ctx, const LogOptions& options) {
     RequireLog(ctx);
     std::vector<LogRecord> records;
     const int code = RunOnModule(ctx, [&](ModuleSession& session) {
+        session.Announce([&](TwoWireBus& bus) {
+            NullProgress quiet;
+            std::vector<LogRecord> scratch;
+            ReadLog(bus, ctx.profile, quiet, scratch);
+        });
         RequireOk(ctx, ReadLog(session.Bus(), ctx.profile, session.GetProgress(), records));
         return kExitOk;
     });
@@ -58,7 +73,7 @@ int ReadLogCommand(const Context& ctx, const LogOptions& options) {
 
 int DecodeLogCommand(const Context& ctx, const std::string& raw, const LogOptions& options) {
     RequireLog(ctx);
-    const std::vector<std::uint8_t> bytes = ReadInputFile(raw, ctx.texts, kLogSize);
+    const std::vector<std::uint8_t> bytes = ReadInputFile(PathFromUtf8(raw), ctx.texts, kLogSize);
     Deliver(ctx, DecodeLog(std::span<const std::uint8_t, kLogSize>(bytes.data(), kLogSize)), options);
     return kExitOk;
 }
@@ -66,9 +81,13 @@ int DecodeLogCommand(const Context& ctx, const std::string& raw, const LogOption
 int ClearLogCommand(const Context& ctx) {
     RequireLog(ctx);
     return RunOnModule(ctx, [&](ModuleSession& session) {
+        session.Announce([&](TwoWireBus& bus) {
+            NullProgress quiet;
+            ClearLog(bus, ctx.profile, quiet);
+        });
         RequireOk(ctx, ClearLog(session.Bus(), ctx.profile, session.GetProgress()));
         return kExitOk;
-    });
+    }, ModuleAccess::Writes);
 }
 
 }  // namespace korvex::cli

@@ -2,13 +2,16 @@
 #include <CLI/CLI.hpp>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "cli/cli_error.h"
+#include "cli/cli_files.h"
 #include "cli/cli_texts.h"
 #include "cli/compare_commands.h"
 #include "cli/config_commands.h"
@@ -16,15 +19,19 @@
 #include "cli/module_session.h"
 #include "cli/settings_commands.h"
 #include "cli/sound_commands.h"
-#include "cli/speak_command.h"
+#include "cli/utf8_console.h"
 #include "link/profile.h"
+#include "model/file_io.h"
+#if KORVEX_WITH_AUDIO
+#include "cli/speak_command.h"
+#endif
 
 using namespace korvex;
 using namespace korvex::cli;
 
 namespace {
 
-void PrintError(const std::string& message) { std::fprintf(stderr, "%s\n", message.c_str()); }
+void PrintError(const std::string& message) { WriteText(stderr, message + "\n"); }
 
 // The language of the messages follows --compact even when the command line
 // does not parse.
@@ -35,9 +42,20 @@ bool CompactAsked(int argc, char** argv) {
     return false;
 }
 
+// An interrupted command leaves no temporary file behind, then ends as the
+// signal would have ended it.
+extern "C" void RemoveTemporariesAndStop(int signal) {
+    RemovePendingTemporaryFiles();
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    Utf8Arguments utf8Args(argc, argv);
+    argc = utf8Args.Count();
+    argv = utf8Args.Values();
     GlobalOptions options;
 
     CLI::App app{"korvex-cli: reads, writes and checks the GSM auto-dialer module", "korvex-cli"};
@@ -50,6 +68,12 @@ int main(int argc, char** argv) {
     app.add_option("--sim-fault", options.faults,
                    "Simulated ports: absent, write-protect, flip-read:N, flip-write:N, pull:N (repeatable)")
         ->allow_extra_args(false);
+    app.add_option("--sim-port", options.simPort,
+                   "Simulated ports: the port model (default, native, ftdi, cp210x, ch340, pl2303, cdc-acm)");
+    app.add_option("--bus", options.bus, "Bus timing: spec (the described one, default) or fast");
+    app.add_flag("--stats", options.stats, "Last line on stderr: the port's line calls, waits and time");
+
+    auto* probe = app.add_subcommand("probe", "Measure the port's lines: cost of a set and a read, status delay");
 
     auto* identify = app.add_subcommand("identify", "The module checks; prints the program version");
 
@@ -57,9 +81,12 @@ int main(int argc, char** argv) {
     auto* readConfig = app.add_subcommand("read-config", "Read data and save it as a project file");
     readConfig->add_option("-o", readConfigOut, "The project file (OUT.rom)")->required();
 
-    std::string writeConfigIn;
+    std::string writeConfigIn, writeConfigSince;
     auto* writeConfig = app.add_subcommand("write-config", "Write a project file to the module and verify");
     writeConfig->add_option("IN", writeConfigIn, "The project file (IN.rom)")->required();
+    writeConfig->add_option("--since", writeConfigSince,
+                            "What the module holds (OLD.rom, the backup just read): with --bus fast only the "
+                            "changed 64-byte runs are written; the whole image is verified");
 
     std::string showIn;
     bool showJson = false;
@@ -99,6 +126,9 @@ int main(int argc, char** argv) {
     writeSound->add_option("--encoder", soundOptions.encoder,
                            "plain (the module's own rule, reproduces stored data) or trellis (less noise)")
         ->check(CLI::IsMember({"plain", "trellis"}));
+    // Conversion and speech come with korvex_audio; without it write-sound
+    // takes the WAV intake's files only and there is no speak.
+#if KORVEX_WITH_AUDIO
     writeSound->add_option("--rate", soundOptions.rate, "Converted files: the slot's rate (default 16000; compact 22050)");
     writeSound->add_flag("--cut", soundOptions.cut, "Cut a sound too long for the free memory instead of refusing it");
 
@@ -109,6 +139,7 @@ int main(int argc, char** argv) {
         ->check(CLI::IsMember({"ru", "en"}));
     speak->add_option("-o", speakOptions.out, "The WAV file (8-bit mono)")->required();
     speak->add_option("--rate", speakOptions.rate, "The slot's rate (default 16000; compact 22050)");
+#endif
 
     DiffOptions diffOptions;
     auto* diff = app.add_subcommand("diff", "The settings that differ between two project files, or a file and the module");
@@ -132,13 +163,30 @@ int main(int argc, char** argv) {
     }
 
     const Profile& profile = ProfileFor(options.compact ? ModuleKind::Compact : ModuleKind::Full);
-    const Context ctx{options, profile, TextsFor(profile)};
+    std::optional<PortStats> stats;
+    const Context ctx{options, profile, TextsFor(profile), &stats};
     int code = kExitOk;
+    std::signal(SIGINT, RemoveTemporariesAndStop);
+    std::signal(SIGTERM, RemoveTemporariesAndStop);
     try {
         CheckGlobalOptions(ctx);
-        if (identify->parsed()) code = Identify(ctx);
+        {
+            // Outputs that would destroy an input of the same command.
+            std::vector<std::filesystem::path> inputs{writeConfigIn, showIn, buildIn, decodeLogRaw, reportOptions.in,
+                                                      reportOptions.log};
+            std::vector<std::filesystem::path> outputs{options.trace, readConfigOut, buildOut, logOptions.csv,
+                                                       reportOptions.out};
+            if (const auto memory = MemoryFileOf(ctx)) inputs.push_back(*memory);
+            for (const auto& slot : soundOptions.slots) inputs.emplace_back(slot.second);
+            if (readSound->parsed()) {
+                for (int slot = 0; slot < profile.slotCount; ++slot) outputs.push_back(SlotFile(soundDir, slot));
+            }
+            RefuseOutputOverInput(outputs, inputs, ctx.texts);
+        }
+        if (probe->parsed()) code = ProbeCommand(ctx);
+        else if (identify->parsed()) code = Identify(ctx);
         else if (readConfig->parsed()) code = ReadConfigCommand(ctx, readConfigOut);
-        else if (writeConfig->parsed()) code = WriteConfigCommand(ctx, writeConfigIn);
+        else if (writeConfig->parsed()) code = WriteConfigCommand(ctx, writeConfigIn, writeConfigSince);
         else if (show->parsed()) code = ShowCommand(ctx, showIn, showJson);
         else if (build->parsed()) code = BuildCommand(ctx, buildIn, buildOut, buildDate);
         else if (readLog->parsed()) code = ReadLogCommand(ctx, logOptions);
@@ -148,7 +196,9 @@ int main(int argc, char** argv) {
         else if (writeSound->parsed()) code = WriteSoundCommand(ctx, soundOptions);
         else if (diff->parsed()) code = DiffCommand(ctx, diffOptions);
         else if (report->parsed()) code = ReportCommand(ctx, reportOptions);
+#if KORVEX_WITH_AUDIO
         else if (speak->parsed()) code = SpeakCommand(ctx, speakOptions);
+#endif
     } catch (const CliError& e) {
         PrintError(e.what());
         code = e.Code();
@@ -160,5 +210,6 @@ int main(int argc, char** argv) {
         PrintError(std::string(ctx.texts.fileWrite) + "stdout: " + std::strerror(errno));
         if (code == kExitOk) code = kExitInput;
     }
+    if (options.stats && stats) PrintError(StatsLine(*stats));
     return code;
 }

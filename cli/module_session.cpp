@@ -1,5 +1,7 @@
 #include "cli/module_session.h"
 
+#include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cstdio>
 #include <exception>
@@ -7,9 +9,18 @@
 #include <system_error>
 
 #include "cli/cli_error.h"
+#include "cli/utf8_console.h"
+#include "link/path_text.h"
+#include "link/bus_error.h"
 #include "link/serial_exception.h"
+#include "model/file_io.h"
+#include "sim/demo.h"
+#include "sim/port_model.h"
+#include "sim/transfer_estimate.h"
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <io.h>
+#else
 #include <unistd.h>
 #endif
 
@@ -21,14 +32,6 @@ bool ParseCount(std::string_view text, std::uint64_t& value) {
     if (text.empty()) return false;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     return ec == std::errc() && end == text.data() + text.size() && value >= 1;
-}
-
-std::string TempBeside(const std::string& path) {
-#ifdef _WIN32
-    return path + ".tmp";
-#else
-    return path + ".tmp" + std::to_string(::getpid());
-#endif
 }
 
 }  // namespace
@@ -62,40 +65,58 @@ SimulatedModule::Faults ParseFaults(const std::vector<std::string>& faults, cons
     return result;
 }
 
+// "COMn" (any case) with a number the ports do not have: such a name would
+// otherwise be opened as a file of that name.
+bool IsComNameOutOfRange(const std::string& port) {
+    if (port.size() < 4) return false;
+    for (std::size_t i = 0; i < 3; ++i) {
+        if (std::toupper(static_cast<unsigned char>(port[i])) != "COM"[i]) return false;
+    }
+    const std::string_view digits = std::string_view(port).substr(3);
+    if (!std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) return false;
+    const std::size_t first = digits.find_first_not_of('0');
+    if (first == std::string_view::npos) return true;  // COM0, COM00
+    const std::string_view number = digits.substr(first);
+    return number.size() > 3 || std::stoi(std::string(number)) > 255;
+}
+
+BusTiming TimingFor(const std::string& name) { return name == "fast" ? BusTiming::Fast : BusTiming::Spec; }
+
 void CheckGlobalOptions(const Context& ctx) {
     ParseFaults(ctx.options.faults, ctx.texts);
+    if (IsComNameOutOfRange(ctx.options.port))
+        throw CliError(kExitUsage, std::string(ctx.texts.badComPort) + ctx.options.port);
     const bool simulated = IsSimulatedPortName(ctx.options.port);
-    if (!simulated && (!ctx.options.trace.empty() || !ctx.options.faults.empty()))
+    if (!simulated && (!ctx.options.trace.empty() || !ctx.options.faults.empty() || !ctx.options.simPort.empty()))
         throw CliError(kExitUsage, std::string(ctx.texts.simulatedOnly));
+    if (!ctx.options.simPort.empty() && !FindPortModel(ctx.options.simPort)) {
+        std::string known;
+        for (const PortModel& m : PortModels()) known += (known.empty() ? "" : ", ") + std::string(m.name);
+        throw CliError(kExitUsage, std::string(ctx.texts.unknownPortModel) + ctx.options.simPort + " (" + known + ")");
+    }
+    if (ctx.options.bus != "spec" && ctx.options.bus != "fast")
+        throw CliError(kExitUsage, std::string(ctx.texts.unknownBusTiming) + ctx.options.bus);
 }
 
 ModuleSession::ModuleSession(const Context& ctx) : ctx_(ctx) {
     CheckGlobalOptions(ctx);  // callers check first; a session never opens a serial port with faults
     const SimulatedModule::Faults faults = ParseFaults(ctx.options.faults, ctx.texts);
 
-    // The trace file first: a trace that cannot be written stops the command
-    // before the module is touched.
+    // The trace file first: a trace that cannot be written (no room, no
+    // such folder) stops the command before the module is touched.
     if (!ctx.options.trace.empty()) {
-        traceTemp_ = TempBeside(ctx.options.trace);
-        trace_.open(traceTemp_, std::ios::binary | std::ios::trunc);
-        if (!trace_) {
-            throw CliError(kExitInput, std::string(ctx.texts.traceFile) + ctx.options.trace + ": " +
-                                           std::error_code(errno, std::generic_category()).message());
-        }
+        const FileOutcome writable = CheckWritable(PathFromUtf8(ctx.options.trace));
+        if (!writable.Ok())
+            throw CliError(kExitInput, std::string(ctx.texts.traceFile) + ctx.options.trace + ": " + writable.reason);
     }
 
     PortOpening opening = OpenModulePort(ctx.options.port, ctx.profile);
     if (!opening.Ok()) {
-        if (trace_.is_open()) {
-            trace_.close();
-            std::error_code ignored;
-            std::filesystem::remove(traceTemp_, ignored);
-        }
         switch (opening.failure) {
             case PortOpening::Failure::Port:
                 throw CliError(kExitModule, std::string(ctx.profile.texts.portNotOpened) + " (" + opening.reason + ")");
             case PortOpening::Failure::FileSize:
-                throw CliError(kExitInput, std::string(ctx.texts.moduleFileSize) + opening.file.string() + " (" +
+                throw CliError(kExitInput, std::string(ctx.texts.moduleFileSize) + PathToUtf8(opening.file) + " (" +
                                                std::to_string(opening.size) + ")");
             case PortOpening::Failure::FileCreate:
                 throw CliError(kExitInput, std::string(ctx.texts.moduleFileCreate) + opening.reason);
@@ -106,10 +127,28 @@ ModuleSession::ModuleSession(const Context& ctx) : ctx_(ctx) {
     }
     port_ = std::move(opening.port);
     if (SimulatedModule* module = port_->Simulated()) {
+        if (!ctx.options.simPort.empty()) module->SetPortModel(*FindPortModel(ctx.options.simPort));
         module->GetFaults() = faults;
-        if (trace_.is_open()) module->SetTrace(&trace_);
+        if (!ctx.options.trace.empty()) module->SetTrace(&trace_);
     }
-    bus_ = std::make_unique<TwoWireBus>(port_->Lines(), port_->Sleeper());
+}
+
+void ModuleSession::Prepare() { bus_ = std::make_unique<PortBus>(*port_, TimingFor(ctx_.options.bus)); }
+
+void ModuleSession::RequireUsable() const {
+    if (!Probe().Usable()) throw CliError(kExitModule, std::string(ctx_.profile.texts.cableCannotRead));
+}
+
+void ModuleSession::Announce(const std::function<void(TwoWireBus&)>& operation) {
+#ifdef _WIN32
+    if (!_isatty(_fileno(stderr))) return;
+#else
+    if (!::isatty(STDERR_FILENO)) return;
+#endif
+    const SimulatedModule* module = port_->Simulated();
+    const auto memory = module ? module->Memory() : MakeDemoMemory(ctx_.profile);
+    const double seconds = EstimateSeconds(CostsFrom(Probe()), Bus().Timing(), memory, operation);
+    std::fprintf(stderr, "%s\n", AboutText(seconds, ctx_.profile.kind == ModuleKind::Compact).c_str());
 }
 
 ModuleSession::~ModuleSession() {
@@ -125,19 +164,22 @@ std::string ModuleSession::Finish() {
         if (std::string error = port_->SaveBack(); !error.empty())
             failure = std::string(ctx_.texts.moduleFileSave) + error;
     }
-    if (trace_.is_open()) {
-        trace_.close();
-        std::error_code ec;
-        if (!trace_) ec = std::make_error_code(std::errc::io_error);
-        if (!ec) std::filesystem::rename(traceTemp_, ctx_.options.trace, ec);
-        if (ec) {
-            std::error_code ignored;
-            std::filesystem::remove(traceTemp_, ignored);
-            if (failure.empty()) failure = std::string(ctx_.texts.traceFile) + ctx_.options.trace + ": " + ec.message();
-        }
+    if (!ctx_.options.trace.empty()) {
+        const std::string text = std::move(trace_).str();
+        const FileOutcome written =
+            WriteFileAtomic(PathFromUtf8(ctx_.options.trace), {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
+        if (!written.Ok() && failure.empty())
+            failure = std::string(ctx_.texts.traceFile) + ctx_.options.trace + ": " + written.reason;
     }
     port_.reset();  // a serial port closes here
     return failure;
+}
+
+std::optional<std::filesystem::path> MemoryFileOf(const Context& ctx) {
+    if (ctx.options.port == kDemoPortName) return DemoFilePath(ctx.profile);
+    if (ctx.options.port.starts_with(kSimPortPrefix))
+        return std::filesystem::path(ctx.options.port.substr(kSimPortPrefix.size()));
+    return std::nullopt;
 }
 
 void RequireOk(const Context& ctx, const LinkOutcome& outcome) {
@@ -150,22 +192,33 @@ void RequireOk(const Context& ctx, const LinkOutcome& outcome) {
     throw CliError(kExitModule, message);
 }
 
-int RunOnModule(const Context& ctx, const std::function<int(ModuleSession&)>& body) {
+int RunOnModule(const Context& ctx, const std::function<int(ModuleSession&)>& body, ModuleAccess access,
+                bool probeOnly) {
     ModuleSession session(ctx);
     int code = kExitOk;
     std::exception_ptr failure;
     try {
+        session.Prepare();
+        if (!probeOnly) session.RequireUsable();
         code = body(session);
     } catch (const CSerialException& e) {
-        failure = std::make_exception_ptr(CliError(kExitModule, std::string(ctx.texts.portError) + e.Message()));
+        std::string message = std::string(ctx.texts.portError) + e.Message();
+        // A write cut short leaves part of the new data in the module.
+        if (access == ModuleAccess::Writes) message += "\n" + std::string(ctx.texts.partialWrite);
+        failure = std::make_exception_ptr(CliError(kExitModule, message));
+    } catch (const BusError& e) {
+        std::string message = BusErrorText(ctx.profile, e);
+        if (access == ModuleAccess::Writes) message += "\n" + std::string(ctx.texts.partialWrite);
+        failure = std::make_exception_ptr(CliError(kExitModule, message));
     } catch (...) {
         failure = std::current_exception();
     }
+    if (ctx.stats) *ctx.stats = session.Stats();
     const std::string finishError = session.Finish();
     if (failure) {
         // The command's own failure decides the status; a failed save-back
         // is still worth knowing.
-        if (!finishError.empty()) std::fprintf(stderr, "%s\n", finishError.c_str());
+        if (!finishError.empty()) WriteText(stderr, finishError + "\n");
         std::rethrow_exception(failure);
     }
     if (!finishError.empty()) throw CliError(kExitInput, finishError);

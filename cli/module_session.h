@@ -1,7 +1,10 @@
 #pragma once
-#include <fstream>
+#include <sstream>
+#include <filesystem>
 #include <functional>
+#include <optional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,6 +13,7 @@
 #include "link/device_link.h"
 #include "link/profile.h"
 #include "link/two_wire_bus.h"
+#include "sim/port_bus.h"
 #include "sim/port_factory.h"
 #include "sim/simulated_module.h"
 
@@ -21,6 +25,9 @@ struct GlobalOptions {
     std::string port = "COM1";
     std::string trace;                 // simulated ports only
     std::vector<std::string> faults;   // KIND[:N], simulated ports only
+    std::string simPort;               // port model name, simulated ports only
+    std::string bus = "spec";          // bus timing: spec or fast
+    bool stats = false;                // the port's cost as the last line on stderr
 };
 
 // What every command is handed.
@@ -28,6 +35,7 @@ struct Context {
     const GlobalOptions& options;
     const Profile& profile;
     const CliTexts& texts;
+    std::optional<PortStats>* stats = nullptr;  // where the session leaves what the port cost
 };
 
 bool IsSimulatedPortName(const std::string& port);
@@ -36,9 +44,14 @@ bool IsSimulatedPortName(const std::string& port);
 // missing or bad N is a usage error.
 SimulatedModule::Faults ParseFaults(const std::vector<std::string>& faults, const CliTexts& texts);
 
-// Usage checks that need no module: the faults parse, and --trace and
-// --sim-fault name a simulated port.
+// Usage checks that need no module: the faults parse, the port model and
+// the bus timing exist, and --trace, --sim-fault and --sim-port name a
+// simulated port.
 void CheckGlobalOptions(const Context& ctx);
+
+// The memory file behind a simulated port (sim:FILE or demo); nullopt for a
+// serial port.
+std::optional<std::filesystem::path> MemoryFileOf(const Context& ctx);
 
 // The opened port with its bus, trace and progress for one command.
 class ModuleSession {
@@ -48,8 +61,17 @@ public:
     ModuleSession(const ModuleSession&) = delete;
     ModuleSession& operator=(const ModuleSession&) = delete;
 
-    TwoWireBus& Bus() { return *bus_; }
+    // Probes the port and readies the bus; a failing line call throws.
+    void Prepare();
+    TwoWireBus& Bus() { return bus_->Bus(); }
     Progress& GetProgress() { return progress_; }
+    const LineProbe& Probe() const { return bus_->Probe(); }
+    PortStats Stats() const { return bus_ ? bus_->Stats() : PortStats{}; }
+    // Ends the command when the probe found a cable that cannot read the module back.
+    void RequireUsable() const;
+    // Tells on stderr, where a person watches, how long `operation` will
+    // take on this port; it runs on a scratch copy first.
+    void Announce(const std::function<void(TwoWireBus&)>& operation);
 
     // Stores a simulated module's memory back in its file and puts the
     // trace in place. Returns the message of the first failure, empty when
@@ -59,10 +81,9 @@ public:
 private:
     const Context& ctx_;
     std::unique_ptr<ModulePort> port_;
-    std::unique_ptr<TwoWireBus> bus_;
+    std::unique_ptr<PortBus> bus_;
     TerminalProgress progress_;
-    std::ofstream trace_;
-    std::string traceTemp_;
+    std::ostringstream trace_;  // written out whole when the command ends
     bool finished_ = false;
 };
 
@@ -73,6 +94,12 @@ void RequireOk(const Context& ctx, const LinkOutcome& outcome);
 // Opens the port, runs the body on it and finishes the session whatever
 // the body came to. A failing line call ends the command with exit
 // status 2; a failed save-back with 4 (unless the body already failed).
-int RunOnModule(const Context& ctx, const std::function<int(ModuleSession&)>& body);
+// Whether a command writes to the module: a port failure in a write says the
+// module may hold part of the new data.
+enum class ModuleAccess { Reads, Writes };
+// A port whose cable cannot read the module back is refused before the body
+// runs unless `probeOnly`.
+int RunOnModule(const Context& ctx, const std::function<int(ModuleSession&)>& body,
+                ModuleAccess access = ModuleAccess::Reads, bool probeOnly = false);
 
 }  // namespace korvex::cli

@@ -8,6 +8,8 @@
 #include "cli/cli_error.h"
 #include "cli/cli_files.h"
 #include "cli/settings_json.h"
+#include "cli/utf8_console.h"
+#include "link/path_text.h"
 #include "model/clock.h"
 #include "model/config_settings.h"
 #include "model/image_codec.h"
@@ -40,12 +42,11 @@ std::optional<Date> ParseDate(const std::string& text) {
 }  // namespace
 
 int ShowCommand(const Context& ctx, const std::string& in, bool json) {
-    const std::vector<std::uint8_t> image = ReadInputFile(in, ctx.texts, ctx.profile.imageSize);
+    const std::vector<std::uint8_t> image = ReadInputFile(PathFromUtf8(in), ctx.texts, ctx.profile.imageSize);
     ConfigSettings settings;
     UnpackImage(ctx.profile, image, settings);
     const Json object = SettingsToJson(ctx.profile, settings);
-    if (json) std::printf("%s\n", object.dump(2).c_str());
-    else std::fputs(SettingsAsLines(object).c_str(), stdout);
+    WriteText(stdout, json ? object.dump(2) + "\n" : SettingsAsLines(object));
     return kExitOk;
 }
 
@@ -55,13 +56,13 @@ int BuildCommand(const Context& ctx, const std::string& in, const std::string& o
         date = ParseDate(dateText);
         if (!date) throw CliError(kExitUsage, std::string(ctx.texts.badDate) + dateText);
     }
-    const std::vector<std::uint8_t> text = ReadInputHead(in, ctx.texts, kMaxJsonBytes + 1);
+    const std::vector<std::uint8_t> text = ReadInputHead(PathFromUtf8(in), ctx.texts, kMaxJsonBytes + 1);
     if (text.size() > kMaxJsonBytes)
         throw CliError(kExitInput, std::string(ctx.texts.fileTooLarge) + in + " (> " + std::to_string(kMaxJsonBytes) + ")");
-    Json object;
+    JsonInput object;
     try {
-        object = Json::parse(text.begin(), text.end());
-    } catch (const Json::exception& e) {
+        object = JsonInput::parse(text.begin(), text.end());
+    } catch (const JsonInput::exception& e) {
         throw CliError(kExitInput, in + ": " + std::string(ctx.texts.badJson) + e.what());
     }
 
@@ -78,7 +79,7 @@ int BuildCommand(const Context& ctx, const std::string& in, const std::string& o
 
     std::vector<std::uint8_t> image(ctx.profile.imageSize);
     PackImage(ctx.profile, settings, zeros, image, *date);
-    WriteOutputFile(out, image, ctx.texts);
+    WriteOutputFile(PathFromUtf8(out), image, ctx.texts);
     return kExitOk;
 }
 

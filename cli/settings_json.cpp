@@ -41,7 +41,7 @@ public:
     Applier(const Profile& profile, const CliTexts& texts, ConfigSettings& settings)
         : profile_(profile), texts_(texts), settings_(settings) {}
 
-    void Apply(const Json& object) {
+    void Apply(const JsonInput& object) {
         for (const auto& [key, value] : object.items()) {
             const bool common = std::find(std::begin(kCommonKeys), std::end(kCommonKeys), key) != std::end(kCommonKeys);
             const bool fullOnly =
@@ -65,7 +65,7 @@ public:
         if (object.contains("voiceAfterPickup"))
             settings_.voiceAfterPickup = Bool(object["voiceAfterPickup"], "voiceAfterPickup");
         if (object.contains("zoneType")) {
-            const Json& types = Array(object["zoneType"], "zoneType", kZoneGroups);
+            const JsonInput& types = Array(object["zoneType"], "zoneType", kZoneGroups);
             for (int g = 0; g < kZoneGroups; ++g) settings_.zoneType[g] = Bool(types[g], Indexed("zoneType", g));
         }
         if (object.contains("zoneActions")) ZoneActions(object["zoneActions"]);
@@ -74,7 +74,7 @@ public:
         if (object.contains("partitionNames"))
             Names(object["partitionNames"], "partitionNames", settings_.partitionNames);
         if (object.contains("userNames")) {
-            const Json& names = Array(object["userNames"], "userNames", kUserNames);
+            const JsonInput& names = Array(object["userNames"], "userNames", kUserNames);
             for (int n = 0; n < kUserNames; ++n)
                 settings_.userNames[n] = Name(names[n], Indexed("userNames", n), kNameMax);
         }
@@ -85,23 +85,23 @@ private:
         throw CliError(kExitInput, key + ": " + std::string(reason) + detail);
     }
 
-    const Json& Array(const Json& value, const std::string& key, int count) const {
+    const JsonInput& Array(const JsonInput& value, const std::string& key, int count) const {
         if (!value.is_array() || value.size() != static_cast<std::size_t>(count))
             Fail(key, texts_.expectArray, std::to_string(count) + std::string(texts_.expectArrayItems));
         return value;
     }
 
-    const Json& Object(const Json& value, const std::string& key) const {
+    const JsonInput& Object(const JsonInput& value, const std::string& key) const {
         if (!value.is_object()) Fail(key, texts_.expectObject);
         return value;
     }
 
-    bool Bool(const Json& value, const std::string& key) const {
+    bool Bool(const JsonInput& value, const std::string& key) const {
         if (!value.is_boolean()) Fail(key, texts_.expectBool);
         return value.get<bool>();
     }
 
-    int Int(const Json& value, const std::string& key, int low, int high) const {
+    int Int(const JsonInput& value, const std::string& key, int low, int high) const {
         if (!value.is_number_integer()) Fail(key, texts_.expectNumber);
         const bool inRange = value.is_number_unsigned()
                                  ? value.get<std::uint64_t>() <= static_cast<std::uint64_t>(high) &&
@@ -112,7 +112,7 @@ private:
     }
 
     // A text in code page 1251; a zero character would end it early.
-    std::string Cp1251(const Json& value, const std::string& key) const {
+    std::string Cp1251(const JsonInput& value, const std::string& key) const {
         if (!value.is_string()) Fail(key, texts_.expectString);
         Cp1251Result converted = Utf8ToCp1251(value.get<std::string>());
         if (!converted.Ok()) {
@@ -144,13 +144,13 @@ private:
         }
     }
 
-    std::string Name(const Json& value, const std::string& key, int limit) const {
+    std::string Name(const JsonInput& value, const std::string& key, int limit) const {
         std::string bytes = Cp1251(value, key);
         CheckLength(bytes, key, limit);
         return bytes;
     }
 
-    std::string Password(const Json& value, const std::string& key) const {
+    std::string Password(const JsonInput& value, const std::string& key) const {
         std::string bytes = Cp1251(value, key);
         CheckSevenBit(bytes, key, texts_.sevenBitOnly);
         CheckLength(bytes, key, kPasswordMax);
@@ -158,7 +158,7 @@ private:
     }
 
     // "" (no number), or the mark "+" or "-" and at most 20 digits.
-    std::string Number(const Json& value, const std::string& key) const {
+    std::string Number(const JsonInput& value, const std::string& key) const {
         if (!value.is_string()) Fail(key, texts_.expectString);
         const std::string number = value.get<std::string>();
         if (number.empty()) return number;
@@ -168,18 +168,18 @@ private:
         return number;
     }
 
-    void Phones(const Json& value) {
-        const Json& phones = Array(value, "phones", kPhoneCount);
+    void Phones(const JsonInput& value) {
+        const JsonInput& phones = Array(value, "phones", kPhoneCount);
         for (int n = 0; n < kPhoneCount; ++n) settings_.phones[n] = Number(phones[n], Indexed("phones", n));
     }
 
-    void Cyrillic(const Json& value) {
-        const Json& flags = Array(value, "cyrillic", profile_.textCount);
+    void Cyrillic(const JsonInput& value) {
+        const JsonInput& flags = Array(value, "cyrillic", profile_.textCount);
         for (int n = 0; n < profile_.textCount; ++n) settings_.cyrillic[n] = Bool(flags[n], Indexed("cyrillic", n));
     }
 
-    void Texts(const Json& value) {
-        const Json& list = Array(value, "texts", profile_.textCount);
+    void Texts(const JsonInput& value) {
+        const JsonInput& list = Array(value, "texts", profile_.textCount);
         for (int n = 0; n < profile_.textCount; ++n) {
             const std::string key = Indexed("texts", n);
             std::string bytes = Cp1251(list[n], key);
@@ -189,7 +189,7 @@ private:
         }
     }
 
-    std::uint8_t TestSmsCode(const Json& value) const {
+    std::uint8_t TestSmsCode(const JsonInput& value) const {
         const int code = Int(value, "testSmsCode", 0, 255);
         const bool periodic = std::find(std::begin(kTestSmsPeriods), std::end(kTestSmsPeriods), code) !=
                               std::end(kTestSmsPeriods);
@@ -197,11 +197,11 @@ private:
         return static_cast<std::uint8_t>(code);
     }
 
-    void ZoneActions(const Json& value) {
-        const Json& groups = Array(value, "zoneActions", kZoneGroups);
+    void ZoneActions(const JsonInput& value) {
+        const JsonInput& groups = Array(value, "zoneActions", kZoneGroups);
         for (int g = 0; g < kZoneGroups; ++g) {
             const std::string groupKey = Indexed("zoneActions", g);
-            const Json& actions = Array(groups[g], groupKey, kActionsPerGroup);
+            const JsonInput& actions = Array(groups[g], groupKey, kActionsPerGroup);
             for (int i = 0; i < kActionsPerGroup; ++i) {
                 const std::string key = Indexed(groupKey, i);
                 const int action = Int(actions[i], key, 0, 255);
@@ -216,11 +216,11 @@ private:
         }
     }
 
-    void ReportActions(const Json& value) {
-        const Json& list = Array(value, "reportActions", kReportActions);
+    void ReportActions(const JsonInput& value) {
+        const JsonInput& list = Array(value, "reportActions", kReportActions);
         for (int n = 0; n < kReportActions; ++n) {
             const std::string base = Indexed("reportActions", n);
-            const Json& object = Object(list[n], base);
+            const JsonInput& object = Object(list[n], base);
             ReportAction& action = settings_.reportActions[n];
             for (const auto& [key, v] : object.items()) {
                 const std::string path = base + "." + key;
@@ -241,11 +241,11 @@ private:
     }
 
     template <std::size_t N>
-    void Names(const Json& value, const std::string& key, std::array<NameRecord, N>& records) {
-        const Json& list = Array(value, key, static_cast<int>(N));
+    void Names(const JsonInput& value, const std::string& key, std::array<NameRecord, N>& records) {
+        const JsonInput& list = Array(value, key, static_cast<int>(N));
         for (std::size_t n = 0; n < N; ++n) {
             const std::string base = Indexed(key, n);
-            const Json& object = Object(list[n], base);
+            const JsonInput& object = Object(list[n], base);
             for (const auto& [sub, v] : object.items()) {
                 const std::string path = base + "." + sub;
                 if (sub == "name") records[n].name = Name(v, path, kNameMax);
@@ -317,7 +317,7 @@ Json SettingsToJson(const Profile& profile, const ConfigSettings& s) {
     return j;
 }
 
-void ApplyJson(const Profile& profile, const CliTexts& texts, const Json& object, ConfigSettings& settings) {
+void ApplyJson(const Profile& profile, const CliTexts& texts, const JsonInput& object, ConfigSettings& settings) {
     if (!object.is_object()) throw CliError(kExitInput, std::string(texts.notAnObject));
     Applier(profile, texts, settings).Apply(object);
 }

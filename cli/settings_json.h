@@ -7,7 +7,10 @@
 
 namespace korvex::cli {
 
-using Json = nlohmann::ordered_json;
+using Json = nlohmann::ordered_json;  // what show prints: keys in the settings' order
+// What build reads: keys found in logarithmic time, so an object with very
+// many keys is refused quickly instead of taking quadratic time to parse.
+using JsonInput = nlohmann::json;
 
 // The settings as one JSON object keyed by the ConfigSettings field names.
 // Numbers as the mark and digits, texts in UTF-8, the compact module
@@ -18,7 +21,7 @@ Json SettingsToJson(const Profile& profile, const ConfigSettings& settings);
 // against its field; the first that does not fit ends the command (exit
 // status 4) with a message that names its key. `settings` is then left
 // partly changed, so callers apply to a copy they can drop.
-void ApplyJson(const Profile& profile, const CliTexts& texts, const Json& object, ConfigSettings& settings);
+void ApplyJson(const Profile& profile, const CliTexts& texts, const JsonInput& object, ConfigSettings& settings);
 
 // One line per value: "key = value", the key as a path (phones[0],
 // zoneNames[3].name) and the value as JSON.

@@ -2,13 +2,14 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <memory>
 #include <set>
 #include <system_error>
 
 #include "cli/cli_error.h"
 #include "cli/cli_files.h"
-#include "cli/speak_command.h"
-#include "audio/sound_intake.h"
+#include "cli/slot_sound.h"
+#include "link/path_text.h"
 #include "voice/voice_rules.h"
 #include "voice/voice_store.h"
 #include "voice/voice_transfer.h"
@@ -18,20 +19,36 @@
 namespace korvex::cli {
 namespace {
 
-std::filesystem::path SlotFile(const std::filesystem::path& dir, int slot) {
-    return dir / ("slot" + std::to_string(slot + 1) + ".wav");
+// Two reads of one slot agree: its directory entry and its sound.
+bool SameSlot(const VoiceStore& a, const VoiceStore& b, int slot) {
+    const auto s = static_cast<std::size_t>(slot);
+    if (a.slotLength[s] != b.slotLength[s] || a.slotStart[s] != b.slotStart[s] || a.slotRate[s] != b.slotRate[s])
+        return false;
+    const std::size_t n = std::min<std::size_t>(a.slotLength[s], a.Area(slot).size());
+    return std::equal(a.Area(slot).begin(), a.Area(slot).begin() + n, b.Area(slot).begin());
 }
 
 }  // namespace
 
+std::filesystem::path SlotFile(const std::filesystem::path& dir, int slot) {
+    return dir / ("slot" + std::to_string(slot + 1) + ".wav");
+}
+
 int ReadSoundCommand(const Context& ctx, const std::string& dir) {
     std::error_code ec;
-    std::filesystem::create_directories(dir, ec);
-    if (ec || !std::filesystem::is_directory(dir, ec)) {
+    const std::filesystem::path folder = PathFromUtf8(dir);
+    std::filesystem::create_directories(folder, ec);
+    if (ec || !std::filesystem::is_directory(folder, ec)) {
         if (!ec) ec = std::make_error_code(std::errc::not_a_directory);
         throw CliError(kExitInput, std::string(ctx.texts.fileCreate) + dir + ": " + ec.message());
     }
     return RunOnModule(ctx, [&](ModuleSession& session) {
+        session.Announce([&](TwoWireBus& bus) {
+            NullProgress quiet;
+            auto scratch = std::make_unique<VoiceStore>(ctx.profile);
+            auto scratchWav = std::make_unique<WavBuffer>(ctx.profile);
+            ReadAllSlots(bus, *scratch, *scratchWav, quiet);
+        });
         VoiceStore store(ctx.profile);
         WavBuffer wav(ctx.profile);
         RequireOk(ctx, ReadAllSlots(session.Bus(), store, wav, session.GetProgress()));
@@ -39,7 +56,7 @@ int ReadSoundCommand(const Context& ctx, const std::string& dir) {
             store.currentSlot = slot;
             DecodeSlotToWav(store, wav);
             const std::size_t size = std::min(wav.bytes.size(), kWavHeaderSize + wav.SoundLength);
-            WriteOutputFile(SlotFile(dir, slot), std::span(wav.bytes).first(size), ctx.texts);
+            WriteOutputFile(SlotFile(folder, slot), std::span(wav.bytes).first(size), ctx.texts);
         }
         return kExitOk;
     });
@@ -55,20 +72,27 @@ int WriteSoundCommand(const Context& ctx, const WriteSoundOptions& options) {
         if (!named.insert(slot).second)
             throw CliError(kExitUsage, std::string(ctx.texts.slotTwice) + std::to_string(slot));
     }
-    const DeltaEncoder encoder = ParseDeltaEncoder(options.encoder).value_or(DeltaEncoder::Plain);
-    if (options.rate && !SlotRateAccepted(ctx.profile, options.rate)) {
-        SoundOutcome bad;
-        bad.result = SoundResult::BadRate;
-        throw CliError(kExitUsage, "--rate: " + SoundOutcomeText(ctx.profile, bad));
-    }
+    CheckSlotSoundOptions(ctx, options);
     // Every file is opened before the module is touched, so a missing one
     // costs no transfer.
-    for (const auto& entry : options.slots) ReadInputHead(entry.second, ctx.texts, kWavHeaderSize);
+    for (const auto& entry : options.slots) ReadInputHead(PathFromUtf8(entry.second), ctx.texts, kWavHeaderSize);
 
     return RunOnModule(ctx, [&](ModuleSession& session) {
         VoiceStore store(ctx.profile);
         WavBuffer wav(ctx.profile);
-        if (!options.fresh) RequireOk(ctx, ReadAllSlots(session.Bus(), store, wav, session.GetProgress()));
+        if (!options.fresh) {
+            RequireOk(ctx, ReadAllSlots(session.Bus(), store, wav, session.GetProgress()));
+            // Every slot is written back, so one misread bit would damage a
+            // slot nobody named: the kept slots are read twice and must agree.
+            VoiceStore again(ctx.profile);
+            WavBuffer againWav(ctx.profile);
+            RequireOk(ctx, ReadAllSlots(session.Bus(), again, againWav, session.GetProgress()));
+            for (int slot = 0; slot < slotCount; ++slot) {
+                if (named.count(slot + 1)) continue;
+                if (!SameSlot(store, again, slot))
+                    throw CliError(kExitModule, std::string(ctx.texts.readsDisagree) + std::to_string(slot + 1));
+            }
+        }
 
         // The named slots are replaced; the others must fit as they stand,
         // which the lengths an erased module holds never do.
@@ -80,19 +104,14 @@ int WriteSoundCommand(const Context& ctx, const WriteSoundOptions& options) {
 
         for (std::size_t i = 0; i < options.slots.size(); ++i) {
             store.currentSlot = options.slots[i].first - 1;
-            const SoundOptions sound{
-                .rate = options.rate, .encoder = encoder, .fittingEncoder = encoder, .cut = options.cut};
-            SoundOutcome loaded = LoadSoundFile(options.slots[i].second, store, wav, sound);
-            loaded.file.clear();  // the file leads the message already
-            loaded.wav.file.clear();
-            if (!loaded.Ok()) {
-                std::string message = options.slots[i].second + ": " + SoundOutcomeText(ctx.profile, loaded);
-                if (loaded.result == SoundResult::TooLong)
-                    message += " " + std::string(SoundCliTextsFor(ctx.profile).cutHint);
-                throw CliError(kExitInput, message);
-            }
+            LoadSlotSound(ctx, options.slots[i].second, store, wav, options);
         }
 
+        session.Announce([&](TwoWireBus& bus) {
+            NullProgress quiet;
+            auto scratch = std::make_unique<VoiceStore>(store);
+            WriteAllSlots(bus, *scratch, quiet);
+        });
         const VoiceWriteOutcome written = WriteAllSlots(session.Bus(), store, session.GetProgress());
         if (written.overMemory) {
             std::string message;
@@ -104,14 +123,16 @@ int WriteSoundCommand(const Context& ctx, const WriteSoundOptions& options) {
             std::string message;
             for (const SlotMismatch& m : written.mismatches) {
                 if (!message.empty()) message += "\n";
-                message += std::string(ctx.profile.texts.writeError) + " (" + std::string(ctx.texts.slotWord) + " " +
-                           std::to_string(m.slot + 1) + ", " + std::string(ctx.texts.atAddress) + " " +
-                           std::to_string(m.address) + ")";
+                const std::string where = m.slot == SlotMismatch::kDirectorySlot
+                                              ? std::string(ctx.texts.directoryWord)
+                                              : std::string(ctx.texts.slotWord) + " " + std::to_string(m.slot + 1);
+                message += std::string(ctx.profile.texts.writeError) + " (" + where + ", " +
+                           std::string(ctx.texts.atAddress) + " " + std::to_string(m.address) + ")";
             }
             throw CliError(kExitMismatch, message);
         }
         return kExitOk;
-    });
+    }, ModuleAccess::Writes);
 }
 
 }  // namespace korvex::cli

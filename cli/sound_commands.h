@@ -1,4 +1,5 @@
 #pragma once
+#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
@@ -7,6 +8,9 @@
 #include "voice/delta_encoder.h"
 
 namespace korvex::cli {
+
+// The file read-sound writes slot (from 0) to.
+std::filesystem::path SlotFile(const std::filesystem::path& dir, int slot);
 
 // read-sound -d DIR: every slot read and written as DIR/slot1.wav, slot2.wav ...
 int ReadSoundCommand(const Context& ctx, const std::string& dir);

@@ -4,6 +4,7 @@
 #include "audio/speech.h"
 #include "cli/cli_error.h"
 #include "cli/cli_files.h"
+#include "link/path_text.h"
 
 namespace korvex::cli {
 
@@ -33,7 +34,7 @@ int SpeakCommand(const Context& ctx, const SpeakOptions& options) {
         outcome.reason = error;
         throw CliError(kExitInput, SoundOutcomeText(ctx.profile, outcome));
     }
-    WriteOutputFile(options.out, file, ctx.texts);
+    WriteOutputFile(PathFromUtf8(options.out), file, ctx.texts);
     return kExitOk;
 }
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "cli/utf8_console.h"
+
 #ifdef _WIN32
 #include <io.h>
 #define KORVEX_ISATTY _isatty
@@ -60,7 +62,9 @@ void TerminalProgress::Draw(bool force) {
     const int filled = percent * kBarWidth / 100;
     std::string bar(static_cast<std::size_t>(filled), '#');
     bar.append(static_cast<std::size_t>(kBarWidth - filled), '.');
-    std::fprintf(out_, "\r\033[K%s [%s] %3d%%", status_.c_str(), bar.c_str(), percent);
+    char figure[8];
+    std::snprintf(figure, sizeof figure, "%3d%%", percent);
+    WriteText(out_, "\r\033[K" + status_ + " [" + bar + "] " + figure);
     std::fflush(out_);
 }
 

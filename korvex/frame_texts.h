@@ -6,11 +6,15 @@ namespace korvex {
 struct FrameTexts {
     const char* title;
     const char* fileMenu;
+    const char* open;
+    const char* save;
     const char* exit;
     const char* exitPrompt;
     const char* viewMenu;
     const char* toolbar;
     const char* statusBar;
+    const char* fastTransfer;
+    const char* fastTransferPrompt;
     const char* helpMenu;
     const char* about;
     const char* aboutTip;
@@ -24,11 +28,15 @@ struct FrameTexts {
 inline constexpr FrameTexts kFrameRussian{
     .title = "Конфигуратор сотового автодозвона",
     .fileMenu = "&Файл",
+    .open = "&Открыть...",
+    .save = "&Сохранить...",
     .exit = "В&ыход",
     .exitPrompt = "Выход из программы",
     .viewMenu = "&Вид",
     .toolbar = "Панели &инструментов",
     .statusBar = "Полоса &статуса",
+    .fastTransfer = "&Быстрый обмен",
+    .fastTransferPrompt = "Обмен без лишних вызовов и ожиданий; те же байты в модуле",
     .helpMenu = "&?",
     .about = "&О программе ...",
     .aboutTip = "О программе",

@@ -13,7 +13,9 @@
 #include "korvex/about_dialog.h"
 #include "korvex/frame_texts.h"
 #include "korvex/korvex_view.h"
+#include "pages/file_page.h"
 #include "app/toolbar_icons.h"
+#include "app/transfer_guard.h"
 #include "pages/log_page.h"
 #include "pages/module_tools_texts.h"
 #include "pages/report_export.h"
@@ -47,26 +49,36 @@ CMainFrame::CMainFrame(AppModel& model, QWidget* parent) : QMainWindow(parent) {
     CreateActions();
 
     connect(view_, &CKorvexView::CurrentPageChanged, this, &CMainFrame::UpdatePageButtons);
-    model.link.SetIdleHandler([this] {
-        // The window was asked to close while a transfer ran.
-        if (closePending_) QTimer::singleShot(0, this, &QWidget::close);
-    });
+    // No input and no closing while a transfer runs.
+    new TransferGuard(model.link, this);
+    model.startSettings = model.settings;
 
     setFixedSize(FixedSize());
     Centre();
 }
 
-CMainFrame::~CMainFrame() { view_->Model().link.SetIdleHandler({}); }
+CMainFrame::~CMainFrame() = default;
 
 void CMainFrame::CreateActions() {
     const FrameTexts& texts = kFrameRussian;
 
     QMenu* file = menuBar()->addMenu(T(texts.fileMenu));
+    // The File page's project buttons, from any page.
+    QAction* open = file->addAction(T(texts.open));
+    open->setObjectName("openProject");
+    open->setShortcut(QKeySequence::Open);
+    connect(open, &QAction::triggered, this, [this] { view_->GetFilePage()->OpenProject(); });
+    QAction* save = file->addAction(T(texts.save));
+    save->setObjectName("saveProject");
+    save->setShortcut(QKeySequence::Save);
+    connect(save, &QAction::triggered, this, [this] {
+        view_->ShowPage(view_->CurrentPage());  // the field being typed in stores its text first
+        view_->GetFilePage()->SaveProject();
+    });
     QAction* report = file->addAction(QString::fromUtf8(kModuleToolsRussian.report));
     report->setObjectName("report");
     connect(report, &QAction::triggered, this, [this] {
-        // The field being typed in counts, as it would for a page switch.
-        for (int id = 1; view_->GetPage(id); ++id) view_->GetPage(id)->CommitEdits();
+        view_->ShowPage(view_->CurrentPage());  // the field being typed in stores its text first
         const auto* log = dynamic_cast<const LogPage*>(view_->GetPage(static_cast<int>(PageId::Log)));
         ShowReportChooser(view_->Model(), log ? log->ListedRows() : std::vector<LogRow>{}, this);
     });
@@ -96,6 +108,15 @@ void CMainFrame::CreateActions() {
     showStatusBar->setCheckable(true);
     showStatusBar->setChecked(true);
     connect(showStatusBar, &QAction::toggled, statusBar(), &QWidget::setVisible);
+    view->addSeparator();
+    QAction* fast = view->addAction(T(texts.fastTransfer));
+    fast->setObjectName("fastTransfer");
+    fast->setStatusTip(T(texts.fastTransferPrompt));
+    fast->setCheckable(true);
+    fast->setChecked(view_->Model().link.Timing() == BusTiming::Fast);
+    connect(fast, &QAction::toggled, this, [this](bool on) {
+        view_->Model().link.SetTiming(on ? BusTiming::Fast : BusTiming::Spec);
+    });
 
     QMenu* help = menuBar()->addMenu(T(texts.helpMenu));
     about_ = help->addAction(AboutIcon(), T(texts.about));
@@ -162,12 +183,8 @@ void CMainFrame::changeEvent(QEvent* event) {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-    if (view_->TransferRunning()) {
-        // A transfer is inside its button handler; close when it returns.
-        closePending_ = true;
-        event->ignore();
-        return;
-    }
+    // The TransferGuard puts a close off while a transfer runs, so the port
+    // is idle here.
     view_->CloseLink();
     event->accept();
 }

@@ -48,7 +48,6 @@ private:
     QToolBar* toolBar_ = nullptr;
     QAction* about_ = nullptr;
     std::array<QAction*, 8> pageActions_{};
-    bool closePending_ = false;
 };
 
 }  // namespace korvex

@@ -10,6 +10,7 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("korvex"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Korvex"));
     // Ties the window to its menu entry, so the desktop shows the entry's name and icon.
     QApplication::setDesktopFileName(QStringLiteral("org.korvex.Korvex"));
     QApplication::setWindowIcon(korvex::ApplicationIcon());

@@ -15,6 +15,17 @@ std::string_view OutcomeText(const Profile& profile, const LinkOutcome& outcome)
     return {};
 }
 
+std::string BusErrorText(const Profile& profile, const BusError& error) {
+    switch (error.GetKind()) {
+        case BusError::Kind::NoAnswer: return std::string(profile.texts.notConnected);
+        case BusError::Kind::Refused:
+            return std::string(profile.texts.byteRefused) + " " + std::to_string(error.Address());
+        case BusError::Kind::WriteCycleTimeout:
+            return std::string(profile.texts.writeCycleTimeout) + " " + std::to_string(error.Address());
+    }
+    return error.what();
+}
+
 namespace {
 
 // Reads n bytes at address; the compact module keeps the byte clocked with
@@ -81,8 +92,13 @@ bool CheckDeviceType(TwoWireBus& bus) {
 }
 
 LinkOutcome CheckModule(TwoWireBus& bus, const Profile& profile) {
-    if (!IdentifyDevice(bus, profile)) return {LinkResult::NotConnected};
-    if (profile.checksType && !CheckDeviceType(bus)) return {LinkResult::UnknownType};
+    try {
+        if (!IdentifyDevice(bus, profile)) return {LinkResult::NotConnected};
+        if (profile.checksType && !CheckDeviceType(bus)) return {LinkResult::UnknownType};
+    } catch (const BusError& e) {
+        if (e.GetKind() != BusError::Kind::NoAnswer) throw;
+        return {LinkResult::NotConnected};
+    }
     return {};
 }
 
@@ -134,10 +150,84 @@ LinkOutcome ReadDataFromModule(TwoWireBus& bus, const Profile& profile, std::spa
     return {};
 }
 
+std::vector<ConfigRun> ConfigRuns(const Profile& profile) {
+    std::vector<ConfigRun> runs;
+    for (std::size_t first = profile.writeFrom; first < profile.imageSize;) {
+        const std::size_t end = std::min(profile.imageSize, (first / 64 + 1) * 64);
+        runs.push_back({first, end});
+        first = end;
+    }
+    return runs;
+}
+
+std::vector<ConfigRun> ChangedRuns(const Profile& profile, std::span<const std::uint8_t> writeImage,
+                                   std::span<const std::uint8_t> known) {
+    std::vector<ConfigRun> runs = ConfigRuns(profile);
+    if (known.size() < profile.imageSize) return runs;
+    std::erase_if(runs, [&](const ConfigRun& r) {
+        return std::equal(writeImage.begin() + static_cast<std::ptrdiff_t>(r.first),
+                          writeImage.begin() + static_cast<std::ptrdiff_t>(r.end),
+                          known.begin() + static_cast<std::ptrdiff_t>(r.first));
+    });
+    return runs;
+}
+
+void WriteConfigRuns(TwoWireBus& bus, const Profile& profile, std::span<const std::uint8_t> writeImage,
+                     const std::vector<ConfigRun>& runs, Progress& progress) {
+    ProgressScope scope(progress, profile.writeBarMax, profile.texts.writingConfig);
+    for (const ConfigRun& run : runs) {
+        bus.WritePaged(static_cast<std::uint16_t>(run.first), writeImage.subspan(run.first, run.end - run.first));
+        progress.SetPos(static_cast<int>(run.end));
+    }
+    scope.Done();
+}
+
+namespace {
+
+// Reads the verified range whole and names the runs where it differs.
+std::vector<ConfigRun> DifferingRuns(TwoWireBus& bus, const Profile& profile, std::span<const std::uint8_t> writeImage,
+                                     Progress& progress, std::uint32_t& firstAddress) {
+    ProgressScope scope(progress, profile.verifyBarMax, profile.texts.checkingConfig);
+    std::vector<std::uint8_t> held(profile.verifyEnd - profile.verifyFrom);
+    bus.ReadSequential(static_cast<std::uint16_t>(profile.verifyFrom), held, [&](std::size_t i) {
+        const std::size_t at = profile.verifyFrom + i;
+        if (at % static_cast<std::size_t>(profile.verifyBarStep) == 0) progress.SetPos(static_cast<int>(at));
+    });
+    scope.Done();
+    std::vector<ConfigRun> differing;
+    bool found = false;
+    for (const ConfigRun& run : ConfigRuns(profile)) {
+        for (std::size_t i = std::max(run.first, profile.verifyFrom); i < std::min(run.end, profile.verifyEnd); ++i) {
+            if (held[i - profile.verifyFrom] != writeImage[i]) {
+                if (!found) firstAddress = static_cast<std::uint32_t>(i);
+                found = true;
+                differing.push_back(run);
+                break;
+            }
+        }
+    }
+    return differing;
+}
+
+}  // namespace
+
 LinkOutcome WriteDataToModule(TwoWireBus& bus, const Profile& profile, std::span<const std::uint8_t> writeImage,
-                              Progress& progress) {
-    WriteConfig(bus, profile, writeImage, progress);
-    return VerifyConfig(bus, profile, writeImage, progress);
+                              Progress& progress, std::span<const std::uint8_t> known) {
+    if (bus.Timing() == BusTiming::Spec) {
+        WriteConfig(bus, profile, writeImage, progress);
+        return VerifyConfig(bus, profile, writeImage, progress);
+    }
+    WriteConfigRuns(bus, profile, writeImage, ChangedRuns(profile, writeImage, known), progress);
+    std::uint32_t address = 0;
+    std::vector<ConfigRun> differing = DifferingRuns(bus, profile, writeImage, progress, address);
+    if (differing.empty()) return {};
+    {
+        TimingScope careful(bus, BusTiming::Spec);
+        WriteConfigRuns(bus, profile, writeImage, differing, progress);
+    }
+    differing = DifferingRuns(bus, profile, writeImage, progress, address);
+    if (differing.empty()) return {};
+    return {LinkResult::Mismatch, address};
 }
 
 }  // namespace korvex

@@ -2,8 +2,10 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
+#include "link/bus_error.h"
 #include "link/profile.h"
 #include "link/progress.h"
 #include "link/two_wire_bus.h"
@@ -21,6 +23,8 @@ struct LinkOutcome {
 
 // The text a program shows for an outcome (empty for Ok).
 std::string_view OutcomeText(const Profile& profile, const LinkOutcome& outcome);
+// The text for what the fast timing found on the bus.
+std::string BusErrorText(const Profile& profile, const BusError& error);
 
 // Marker at address 0: 16 bytes (full) or 64 bytes (compact), then 70 ms.
 std::vector<std::uint8_t> ReadMarker(TwoWireBus& bus, const Profile& profile);
@@ -29,7 +33,8 @@ void WriteMarker(TwoWireBus& bus, const Profile& profile);
 bool IdentifyDevice(TwoWireBus& bus, const Profile& profile);
 // True when bytes 20..23 hold the type signature.
 bool CheckDeviceType(TwoWireBus& bus);
-// IdentifyDevice, then CheckDeviceType where the profile has one.
+// IdentifyDevice, then CheckDeviceType where the profile has one. A module
+// that answers no address (fast timing) is not connected.
 LinkOutcome CheckModule(TwoWireBus& bus, const Profile& profile);
 
 // Raw transfers of the configuration image; no module checks.
@@ -40,12 +45,31 @@ void WriteConfig(TwoWireBus& bus, const Profile& profile, std::span<const std::u
 LinkOutcome VerifyConfig(TwoWireBus& bus, const Profile& profile, std::span<const std::uint8_t> writeImage,
                          Progress& progress);
 
+// The 64-byte pages of the memory that a configuration write covers, as
+// [first, end) image offsets (the first starts at profile.writeFrom).
+struct ConfigRun {
+    std::size_t first = 0, end = 0;
+};
+std::vector<ConfigRun> ConfigRuns(const Profile& profile);
+// The runs whose bytes differ between the two images; every run when `known`
+// is empty (nothing is known of what the module holds).
+std::vector<ConfigRun> ChangedRuns(const Profile& profile, std::span<const std::uint8_t> writeImage,
+                                   std::span<const std::uint8_t> known);
+// Writes the given runs only, one page write each.
+void WriteConfigRuns(TwoWireBus& bus, const Profile& profile, std::span<const std::uint8_t> writeImage,
+                     const std::vector<ConfigRun>& runs, Progress& progress);
+
 // Read data: module checks, then the read. Write data checks first too, but
 // packs between the checks and the transfer, so WriteDataToModule is the
 // write and its verification only.
 LinkOutcome ReadDataFromModule(TwoWireBus& bus, const Profile& profile, std::span<std::uint8_t> readImage,
                                Progress& progress);
+// With the fast timing and a `known` image (what the module held at the last
+// read or verify), only the runs that differ are written; the whole image is
+// verified, and a mismatch has its runs written once more with the described
+// timing and verified again before it is reported. The described timing
+// writes and verifies everything, whatever is known.
 LinkOutcome WriteDataToModule(TwoWireBus& bus, const Profile& profile, std::span<const std::uint8_t> writeImage,
-                              Progress& progress);
+                              Progress& progress, std::span<const std::uint8_t> known = {});
 
 }  // namespace korvex

@@ -60,6 +60,9 @@ const Profile kFull{
         .unknownType = "Неизвестный тип устройства",
         .writeError = "Ошибка записи!",
         .portNotOpened = "COM порт не открыт!",
+        .byteRefused = "Память модуля не приняла байт по адресу",
+        .writeCycleTimeout = "Память модуля не закончила запись за 70 мс, адрес",
+        .cableCannotRead = "Этот кабель не может читать модуль: CTS не следует за RTS",
     },
 };
 
@@ -104,6 +107,9 @@ const Profile kCompact{
         .unknownType = "",
         .writeError = "Write error!",
         .portNotOpened = "COM port is not opened",
+        .byteRefused = "The module's memory refused the byte at address",
+        .writeCycleTimeout = "The module's memory did not finish writing within 70 ms, address",
+        .cableCannotRead = "This cable cannot read the module back: CTS does not follow RTS",
     },
 };
 

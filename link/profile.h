@@ -22,6 +22,10 @@ struct LinkTexts {
     std::string_view unknownType;    // empty where the module has no type check
     std::string_view writeError;
     std::string_view portNotOpened;
+    // The fast timing's findings; an address follows the last two.
+    std::string_view byteRefused;
+    std::string_view writeCycleTimeout;
+    std::string_view cableCannotRead;  // the line probe's refusal of a port
 };
 
 // Everything that differs between the full and the compact module.

@@ -11,11 +11,18 @@ namespace korvex {
 
 std::string SystemErrorText(std::uint32_t code) {
 #ifdef _WIN32
-    char buf[512] = {};
-    DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
-                             MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), buf, sizeof buf, nullptr);
-    std::string text(buf, n);
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+    // Wide, then UTF-8 like every other text of the program: the ANSI call
+    // would give code page bytes in the user's language.
+    wchar_t wide[512] = {};
+    const DWORD n = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
+                                   MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), wide, 512, nullptr);
+    std::string text;
+    if (n > 0) {
+        const int size = WideCharToMultiByte(CP_UTF8, 0, wide, static_cast<int>(n), nullptr, 0, nullptr, nullptr);
+        text.resize(static_cast<std::size_t>(size > 0 ? size : 0));
+        if (size > 0) WideCharToMultiByte(CP_UTF8, 0, wide, static_cast<int>(n), text.data(), size, nullptr, nullptr);
+    }
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) text.pop_back();
     return text;
 #else
     // strerror_r (GNU) never fails; an unknown code yields "Unknown error N".

@@ -21,6 +21,14 @@ private:
     std::uint32_t code_;
 };
 
+// The code of a port whose device went away (a pulled USB cable): EIO here,
+// ERROR_DEVICE_NOT_CONNECTED on Windows, where 5 would read "Access denied".
+#ifdef _WIN32
+inline constexpr std::uint32_t kPortGoneError = 1167;
+#else
+inline constexpr std::uint32_t kPortGoneError = 5;  // EIO
+#endif
+
 // Throws CSerialException with `code`, or with the calling thread's last
 // system error when `code` is 0.
 [[noreturn]] void ThrowSerialException(std::uint32_t code = 0);

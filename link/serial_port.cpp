@@ -3,6 +3,8 @@
 #include <cctype>
 #include <cstdlib>
 
+#include "link/path_text.h"
+
 #ifndef _WIN32
 #include <fcntl.h>
 #include <sys/file.h>
@@ -42,8 +44,9 @@ std::string DevicePathFor(const std::string& portName) {
 void CSerialPort::Open(const std::string& device, std::uint32_t baud, int parity, int dataBits, int stopBits,
                        int flow, bool overlapped) {
     Close();
-    const std::string path = DevicePathFor(device);
-    handle_ = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+    // Wide: a device path given in UTF-8 may hold any character.
+    const std::filesystem::path path = PathFromUtf8(DevicePathFor(device));
+    handle_ = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                           overlapped ? FILE_FLAG_OVERLAPPED : 0, nullptr);
     if (handle_ == INVALID_HANDLE_VALUE) ThrowSerialException(0);
     overlapped_ = overlapped;

@@ -3,31 +3,53 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 
 #include "link/modem_lines.h"
 
 namespace korvex {
 
-// The fixed waits (70 ms after a page write or a marker read) go through
-// this, so tests and the simulator run in virtual time.
-using SleepFn = std::function<void(std::chrono::milliseconds)>;
+// The waits (70 ms after a page write or a marker read; the fast timing's
+// guard before a sample) go through this, so tests and the simulator run in
+// virtual time.
+using SleepFn = std::function<void(std::chrono::microseconds)>;
 SleepFn RealSleep();
+// The port's time in nanoseconds, for the fast timing's write-cycle cap and
+// the line probe: a steady clock on a real port, virtual time on a simulated one.
+using ClockFn = std::function<std::uint64_t()>;
+ClockFn RealClock();
 
 inline constexpr std::chrono::milliseconds kWriteCycleWait{70};
+inline constexpr std::chrono::microseconds kMinGuard{10};
 inline constexpr std::uint8_t kDeviceWrite = 160;
 inline constexpr std::uint8_t kDeviceRead = 161;
 
+// `Spec` is the described sequence: every line change followed by two status
+// reads, the acknowledge never sampled, a fixed 70 ms after each page write.
+// `Fast` puts the same bytes in the memory with fewer calls: no call that
+// leaves a line where it is, a time guard instead of settle reads before a
+// sample, every acknowledge sampled, acknowledge polling instead of the wait.
+enum class BusTiming { Spec, Fast };
+
 // A serial-memory bus in software: DTR is the clock, RTS pulls the data line
-// low, CTS on means the data line is low. Every line change is followed by a
-// Settle (two status reads), which is the bus's only timing.
+// low, CTS on means the data line is low.
 class TwoWireBus {
 public:
-    TwoWireBus(ModemLines& lines, SleepFn sleep);
+    TwoWireBus(ModemLines& lines, SleepFn sleep, ClockFn clock = {});
+
+    BusTiming Timing() const { return timing_; }
+    void SetTiming(BusTiming timing) { timing_ = timing; }
+    // The fast timing's wait between a line change and a sample: the status
+    // delay the line probe measured, never below kMinGuard.
+    void SetGuard(std::chrono::microseconds guard) { guard_ = guard < kMinGuard ? kMinGuard : guard; }
+    std::chrono::microseconds Guard() const { return guard_; }
 
     void Settle();
     void Start();
     void Stop();
+    // Fast timing: a missing acknowledge throws BusError (NoAnswer on a
+    // device address, Refused on any other byte).
     void WriteByte(std::uint8_t value);
     std::uint8_t ReadByteAck();
     std::uint8_t ReadByteNack();
@@ -48,19 +70,50 @@ public:
     // Start, 160, high, low, Start, 161: ready for ReadByteAck/Nack.
     void BeginRead(std::uint16_t address);
 
-    void Wait() { sleep_(kWriteCycleWait); }
+    // Spec: 70 ms. Fast: polls the memory until it acknowledges its address
+    // again, and throws BusError (WriteCycleTimeout) past 70 ms.
+    void Wait();
     ModemLines& Lines() { return lines_; }
 
+    // Drives both lines high (data first, so no condition appears on the
+    // bus) whatever they were, so the fast timing knows where they stand.
+    void Release();
+
 private:
-    // Line levels as the bus sees them.
-    void ClockHigh() { lines_.ClearDtr(); Settle(); }
-    void ClockLow() { lines_.SetDtr(); Settle(); }
-    void DataHigh() { lines_.ClearRts(); Settle(); }
-    void DataLow() { lines_.SetRts(); Settle(); }
+    enum class Line { Clock, Data };
+    void Drive(Line line, bool low);
+    void ClockHigh() { Drive(Line::Clock, false); }
+    void ClockLow() { Drive(Line::Clock, true); }
+    void DataHigh() { Drive(Line::Data, false); }
+    void DataLow() { Drive(Line::Data, true); }
+    // CTS on: the data line is low.
+    bool SampleLow();
+    bool SendByte(std::uint8_t value);  // true when acknowledged (always, in Spec)
     std::uint8_t ReceiveBits();
 
     ModemLines& lines_;
     SleepFn sleep_;
+    ClockFn clock_;
+    BusTiming timing_ = BusTiming::Spec;
+    std::chrono::microseconds guard_ = kMinGuard;
+    // Line levels as last driven (true: pulled low); unknown until driven once.
+    std::optional<bool> clockLow_, dataLow_;
+    bool changedSinceSample_ = true;
+    int byteInTransaction_ = 0;     // bytes sent since the last start condition
+    std::uint32_t address_ = 0;     // memory address the next data byte goes to
+};
+
+// Runs with another timing for as long as it lives.
+class TimingScope {
+public:
+    TimingScope(TwoWireBus& bus, BusTiming timing) : bus_(bus), saved_(bus.Timing()) { bus.SetTiming(timing); }
+    ~TimingScope() { bus_.SetTiming(saved_); }
+    TimingScope(const TimingScope&) = delete;
+    TimingScope& operator=(const TimingScope&) = delete;
+
+private:
+    TwoWireBus& bus_;
+    BusTiming saved_;
 };
 
 }  // namespace korvex

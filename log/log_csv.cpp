@@ -2,6 +2,7 @@
 
 #include "model/cp1251.h"
 #include "model/file_io.h"
+#include "link/path_text.h"
 
 namespace korvex {
 
@@ -43,7 +44,7 @@ std::optional<std::string> LogCsvBytes(std::span<const LogRow> rows) {
     return std::move(converted.bytes);
 }
 
-std::string LogCsvError::Message() const { return file.string() + ": " + reason; }
+std::string LogCsvError::Message() const { return PathToUtf8(file) + ": " + reason; }
 
 std::optional<LogCsvError> SaveLogCsv(const std::filesystem::path& file, std::span<const LogRow> rows) {
     const auto bytes = LogCsvBytes(rows);

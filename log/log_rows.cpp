@@ -9,7 +9,7 @@ namespace korvex {
 namespace {
 
 constexpr std::string_view kHeaders[kLogColumnCount] = {
-    "№", "Вемя", "Дата", "ID", "Раздел", "Событие", "Зона/Пользователь",
+    "№", "Время", "Дата", "ID", "Раздел", "Событие", "Зона/Пользователь",
 };
 
 constexpr std::string_view kMonths[12] = {

@@ -69,7 +69,15 @@ LinkOutcome ClearLog(TwoWireBus& bus, const Profile& profile, Progress& progress
     // seen them.
     bus.Stop();
     bus.Wait();
+
+    // A write-protected or failing module acknowledges the writes and keeps
+    // its records: only reading the ring back tells a clear that took.
+    LogBytes readBack{};
+    bus.ReadSequential(kLogAddress, readBack);
     EndBar(progress);
+    for (std::size_t i = 0; i < readBack.size(); ++i) {
+        if (readBack[i] != 0xFF) return {LinkResult::Mismatch, static_cast<std::uint32_t>(kLogAddress + i)};
+    }
     return {};
 }
 

@@ -24,8 +24,9 @@ LinkOutcome ReadLog(TwoWireBus& bus, const Profile& profile, Progress& progress,
 
 // The module checks, then 0xFF over the whole ring: 14 page writes with the
 // write-cycle wait after each and one more wait at the end; progress over
-// 0..896 in steps of 10, ending at 0. Nothing is read back. On Ok the caller
-// empties its listing.
+// 0..896 in steps of 10, ending at 0. The ring is then read back: a byte
+// that is not 0xFF (a write-protected module) gives Mismatch with its
+// address. On Ok the caller empties its listing.
 LinkOutcome ClearLog(TwoWireBus& bus, const Profile& profile, Progress& progress);
 
 }  // namespace korvex

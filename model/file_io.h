@@ -39,7 +39,20 @@ FileBytes ReadFileBytes(const std::filesystem::path& path,
 // Writes the bytes to a new file beside path, flushes it to the disk and
 // renames it over path, so path holds either its old or its new contents,
 // never a part. A symbolic link is followed and the file it names replaced;
-// an existing file's permissions are kept.
+// an existing file's permissions are kept. Something that is not a regular
+// file (a character device, a FIFO, a terminal) is written in place, never
+// replaced; a folder is refused.
 FileOutcome WriteFileAtomic(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
+
+// Tries whether a file of `probeBytes` can be written where path is to be
+// written, before anything else is done: a full disk or an unwritable folder
+// fails here with the system's reason. Nothing is left behind; a device or a
+// FIFO is taken as writable.
+FileOutcome CheckWritable(const std::filesystem::path& path, std::size_t probeBytes = 4096);
+
+// Removes the temporary file of a write still in progress. Safe to call from
+// a signal handler (SIGINT, SIGTERM), so an interrupted program leaves no
+// temporary file behind.
+void RemovePendingTemporaryFiles() noexcept;
 
 }  // namespace korvex

@@ -2,8 +2,8 @@
 
 namespace korvex {
 namespace {
-constexpr MessagesTexts kRussian = {"CMC", "Текст сообщения", "Принимает ли телефон кирилицу?", "#", "Да", "Нет"};
-constexpr MessagesTexts kEnglish = {"SMS", "Message text", "Does phone supports Cyrillic letters?", "#", "Yes", "No"};
+constexpr MessagesTexts kRussian = {"CMC", "Текст сообщения", "Принимает ли телефон кириллицу?", "#", "Да", "Нет"};
+constexpr MessagesTexts kEnglish = {"SMS", "Message text", "Does the phone support Cyrillic letters?", "#", "Yes", "No"};
 }  // namespace
 
 const MessagesTexts& MessagesTextsFor(ModuleKind kind) { return kind == ModuleKind::Full ? kRussian : kEnglish; }

@@ -18,14 +18,14 @@ constexpr PropertiesTexts kRussian = {
     .hourAfter = ":00",
     .voice = "Голосовое сообщение",
     .voiceTimings = {"После поднятия трубки", "Сразу после дозвона"},
-    .comSpeed = "Скороть СОМ порта (для АТ команд)",
+    .comSpeed = "Скорость COM порта (для АТ команд)",
     .comSpeeds = {"115200 (Nokia)", "57600   (S, ME45)", "38400", "19200   (x35, S25)", "9600     (Ericsson)"},
 };
 
 constexpr PropertiesTexts kEnglish = {
     .objectName = nullptr,
     .password = "PGM activation code",
-    .duration = "PGM activation durability (s)",
+    .duration = "PGM activation duration (s)",
     .trigger = "Trigger mode",
     .smsc = "Messages centre number",
     .smscPrefix = "+",

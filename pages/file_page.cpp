@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -27,7 +28,11 @@
 #include "model/image_codec.h"
 #include "model/project_file.h"
 #include "app/bar_progress.h"
+#include "app/run_transfer.h"
+#include "app/transfer_report.h"
 #include "pages/speak_texts.h"
+#include "app/qt_paths.h"
+#include "link/path_text.h"
 #include "widgets/image_button.h"
 #include "app/wav_player.h"
 #include "pages/compare_dialog.h"
@@ -40,14 +45,6 @@ namespace korvex {
 namespace {
 
 QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-
-std::filesystem::path FsPath(const QString& path) {
-#ifdef _WIN32
-    return std::filesystem::path(path.toStdWString());
-#else
-    return std::filesystem::path(QFile::encodeName(path).toStdString());
-#endif
-}
 
 constexpr int kPortCount = 4;
 constexpr const char* kDemoName = "demo";
@@ -240,7 +237,9 @@ QString FilePage::SelectedPortName() const { return portList_->currentData().toS
 
 void FilePage::UpdateEnables() {
     const bool open = Model().link.IsOpen();
-    for (QPushButton* b : {readData_, writeData_, readSound_, writeSound_, compare_}) b->setEnabled(open);
+    // Greyed while a transfer runs: the window takes no clicks then.
+    const bool usable = open && !Model().link.Busy();
+    for (QPushButton* b : {readData_, writeData_, readSound_, writeSound_, compare_}) b->setEnabled(usable);
     portList_->setEnabled(!open);
     openPort_->setText(Q(open ? texts_.closePort : texts_.openPort));
 }
@@ -269,34 +268,30 @@ void FilePage::TellFileError(std::string_view what, const std::string& path, con
 
 bool FilePage::TransferRunning() { return Model().link.Busy(); }
 
-void FilePage::RunTransfer(const std::function<void(TwoWireBus&)>& work) {
-    ModuleLink& link = Model().link;
-    if (!link.IsOpen() || link.Busy()) return;
-    ModuleLink::BusyScope busy(link);
-    try {
-        work(link.Bus());
-    } catch (const CSerialException& e) {
-        // The transfer stops where it stands; its bar and status stay up
-        // until the next transfer, so the user sees how far it came.
-        const std::string text = e.Message();
-        Model().dialogs->Message(this, QMessageBox::Warning,
-                                 text.empty() ? Q(texts_.portFailure) : QString::fromStdString(text));
-    }
-    if (const std::string error = link.Save(); !error.empty()) Tell(error);
+void FilePage::RunTransfer(TransferKind kind, const std::function<bool(TwoWireBus&)>& work) {
+    for (QPushButton* b : {readData_, writeData_, readSound_, writeSound_, compare_}) b->setEnabled(false);
+    const TransferRun run = korvex::RunTransfer(Model(), this, work);
+    UpdateEnables();
+    if (run.end == TransferRun::End::NotRun) return;
+    // A transfer that stopped keeps its bar up, so the user sees how far it came.
+    if (run.Done()) transferBar_->hide();
+    status_->setText(QString::fromStdString(TransferReport(Model().profile, {kind, run.Done(), run.elapsed})));
+    status_->show();
 }
 
 void FilePage::OnReadData() {
-    RunTransfer([this](TwoWireBus& bus) {
+    RunTransfer(TransferKind::ReadConfig, [this](TwoWireBus& bus) {
         AppModel& m = Model();
         // Read aside, so a transfer that fails half way leaves the image as it was.
         std::vector<std::uint8_t> image(m.profile.imageSize, 0);
         const LinkOutcome outcome = ReadDataFromModule(bus, m.profile, image, *progress_);
         if (!outcome.Ok()) {
             Tell(std::string(OutcomeText(m.profile, outcome)));
-            return;
+            return false;
         }
         m.readImage = std::move(image);
         m.settings.Clear();
+        m.settingsLoaded = true;
         if (!texts_.versionLabel.empty()) {
             versionText_ = VersionOf(m.readImage);
             version_->setText(versionText_);
@@ -304,6 +299,7 @@ void FilePage::OnReadData() {
         slotList_->setCurrentIndex(m.voice.currentSlot);
         UnpackImage(m.profile, m.readImage, m.settings);
         emit ConfigurationLoaded();
+        return true;
     });
 }
 
@@ -311,16 +307,18 @@ void FilePage::OnReadData() {
 // the user takes rows from the dialog.
 void FilePage::OnCompare() {
     std::optional<ConfigSettings> module;
-    RunTransfer([&](TwoWireBus& bus) {
+    // The status line says the module was read, as it does for Read data.
+    RunTransfer(TransferKind::ReadConfig, [&](TwoWireBus& bus) {
         AppModel& m = Model();
         std::vector<std::uint8_t> image(m.profile.imageSize, 0);
         const LinkOutcome outcome = ReadDataFromModule(bus, m.profile, image, *progress_);
         if (!outcome.Ok()) {
             Tell(std::string(OutcomeText(m.profile, outcome)));
-            return;
+            return false;
         }
         module.emplace();
         UnpackImage(m.profile, image, *module);
+        return true;
     });
     if (!module) return;
     CompareDialog dialog(Model(), std::move(*module), this);
@@ -329,7 +327,12 @@ void FilePage::OnCompare() {
 }
 
 void FilePage::OnWriteData() {
-    RunTransfer([this](TwoWireBus& bus) {
+    AppModel& m = Model();
+    if (!m.link.IsOpen() || m.link.Busy()) return;
+    if (!m.SettingsKnown() &&
+        !m.dialogs->Confirm(this, Q(TransferTextsFor(m.profile).confirmEmptyConfig)))
+        return;
+    RunTransfer(TransferKind::WriteConfig, [this](TwoWireBus& bus) {
         AppModel& m = Model();
         LinkOutcome outcome = CheckModule(bus, m.profile);
         if (outcome.Ok()) {
@@ -337,6 +340,7 @@ void FilePage::OnWriteData() {
             outcome = WriteDataToModule(bus, m.profile, m.writeImage, *progress_);
         }
         if (!outcome.Ok()) Tell(std::string(OutcomeText(m.profile, outcome)));
+        return outcome.Ok();
     });
 }
 
@@ -351,7 +355,16 @@ void FilePage::OpenProject() {
                       path.toStdString(), outcome.reason);
         return;
     }
+    m.settingsLoaded = true;
     emit ConfigurationLoaded();
+    // Loaded as far as it goes, but the user learns that it was not a project of this program.
+    const qint64 size = QFileInfo(path).size();
+    const auto project = static_cast<qint64>(m.profile.imageSize);
+    if (size != project) {
+        const qint64 loaded = std::min(size, project);
+        Tell(std::string(size < project ? texts_.shortProject : texts_.longProject) + std::string(texts_.loadedBytes) +
+             std::to_string(loaded) + std::string(texts_.ofBytes) + std::to_string(std::max(size, project)));
+    }
 }
 
 void FilePage::SaveProject() {
@@ -373,7 +386,7 @@ void FilePage::LoadWavFile() {
     LoadSoundWith([&](const SoundOptions& options) {
         SoundOutcome outcome = LoadSoundFile(FsPath(path), Model().voice, Model().wav, options);
         // The file as the user chose it, not as the system spells it.
-        if (outcome.wav.file.empty() || outcome.wav.file == FsPath(path).string()) outcome.wav.file = path.toStdString();
+        if (outcome.wav.file.empty() || outcome.wav.file == PathToUtf8(FsPath(path))) outcome.wav.file = path.toStdString();
         outcome.file = path.toStdString();
         return outcome;
     });
@@ -416,34 +429,42 @@ void FilePage::LoadSoundWith(const std::function<SoundOutcome(const SoundOptions
         Tell(SoundOutcomeText(m.profile, outcome));
         return;
     }
+    m.soundLoaded = true;
     ShowFreeMemory();
 }
 
 void FilePage::OnReadSound() {
-    RunTransfer([this](TwoWireBus& bus) {
+    RunTransfer(TransferKind::ReadSound, [this](TwoWireBus& bus) {
         AppModel& m = Model();
         const LinkOutcome outcome = ReadAllSlots(bus, m.voice, m.wav, *progress_);
         if (!outcome.Ok()) {
             Tell(std::string(OutcomeText(m.profile, outcome)));
-            return;
+            return false;
         }
+        m.soundLoaded = true;
         // The list shows the slot that is now current, so the next WAV
         // load goes where the user sees it going.
         slotList_->setCurrentIndex(m.voice.currentSlot);
         ShowWaveform();
         ShowFreeMemory();
+        return true;
     });
 }
 
 void FilePage::OnWriteSound() {
-    RunTransfer([this](TwoWireBus& bus) {
+    AppModel& m = Model();
+    if (!m.link.IsOpen() || m.link.Busy()) return;
+    if (!m.soundLoaded && !m.dialogs->Confirm(this, Q(TransferTextsFor(m.profile).confirmEmptySound))) return;
+    RunTransfer(TransferKind::WriteSound, [this](TwoWireBus& bus) {
         AppModel& m = Model();
         // A write error is told at once, before the next slot is written, so
         // one found before a port failure is not lost with the outcome.
         const VoiceWriteOutcome outcome = WriteAllSlots(
             bus, m.voice, *progress_, [&](const SlotMismatch&) { Tell(std::string(m.profile.texts.writeError)); });
+        const std::vector<std::string> messages = VoiceWriteMessages(m.profile, outcome);
         if (outcome.mismatches.empty())
-            for (const std::string& line : VoiceWriteMessages(m.profile, outcome)) Tell(line);
+            for (const std::string& line : messages) Tell(line);
+        return outcome.mismatches.empty() && messages.empty();
     });
 }
 

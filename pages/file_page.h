@@ -6,6 +6,7 @@
 #include "audio/sound_intake.h"
 #include "pages/file_page_texts.h"
 #include "app/page.h"
+#include "app/transfer_report.h"
 
 class QComboBox;
 class QLabel;
@@ -45,6 +46,10 @@ public:
     };
     static std::vector<PortEntry> PortEntries(const FilePageTexts& texts);
 
+    // Project Open and Save, also the window's File menu commands.
+    void OpenProject();
+    void SaveProject();
+
 signals:
     // The port was opened or closed; the Log page follows it.
     void PortStateChanged(bool open);
@@ -57,8 +62,6 @@ private:
     void OnOpenPort();
     void OnReadData();
     void OnWriteData();
-    void OpenProject();
-    void SaveProject();
     void LoadWavFile();
     void OnReadSound();
     void OnWriteSound();
@@ -72,9 +75,10 @@ private:
     void UpdateEnables();
     void ShowFreeMemory();
     void ShowWaveform();
-    // Runs a transfer on the open port. A port failure is shown with the
-    // system's text; the simulated module keeps what was changed either way.
-    void RunTransfer(const std::function<void(TwoWireBus&)>& work);
+    // Runs a transfer through the programs' one transfer path, the module
+    // buttons greyed meanwhile, then says on the status line what came of it
+    // and how long it took.
+    void RunTransfer(TransferKind kind, const std::function<bool(TwoWireBus&)>& work);
     void Tell(const std::string& text);
     void TellFileError(std::string_view what, const std::string& path, const std::string& reason);
 

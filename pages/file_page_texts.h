@@ -37,6 +37,12 @@ struct FilePageTexts {
     std::string_view cannotCreateFile;
     std::string_view cannotWriteFile;
     std::string_view portFailure;      // a failed port call whose code has no system text
+    // A project file of another size: the text, the bytes loaded, `ofBytes`,
+    // the bytes a project (a short file) or the file (a long one) holds.
+    std::string_view shortProject;
+    std::string_view longProject;
+    std::string_view loadedBytes;
+    std::string_view ofBytes;
 };
 
 inline constexpr FilePageTexts kFilePageRussian{
@@ -67,6 +73,10 @@ inline constexpr FilePageTexts kFilePageRussian{
     .cannotCreateFile = "Не удалось создать файл",
     .cannotWriteFile = "Не удалось записать файл",
     .portFailure = "Ошибка COM порта",
+    .shortProject = "Файл короче проекта",
+    .longProject = "Файл длиннее проекта",
+    .loadedBytes = ": загружено ",
+    .ofBytes = " байт из ",
 };
 
 inline constexpr FilePageTexts kFilePageEnglish{
@@ -97,6 +107,10 @@ inline constexpr FilePageTexts kFilePageEnglish{
     .cannotCreateFile = "Cannot create the file",
     .cannotWriteFile = "Cannot write the file",
     .portFailure = "COM port error",
+    .shortProject = "The file is shorter than a project",
+    .longProject = "The file is longer than a project",
+    .loadedBytes = ": loaded ",
+    .ofBytes = " bytes of ",
 };
 
 inline const FilePageTexts& FilePageTextsFor(const Profile& profile) {

@@ -1,5 +1,7 @@
 #include "pages/log_page.h"
 
+#include "app/qt_paths.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QEvent>
@@ -7,6 +9,7 @@
 #include <QFont>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
@@ -19,6 +22,8 @@
 #include "log/log_csv.h"
 #include "log/log_transfer.h"
 #include "app/bar_progress.h"
+#include "app/run_transfer.h"
+#include "app/transfer_report.h"
 
 namespace korvex {
 
@@ -33,8 +38,6 @@ constexpr const char* kSaveTitle = "Save csv file";
 constexpr const char* kSaveFilter = "CSV files (*.csv);;cfg files(*.csv)";
 constexpr const char* kSaveSuffix = "csv";
 constexpr const char* kCannotSave = "Не удалось сохранить файл";
-// A failed port call whose code has no system text.
-constexpr const char* kPortFailure = "Ошибка COM порта";
 
 struct ColumnLook {
     Qt::Alignment alignment;
@@ -166,12 +169,25 @@ LogPage::LogPage(AppModel& model, QWidget* parent) : Page(PageId::Log, model, pa
     buttons->addStretch(19);
 
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(10, 10, 10, 10);
+    // Narrow side margins: the event column takes what the others leave.
+    layout->setContentsMargins(6, 10, 6, 10);
     layout->addWidget(bar_);
     layout->addSpacing(6);
     layout->addLayout(buttons);
     layout->addSpacing(12);
     layout->addWidget(list_, 1);
+    status_ = new QLabel(this);
+    status_->setObjectName("logStatus");
+    layout->addWidget(status_);
+
+    // Where the rows would be: says that a read found the log empty.
+    emptyText_ = new QLabel(list_->viewport());
+    emptyText_->setObjectName("emptyLog");
+    emptyText_->setText(Utf8(TransferTextsFor(GetProfile()).emptyLog));
+    emptyText_->setAlignment(Qt::AlignCenter);
+    auto* emptyLayout = new QVBoxLayout(list_->viewport());
+    emptyLayout->addWidget(emptyText_);
+    emptyText_->hide();
 
     connect(readButton_, &QPushButton::clicked, this, [this] { ReadLogFromModule(); });
     connect(clearButton_, &QPushButton::clicked, this, [this] { ClearModuleLog(); });
@@ -187,8 +203,10 @@ LogPage::~LogPage() {
 }
 
 void LogPage::UpdateButtons() {
-    const bool open = Model().link.IsOpen();
-    for (QPushButton* button : {readButton_, clearButton_, saveButton_}) button->setEnabled(open);
+    const bool usable = Model().link.IsOpen() && !Model().link.Busy();
+    for (QPushButton* button : {readButton_, clearButton_}) button->setEnabled(usable);
+    // The list is saved from its cells: no port needed, only rows.
+    saveButton_->setEnabled(list_->rowCount() > 0 && !Model().link.Busy());
 }
 
 bool LogPage::eventFilter(QObject* watched, QEvent* event) {
@@ -210,39 +228,49 @@ void LogPage::Tell(const QString& text, const QString& detail) {
     Model().dialogs->Message(this, QMessageBox::Warning, text, detail);
 }
 
-bool LogPage::RunTransfer(const std::function<LinkOutcome(TwoWireBus&, Progress&)>& work) {
-    ModuleLink& link = Model().link;
-    if (!link.IsOpen() || transferRunning_) return false;
-    transferRunning_ = true;
+TransferRun LogPage::RunTransfer(const std::function<LinkOutcome(TwoWireBus&, Progress&)>& work) {
     BarProgress progress(bar_, nullptr);
-    LinkOutcome outcome;
-    bool finished = false;
-    try {
-        outcome = work(link.Bus(), progress);
-        finished = true;
-    } catch (const CSerialException& e) {
-        const std::string text = e.Message();
-        Tell(text.empty() ? QString::fromUtf8(kPortFailure) : Utf8(text));
-    }
-    if (const std::string error = link.Save(); !error.empty()) Tell(Utf8(error));
-    transferRunning_ = false;
-    if (finished && !outcome.Ok()) Tell(Utf8(OutcomeText(GetProfile(), outcome)));
-    return finished && outcome.Ok();
+    for (QPushButton* button : {readButton_, clearButton_, saveButton_}) button->setEnabled(false);
+    const TransferRun run = korvex::RunTransfer(Model(), this, [&](TwoWireBus& bus) {
+        const LinkOutcome outcome = work(bus, progress);
+        if (!outcome.Ok()) Tell(Utf8(OutcomeText(GetProfile(), outcome)));
+        return outcome.Ok();
+    });
+    UpdateButtons();
+    return run;
+}
+
+void LogPage::Report(TransferKind kind, const TransferRun& run, int records) {
+    if (run.end == TransferRun::End::NotRun) return;
+    status_->setText(Utf8(TransferReport(GetProfile(), {kind, run.Done(), run.elapsed, records})));
 }
 
 void LogPage::ReadLogFromModule() {
     std::vector<LogRecord> records;
-    const bool read = RunTransfer([&](TwoWireBus& bus, Progress& progress) {
+    const TransferRun run = RunTransfer([&](TwoWireBus& bus, Progress& progress) {
         return ReadLog(bus, GetProfile(), progress, records);
     });
     // On any failure the list keeps what it showed.
-    if (read) FillList(MakeLogRows(records, showEventCode_));
+    if (run.Done()) {
+        FillList(MakeLogRows(records, showEventCode_));
+        emptyText_->setVisible(records.empty());
+        UpdateButtons();
+    }
+    Report(TransferKind::ReadLog, run, static_cast<int>(records.size()));
 }
 
 void LogPage::ClearModuleLog() {
-    const bool cleared =
+    AppModel& m = Model();
+    if (!m.link.IsOpen() || m.link.Busy()) return;
+    if (!m.dialogs->Confirm(this, Utf8(TransferTextsFor(GetProfile()).confirmClearLog))) return;
+    const TransferRun run =
         RunTransfer([&](TwoWireBus& bus, Progress& progress) { return ClearLog(bus, GetProfile(), progress); });
-    if (cleared) list_->setRowCount(0);
+    if (run.Done()) {
+        list_->setRowCount(0);
+        emptyText_->hide();
+        UpdateButtons();
+    }
+    Report(TransferKind::ClearLog, run, 0);
 }
 
 void LogPage::SaveLogCsv() {
@@ -251,7 +279,7 @@ void LogPage::SaveLogCsv() {
                                                        QString::fromUtf8(kSaveFilter), QString::fromUtf8(kSaveSuffix));
     if (file.isEmpty()) return;
     const std::vector<LogRow> rows = ListedRows();
-    if (const auto error = korvex::SaveLogCsv(std::filesystem::path(QFile::encodeName(file).toStdString()), rows)) {
+    if (const auto error = korvex::SaveLogCsv(FsPath(file), rows)) {
         Tell(QString::fromUtf8(kCannotSave), file + QStringLiteral(": ") + Utf8(error->reason));
     }
 }

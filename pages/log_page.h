@@ -6,8 +6,11 @@
 
 #include "log/log_rows.h"
 #include "app/page.h"
+#include "app/run_transfer.h"
+#include "app/transfer_report.h"
 
 class QCheckBox;
+class QLabel;
 class QProgressBar;
 class QPushButton;
 class QTableWidget;
@@ -16,9 +19,10 @@ namespace korvex {
 
 // The page behind "Журнал": reads the module's event log into a list, erases
 // it in the module and saves the list as CSV. The list is the only store of
-// the shown log; the export reads its cell texts back. The three buttons
-// work only while the File page's port is open: their state is checked
-// whenever the page handles input, before the input reaches a control.
+// the shown log; the export reads its cell texts back. Read and clear work
+// only while the File page's port is open, saving whenever the list holds
+// rows: their state is checked whenever the page handles input, before the
+// input reaches a control.
 class LogPage : public Page {
 public:
     LogPage(AppModel& model, QWidget* parent = nullptr);
@@ -47,9 +51,11 @@ protected:
 private:
     void UpdateButtons();
     void FillList(const std::vector<LogRow>& rows);
-    // The transfer on the open port with the bar as its progress; port
-    // failures and outcomes are told to the user. True when it succeeded.
-    bool RunTransfer(const std::function<LinkOutcome(TwoWireBus&, Progress&)>& work);
+    // The transfer on the open port through the programs' one transfer
+    // path, with the bar as its progress; outcomes are told to the user.
+    TransferRun RunTransfer(const std::function<LinkOutcome(TwoWireBus&, Progress&)>& work);
+    // The status line under the list after a transfer.
+    void Report(TransferKind kind, const TransferRun& run, int records);
     void Tell(const QString& text, const QString& detail = {});
 
     QProgressBar* bar_;
@@ -58,8 +64,9 @@ private:
     QPushButton* saveButton_;
     QCheckBox* showCodeBox_;
     QTableWidget* list_;
+    QLabel* status_;
+    QLabel* emptyText_;
     bool showEventCode_ = false;
-    bool transferRunning_ = false;
 };
 
 }  // namespace korvex

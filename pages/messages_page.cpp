@@ -4,14 +4,27 @@
 #include <QGridLayout>
 #include <QLabel>
 
+#include <algorithm>
+
 #include "pages/field_events.h"
 #include "model/messages_texts.h"
 #include "pages/septet_limit.h"
 #include "pages/text_field.h"
 #include "app/app_flags.h"
+#include "model/gsm_alphabet.h"
+#include "widgets/translit.h"
 #include "widgets/translit_edit.h"
 
 namespace korvex {
+namespace {
+
+// What a text takes of its limit: septets for a 7-bit text, characters for
+// a UCS-2 one.
+int Used(const QString& text, bool cyrillic) {
+    return cyrillic ? static_cast<int>(text.size()) : GsmSeptetCount(text.toStdU32String());
+}
+
+}  // namespace
 
 MessagesPage::MessagesPage(AppModel& model, QWidget* parent)
     : Page(PageId::Messages, model, parent), texts_(MessagesTextsFor(model.profile.kind)), events_(new FieldEvents(this)) {
@@ -22,7 +35,7 @@ MessagesPage::MessagesPage(AppModel& model, QWidget* parent)
     cyrillicHeading->setWordWrap(true);
     grid->addWidget(new QLabel(QString::fromUtf8(texts_.numberHeading), this), 0, 0, Qt::AlignBottom);
     grid->addWidget(new QLabel(QString::fromUtf8(texts_.textHeading), this), 0, 1, Qt::AlignBottom);
-    grid->addWidget(cyrillicHeading, 0, 2, Qt::AlignBottom);
+    grid->addWidget(cyrillicHeading, 0, 3, Qt::AlignBottom);
 
     const int shown = GetProfile().textCount;
     for (int line = 0; line < kTextSlots; ++line) {
@@ -31,18 +44,26 @@ MessagesPage::MessagesPage(AppModel& model, QWidget* parent)
         auto* edit = new TranslitEdit(this);
         edit->setObjectName(QStringLiteral("text") + n);
         edit->setMaxLength(kLatinTextLimit);
+        auto* count = new QLabel(this);
+        count->setObjectName(QStringLiteral("count") + n);
+        count->setMinimumWidth(count->fontMetrics().horizontalAdvance(QStringLiteral("68/68")) + 4);
+        count->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         septetLimits_[line] = new SeptetLimit(edit);
         auto* box = new QCheckBox(this);
         box->setObjectName(QStringLiteral("cyrillic") + n);
         label->setBuddy(edit);
         grid->addWidget(label, line + 1, 0);
         grid->addWidget(edit, line + 1, 1);
-        grid->addWidget(box, line + 1, 2);
+        grid->addWidget(count, line + 1, 2);
+        grid->addWidget(box, line + 1, 3);
         edits_[line] = edit;
         boxes_[line] = box;
-        for (QWidget* control : {static_cast<QWidget*>(label), static_cast<QWidget*>(edit), static_cast<QWidget*>(box)}) {
+        counts_[line] = count;
+        for (QWidget* control : {static_cast<QWidget*>(label), static_cast<QWidget*>(edit),
+                                 static_cast<QWidget*>(count), static_cast<QWidget*>(box)}) {
             control->setVisible(line < shown);
         }
+        connect(edit, &QLineEdit::textChanged, this, [this, line] { ShowCount(line); });
 
         events_->OnFocusGained(edit, [this, line] { EnterText(line); });
         events_->OnFocusLost(edit, [this, line] { StoreText(line); });
@@ -66,6 +87,7 @@ void MessagesPage::RefreshFromModel() {
         ShowText(line, FromCp1251(settings.texts[line]));
         boxes_[line]->setChecked(settings.cyrillic[line]);
         ShowBoxState(line);
+        ShowCount(line);
     }
 }
 
@@ -92,8 +114,28 @@ void MessagesPage::SwitchAlphabet(int line) {
     ShowBoxState(line);
     settings.cyrillic[line] = cyrillic;
     settings.textLimit[line] = TextLimit(cyrillic);
-    settings.texts[line].clear();
-    ShowText(line, QString());
+    // Keep what the new alphabet can hold: Cyrillic letters become Latin
+    // ones as if typed, and the text ends where the new limit does or where
+    // a character comes that the 7-bit alphabet lacks.
+    QString kept;
+    for (char32_t c : edits_[line]->text().toUcs4()) {
+        const QString typed = TransliterateTyped(c, cyrillic);
+        if (!cyrillic && !std::ranges::all_of(typed.toStdU32String(), [](char32_t t) { return GsmCodeOf(t).has_value(); }))
+            break;
+        const QString next = kept + typed;
+        if (Used(next, cyrillic) > settings.textLimit[line]) break;
+        kept = next;
+    }
+    ShowText(line, kept);
+    StoreText(line);
+    ShowCount(line);
+}
+
+void MessagesPage::ShowCount(int line) {
+    const ConfigSettings& settings = Model().settings;
+    counts_[line]->setText(QStringLiteral("%1/%2")
+                               .arg(Used(edits_[line]->text(), settings.cyrillic[line]))
+                               .arg(settings.textLimit[line]));
 }
 
 void MessagesPage::ShowBoxState(int line) {

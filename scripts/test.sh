@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test:
-# the full CTest suite, then the core tests under ASan and UBSan, then the fuzzers.
+# the full CTest suite, then the core and korvex-cli tests under ASan and UBSan, then the fuzzers,
+# then the Windows build under Wine (scripts/windows.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -19,7 +20,7 @@ bash scripts/check-package.sh "$deb"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKORVEX_SANITIZE=ON >/dev/null
 cmake --build build-asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-  ctest --test-dir build-asan -j "$jobs" --output-on-failure -L core | tee -a "$summary"
+  ctest --test-dir build-asan -j "$jobs" --output-on-failure -L "core|cli" | tee -a "$summary"
 
 if [ -f scripts/fuzz.sh ]; then
   bash scripts/fuzz.sh "${FUZZ_SECONDS:-30}"
@@ -28,3 +29,7 @@ fi
 # One closing line over both CTest runs (the fuzzers stop the script on a failure).
 awk '/tests passed, [0-9]+ tests failed out of/ { total += $NF; failed += $(NF-5) }
      END { printf "tests: %d passed, %d failed\n", total - failed, failed }' "$summary"
+
+# The core and korvex-cli built for Windows and tested under Wine (its own
+# closing line; a failure there fails the run).
+bash scripts/windows.sh

@@ -1,14 +1,24 @@
 #include "sim/port_factory.h"
 
+#include <array>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <system_error>
 #include <utility>
 
+#include "link/path_text.h"
+#include "link/line_probe.h"
 #include "link/serial_exception.h"
 #include "link/serial_port.h"
 #include "sim/demo.h"
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace korvex {
 namespace {
@@ -26,9 +36,61 @@ public:
     SerialLink& Link() { return link_; }
     ModemLines& Lines() override { return link_.Port(); }
     SleepFn Sleeper() override { return RealSleep(); }
+    ClockFn Clock() override { return RealClock(); }
+    std::string Driver() override { return PortDriverName(DevicePathFor(name_)); }
+    void SetName(std::string name) { name_ = std::move(name); }
 
 private:
     SerialLink link_;
+    std::string name_;
+};
+
+// Holds the memory file locked, as a real port is held exclusively: a second
+// program on the same simulated module is told the port is busy instead of
+// both saving their own copy back and one change being lost.
+class MemoryFileLock {
+public:
+    MemoryFileLock() = default;
+    ~MemoryFileLock() {
+#ifndef _WIN32
+        if (fd_ >= 0) ::close(fd_);
+#endif
+    }
+    MemoryFileLock(const MemoryFileLock&) = delete;
+    MemoryFileLock& operator=(const MemoryFileLock&) = delete;
+
+    // Locks the file the name stands for now. Returns 0 or the errno value
+    // (EBUSY when another program holds it).
+    int Acquire(const std::filesystem::path& file) {
+#ifndef _WIN32
+        // The memory is saved back by renaming a new file over the old one,
+        // so the lock taken may be on a file that has just been replaced:
+        // then the new one is locked instead.
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+            if (fd < 0) return errno;
+            if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+                const int error = errno == EWOULDBLOCK ? EBUSY : errno;
+                ::close(fd);
+                return error;
+            }
+            struct stat held {}, named {};
+            if (::fstat(fd, &held) == 0 && ::stat(file.c_str(), &named) == 0 && held.st_dev == named.st_dev &&
+                held.st_ino == named.st_ino) {
+                fd_ = fd;
+                return 0;
+            }
+            ::close(fd);
+        }
+        return EBUSY;
+#else
+        (void)file;
+        return 0;
+#endif
+    }
+
+private:
+    int fd_ = -1;
 };
 
 class SimulatedModulePort final : public ModulePort {
@@ -37,11 +99,17 @@ public:
     ModemLines& Lines() override { return module_; }
     SleepFn Sleeper() override { return module_.Sleeper(); }
     SimulatedModule* Simulated() override { return &module_; }
-    std::string SaveBack() override { return module_.SaveFile(file_); }
+    // A command that only read leaves the file as it was.
+    std::string SaveBack() override { return module_.Memory() == loaded_ ? std::string() : module_.SaveFile(file_); }
+
+    MemoryFileLock& Lock() { return lock_; }
+    void RememberLoaded() { loaded_ = module_.Memory(); }
 
 private:
     std::filesystem::path file_;
     SimulatedModule module_;
+    MemoryFileLock lock_;
+    std::array<std::uint8_t, SimulatedModule::kSize> loaded_{};
 };
 
 // The memory a missing demo file starts with: a working module.
@@ -62,27 +130,10 @@ PortOpening OpenSimulated(const std::filesystem::path& file, const Profile& prof
     const bool exists = std::filesystem::exists(file, ec);
     if (ec) {
         opening.failure = PortOpening::Failure::FileRead;
-        opening.reason = file.string() + ": " + ec.message();
+        opening.reason = PathToUtf8(file) + ": " + ec.message();
         return opening;
     }
-    if (exists) {
-        const std::uintmax_t size = std::filesystem::file_size(file, ec);
-        if (ec) {
-            opening.failure = PortOpening::Failure::FileRead;
-            opening.reason = file.string() + ": " + ec.message();
-            return opening;
-        }
-        if (size != SimulatedModule::kSize) {
-            opening.failure = PortOpening::Failure::FileSize;
-            opening.size = size;
-            return opening;
-        }
-        if (std::string error = module.LoadFile(file); !error.empty()) {
-            opening.failure = PortOpening::Failure::FileRead;
-            opening.reason = error;
-            return opening;
-        }
-    } else {
+    if (!exists) {
         // Created now rather than after the command, so that an unwritable
         // place fails before the module is touched.
         if (demo) {
@@ -95,14 +146,41 @@ PortOpening OpenSimulated(const std::filesystem::path& file, const Profile& prof
             return opening;
         }
     }
+    if (const int error = port->Lock().Acquire(file); error != 0) {
+        opening.failure = error == EBUSY ? PortOpening::Failure::Port : PortOpening::Failure::FileRead;
+        opening.reason = file.string() + ": " + std::strerror(error);
+        return opening;
+    }
+    {
+        const std::uintmax_t size = std::filesystem::file_size(file, ec);
+        if (ec) {
+            opening.failure = PortOpening::Failure::FileRead;
+            opening.reason = PathToUtf8(file) + ": " + ec.message();
+            return opening;
+        }
+        if (size != SimulatedModule::kSize) {
+            opening.failure = PortOpening::Failure::FileSize;
+            opening.size = size;
+            return opening;
+        }
+        if (std::string error = module.LoadFile(file); !error.empty()) {
+            opening.failure = PortOpening::Failure::FileRead;
+            opening.reason = error;
+            return opening;
+        }
+    }
+    port->RememberLoaded();
     opening.port = std::move(port);
     return opening;
 }
 
 std::filesystem::path DataHome() {
 #ifdef _WIN32
-    if (const char* local = std::getenv("LOCALAPPDATA"); local && *local) return local;
-    if (const char* profileDir = std::getenv("USERPROFILE"); profileDir && *profileDir) return profileDir;
+    // The wide environment: a narrow one spells a Cyrillic user name in the
+    // ANSI code page, or with question marks.
+    if (const wchar_t* local = _wgetenv(L"LOCALAPPDATA"); local && *local) return local;
+    if (const wchar_t* profileDir = _wgetenv(L"USERPROFILE"); profileDir && *profileDir)
+        return std::filesystem::path(profileDir) / "AppData" / "Local";
     return ".";
 #else
     if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg == '/') return xdg;
@@ -124,10 +202,11 @@ std::filesystem::path DemoFilePath(const Profile& profile) {
 PortOpening OpenModulePort(const std::string& name, const Profile& profile) {
     if (name == kDemoPortName) return OpenSimulated(DemoFilePath(profile), profile, true);
     if (name.starts_with(kSimPortPrefix)) {
-        return OpenSimulated(std::filesystem::path(name.substr(kSimPortPrefix.size())), profile, false);
+        return OpenSimulated(PathFromUtf8(std::string_view(name).substr(kSimPortPrefix.size())), profile, false);
     }
     PortOpening opening;
     auto port = std::make_unique<SerialModulePort>();
+    port->SetName(name);
     if (port->Link().OpenLink(name) != 0) {
         opening.failure = PortOpening::Failure::Port;
         opening.reason = port->Link().LastError();

@@ -33,6 +33,10 @@ public:
     virtual ~ModulePort() = default;
     virtual ModemLines& Lines() = 0;
     virtual SleepFn Sleeper() = 0;
+    // The port's time: a steady clock, or the simulated module's virtual one.
+    virtual ClockFn Clock() { return Simulated() ? Simulated()->Clock() : RealClock(); }
+    // The port's driver as the system names it, or the simulated port model's.
+    virtual std::string Driver() { return Simulated() ? std::string(Simulated()->GetPortModel().driver) : std::string(); }
     // The module behind a simulated port; nullptr for a serial port.
     virtual SimulatedModule* Simulated() { return nullptr; }
     // Stores a simulated module's memory back in its file (whole, then

@@ -11,66 +11,109 @@ namespace korvex {
 SimulatedModule::SimulatedModule() { mem_.fill(0xFF); }
 
 SleepFn SimulatedModule::Sleeper() {
-    return [this](std::chrono::milliseconds ms) {
-        nowNs_ += static_cast<std::uint64_t>(ms.count()) * 1000000u;
-    };
+    return [this](std::chrono::microseconds us) { nowNs_ += static_cast<std::uint64_t>(us.count()) * 1000u; };
 }
 
-void SimulatedModule::Call(const char* name, std::uint64_t& counter) {
+ClockFn SimulatedModule::Clock() {
+    return [this] { return nowNs_; };
+}
+
+void SimulatedModule::SetPortModel(const PortModel& model) {
+    model_ = model;
+    ctsHistory_.assign(1, {nowNs_, !Sda()});
+}
+
+void SimulatedModule::SetLineCallCost(std::uint64_t ns) {
+    PortModel model = DefaultPortModel();
+    model.setNs = model.readNs = ns;
+    SetPortModel(model);
+}
+
+void SimulatedModule::Call(const char* name, std::uint64_t& counter, std::uint64_t costNs) {
     // A pulled cable fails every call from then on, as a vanished USB adapter does.
     if (faults_.pullAfterCalls != 0 && counters_.Total() >= faults_.pullAfterCalls) {
-        throw CSerialException(EIO);
+        throw CSerialException(kPortGoneError);
     }
     ++counter;
-    nowNs_ += lineCallNs_;
+    nowNs_ += costNs;
     if (trace_) *trace_ << name << '\n';
 }
 
+// A change takes effect when its call returns.
 void SimulatedModule::SetDtr() {
-    Call("SetDtr", counters_.setDtr);
+    Call("SetDtr", counters_.setDtr, model_.setNs);
     const bool scl = Scl(), sda = Sda();
     dtrAsserted_ = true;
     LinesChanged(scl, sda);
 }
 
 void SimulatedModule::ClearDtr() {
-    Call("ClearDtr", counters_.clearDtr);
+    Call("ClearDtr", counters_.clearDtr, model_.setNs);
     const bool scl = Scl(), sda = Sda();
     dtrAsserted_ = false;
     LinesChanged(scl, sda);
 }
 
 void SimulatedModule::SetRts() {
-    Call("SetRts", counters_.setRts);
+    Call("SetRts", counters_.setRts, model_.setNs);
     const bool scl = Scl(), sda = Sda();
     rtsAsserted_ = true;
     LinesChanged(scl, sda);
 }
 
 void SimulatedModule::ClearRts() {
-    Call("ClearRts", counters_.clearRts);
+    Call("ClearRts", counters_.clearRts, model_.setNs);
     const bool scl = Scl(), sda = Sda();
     rtsAsserted_ = false;
     LinesChanged(scl, sda);
 }
 
 std::uint32_t SimulatedModule::ReadModemStatus() {
-    Call("ReadModemStatus", counters_.readModemStatus);
+    // The status is taken when the call begins.
+    const std::uint64_t at = nowNs_;
+    Call("ReadModemStatus", counters_.readModemStatus, model_.readNs);
+    if (model_.ctsAlwaysOn) return kMsCtsOn;
     if (faults_.absent) return 0;
-    return Sda() ? 0 : kMsCtsOn;
+    return CtsOnAt(at) ? kMsCtsOn : 0;
+}
+
+void SimulatedModule::RecordCts() {
+    if (model_.statusRefreshNs == 0) return;
+    const bool on = !Sda();
+    if (ctsHistory_.back().second == on) return;
+    // Levels older than the last refresh that already saw a newer one are gone for good.
+    const std::uint64_t refreshed = nowNs_ / model_.statusRefreshNs * model_.statusRefreshNs;
+    std::size_t keep = 0;
+    while (keep + 1 < ctsHistory_.size() && ctsHistory_[keep + 1].first <= refreshed) ++keep;
+    ctsHistory_.erase(ctsHistory_.begin(), ctsHistory_.begin() + static_cast<std::ptrdiff_t>(keep));
+    ctsHistory_.emplace_back(nowNs_, on);
+}
+
+bool SimulatedModule::CtsOnAt(std::uint64_t ns) const {
+    if (model_.statusRefreshNs == 0) return !Sda();
+    // A cached status holds the level that stood at the last refresh.
+    const std::uint64_t refreshed = ns / model_.statusRefreshNs * model_.statusRefreshNs;
+    bool on = ctsHistory_.front().second;
+    for (const auto& [at, level] : ctsHistory_) {
+        if (at > refreshed) break;
+        on = level;
+    }
+    return on;
 }
 
 void SimulatedModule::LinesChanged(bool oldScl, bool oldSda) {
-    if (faults_.absent) return;
-    const bool scl = Scl(), sda = Sda();
-    if (scl && oldScl) {
-        if (oldSda && !sda) OnStart();
-        else if (!oldSda && sda) OnStop();
-    } else if (scl && !oldScl) {
-        OnRisingEdge();
-    } else if (!scl && oldScl) {
-        OnFallingEdge();
+    if (!faults_.absent) {
+        const bool scl = Scl(), sda = Sda();
+        if (scl && oldScl) {
+            if (oldSda && !sda) OnStart();
+            else if (!oldSda && sda) OnStop();
+        } else if (scl && !oldScl) {
+            OnRisingEdge();
+        } else if (!scl && oldScl) {
+            OnFallingEdge();
+        }
     }
+    RecordCts();
 }
 
 void SimulatedModule::OnStart() {

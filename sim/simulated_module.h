@@ -5,10 +5,12 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "link/modem_lines.h"
 #include "link/two_wire_bus.h"
+#include "sim/port_model.h"
 
 namespace korvex {
 
@@ -44,11 +46,15 @@ public:
     void ClearRts() override;
     std::uint32_t ReadModemStatus() override;
 
-    // Virtual time. Sleep() advances it; every line call costs lineCallNs.
+    // Virtual time. Sleeper() advances it; every line call costs what the
+    // port model says (by default a few microseconds, live status).
     SleepFn Sleeper();
+    ClockFn Clock();
     void Advance(std::uint64_t ns) { nowNs_ += ns; }
     std::uint64_t NowNs() const { return nowNs_; }
-    void SetLineCallCost(std::uint64_t ns) { lineCallNs_ = ns; }
+    void SetPortModel(const PortModel& model);
+    const PortModel& GetPortModel() const { return model_; }
+    void SetLineCallCost(std::uint64_t ns);  // sets and reads alike, live status
     void SetWriteCycle(std::uint64_t ns) { writeCycleNs_ = ns; }
 
     // Memory.
@@ -72,8 +78,10 @@ public:
 private:
     enum class Mode { Idle, Receive, Transmit, Ignore };
 
-    void Call(const char* name, std::uint64_t& counter);
+    void Call(const char* name, std::uint64_t& counter, std::uint64_t costNs);
     void LinesChanged(bool oldScl, bool oldSda);
+    void RecordCts();
+    bool CtsOnAt(std::uint64_t ns) const;
     bool Sda() const { return !(rtsAsserted_ || memPullsLow_); }
     bool Scl() const { return !dtrAsserted_; }
     void OnStart();
@@ -101,7 +109,10 @@ private:
 
     std::uint64_t nowNs_ = 0;
     std::uint64_t busyUntilNs_ = 0;
-    std::uint64_t lineCallNs_ = 2000;      // a few microseconds per system call
+    PortModel model_ = DefaultPortModel();
+    // CTS levels (true: on) from the time they took effect, for a port
+    // whose status is a cached copy; trimmed as refreshes pass.
+    std::vector<std::pair<std::uint64_t, bool>> ctsHistory_{{0, false}};
     std::uint64_t writeCycleNs_ = 5000000; // 5 ms internal write cycle
     std::uint64_t writeCycles_ = 0;
     std::uint64_t bytesSent_ = 0;

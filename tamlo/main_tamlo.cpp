@@ -5,6 +5,7 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tamlo"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Tamlo"));
     // Ties the window to its menu entry, so the desktop shows the entry's name and icon.
     QApplication::setDesktopFileName(QStringLiteral("org.korvex.Tamlo"));
 

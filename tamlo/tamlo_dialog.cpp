@@ -5,6 +5,7 @@
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QScreen>
@@ -17,6 +18,7 @@
 #include "pages/properties_page.h"
 #include "pages/zones_page.h"
 #include "app/toolbar_icons.h"
+#include "app/transfer_guard.h"
 
 namespace korvex {
 
@@ -46,9 +48,10 @@ constexpr PageId kSettingsPages[] = {PageId::Properties, PageId::Messages, PageI
 
 MainDialog::MainDialog(AppModel& model, QWidget* parent) : QDialog(parent), model_(model) {
     const TamloTexts& texts = kTamloTexts;
-    // A caption and nothing else: no system menu, so no close, minimise or
-    // maximise box.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    // A caption and a close box that ends the program as Exit does; no
+    // minimise or maximise box.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
     setWindowTitle(T(texts.caption));
     setWindowIcon(ApplicationIcon());
 
@@ -91,6 +94,10 @@ MainDialog::MainDialog(AppModel& model, QWidget* parent) : QDialog(parent), mode
         else
             phone[0] = '-';
     }
+
+    // No input and no closing while a transfer runs.
+    new TransferGuard(model_.link, this);
+    model_.startSettings = model_.settings;
 
     // Enter on a focused button would press it; here Enter does nothing.
     for (QPushButton* button : findChildren<QPushButton*>()) button->setAutoDefault(false);
@@ -150,6 +157,14 @@ void MainDialog::RefreshAllPages() {
 void MainDialog::OnPageButton(PageId id) {
     ShowPage(int(id));
     if (id == PageId::Zones) GetPage(int(id))->RefreshFromModel();
+}
+
+void MainDialog::closeEvent(QCloseEvent* event) {
+    // The close box and Alt+F4 end the program as Exit does; the
+    // TransferGuard has put a close off while a transfer runs.
+    model_.link.Close();
+    QDialog::accept();
+    event->accept();
 }
 
 void MainDialog::keyPressEvent(QKeyEvent* event) {

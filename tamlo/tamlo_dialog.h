@@ -16,8 +16,8 @@ class FilePage;
 // the frame the five pages live in. A page button only hides the pages and
 // shows its own; a value being typed is stored by its field losing the
 // focus to the button. Zones also reloads its page, since the phones and
-// texts it shows may have changed elsewhere. Enter and Escape do nothing,
-// the window has no close box: "Exit" is the only way out.
+// texts it shows may have changed elsewhere. Enter and Escape do nothing;
+// "Exit", the close box and Alt+F4 end the program.
 //
 // Buttons by object name: "pageFile", "pagePhones", "pageMessages",
 // "pageZones", "pageProperties", "exit"; the frame is "pageHost".
@@ -40,12 +40,12 @@ public:
     FilePage* GetFilePage() const;
     QPushButton* PageButton(PageId id) const { return pageButtons_[int(id) - 1]; }
 
-    // The dialog's own OK and Cancel: Enter, Escape and the window manager's
-    // close request end nothing.
+    // The dialog's own OK and Cancel: Enter and Escape end nothing.
     void accept() override {}
     void reject() override {}
 
 protected:
+    void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:

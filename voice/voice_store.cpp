@@ -11,6 +11,7 @@ VoiceStore::VoiceStore(const Profile& profile)
     : slotLength(profile.slotCount, 0),
       slotStart(profile.slotCount, 0),
       slotRate(profile.slotCount, VoiceRulesFor(profile).defaultRate),
+      held(static_cast<std::size_t>(profile.slotCount)),
       profile_(&profile),
       areas_(static_cast<std::size_t>(profile.slotCount) * kAreaSize, kAreaFill) {}
 
@@ -127,7 +128,7 @@ FreeMemory ShowFreeMemory(const VoiceStore& store) {
     m.capacity = profile.capacity;
     m.used = store.Used();
     m.barPos = std::min(m.used, m.capacity);
-    m.freeKb = (m.capacity - m.barPos) / 125;
+    m.freeKb = (m.capacity - m.barPos) / 1024;
     m.text = std::string(rules.freeBefore) + std::to_string(m.freeKb) + std::string(rules.freeAfter);
     return m;
 }

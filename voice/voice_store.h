@@ -44,6 +44,16 @@ public:
     };
     std::optional<SpareEntry> spareEntry;
 
+    // What the module held of each slot at its last read or verify while
+    // the port stayed open: where it started and its bytes. The fast timing
+    // writes no slot whose place and bytes are still these.
+    struct HeldSlot {
+        std::uint16_t start = 0;
+        std::vector<std::uint8_t> bytes;
+    };
+    std::vector<std::optional<HeldSlot>> held;
+    void ForgetHeld() { held.assign(static_cast<std::size_t>(SlotCount()), std::nullopt); }
+
 private:
     const Profile* profile_;
     std::vector<std::uint8_t> areas_;
@@ -77,7 +87,7 @@ struct FreeMemory {
     std::uint32_t capacity = 0;
     std::uint32_t used = 0;     // as the tables say, may exceed the capacity
     std::uint32_t barPos = 0;
-    std::uint32_t freeKb = 0;   // (capacity - used) / 125, 0 when over
+    std::uint32_t freeKb = 0;   // (capacity - used) / 1024, whole KiB; 0 when over
     std::string text;
 };
 FreeMemory ShowFreeMemory(const VoiceStore& store);

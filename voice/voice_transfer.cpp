@@ -91,6 +91,8 @@ void ReadSlot(TwoWireBus& bus, VoiceStore& store, int slot, Progress& progress) 
     BeginStage(progress, n, profile.texts.readingSound, slot);
     bus.ReadSequential(store.slotStart[s], store.Area(slot).first(n), [&](std::size_t i) { MoveBar(progress, i); });
     EndStage(progress);
+    const auto bytes = store.Area(slot).first(n);
+    store.held[s] = VoiceStore::HeldSlot{store.slotStart[s], {bytes.begin(), bytes.end()}};
 }
 
 std::optional<SlotMismatch> WriteSlot(TwoWireBus& bus, VoiceStore& store, int slot, Progress& progress,
@@ -122,8 +124,27 @@ std::optional<SlotMismatch> WriteSlot(TwoWireBus& bus, VoiceStore& store, int sl
     bus.ReadByteNack();
     bus.Stop();
     EndStage(progress);
+    if (mismatch) store.held[s].reset();
+    else store.held[s] = VoiceStore::HeldSlot{start, {data.begin(), data.end()}};
     return mismatch;
 }
+
+namespace {
+
+// The module already holds this slot where the directory will say it is.
+bool StillHeld(const VoiceStore& store, int slot) {
+    const Profile& profile = store.GetProfile();
+    const auto s = static_cast<std::size_t>(slot);
+    const auto& held = store.held[s];
+    if (!held || held->start != store.slotStart[s]) return false;
+    const std::uint16_t start = store.slotStart[s];
+    const std::size_t room = start < kMemorySize ? kMemorySize - start : 0;
+    const std::size_t n = std::min<std::size_t>({store.slotLength[s], profile.capacity, room});
+    const auto data = store.Area(slot).first(n);
+    return std::equal(data.begin(), data.end(), held->bytes.begin(), held->bytes.end());
+}
+
+}  // namespace
 
 LinkOutcome ReadAllSlots(TwoWireBus& bus, VoiceStore& store, WavBuffer& wav, Progress& progress) {
     const Profile& profile = store.GetProfile();
@@ -161,9 +182,23 @@ VoiceWriteOutcome WriteAllSlots(TwoWireBus& bus, VoiceStore& store, Progress& pr
     for (std::uint8_t b : directory) bus.WriteByte(b);
     bus.Stop();
     bus.Wait();
+    // A flipped directory byte would play a slot from the wrong place or at
+    // the wrong rate, so the directory is checked like the slot data.
+    std::vector<std::uint8_t> readBack(directory.size());
+    bus.ReadSequential(profile.directoryAddress, readBack);
+    for (std::size_t i = 0; i < directory.size(); ++i) {
+        if (readBack[i] != directory[i]) {
+            const SlotMismatch mismatch{SlotMismatch::kDirectorySlot,
+                                        static_cast<std::uint32_t>(profile.directoryAddress + i)};
+            if (onMismatch) onMismatch(mismatch);
+            outcome.mismatches.push_back(mismatch);
+            break;
+        }
+    }
 
     const int chosen = store.currentSlot;
     for (int slot = 0; slot < store.SlotCount(); ++slot) {
+        if (bus.Timing() == BusTiming::Fast && StillHeld(store, slot)) continue;
         store.currentSlot = slot;
         if (auto mismatch = WriteSlot(bus, store, slot, progress, onMismatch)) outcome.mismatches.push_back(*mismatch);
     }

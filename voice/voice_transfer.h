@@ -15,7 +15,9 @@ class VoiceStore;
 struct WavBuffer;
 
 // A slot whose read-back differed: the first differing module address.
+// kDirectorySlot stands for the voice directory.
 struct SlotMismatch {
+    static constexpr int kDirectorySlot = -1;
     int slot = 0;
     std::uint32_t address = 0;
 };
@@ -43,8 +45,9 @@ LinkOutcome ReadAllSlots(TwoWireBus& bus, VoiceStore& store, WavBuffer& wav, Pro
 
 // Write sound: refuses lengths that would run past the end of the memory
 // (or the capacity) before anything else, then the module checks, lays the
-// slots out back to back, writes the directory and every slot with its
-// read-back. A mismatch does not stop the next slot. The current slot is
+// slots out back to back, writes the directory and every slot, each with its
+// read-back (a directory that does not read back is a mismatch of
+// kDirectorySlot, told first). A mismatch does not stop the next slot. The current slot is
 // left as the caller had it.
 VoiceWriteOutcome WriteAllSlots(TwoWireBus& bus, VoiceStore& store, Progress& progress,
                                 const MismatchHandler& onMismatch = {});

@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "link/path_text.h"
 #include "voice/delta_codec.h"
 #include "voice/voice_rules.h"
 #include "voice/voice_store.h"
@@ -101,7 +102,7 @@ WavOutcome LoadWav(std::span<const std::uint8_t> file, VoiceStore& store, WavBuf
 
 WavOutcome LoadWavFile(const std::filesystem::path& path, VoiceStore& store, WavBuffer& wav) {
     WavOutcome outcome;
-    outcome.file = path.string();
+    outcome.file = PathToUtf8(path);
     auto fail = [&](WavResult result, int error) {
         outcome.result = result;
         outcome.reason = error != 0 ? std::strerror(error) : "";
@@ -109,10 +110,7 @@ WavOutcome LoadWavFile(const std::filesystem::path& path, VoiceStore& store, Wav
     };
 
     errno = 0;
-    struct Closer {
-        void operator()(std::FILE* f) const { std::fclose(f); }
-    };
-    std::unique_ptr<std::FILE, Closer> f(std::fopen(outcome.file.c_str(), "rb"));
+    const FileHandle f = OpenFile(path, "rb");
     if (!f) return fail(WavResult::CannotOpen, errno);
 
     // One byte more than the buffer holds is enough to know a file is too large.

@@ -29,7 +29,9 @@ void CliTest::TearDown() {
     if (!dir_.empty()) std::filesystem::remove_all(dir_, ignored);
 }
 
-CliResult CliTest::Run(const std::vector<std::string>& args) {
+CliResult CliTest::Run(const std::vector<std::string>& args) { return Wait(Start(args)); }
+
+CliTest::Started CliTest::Start(const std::vector<std::string>& args) {
     const int n = ++runs_;
     const std::string outPath = (dir_ / (".out" + std::to_string(n))).string();
     const std::string errPath = (dir_ / (".err" + std::to_string(n))).string();
@@ -60,18 +62,27 @@ CliResult CliTest::Run(const std::vector<std::string>& args) {
     posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     posix_spawn_file_actions_addchdir_np(&actions, dir_.c_str());
 
-    CliResult result;
     pid_t pid = 0;
     const int rc = ::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     if (rc != 0) {
         ADD_FAILURE() << "cannot start " << argv[0] << ": " << std::strerror(rc);
-        return result;
+        return Started{-1, n};
     }
+    return Started{pid, n};
+}
+
+CliResult CliTest::Wait(Started started) {
+    CliResult result;
+    if (started.pid <= 0) return result;
+    const pid_t pid = started.pid;
+    const std::string outPath = (dir_ / (".out" + std::to_string(started.n))).string();
+    const std::string errPath = (dir_ / (".err" + std::to_string(started.n))).string();
     int wstatus = 0;
     while (::waitpid(pid, &wstatus, 0) < 0 && errno == EINTR) {
     }
     result.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
+    result.signal = WIFSIGNALED(wstatus) ? WTERMSIG(wstatus) : 0;
     result.out = ReadText(outPath);
     result.err = ReadText(errPath);
     std::filesystem::remove(outPath);

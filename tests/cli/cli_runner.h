@@ -13,6 +13,7 @@ struct CliResult {
     int status = -1;  // the exit status; -1 when the program did not exit by itself (a crash)
     std::string out;  // stdout
     std::string err;  // stderr
+    int signal = 0;   // the signal that ended it, 0 when it exited
 };
 
 // A private folder per test, so tests run in parallel without meeting. The
@@ -25,6 +26,14 @@ protected:
 
     // Runs the program with these arguments, in the test's folder.
     CliResult Run(const std::vector<std::string>& args);
+
+    // The same in two steps, for a test that acts while the program runs.
+    struct Started {
+        int pid;
+        int n;
+    };
+    Started Start(const std::vector<std::string>& args);
+    CliResult Wait(Started started);
 
     std::filesystem::path Dir() const { return dir_; }
     std::filesystem::path At(const std::string& name) const { return dir_ / name; }

@@ -18,6 +18,7 @@
 #include "link/device_link.h"
 #include "model/config_settings.h"
 #include "model/image_codec.h"
+#include "link/line_probe.h"
 #include "sim/demo.h"
 #include "sim/simulated_module.h"
 
@@ -33,11 +34,13 @@ Counts TraceCounts(const std::string& trace) {
     return counts;
 }
 
-// What the bus itself does for an operation on a module with this memory.
+// What the probe and the bus itself do for an operation on a module with this memory.
 Counts BusCounts(const std::vector<std::uint8_t>& memory, const std::function<void(TwoWireBus&)>& operation) {
     SimulatedModule module;
     std::copy(memory.begin(), memory.end(), module.Memory().begin());
     TwoWireBus bus(module, module.Sleeper());
+    RecoverBus(module);  // every opened port is brought to rest and probed first
+    ProbeLines(module, module.Clock());
     operation(bus);
     const auto& c = module.GetCounters();
     Counts counts{{"SetDtr", c.setDtr}, {"ClearDtr", c.clearDtr}, {"SetRts", c.setRts},
@@ -103,9 +106,10 @@ TEST_F(DeviceCommands, TraceOfIdentifyMatchesTheBus) {
                   std::uint8_t version[4];
                   bus.ReadSequential(16, version);
               }));
-    // Three sequential reads (marker 16 bytes, signature 4, version 4); each
-    // costs 437 line calls plus 74 per byte.
-    EXPECT_EQ(Total(traced), 3 * 437u + 74u * (16 + 4 + 4));
+    // The bus brought to rest (22 sets), the probe (the clock set low, 25 data
+    // changes each seen by one read, both lines released), then three sequential reads (marker 16 bytes,
+    // signature 4, version 4), each 437 line calls plus 74 per byte.
+    EXPECT_EQ(Total(traced), 22 + (1 + 25 * 2 + 2) + 3 * 437u + 74u * (16 + 4 + 4));
     EXPECT_FALSE(std::filesystem::exists(At("trace.txt").string() + ".tmp"));
 }
 
@@ -146,6 +150,15 @@ INSTANTIATE_TEST_SUITE_P(
                   "Device is not connected!\n"},
         FaultCase{"CablePulled", {"--port", "m.bin", "--sim-fault", "pull:500", "read-config", "-o", "out.rom"}, 2,
                   std::string("Ошибка порта: ") + std::strerror(EIO) + "\n"},
+        // A write cut short: the module may hold part of it, and the user is told to repeat it.
+        FaultCase{"CablePulledMidWrite", {"--port", "m.bin", "--sim-fault", "pull:20000", "write-config", "full.rom"}, 2,
+                  std::string("Ошибка порта: ") + std::strerror(EIO) +
+                      "\nМодуль может теперь хранить часть новых данных; повторите запись.\n"},
+        FaultCase{"CablePulledMidWriteCompact",
+                  {"--compact", "--port", "c.bin", "--sim-fault", "pull:20000", "write-config", "compact.rom"},
+                  2,
+                  std::string("Port error: ") + std::strerror(EIO) +
+                      "\nThe module may now hold part of the new data; repeat the write.\n"},
         // The fifth byte stored is at 24 + 4: the write starts after the signature.
         FaultCase{"FlippedWrite", {"--port", "m.bin", "--sim-fault", "flip-write:5", "write-config", "full.rom"}, 3,
                   "Ошибка записи! (адрес 28)\n"},

@@ -26,7 +26,7 @@ protected:
     std::vector<std::uint8_t> memory_;
 };
 
-constexpr char kHeader[] = "№\tВемя\tДата\tID\tРаздел\tСобытие\tЗона/Пользователь\n";
+constexpr char kHeader[] = "№\tВремя\tДата\tID\tРаздел\tСобытие\tЗона/Пользователь\n";
 
 TEST_F(LogCommands, ReadLogPrintsTheListing) {
     const CliResult r = Run({"--port", SimPort("m.bin"), "read-log"});
@@ -87,6 +87,8 @@ TEST_F(LogCommands, FailuresEndWithTheirStatusAndWriteNothing) {
         {{"--port", SimPort("m.bin"), "--sim-fault", "absent", "read-log", "--csv", At("out.csv")}, 2,
          "Устройство не подключено"},
         {{"--port", SimPort("m.bin"), "--sim-fault", "absent", "clear-log"}, 2, "Устройство не подключено"},
+        // The records stay on a write-protected module: not a success.
+        {{"--port", SimPort("m.bin"), "--sim-fault", "write-protect", "clear-log"}, 3, "Ошибка записи! (адрес "},
         {{"--compact", "--port", SimPort("m.bin"), "read-log"}, 1, "The compact module has no event log"},
         {{"--compact", "--port", SimPort("m.bin"), "clear-log"}, 1, "The compact module has no event log"},
         {{"decode-log", At("ring-short.bin"), "--csv", At("out.csv")}, 4, "Файл должен иметь размер 896 байт: "},

@@ -261,6 +261,19 @@ TEST_F(SettingsCommands, MalformedInputEndsWithAParserMessage) {
     }
 }
 
+// 100,000 keys within the size limit: refused for its unknown keys (this
+// took seconds when every key was looked up in a list of those before it).
+TEST_F(SettingsCommands, AnObjectWithVeryManyKeysIsRefusedForItsUnknownKeys) {
+    std::string json = "{";
+    for (int n = 0; n < 100000; ++n) json += (n ? ",\"" : "\"") + std::to_string(n) + "\":0";
+    json += "}";
+    ASSERT_LT(json.size(), std::size_t{1} << 20);
+    const CliResult r = Build(json);
+    EXPECT_EQ(r.status, 4);
+    EXPECT_NE(r.err.find("неизвестный ключ"), std::string::npos) << r.err.substr(0, 200);
+    EXPECT_FALSE(std::filesystem::exists(At("out.rom")));
+}
+
 TEST_F(SettingsCommands, EndlessInputIsRefusedBySize) {
     const CliResult r = Run({"build", "/dev/zero", "-o", At("out.rom").string()});
     EXPECT_EQ(r.status, 4);

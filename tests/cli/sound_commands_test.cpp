@@ -69,6 +69,19 @@ TEST_F(SoundCommands, SlotsNotNamedKeepTheirMessages) {
     EXPECT_FALSE(std::filesystem::exists(At("out/slot7.wav")));
 }
 
+// A misread bit in a kept slot would be written back into it: the two reads
+// disagree and nothing is written.
+TEST_F(SoundCommands, KeptSlotsThatReadDifferentlyStopTheWrite) {
+    ASSERT_EQ(Run({"--port", SimPort("m.bin"), "write-sound", "--fresh", "--slot", "1", At("a.wav")}).status, 0);
+    const auto before = ReadBytes(At("m.bin"));
+    // The checks and the directory come first; the 300th byte read is inside slot 1.
+    const CliResult r =
+        Run({"--port", SimPort("m.bin"), "--sim-fault", "flip-read:300", "write-sound", "--slot", "3", At("b.wav")});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "Два чтения звука не совпали, ничего не записано; повторите запись. Звук 1\n");
+    EXPECT_EQ(ReadBytes(At("m.bin")), before);
+}
+
 TEST_F(SoundCommands, CompactModuleHasThreeSlots) {
     const CliResult w = Run({"--compact", "--port", SimPort("c.bin"), "write-sound", "--fresh", "--slot", "3",
                              At("a.wav"), "--slot", "1", At("a.wav")});
@@ -98,6 +111,14 @@ TEST_F(SoundCommands, VerifyMismatchNamesTheSlot) {
                              At("b.wav")});
     EXPECT_EQ(r.status, 3);
     EXPECT_EQ(r.err, "Ошибка записи! (звук 2, адрес 2057)\n");
+}
+
+TEST_F(SoundCommands, DirectoryMismatchIsAVerifyFailure) {
+    // The directory is stored first.
+    const CliResult r =
+        Run({"--port", SimPort("m.bin"), "--sim-fault", "flip-write:3", "write-sound", "--fresh", "--slot", "2", At("b.wav")});
+    EXPECT_EQ(r.status, 3);
+    EXPECT_EQ(r.err, "Ошибка записи! (каталог звуков, адрес " + std::to_string(FullProfile().directoryAddress + 2) + ")\n");
 }
 
 TEST_F(SoundCommands, FailuresEndWithTheirStatusAndLeaveTheModuleAlone) {

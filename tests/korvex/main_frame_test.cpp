@@ -1,4 +1,5 @@
 // The main window: menu, toolbar, status bar, size, page buttons, closing.
+#include <QFile>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
@@ -43,8 +44,8 @@ TEST_F(MainFrameTest, MenusAndToolbarCarryTheirTexts) {
         items << ActionTexts(a->menu()->actions());
     }
     EXPECT_EQ(menus, (QStringList{"&Файл", "&Вид", "&?"}));
-    EXPECT_EQ(items[0], (QStringList{"Отчёт...", "|", "В&ыход"}));
-    EXPECT_EQ(items[1], (QStringList{"Панели &инструментов", "Полоса &статуса"}));
+    EXPECT_EQ(items[0], (QStringList{"&Открыть...", "&Сохранить...", "Отчёт...", "|", "В&ыход"}));
+    EXPECT_EQ(items[1], (QStringList{"Панели &инструментов", "Полоса &статуса", "|", "&Быстрый обмен"}));
     EXPECT_EQ(items[2], QStringList{"&О программе ..."});
 
     QStringList tips;
@@ -118,6 +119,26 @@ TEST_F(MainFrameTest, AboutBoxSaysWhatAndWhichVersion) {
     about.show();
     QTest::mouseClick(ok, Qt::LeftButton);
     EXPECT_EQ(about.result(), QDialog::Accepted);
+}
+
+TEST_F(MainFrameTest, FileMenuOpensAndSavesProjectsFromAnyPage) {
+    auto* open = Find<QAction>("openProject");
+    auto* save = Find<QAction>("saveProject");
+    EXPECT_EQ(open->shortcut(), QKeySequence(QKeySequence::Open));
+    EXPECT_EQ(save->shortcut(), QKeySequence(QKeySequence::Save));
+    QTemporaryDir dir;
+    const QString path = dir.filePath("menu.rom");
+    frame->PageAction(int(PageId::Phones))->trigger();
+    model->settings = SampleSettings();
+    dialogs->answers.push_back(path);
+    save->trigger();
+    EXPECT_EQ(QFile(path).size(), 1120);
+    model->settings.Clear();
+    dialogs->answers.push_back(path);
+    open->trigger();
+    EXPECT_EQ(model->settings.phones[0], "+79161234567");
+    EXPECT_EQ(View().CurrentPage(), int(PageId::Phones));
+    EXPECT_TRUE(dialogs->TakeTexts().isEmpty());
 }
 
 TEST_F(MainFrameTest, ClosingTheWindowClosesThePort) {

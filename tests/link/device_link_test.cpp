@@ -40,7 +40,7 @@ protected:
     const Profile& profile = ProfileFor(GetParam());
     SimulatedModule sim;
     int waits = 0;
-    TwoWireBus bus{sim, [this](std::chrono::milliseconds ms) {
+    TwoWireBus bus{sim, [this](std::chrono::microseconds ms) {
                        ++waits;
                        sim.Sleeper()(ms);
                    }};

@@ -4,14 +4,48 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+
+#ifndef _WIN32
 #include <fcntl.h>
 #include <unistd.h>
+#endif
 
 #include "link/serial_port.h"
 #include "link/two_wire_bus.h"
 
 namespace korvex {
 namespace {
+
+#ifdef _WIN32
+
+TEST(SerialPort, ComNamesMapToSerialDevices) {
+    EXPECT_EQ(DevicePathFor("COM1"), "\\\\.\\COM1");
+    EXPECT_EQ(DevicePathFor("COM12"), "\\\\.\\COM12");
+    EXPECT_EQ(DevicePathFor("com3"), "\\\\.\\COM3");
+    EXPECT_EQ(DevicePathFor("C:\\ports\\some-port"), "C:\\ports\\some-port");
+    EXPECT_EQ(DevicePathFor("COMX"), "COMX");
+}
+
+TEST(SerialPort, MissingPortFailsWithTheSystemsText) {
+    SerialLink link;
+    EXPECT_EQ(link.OpenLink("\\\\.\\COM250"), 1);
+    EXPECT_FALSE(link.PortOpen());
+    EXPECT_FALSE(link.Port().IsOpen());
+    // The system's own words, in UTF-8, after the device.
+    const std::string text = SystemErrorText(ERROR_FILE_NOT_FOUND);
+    ASSERT_FALSE(text.empty());
+    EXPECT_NE(link.LastError().find(text), std::string::npos) << link.LastError();
+    EXPECT_EQ(link.LastError().rfind("\\\\.\\COM250: ", 0), 0u) << link.LastError();
+}
+
+TEST(SerialPort, PulledCableReadsAsADeviceNotConnected) {
+    CSerialException e(kPortGoneError);
+    EXPECT_EQ(e.Code(), static_cast<std::uint32_t>(ERROR_DEVICE_NOT_CONNECTED));
+    EXPECT_NE(e.Message(), SystemErrorText(ERROR_ACCESS_DENIED));
+    EXPECT_FALSE(e.Message().empty());
+}
+
+#else
 
 // A pseudo-terminal stands in for a port: it opens like a tty but its
 // modem-control ioctls fail, as a port whose lines cannot be driven does.
@@ -86,6 +120,8 @@ TEST(SerialPort, LineCallsOnAPortWithoutModemControlThrowTheSystemError) {
     EXPECT_FALSE(link.Port().IsOpen());
     link.CloseLink();  // closing a closed link does nothing
 }
+
+#endif
 
 TEST(SerialPort, CodeWithoutSystemTextGivesEmptyMessageAndFailure) {
     CSerialException e(999999);

@@ -93,8 +93,8 @@ TEST(TwoWireBus, SequentialReadClocksOneMoreByteAndEndsReleased) {
 TEST(TwoWireBus, PagedWriteBreaksRunsAtPageEnds) {
     RecordingLines lines;
     int waits = 0;
-    TwoWireBus bus(lines, [&](std::chrono::milliseconds ms) {
-        EXPECT_EQ(ms.count(), 70);
+    TwoWireBus bus(lines, [&](std::chrono::microseconds us) {
+        EXPECT_EQ(us, kWriteCycleWait);
         ++waits;
     });
     std::vector<std::uint8_t> data(100, 0);

@@ -47,7 +47,7 @@ protected:
     const Profile& profile = FullProfile();
     SimulatedModule sim;
     int waits = 0;
-    TwoWireBus bus{sim, [this](std::chrono::milliseconds ms) {
+    TwoWireBus bus{sim, [this](std::chrono::microseconds ms) {
                        if (ms == kWriteCycleWait) ++waits;
                        sim.Sleeper()(ms);
                    }};
@@ -104,6 +104,22 @@ TEST_F(LogTransfer, EraseLeavesAnEmptyListingAndTouchesNothingElse) {
     std::vector<LogRecord> records(2);
     ASSERT_TRUE(ReadLog(bus, profile, idle, records).Ok());
     EXPECT_TRUE(records.empty());
+}
+
+// A write-protected module takes the writes and keeps its records: the
+// read-back tells, with the first address still holding a record.
+TEST_F(LogTransfer, AClearThatDidNotTakeIsAMismatch) {
+    const LogBytes ring = DemoLogArea();
+    PutRing(ring);
+    const auto before = sim.Memory();
+    sim.GetFaults().writeProtect = true;
+    NullProgress idle;
+    const LinkOutcome outcome = ClearLog(bus, profile, idle);
+    EXPECT_EQ(outcome.result, LinkResult::Mismatch);
+    const auto firstRecordByte = std::find_if(ring.begin(), ring.end(), [](std::uint8_t b) { return b != 0xFF; });
+    ASSERT_NE(firstRecordByte, ring.end());
+    EXPECT_EQ(outcome.address, kLogAddress + static_cast<std::uint32_t>(firstRecordByte - ring.begin()));
+    EXPECT_EQ(sim.Memory(), before);
 }
 
 TEST_F(LogTransfer, RefusedModuleLeavesListRawAndRingAlone) {

@@ -48,7 +48,7 @@ const DiffCase kCases[] = {
          s.cyrillic[1] = true;
      },
      {{"Сообщения", "#2 / Текст сообщения", "", "Пожар"},
-      {"Сообщения", "#2 / Принимает ли телефон кирилицу?", "Нет", "Да"}}},
+      {"Сообщения", "#2 / Принимает ли телефон кириллицу?", "Нет", "Да"}}},
     // Text #8 is beyond the full module's six: the page shows no choice.
     {"ZoneSmsAction", FullProfile, [](ConfigSettings& s) { s.zoneActions[1][0] = 0x23; },
      {{"Зоны", "Зона 2 / Действие №1 / СМС / Телефон", "№2", "№3"},

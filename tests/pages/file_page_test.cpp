@@ -156,7 +156,7 @@ TEST_F(FilePageTest, SoundLoadedWrittenAndReadBack) {
     EXPECT_EQ(dialogs->questions[0].filter, QStringLiteral("files (*.wav *.flac *.ogg *.opus *.mp3)"));
     EXPECT_EQ(dialogs->questions[0].suffix, QStringLiteral("wav"));
     EXPECT_EQ(model->voice.slotLength[1], 1000);
-    EXPECT_EQ(Find<QLabel>("memoryText")->text(), QStringLiteral("Свободно 237 кБайт"));
+    EXPECT_EQ(Find<QLabel>("memoryText")->text(), QStringLiteral("Свободно 29 кБайт"));
     EXPECT_EQ(Find<QProgressBar>("memoryBar")->value(), 1000);
     const std::vector<std::uint8_t> encoded(model->voice.Area(1).begin(), model->voice.Area(1).begin() + 1000);
 
@@ -275,6 +275,7 @@ TEST_F(FilePageTest, ModuleChecksShowTheirMessages) {
         {"protected", [](SimulatedModule& m) { m.GetFaults().writeProtect = true; }, "writeData", "Ошибка записи!"},
     };
     OpenDemo();
+    dialogs->answerYes = true;  // the writes are meant
     for (const Case& c : cases) {
         sim.Load(FullProfile(), SampleSettings());
         sim.module.GetFaults() = {};
@@ -296,6 +297,7 @@ public:
     void Message(QWidget*, QMessageBox::Icon, const QString& text, const QString&) override {
         seen << text + " | " + (status_->isVisible() ? status_->text() : QString());
     }
+    bool Confirm(QWidget*, const QString&) override { return true; }
     QStringList seen;
 
 private:
@@ -316,7 +318,9 @@ TEST_F(FilePageTest, AWriteErrorIsToldWhileItsSlotIsChecked) {
     StatusAtMessage* watch = watching.get();
     model->dialogs = std::move(watching);
     Click("writeSound");
-    EXPECT_EQ(watch->seen, (QStringList{QStringLiteral("Ошибка записи! | Проверка звукового сообщения № 1..."),
+    // The directory, written and checked before any slot, is told first.
+    EXPECT_EQ(watch->seen, (QStringList{QStringLiteral("Ошибка записи! | "),
+                                        QStringLiteral("Ошибка записи! | Проверка звукового сообщения № 1..."),
                                         QStringLiteral("Ошибка записи! | Проверка звукового сообщения № 3...")}));
 }
 
@@ -379,6 +383,26 @@ TEST_F(FilePageTest, ProjectSavedAndOpenedThroughItsDialogs) {
     EXPECT_EQ(model->settings.objectName, "Sklad 7");
     // Only a read from the module changes the version shown.
     EXPECT_EQ(Find<QLineEdit>("version")->text(), QStringLiteral("x"));
+}
+
+TEST_F(FilePageTest, AShortProjectLoadsAsFarAsItGoesAndSaysSo) {
+    QTemporaryDir dir;
+    frame->PageAction(int(PageId::File))->trigger();
+    std::vector<std::uint8_t> image(1120, 0);
+    ConfigSettings settings = SampleSettings();
+    std::vector<std::uint8_t> none(1120, 0);
+    PackImage(FullProfile(), settings, none, image, Date{2026, 1, 1});
+    const QString path = dir.filePath("short.rom");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(reinterpret_cast<const char*>(image.data()), 100);
+    file.close();
+    dialogs->answers.push_back(path);
+    Click("projectOpen");
+    EXPECT_EQ(dialogs->TakeTexts(), QStringList{"Файл короче проекта: загружено 100 байт из 1120"});
+    // The file's 100 bytes, then zeros.
+    EXPECT_TRUE(std::equal(image.begin(), image.begin() + 100, model->readImage.begin()));
+    EXPECT_TRUE(std::all_of(model->readImage.begin() + 100, model->readImage.end(), [](auto b) { return b == 0; }));
 }
 
 TEST_F(FilePageTest, ProjectFileErrorsNameTheFileAndTheReason) {

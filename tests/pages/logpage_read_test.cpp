@@ -1,5 +1,6 @@
 #include <QCheckBox>
 #include <QHeaderView>
+#include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
@@ -56,7 +57,7 @@ TEST_F(LogPageTest, ListHasTheSevenColumns) {
         Qt::Alignment alignment;
     };
     const Column columns[] = {
-        {"№", 25, Qt::AlignLeft},           {"Вемя", 40, Qt::AlignHCenter},    {"Дата", 70, Qt::AlignHCenter},
+        {"№", 25, Qt::AlignLeft},           {"Время", 40, Qt::AlignHCenter},    {"Дата", 70, Qt::AlignHCenter},
         {"ID", 43, Qt::AlignHCenter},       {"Раздел", 50, Qt::AlignHCenter},  {"Событие", 270, Qt::AlignLeft},
         {"Зона/Пользователь", 80, Qt::AlignLeft},
     };
@@ -138,17 +139,44 @@ TEST_F(LogPageTest, ShowCodeTakesEffectAtTheNextRead) {
     EXPECT_EQ(Cell(1, 5), QStringLiteral("Тревога в зоне 'периметр'"));
 }
 
-TEST_F(LogPageTest, ClearErasesTheRingAndEmptiesTheList) {
+QString Status(const LogPage& page) { return page.findChild<QLabel*>("logStatus")->text(); }
+
+TEST_F(LogPageTest, ClearAsksFirstAndNoKeepsTheLog) {
+    // The buttons follow the port when the page is shown.
     ASSERT_TRUE(sim.OpenPort());
+    page.show();
     page.ReadButton()->click();
     ASSERT_EQ(page.List()->rowCount(), 8);
+    EXPECT_TRUE(Status(page).startsWith(QStringLiteral("Журнал: 8 записей ("))) << Status(page).toStdString();
 
+    sim.dialogs->answerYes = false;
+    page.ClearButton()->click();
+    EXPECT_EQ(sim.dialogs->confirms, QStringList{"Журнал событий модуля будет стёрт. Продолжить?"});
+    EXPECT_EQ(page.List()->rowCount(), 8);
+    EXPECT_FALSE(RingErased());
+}
+
+TEST_F(LogPageTest, ClearErasesTheRingAndEmptiesTheList) {
+    // The buttons follow the port when the page is shown.
+    ASSERT_TRUE(sim.OpenPort());
+    page.show();
+    page.ReadButton()->click();
+    ASSERT_EQ(page.List()->rowCount(), 8);
+    auto* empty = page.findChild<QLabel*>("emptyLog");
+    EXPECT_FALSE(empty->isVisible());
+
+    sim.dialogs->answerYes = true;
     page.ClearButton()->click();
     EXPECT_EQ(page.List()->rowCount(), 0);
     EXPECT_TRUE(RingErased());
+    EXPECT_TRUE(Status(page).startsWith(QStringLiteral("Журнал очищен ("))) << Status(page).toStdString();
 
+    // A read of the empty log says so where the rows would be.
     page.ReadButton()->click();
     EXPECT_EQ(page.List()->rowCount(), 0);
+    EXPECT_TRUE(empty->isVisible());
+    EXPECT_EQ(empty->text(), QStringLiteral("Журнал пуст"));
+    EXPECT_TRUE(Status(page).startsWith(QStringLiteral("Журнал пуст ("))) << Status(page).toStdString();
     EXPECT_TRUE(sim.dialogs->messages.empty()) << Messages().join('\n').toStdString();
 }
 
@@ -177,6 +205,7 @@ TEST_F(LogPageTest, FailedTransfersKeepTheList) {
             ASSERT_EQ(logPage.List()->rowCount(), 8);
 
             c.breakModule(fresh.module);
+            fresh.dialogs->answerYes = true;
             (clear ? logPage.ClearButton() : logPage.ReadButton())->click();
             EXPECT_EQ(logPage.List()->rowCount(), 8);
             ASSERT_EQ(fresh.dialogs->messages.size(), 1u);
@@ -203,14 +232,19 @@ TEST_F(LogPageTest, ButtonsFollowThePortWheneverThePageTakesInput) {
     // The port opens elsewhere; the next input on the page enables them.
     ASSERT_TRUE(sim.OpenPort());
     QTest::keyClick(page.List(), Qt::Key_Down);
-    for (QPushButton* b : buttons) EXPECT_TRUE(b->isEnabled());
+    EXPECT_TRUE(page.ReadButton()->isEnabled());
+    EXPECT_TRUE(page.ClearButton()->isEnabled());
+    EXPECT_FALSE(page.SaveButton()->isEnabled());  // nothing listed to save
     QTest::mouseClick(page.ReadButton(), Qt::LeftButton);
     EXPECT_EQ(page.List()->rowCount(), 8);
 
-    // And closes again: the check box and the list stay usable.
+    // And closes again: the check box and the list stay usable, and the
+    // listed rows can still be saved.
     sim.model.link.Close();
     QTest::mouseClick(page.ClearButton(), Qt::LeftButton);
-    for (QPushButton* b : buttons) EXPECT_FALSE(b->isEnabled());
+    EXPECT_FALSE(page.ReadButton()->isEnabled());
+    EXPECT_FALSE(page.ClearButton()->isEnabled());
+    EXPECT_TRUE(page.SaveButton()->isEnabled());
     EXPECT_EQ(page.List()->rowCount(), 8);
     EXPECT_TRUE(page.ShowCodeBox()->isEnabled());
     EXPECT_TRUE(page.List()->isEnabled());

@@ -29,9 +29,17 @@ protected:
 
     TranslitEdit* Text(int n) { return page.findChild<TranslitEdit*>(QStringLiteral("text%1").arg(n)); }
     QCheckBox* Box(int n) { return page.findChild<QCheckBox*>(QStringLiteral("cyrillic%1").arg(n)); }
+    QString Count(int n) { return page.findChild<QLabel*>(QStringLiteral("count%1").arg(n))->text(); }
 
     void Type(int n, const QString& text) {
         test::Enter(Text(n));
+        test::TypeText(Text(n), text);
+        test::Leave(Text(n));
+    }
+    // Types over what the line holds: a switch of the box keeps the text.
+    void Retype(int n, const QString& text) {
+        test::Enter(Text(n));
+        Text(n)->clear();
         test::TypeText(Text(n), text);
         test::Leave(Text(n));
     }
@@ -53,40 +61,49 @@ TEST_P(MessagesPageTest, ShowsTheProfilesLinesAndHeadings) {
     for (QLabel* label : page.findChildren<QLabel*>()) {
         if (label->isVisible()) labels << label->text();
     }
-    const QStringList headings = Full() ? QStringList{"CMC", "Текст сообщения", "Принимает ли телефон кирилицу?"}
-                                        : QStringList{"SMS", "Message text", "Does phone supports Cyrillic letters?"};
+    const QStringList headings = Full() ? QStringList{"CMC", "Текст сообщения", "Принимает ли телефон кириллицу?"}
+                                        : QStringList{"SMS", "Message text", "Does the phone support Cyrillic letters?"};
     for (const QString& heading : headings) EXPECT_TRUE(labels.contains(heading)) << heading.toStdString();
     for (int n = 1; n <= 8; ++n) EXPECT_EQ(labels.contains(QStringLiteral("#%1").arg(n)), n <= shown) << n;
 }
 
-TEST_P(MessagesPageTest, BoxClearsItsLineAndSetsTheNewLimit) {
+TEST_P(MessagesPageTest, BoxKeepsWhatFitsAndSetsTheNewLimit) {
     test::ShowActive(page);
-    Type(3, QStringLiteral("Alarm at the gate"));
+    auto* count = page.findChild<QLabel*>("count3");
+    EXPECT_EQ(count->text(), QStringLiteral("0/68"));
+    const QString long40 = QStringLiteral("Alarm at the gate, north side, building");  // 39
+    Type(3, long40);
     Type(4, QStringLiteral("Other line"));
-    ASSERT_EQ(model.settings.texts[2], "Alarm at the gate");
+    ASSERT_EQ(model.settings.texts[2], long40.toStdString());
+    EXPECT_EQ(count->text(), QStringLiteral("39/68"));
 
+    // Cut to the Cyrillic limit, not emptied.
     Box(3)->click();
     EXPECT_EQ(Box(3)->text(), Yes());
-    EXPECT_EQ(Text(3)->text(), QString());
-    EXPECT_EQ(model.settings.texts[2], "");
+    EXPECT_EQ(Text(3)->text(), long40.left(31));
+    EXPECT_EQ(model.settings.texts[2], long40.left(31).toStdString());
+    EXPECT_EQ(count->text(), QStringLiteral("31/31"));
     EXPECT_TRUE(model.settings.cyrillic[2]);
     EXPECT_EQ(model.settings.textLimit[2], 31);
     EXPECT_EQ(Text(3)->maxLength(), 31);
     EXPECT_EQ(model.settings.texts[3], "Other line");  // the other lines keep theirs
 
     const QString forty = QStringLiteral("Тревога").repeated(6);  // 42 Cyrillic letters
-    Type(3, forty);
+    Retype(3, forty);
     EXPECT_EQ(Text(3)->text(), forty.left(31));
     EXPECT_EQ(model.settings.texts[2], Cp1251(forty.left(31)));
 
+    // Back to Latin: the Cyrillic letters are turned into Latin ones.
     Box(3)->click();
     EXPECT_EQ(Box(3)->text(), No());
-    EXPECT_EQ(Text(3)->text(), QString());
-    EXPECT_EQ(model.settings.texts[2], "");
+    EXPECT_EQ(Text(3)->text(), QStringLiteral("Trevoga").repeated(4) + QStringLiteral("Tre"));
+    EXPECT_EQ(model.settings.texts[2], "TrevogaTrevogaTrevogaTrevogaTre");
+    EXPECT_EQ(page.findChild<QLabel*>("count3")->text(), QStringLiteral("31/68"));
     EXPECT_FALSE(model.settings.cyrillic[2]);
     EXPECT_EQ(model.settings.textLimit[2], 68);
-    Type(3, QString(80, u'a'));
+    Retype(3, QString(80, u'a'));
     EXPECT_EQ(model.settings.texts[2], std::string(68, 'a'));
+    EXPECT_EQ(page.findChild<QLabel*>("count3")->text(), QStringLiteral("68/68"));
 }
 
 TEST_P(MessagesPageTest, EachLineTypesInItsOwnAlphabet) {
@@ -155,16 +172,22 @@ TEST_P(MessagesPageTest, LatinLineTakesSixtyEightSeptets) {
     // An extension character takes two septets: 34 brackets fill the line.
     Type(1, QString(40, u'['));
     EXPECT_EQ(model.settings.texts[0], std::string(34, '['));
+    EXPECT_EQ(Count(1), QStringLiteral("68/68"));
     // 67 letters leave one septet: the euro no longer fits, a letter does.
     Type(2, QString(67, u'a') + QStringLiteral("€b"));
     EXPECT_EQ(model.settings.texts[1], std::string(67, 'a') + "b");
+    Type(4, QStringLiteral("5€ [x]"));
+    EXPECT_EQ(Count(4), QStringLiteral("9/68"));
     // A Cyrillic line counts characters.
     Box(3)->click();
     Type(3, QString(40, u'['));
     EXPECT_EQ(model.settings.texts[2], std::string(31, '['));
-    // Back to Latin, the septet limit holds again.
+    EXPECT_EQ(Count(3), QStringLiteral("31/31"));
+    // Back to Latin, the septet limit holds again: the 31 brackets take 62.
     Box(3)->click();
-    Type(3, QString(40, u'{'));
+    EXPECT_EQ(model.settings.texts[2], std::string(31, '['));
+    EXPECT_EQ(Count(3), QStringLiteral("62/68"));
+    Retype(3, QString(40, u'{'));
     EXPECT_EQ(model.settings.texts[2], std::string(34, '{'));
 }
 
@@ -231,7 +254,7 @@ TEST_P(MessagesPageTest, CharacterOutsideTheGsmAlphabetIsRefusedWithAMessage) {
     // A Cyrillic line takes both.
     test::ShowActive(page);
     Box(3)->click();
-    Type(3, QStringLiteral("` —"));
+    Retype(3, QStringLiteral("` —"));
     EXPECT_EQ(model.settings.texts[2], Cp1251(QStringLiteral("` —")));
 }
 

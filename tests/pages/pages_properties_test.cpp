@@ -194,8 +194,8 @@ TEST_P(PropertiesPageTest, LabelsAndListsInTheProgramsLanguage) {
     const QStringList expected =
         Full() ? QStringList{"Название объекта / Email", "Пароль активации PGM", "Длительность активации PGM (сек)",
                              "Номер центра сообщений", "+", "Кол-во циклов автодозвона (3..9)", "Период тестового СМС",
-                             "Время", ":00", "Голосовое сообщение", "Скороть СОМ порта (для АТ команд)"}
-               : QStringList{"PGM activation code", "PGM activation durability (s)", "Messages centre number", "+",
+                             "Время", ":00", "Голосовое сообщение", "Скорость COM порта (для АТ команд)"}
+               : QStringList{"PGM activation code", "PGM activation duration (s)", "Messages centre number", "+",
                              "Quantity of autocall cycles (3..9)", "Test SMS period", "Time", ":00", "Voice message"};
     for (const QString& label : expected) EXPECT_TRUE(labels.contains(label)) << label.toStdString();
     EXPECT_EQ(Trigger()->text(), Full() ? QStringLiteral(" Триггерный режим") : QStringLiteral("Trigger mode"));

@@ -64,7 +64,7 @@ TEST(RenderReportHtml, HoldsTheModuleDateEveryPageVoiceAndLog) {
     for (const char* expected :
          {"<td>Версия программы</td><td>1.04</td>", "<td>Дата</td><td>09.12.2026</td>", "<h2>Телефоны</h2>",
           "<h2>Сообщения</h2>", "<h2>Зоны</h2>", "<h2>Свойства</h2>", "<h2>Коммуникатор</h2>", "<h2>Обозначения</h2>",
-          "<td>Телефон #1</td><td>+79031234567</td>", "<td>#3 / Принимает ли телефон кирилицу?</td><td>Да</td>",
+          "<td>Телефон #1</td><td>+79031234567</td>", "<td>#3 / Принимает ли телефон кириллицу?</td><td>Да</td>",
           "<td>Зона 1 / Действие №2 / СМС / СМС</td><td>#2</td>", "<td>Звук 1</td><td>11025 байт, 4.0 с</td>",
           "<td>Звук 2</td><td>0 байт</td>", "<h2>Журнал событий</h2>", "<td>Постановка</td>"})
         EXPECT_NE(html.find(expected), std::string::npos) << expected;
@@ -74,7 +74,7 @@ TEST(RenderReportHtml, HoldsTheModuleDateEveryPageVoiceAndLog) {
 TEST(RenderReportHtml, ProjectReportOfTheCompactModuleHasNoVoiceLogOrVersion) {
     const Profile& profile = CompactProfile();
     const std::string html =
-        RenderReportHtml({.profile = profile, .settings = EveryField(profile), .programVersion = "", .date = kDay});
+        RenderReportHtml({.profile = profile, .settings = EveryField(profile), .programVersion = "", .date = kDay, .log = {}});
     EXPECT_NE(html.find("<h2>Properties</h2>"), std::string::npos);
     EXPECT_NE(html.find("<td>#8 / Message text</td>"), std::string::npos);
     EXPECT_EQ(html.find("Program version"), std::string::npos);

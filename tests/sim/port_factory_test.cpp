@@ -6,6 +6,9 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <random>
+
+#include "link/path_text.h"
 
 #include "link/device_link.h"
 #include "sim/demo.h"
@@ -19,9 +22,9 @@ namespace fs = std::filesystem;
 class PortFactory : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "korvex-ports-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr) << std::strerror(errno);
-        dir_ = pattern;
+        std::random_device seed;
+        dir_ = fs::temp_directory_path() / ("korvex-ports-" + std::to_string(seed()) + std::to_string(seed()));
+        ASSERT_TRUE(fs::create_directory(dir_));
     }
     void TearDown() override {
         std::error_code ignored;
@@ -63,6 +66,26 @@ TEST_F(PortFactory, SimulatedWaitsPassInVirtualTime) {
     EXPECT_EQ(module.NowNs() - before, 70'000'000u);
 }
 
+#ifdef _WIN32
+TEST_F(PortFactory, DemoFileIsCreatedWithTheDemoContent) {
+    // A user named in Cyrillic: the folder must keep every letter.
+    const fs::path local = dir_ / PathFromUtf8("Пользователь") / "AppData" / "Local";
+    ASSERT_EQ(_wputenv_s(L"LOCALAPPDATA", local.c_str()), 0);
+    EXPECT_EQ(DemoFilePath(FullProfile()), local / "korvex" / "demo-full.bin");
+    EXPECT_EQ(DemoFilePath(CompactProfile()), local / "korvex" / "demo-compact.bin");
+    PortOpening opening = OpenModulePort(std::string(kDemoPortName), FullProfile());
+    ASSERT_TRUE(opening.Ok()) << opening.reason;
+    const auto demo = MakeDemoMemory(FullProfile());
+    EXPECT_EQ(Bytes(DemoFilePath(FullProfile())), std::vector<std::uint8_t>(demo.begin(), demo.end()));
+
+    // Without LOCALAPPDATA: the profile's own AppData\Local.
+    ASSERT_EQ(_wputenv_s(L"LOCALAPPDATA", L""), 0);
+    ASSERT_EQ(_wputenv_s(L"USERPROFILE", (dir_ / PathFromUtf8("Пользователь")).c_str()), 0);
+    EXPECT_EQ(DemoFilePath(FullProfile()), local / "korvex" / "demo-full.bin");
+    EXPECT_EQ(DemoPortLabel(FullProfile()), "Демо-модуль");
+    EXPECT_EQ(DemoPortLabel(CompactProfile()), "Demo module");
+}
+#else
 TEST_F(PortFactory, DemoFileIsCreatedWithTheDemoContent) {
     ASSERT_EQ(::setenv("XDG_DATA_HOME", dir_.c_str(), 1), 0);
     EXPECT_EQ(DemoFilePath(FullProfile()), dir_ / "korvex" / "demo-full.bin");
@@ -78,6 +101,16 @@ TEST_F(PortFactory, DemoFileIsCreatedWithTheDemoContent) {
     EXPECT_EQ(DemoFilePath(FullProfile()), dir_ / ".local" / "share" / "korvex" / "demo-full.bin");
     EXPECT_EQ(DemoPortLabel(FullProfile()), "Демо-модуль");
     EXPECT_EQ(DemoPortLabel(CompactProfile()), "Demo module");
+}
+#endif
+
+TEST_F(PortFactory, SimulatedPortNamedInUtf8KeepsItsFile) {
+    const std::string name = "sim:" + PathToUtf8(dir_ / PathFromUtf8("Папка")) + "/модуль.bin";
+    fs::create_directory(dir_ / PathFromUtf8("Папка"));
+    PortOpening opening = OpenModulePort(name, FullProfile());
+    ASSERT_TRUE(opening.Ok()) << opening.reason;
+    EXPECT_EQ(opening.file, dir_ / PathFromUtf8("Папка") / PathFromUtf8("модуль.bin"));
+    EXPECT_EQ(Bytes(opening.file).size(), kMemorySize);
 }
 
 TEST_F(PortFactory, FailuresSayWhatFailed) {

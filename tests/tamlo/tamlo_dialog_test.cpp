@@ -45,15 +45,15 @@ TEST_F(TamloDialog, StartsWithCaptionButtonsInRowAndNoPageShown) {
     EXPECT_EQ(VisiblePages(*dialog), 0);
     for (const std::string& phone : model->settings.phones) EXPECT_EQ(phone, "-");
 
-    // A caption and nothing else on the frame.
+    // A caption and a close box on the frame, nothing more.
     const Qt::WindowFlags flags = dialog->windowFlags();
     EXPECT_TRUE(flags & Qt::WindowTitleHint);
-    for (Qt::WindowType box : {Qt::WindowSystemMenuHint, Qt::WindowCloseButtonHint, Qt::WindowMinimizeButtonHint,
-                               Qt::WindowMaximizeButtonHint})
+    EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
+    for (Qt::WindowType box : {Qt::WindowMinimizeButtonHint, Qt::WindowMaximizeButtonHint})
         EXPECT_FALSE(flags & box) << box;
 }
 
-TEST_F(TamloDialog, EnterEscapeAndCloseEndNothing) {
+TEST_F(TamloDialog, EnterAndEscapeEndNothing) {
     QSignalSpy finished(dialog.get(), &QDialog::finished);
     ChoosePage(PageId::Phones);
     // Wherever the focus is: the dialog, a page field, the Exit button, a
@@ -75,12 +75,22 @@ TEST_F(TamloDialog, EnterEscapeAndCloseEndNothing) {
     }
     EXPECT_TRUE(dialogs->questions.empty());
     ChoosePage(PageId::Phones);
-
-    EXPECT_FALSE(dialog->close());
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(finished.count(), 0);
     EXPECT_FALSE(dialog->GetPage(int(PageId::Zones))->isVisible());
     EXPECT_TRUE(dialog->GetPage(int(PageId::Phones))->isVisible());
+}
+
+// The close box (and Alt+F4, the same request) ends the program as Exit
+// does, and closes the port.
+TEST_F(TamloDialog, TheCloseBoxEndsTheProgramAsExitDoes) {
+    QSignalSpy finished(dialog.get(), &QDialog::finished);
+    OpenDemo();
+    EXPECT_TRUE(dialog->close());
+    EXPECT_FALSE(dialog->isVisible());
+    ASSERT_EQ(finished.count(), 1);
+    EXPECT_EQ(finished.at(0).at(0).toInt(), int(QDialog::Accepted));
+    EXPECT_FALSE(model->link.IsOpen());
 }
 
 // What a page shows of the settings, and a change to them made behind the

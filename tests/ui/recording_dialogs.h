@@ -27,6 +27,10 @@ public:
     void Message(QWidget*, QMessageBox::Icon icon, const QString& text, const QString& detail) override {
         messages.push_back({icon, text, detail});
     }
+    bool Confirm(QWidget*, const QString& text) override {
+        confirms << text;
+        return answerYes;
+    }
     QString OpenFileName(QWidget*, const QString& title, const QString& filter, const QString& suffix) override {
         return Answer({false, title, filter, suffix});
     }
@@ -59,6 +63,8 @@ public:
 
     std::vector<ShownMessage> messages;
     std::deque<QString> answers;
+    bool answerYes = false;  // how every question is answered
+    QStringList confirms;    // the questions asked
     std::vector<FileQuestion> questions;
     // Yes/No questions: asked, and the answers (an empty queue answers No).
     std::vector<QString> asked;

@@ -119,13 +119,16 @@ TEST(VoiceStore, CapacityFiguresCountEverySlot) {
         const char* text;
     };
     const Case cases[] = {
-        {&FullProfile(), {0, 0, 0, 0, 0, 0}, 0, "Свободно 245 кБайт"},
-        {&FullProfile(), {1000, 0, 0, 0, 0, 124}, 1124, "Свободно 236 кБайт"},
+        {&FullProfile(), {0, 0, 0, 0, 0, 0}, 0, "Свободно 30 кБайт"},
+        {&FullProfile(), {1000, 0, 0, 0, 0, 124}, 1124, "Свободно 28 кБайт"},
         {&FullProfile(), {30720, 0, 0, 0, 0, 0}, 30720, "Свободно 0 кБайт"},
+        // Whole KiB: 1023 bytes free are none, 1024 are one.
+        {&FullProfile(), {29697, 0, 0, 0, 0, 0}, 29697, "Свободно 0 кБайт"},
+        {&FullProfile(), {29696, 0, 0, 0, 0, 0}, 29696, "Свободно 1 кБайт"},
         // Lengths from a module may add up past the capacity: nothing free.
         {&FullProfile(), {30000, 30000, 0, 0, 0, 0}, 30720, "Свободно 0 кБайт"},
-        {&CompactProfile(), {0, 0, 0}, 0, "256 KByte are free"},
-        {&CompactProfile(), {640, 64, 0}, 704, "250 KByte are free"},
+        {&CompactProfile(), {0, 0, 0}, 0, "31 KByte are free"},
+        {&CompactProfile(), {640, 64, 0}, 704, "30 KByte are free"},
         {&CompactProfile(), {32000, 64, 0}, 32000, "0 KByte are free"},
     };
     for (const auto& c : cases) {

@@ -55,7 +55,7 @@ struct RunRecorder {
     SimulatedModule& sim;
     Memory snapshot;
     std::vector<WriteRun> runs;
-    TwoWireBus bus{sim, [this](std::chrono::milliseconds ms) {
+    TwoWireBus bus{sim, [this](std::chrono::microseconds ms) {
                        Waited();
                        sim.Sleeper()(ms);
                    }};
@@ -169,6 +169,27 @@ TEST_P(VoiceTransfer, WriteFaultIsReportedOnceForItsSlotOnly) {
     }
     EXPECT_EQ(progress.statuses, want);
     for (int pos : progress.positions) EXPECT_EQ(pos % 64, 0);
+}
+
+// A directory byte that does not read back would play a slot from the
+// wrong place or at the wrong rate: it is a mismatch, told at once.
+TEST_P(VoiceTransfer, DirectoryThatDoesNotReadBackIsAMismatch) {
+    Load(store, 0, 8 * 200, 1);
+    Load(store, 1, 8 * 100, 2);
+    sim.GetFaults().flipWriteAt = 3;  // the directory is stored first
+    std::vector<SlotMismatch> told;
+    VoiceWriteOutcome out = WriteAllSlots(bus, store, progress, [&](const SlotMismatch& m) { told.push_back(m); });
+    ASSERT_TRUE(out.check.Ok());
+    ASSERT_EQ(out.mismatches.size(), 1u);
+    EXPECT_EQ(out.mismatches[0].slot, SlotMismatch::kDirectorySlot);
+    EXPECT_EQ(out.mismatches[0].address, profile.directoryAddress + 2u);
+    EXPECT_FALSE(out.Ok());
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_EQ(told[0].slot, SlotMismatch::kDirectorySlot);
+    EXPECT_EQ(VoiceWriteMessages(profile, out), std::vector<std::string>{std::string(profile.texts.writeError)});
+    // The slots are still written.
+    EXPECT_TRUE(std::equal(store.Area(1).begin(), store.Area(1).begin() + store.slotLength[1],
+                           sim.Memory().begin() + store.slotStart[1]));
 }
 
 TEST_P(VoiceTransfer, OverfullMemoryIsRefusedBeforeTheBus) {

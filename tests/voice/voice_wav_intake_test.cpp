@@ -2,8 +2,9 @@
 
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
+#include <random>
 
+#include "link/path_text.h"
 #include "voice/delta_codec.h"
 #include "voice/voice_store.h"
 #include "voice/wav_buffer.h"
@@ -105,10 +106,10 @@ TEST_P(WavIntake, MessagesAreTheProgramsOwn) {
     };
     const Case cases[] = {
         {WavResult::TooLarge, "Слишком большой файл", "File is too long"},
-        {WavResult::UnknownFormat, "Неизвестный формат", "Неизвестный формат!"},
-        {WavResult::BadRate, "Sample Rate only 22050, 16000, 11025 Hz", "Error Not 22050Hz!"},
-        {WavResult::BadBits, "Resolution only 8 bit", "Error Not 8 bit!"},
-        {WavResult::BadChannels, "Channels only mono", "Error Not mono!"},
+        {WavResult::UnknownFormat, "Неизвестный формат", "Unknown format!"},
+        {WavResult::BadRate, "Частота только 22050, 16000, 11025 Гц", "Error: not 22050 Hz!"},
+        {WavResult::BadBits, "Разрешение только 8 бит", "Error: not 8-bit!"},
+        {WavResult::BadChannels, "Только моно", "Error: not mono!"},
         {WavResult::Ok, "", ""},
     };
     for (const auto& c : cases) {
@@ -184,14 +185,14 @@ TEST(WavIntakeCompact, AFullVoiceMemoryStopsAtTheMemoryEnd) {
 }
 
 TEST_P(WavIntake, FileProblemsChangeNothing) {
-    const auto dir = std::filesystem::temp_directory_path() / ("voice_intake_" + std::to_string(::getpid()));
+    const auto dir = std::filesystem::temp_directory_path() / ("voice_intake_" + std::to_string(std::random_device{}()));
     std::filesystem::create_directories(dir);
     const auto shortFile = dir / "short.wav";
     {
         const Bytes header = MakeWav({});
         std::ofstream(shortFile, std::ios::binary).write(reinterpret_cast<const char*>(header.data()), 43);
     }
-    const auto good = dir / "good.wav";
+    const auto good = dir / PathFromUtf8("звук.wav");  // any name opens
     {
         const Bytes file = MakeWav({200, 200, 200, 200, 0, 0, 0, 0});
         std::ofstream(good, std::ios::binary).write(reinterpret_cast<const char*>(file.data()), file.size());
@@ -207,7 +208,12 @@ TEST_P(WavIntake, FileProblemsChangeNothing) {
     };
     const Case cases[] = {
         {dir / "missing.wav", WavResult::CannotOpen, full ? "Не удалось открыть файл" : "Cannot open file"},
+#ifdef _WIN32
+        // Windows refuses to open a folder as a file.
+        {dir, WavResult::CannotOpen, full ? "Не удалось открыть файл" : "Cannot open file"},
+#else
         {dir, WavResult::CannotRead, full ? "Не удалось прочитать файл" : "Cannot read file"},
+#endif
         {shortFile, WavResult::ShorterThanHeader, full ? "Файл короче заголовка" : "File is shorter than a WAV header"},
     };
     for (const auto& c : cases) {
@@ -215,7 +221,7 @@ TEST_P(WavIntake, FileProblemsChangeNothing) {
         EXPECT_EQ(out.result, c.want) << c.path;
         const std::string text = WavOutcomeText(profile, out);
         EXPECT_EQ(text.rfind(c.textStart, 0), 0u) << text;
-        EXPECT_NE(text.find(c.path.string()), std::string::npos) << "names the file: " << text;
+        EXPECT_NE(text.find(PathToUtf8(c.path)), std::string::npos) << "names the file: " << text;
         if (c.want != WavResult::ShorterThanHeader) {
             EXPECT_FALSE(out.reason.empty()) << "gives the reason";
         }

@@ -1,0 +1,93 @@
+#include "app/transfer_report.h"
+
+#include <algorithm>
+
+namespace korvex {
+
+namespace {
+
+constexpr TransferTexts kRussian{
+    .readConfig = "Данные считаны",
+    .writeConfig = "Данные записаны и проверены",
+    .readSound = "Звук считан",
+    .writeSound = "Звук записан и проверен",
+    .clearLog = "Журнал очищен",
+    .emptyLog = "Журнал пуст",
+    .logPrefix = "Журнал: ",
+    .recordOne = " запись",
+    .recordFew = " записи",
+    .recordMany = " записей",
+    .failed = "Передача не выполнена",
+    .seconds = " с",
+    .decimalPoint = ',',
+    .portFailure = "Ошибка COM порта",
+    .confirmEmptyConfig = "В модуль будет записана пустая конфигурация. Продолжить?",
+    .confirmEmptySound = "В модуль будет записан пустой звук: голосовые сообщения модуля будут стёрты. Продолжить?",
+    .confirmClearLog = "Журнал событий модуля будет стёрт. Продолжить?",
+};
+
+constexpr TransferTexts kEnglish{
+    .readConfig = "Configuration read",
+    .writeConfig = "Configuration written and verified",
+    .readSound = "Sound read",
+    .writeSound = "Sound written and verified",
+    .clearLog = "Log cleared",
+    .emptyLog = "The log is empty",
+    .logPrefix = "Log: ",
+    .recordOne = " record",
+    .recordFew = " records",
+    .recordMany = " records",
+    .failed = "Transfer not completed",
+    .seconds = " s",
+    .decimalPoint = '.',
+    .portFailure = "COM port error",
+    .confirmEmptyConfig = "An empty configuration will be written to the module. Continue?",
+    .confirmEmptySound = "Empty sound will be written to the module: its voice messages will be erased. Continue?",
+    .confirmClearLog = "The module's event log will be erased. Continue?",
+};
+
+}  // namespace
+
+const TransferTexts& TransferTextsFor(const Profile& profile) {
+    return profile.kind == ModuleKind::Full ? kRussian : kEnglish;
+}
+
+std::string ElapsedText(const Profile& profile, std::chrono::milliseconds elapsed) {
+    const TransferTexts& texts = TransferTextsFor(profile);
+    const long long tenths = (std::max<long long>(elapsed.count(), 0) + 50) / 100;
+    return std::to_string(tenths / 10) + texts.decimalPoint + std::to_string(tenths % 10) + std::string(texts.seconds);
+}
+
+std::string RecordCount(const Profile& profile, int count) {
+    const TransferTexts& texts = TransferTextsFor(profile);
+    const std::string number = std::to_string(count);
+    const int lastTwo = count % 100;
+    const int last = count % 10;
+    if (lastTwo >= 11 && lastTwo <= 14) return number + std::string(texts.recordMany);
+    if (last == 1) return number + std::string(texts.recordOne);
+    if (last >= 2 && last <= 4) return number + std::string(texts.recordFew);
+    return number + std::string(texts.recordMany);
+}
+
+std::string TransferReport(const Profile& profile, const TransferReportOf& what) {
+    const TransferTexts& texts = TransferTextsFor(profile);
+    std::string text;
+    if (!what.done) {
+        text = texts.failed;
+    } else {
+        switch (what.kind) {
+            case TransferKind::ReadConfig: text = texts.readConfig; break;
+            case TransferKind::WriteConfig: text = texts.writeConfig; break;
+            case TransferKind::ReadSound: text = texts.readSound; break;
+            case TransferKind::WriteSound: text = texts.writeSound; break;
+            case TransferKind::ClearLog: text = texts.clearLog; break;
+            case TransferKind::ReadLog:
+                text = what.records == 0 ? std::string(texts.emptyLog)
+                                         : std::string(texts.logPrefix) + RecordCount(profile, what.records);
+                break;
+        }
+    }
+    return text + " (" + ElapsedText(profile, what.elapsed) + ")";
+}
+
+}  // namespace korvex

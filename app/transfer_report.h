@@ -1,0 +1,54 @@
+#pragma once
+#include <chrono>
+#include <string>
+#include <string_view>
+
+#include "link/profile.h"
+
+namespace korvex {
+
+// The words of the transfers' status line and their questions, by program.
+struct TransferTexts {
+    std::string_view readConfig;
+    std::string_view writeConfig;
+    std::string_view readSound;
+    std::string_view writeSound;
+    std::string_view clearLog;
+    std::string_view emptyLog;
+    std::string_view logPrefix;     // before the record count
+    // A count's noun: after 1 (21, 31...), after 2 to 4 (22...), after the rest.
+    std::string_view recordOne;
+    std::string_view recordFew;
+    std::string_view recordMany;
+    std::string_view failed;
+    std::string_view seconds;       // after the elapsed time
+    char decimalPoint;
+    std::string_view portFailure;   // a failed port call whose code has no system text
+    std::string_view confirmEmptyConfig;
+    std::string_view confirmEmptySound;
+    std::string_view confirmClearLog;
+};
+
+const TransferTexts& TransferTextsFor(const Profile& profile);
+
+// What a transfer did, for the status line.
+enum class TransferKind { ReadConfig, WriteConfig, ReadSound, WriteSound, ReadLog, ClearLog };
+
+struct TransferReportOf {
+    TransferKind kind;
+    bool done = false;                  // false: it failed or was stopped
+    std::chrono::milliseconds elapsed{0};
+    int records = 0;                    // ReadLog: the records read
+};
+
+// The status line after a transfer: "Данные записаны и проверены (1,9 с)",
+// "Configuration read (0.4 s)", "Журнал: 42 записи (0,8 с)".
+std::string TransferReport(const Profile& profile, const TransferReportOf& what);
+
+// "1,9 с" / "0.4 s": tenths of a second, rounded.
+std::string ElapsedText(const Profile& profile, std::chrono::milliseconds elapsed);
+
+// "42 записи", "1 запись", "5 записей" / "42 records", "1 record".
+std::string RecordCount(const Profile& profile, int count);
+
+}  // namespace korvex

@@ -1,0 +1,24 @@
+#pragma once
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+
+namespace korvex {
+
+// What the fast bus timing learns from the memory's acknowledge: the module
+// did not answer its device address, the memory refused a byte, or it did
+// not finish its write cycle in time. The described timing never looks, so
+// it never throws this.
+class BusError : public std::runtime_error {
+public:
+    enum class Kind { NoAnswer, Refused, WriteCycleTimeout };
+    BusError(Kind kind, std::uint32_t address);
+    Kind GetKind() const { return kind_; }
+    std::uint32_t Address() const { return address_; }  // the byte refused or the page last written
+
+private:
+    Kind kind_;
+    std::uint32_t address_;
+};
+
+}  // namespace korvex

@@ -1,0 +1,179 @@
+// Where outputs go: devices, FIFOs and standard output written in place, the
+// module's memory file held while a command runs and left alone by a read,
+// the trace checked before the module is touched, and no temporary file left
+// by an interrupted command.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <csignal>
+#include <cstring>
+#include <future>
+#include <thread>
+
+#include "cli/cli_runner.h"
+#include "cli/module_memory.h"
+#include "sim/demo.h"
+#include "voice/wav_buffer.h"
+
+namespace korvex::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A null device to write to. As root a private node in the test's folder,
+// so that a writer that wrongly replaces its target cannot destroy the
+// system's /dev/null; others cannot replace /dev/null anyway.
+inline std::filesystem::path PrivateNullDevice(const std::filesystem::path& dir) {
+    if (::geteuid() != 0) return "/dev/null";
+    const std::filesystem::path node = dir / "null-device";
+    if (::mknod(node.c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0) return "/dev/null";
+    return node;
+}
+
+class OutputFiles : public CliTest {
+protected:
+    void SetUp() override {
+        CliTest::SetUp();
+        const auto demo = MakeDemoMemory(FullProfile());
+        module_.assign(demo.begin(), demo.end());
+        WriteBytes(At("m.bin"), module_);
+    }
+    ino_t Inode(const fs::path& path) const {
+        struct stat st {};
+        EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
+        return st.st_ino;
+    }
+    std::vector<fs::path> Entries() const {
+        std::vector<fs::path> names;
+        for (const auto& entry : fs::directory_iterator(Dir())) names.push_back(entry.path().filename());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    std::vector<std::uint8_t> module_;
+};
+
+TEST_F(OutputFiles, DevicesAndLinksToThemAreWrittenInPlace) {
+    const fs::path device = PrivateNullDevice(Dir());
+    fs::create_symlink(device, At("null-link"));
+    const std::vector<std::vector<std::string>> commands = {
+        {"--port", SimPort("m.bin"), "read-config", "-o", device.string()},
+        {"--port", SimPort("m.bin"), "read-log", "--csv", device.string()},
+        {"--port", SimPort("m.bin"), "read-config", "-o", At("null-link").string()},
+        {"--port", SimPort("m.bin"), "--trace", device.string(), "identify"},
+    };
+    for (const auto& args : commands) {
+        SCOPED_TRACE(args[3] + " " + args[4]);
+        const CliResult r = Run(args);
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_TRUE(fs::is_character_file(device));
+    }
+    EXPECT_TRUE(fs::is_symlink(At("null-link")));
+}
+
+TEST_F(OutputFiles, AFifoGetsTheProjectAndStaysAFifo) {
+    ASSERT_EQ(::mkfifo(At("pipe").c_str(), 0600), 0);
+    auto reader = std::async(std::launch::async, [&] { return ReadBytes(At("pipe")); });
+    const CliResult r = Run({"--port", SimPort("m.bin"), "read-config", "-o", At("pipe").string()});
+    EXPECT_EQ(r.status, 0) << r.err;
+    ASSERT_EQ(Run({"--port", SimPort("m.bin"), "read-config", "-o", At("file.rom").string()}).status, 0);
+    EXPECT_EQ(reader.get(), ReadBytes(At("file.rom")));
+    EXPECT_TRUE(fs::is_fifo(At("pipe")));
+}
+
+TEST_F(OutputFiles, DashWritesToStandardOutput) {
+    ASSERT_EQ(Run({"--port", SimPort("m.bin"), "read-config", "-o", At("file.rom").string()}).status, 0);
+    ASSERT_EQ(Run({"--port", SimPort("m.bin"), "read-log", "--csv", At("log.csv").string()}).status, 0);
+    const CliResult rom = Run({"--port", SimPort("m.bin"), "read-config", "-o", "-"});
+    EXPECT_EQ(rom.status, 0) << rom.err;
+    EXPECT_EQ(std::vector<std::uint8_t>(rom.out.begin(), rom.out.end()), ReadBytes(At("file.rom")));
+    const CliResult csv = Run({"--port", SimPort("m.bin"), "read-log", "--csv", "-"});
+    EXPECT_EQ(csv.status, 0) << csv.err;
+    EXPECT_EQ(csv.out, ReadText(At("log.csv")));
+    EXPECT_FALSE(fs::exists(At("-")));
+}
+
+// A second program on a module in use is told the port is busy, as it would
+// be by a serial port, and changes nothing.
+TEST_F(OutputFiles, AModuleInUseIsBusy) {
+    ASSERT_EQ(Run({"--port", SimPort("m.bin"), "read-config", "-o", At("p.rom").string()}).status, 0);
+    const int held = ::open(At("m.bin").c_str(), O_RDONLY);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(::flock(held, LOCK_EX | LOCK_NB), 0);
+    const CliResult busy = Run({"--port", SimPort("m.bin"), "write-config", At("p.rom").string()});
+    EXPECT_EQ(busy.status, 2);
+    EXPECT_TRUE(busy.err.starts_with("COM порт не открыт! (")) << busy.err;
+    EXPECT_NE(busy.err.find(std::strerror(EBUSY)), std::string::npos) << busy.err;
+    ::close(held);
+    EXPECT_EQ(ReadBytes(At("m.bin")), module_);
+    EXPECT_EQ(Run({"--port", SimPort("m.bin"), "write-config", At("p.rom").string()}).status, 0);
+}
+
+TEST_F(OutputFiles, ACommandThatOnlyReadsLeavesTheMemoryFileAlone) {
+    const ino_t before = Inode(At("m.bin"));
+    for (const std::vector<std::string>& command :
+         {std::vector<std::string>{"identify"}, {"read-config", "-o", At("p.rom").string()}, {"read-log"},
+          {"read-sound", "-d", At("sounds").string()}}) {
+        std::vector<std::string> args{"--port", SimPort("m.bin")};
+        args.insert(args.end(), command.begin(), command.end());
+        SCOPED_TRACE(command[0]);
+        EXPECT_EQ(Run(args).status, 0);
+        EXPECT_EQ(Inode(At("m.bin")), before) << "the file was rewritten";
+    }
+    EXPECT_EQ(Run({"--port", SimPort("m.bin"), "clear-log"}).status, 0);
+    EXPECT_NE(Inode(At("m.bin")), before) << "a change is saved";
+}
+
+// A trace that cannot be written stops the command before the module is
+// touched, with the system's reason (here the file size limit).
+TEST_F(OutputFiles, ATraceThatCannotBeWrittenStopsBeforeTheModuleIsTouched) {
+    ASSERT_EQ(Run({"--port", SimPort("m.bin"), "read-config", "-o", At("p.rom").string()}).status, 0);
+    std::vector<std::uint8_t> changed = module_;
+    changed[100] ^= 0xFF;  // something for write-config to change
+    WriteBytes(At("m.bin"), changed);
+
+    rlimit old{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = 2000;  // room for the messages, not for a trace
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const CliResult r =
+        Run({"--port", SimPort("m.bin"), "--trace", At("t.txt").string(), "write-config", At("p.rom").string()});
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_EQ(r.status, 4);
+    EXPECT_TRUE(r.err.starts_with("Не удалось записать трассировку: " + At("t.txt").string() + ": " +
+                                  std::strerror(EFBIG)))
+        << r.err;
+    EXPECT_EQ(ReadBytes(At("m.bin")), changed);
+    EXPECT_FALSE(fs::exists(At("t.txt")));
+}
+
+TEST_F(OutputFiles, AnInterruptedCommandLeavesNoTemporaryFile) {
+    std::vector<std::uint8_t> wav(kWavHeaderSize + 150000);
+    WriteWavHeader(wav, 22050, 150000);
+    for (std::size_t i = kWavHeaderSize; i < wav.size(); ++i) wav[i] = static_cast<std::uint8_t>(i * 37);
+    WriteBytes(At("a.wav"), wav);
+    const auto before = Entries();
+    for (const int signal : {SIGTERM, SIGINT}) {
+        SCOPED_TRACE(signal);
+        const auto started = Start({"--port", SimPort("m.bin"), "--trace", At("t.txt").string(), "write-sound",
+                                    "--fresh", "--slot", "1", At("a.wav").string()});
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        ::kill(started.pid, signal);
+        const CliResult r = Wait(started);
+        EXPECT_EQ(r.signal, signal) << "status " << r.status << ": " << r.err;
+        EXPECT_EQ(Entries(), before);
+    }
+}
+
+}  // namespace
+}  // namespace korvex::testing

@@ -1,0 +1,112 @@
+// Port models, the line probe, the bus timings and what a command cost.
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "cli/cli_runner.h"
+#include "cli/module_memory.h"
+#include "link/profile.h"
+#include "sim/demo.h"
+
+namespace korvex::testing {
+namespace {
+
+class PortCommands : public CliTest {
+protected:
+    void SetUp() override {
+        CliTest::SetUp();
+        const auto demo = MakeDemoMemory(FullProfile());
+        WriteBytes(At("m.bin"), std::vector<std::uint8_t>(demo.begin(), demo.end()));
+    }
+};
+
+// seconds= of the stats line, or -1.
+double StatsSeconds(const std::string& err, std::string* counts = nullptr) {
+    std::smatch m;
+    const std::regex line(R"(stats: (sets=\d+ reads=\d+ waits=\d+) seconds=([0-9.]+)\n$)");
+    if (!std::regex_search(err, m, line)) return -1;
+    if (counts) *counts = m[1];
+    return std::stod(m[2]);
+}
+
+TEST_F(PortCommands, ProbeTellsThePortKindAndItsCosts) {
+    struct Case {
+        const char* model;
+        const char* says;
+        int status;
+    };
+    const Case cases[] = {
+        {"native", "port: serial8250, set 3.0 us, status read 3.0 us, status live", 0},
+        {"ftdi", "port: ftdi_sio, set 200.0 us, status read 200.0 us, status live", 0},
+        {"ch340", "port: ch341, set 200.0 us, status read 5.0 us, status cached", 0},
+        {"cdc-acm", "this cable cannot read the module back: CTS does not follow RTS", 2},
+    };
+    for (const Case& c : cases) {
+        const CliResult r = Run({"--port", SimPort("m.bin"), "--sim-port", c.model, "probe"});
+        EXPECT_EQ(r.status, c.status) << c.model << ": " << r.err;
+        EXPECT_NE(r.out.find(c.says), std::string::npos) << c.model << ": " << r.out;
+    }
+}
+
+TEST_F(PortCommands, ACableThatCannotReadBackIsRefusedNotCalledMissing) {
+    const auto before = ReadBytes(At("m.bin"));
+    for (const char* command : {"identify", "clear-log"}) {
+        const CliResult r = Run({"--port", SimPort("m.bin"), "--sim-port", "cdc-acm", command});
+        EXPECT_EQ(r.status, 2) << command;
+        EXPECT_EQ(r.err, "Этот кабель не может читать модуль: CTS не следует за RTS\n") << command;
+    }
+    EXPECT_EQ(ReadBytes(At("m.bin")), before);
+    const CliResult english = Run({"--compact", "--port", "demo", "--sim-port", "cdc-acm", "identify"});
+    EXPECT_EQ(english.err, "This cable cannot read the module back: CTS does not follow RTS\n");
+}
+
+TEST_F(PortCommands, StatsAreTheLastLineAndFastIsFasterForTheSameBytes) {
+    const CliResult backup = Run({"--port", SimPort("m.bin"), "read-config", "-o", At("old.rom")});
+    ASSERT_EQ(backup.status, 0) << backup.err;
+    // A one-field edit: the SMS centre's first digit.
+    auto edited = ReadBytes(At("old.rom"));
+    edited[700] ^= 0x01;
+    WriteBytes(At("new.rom"), edited);
+    std::filesystem::copy_file(At("m.bin"), At("f.bin"));
+
+    const CliResult spec = Run({"--port", SimPort("m.bin"), "--sim-port", "ftdi", "--stats", "write-config",
+                                At("new.rom").string(), "--since", At("old.rom").string()});
+    const CliResult fast = Run({"--port", SimPort("f.bin"), "--sim-port", "ftdi", "--stats", "--bus", "fast",
+                                "write-config", At("new.rom").string(), "--since", At("old.rom").string()});
+    ASSERT_EQ(spec.status, 0) << spec.err;
+    ASSERT_EQ(fast.status, 0) << fast.err;
+    EXPECT_EQ(ReadBytes(At("m.bin")), ReadBytes(At("f.bin")));
+    std::string specCounts;
+    const double specSeconds = StatsSeconds(spec.err, &specCounts);
+    const double fastSeconds = StatsSeconds(fast.err);
+    EXPECT_NEAR(specSeconds, 38, 38 * 0.1) << spec.err;
+    EXPECT_GT(fastSeconds, 0) << fast.err;
+    EXPECT_LE(fastSeconds, 8) << fast.err;
+    EXPECT_NE(specCounts.find("waits="), std::string::npos);
+
+    // A failure still ends with the stats line, after its message.
+    const CliResult absent = Run({"--port", SimPort("m.bin"), "--sim-fault", "absent", "--stats", "identify"});
+    EXPECT_EQ(absent.status, 2);
+    EXPECT_TRUE(absent.err.starts_with("Устройство не подключено\nstats: ")) << absent.err;
+}
+
+TEST_F(PortCommands, BadPortOptionsAreUsageErrors) {
+    struct Case {
+        std::vector<std::string> args;
+        const char* says;
+    };
+    const Case cases[] = {
+        {{"--port", "sim:x.bin", "--sim-port", "usb9", "identify"}, "Неизвестная модель порта для --sim-port: usb9"},
+        {{"--port", "COM3", "--sim-port", "ftdi", "identify"}, "--trace, --sim-fault и --sim-port"},
+        {{"--port", "sim:x.bin", "--bus", "turbo", "identify"}, "--bus принимает spec или fast, а не turbo"},
+    };
+    for (const Case& c : cases) {
+        const CliResult r = Run(c.args);
+        EXPECT_EQ(r.status, 1) << c.says;
+        EXPECT_TRUE(r.err.starts_with(c.says)) << r.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(At("x.bin")));
+}
+
+}  // namespace
+}  // namespace korvex::testing
