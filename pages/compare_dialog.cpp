@@ -10,6 +10,7 @@
 
 #include "pages/module_tools_texts.h"
 #include "report/report_texts.h"
+#include "report/voice_rows.h"
 
 namespace korvex {
 
@@ -21,8 +22,9 @@ QString Utf8(const std::string& text) { return QString::fromUtf8(text.data(), st
 
 }  // namespace
 
-CompareDialog::CompareDialog(AppModel& model, ConfigSettings module, QWidget* parent)
-    : QDialog(parent), model_(model), module_(std::move(module)) {
+CompareDialog::CompareDialog(AppModel& model, ConfigSettings module, std::unique_ptr<VoiceStore> moduleVoice,
+                             QWidget* parent)
+    : QDialog(parent), model_(model), module_(std::move(module)), moduleVoice_(std::move(moduleVoice)) {
     const ModuleToolsTexts& texts = ModuleToolsTextsFor(model.profile.kind);
     const ReportTexts& words = ReportTextsFor(model.profile.kind);
     setWindowTitle(QString::fromUtf8(texts.compareTitle));
@@ -61,7 +63,8 @@ CompareDialog::CompareDialog(AppModel& model, ConfigSettings module, QWidget* pa
 }
 
 void CompareDialog::Fill() {
-    rows_ = CompareSettings(model_.settings, module_, model_.profile);
+    rows_ = CompareModule(model_.settings, moduleVoice_ ? &model_.voice : nullptr, module_, moduleVoice_.get(),
+                          model_.profile);
     table_->setSortingEnabled(false);
     table_->setRowCount(static_cast<int>(rows_.size()));
     for (int r = 0; r < static_cast<int>(rows_.size()); ++r) {
@@ -71,6 +74,8 @@ void CompareDialog::Fill() {
             auto* item = new QTableWidgetItem(Utf8(cells[c]));
             // The row's place in rows_, whatever order the user sorts into.
             item->setData(Qt::UserRole, r);
+            // A slot's sound is no setting to copy across.
+            if (row.ref.kind == SettingKind::VoiceSlot) item->setFlags(Qt::ItemIsEnabled);
             table_->setItem(r, c, item);
         }
     }

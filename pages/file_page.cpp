@@ -307,6 +307,7 @@ void FilePage::OnReadData() {
 // the user takes rows from the dialog.
 void FilePage::OnCompare() {
     std::optional<ConfigSettings> module;
+    std::unique_ptr<VoiceStore> moduleVoice;
     // The status line says the module was read, as it does for Read data.
     RunTransfer(TransferKind::ReadConfig, [&](TwoWireBus& bus) {
         AppModel& m = Model();
@@ -318,10 +319,17 @@ void FilePage::OnCompare() {
         }
         module.emplace();
         UnpackImage(m.profile, image, *module);
+        // Slots read or loaded here are set beside the module's directory.
+        if (m.soundLoaded) {
+            std::vector<std::uint8_t> directory(DirectoryBytes(m.profile));
+            bus.ReadSequential(m.profile.directoryAddress, directory);
+            moduleVoice = std::make_unique<VoiceStore>(m.profile);
+            DecodeDirectory(directory, *moduleVoice);
+        }
         return true;
     });
     if (!module) return;
-    CompareDialog dialog(Model(), std::move(*module), this);
+    CompareDialog dialog(Model(), std::move(*module), std::move(moduleVoice), this);
     dialog.exec();
     if (dialog.Taken()) emit ConfigurationLoaded();
 }

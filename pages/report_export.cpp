@@ -29,7 +29,7 @@ QString ReportHtml(const AppModel& model, const std::vector<LogRow>& log) {
                                                .settings = model.settings,
                                                .programVersion = ProgramVersionOf(model.readImage, model.profile),
                                                .date = Today(),
-                                               .voice = &model.voice,
+                                               .voice = model.soundLoaded ? &model.voice : nullptr,
                                                .log = log});
     return QString::fromUtf8(html.data(), static_cast<qsizetype>(html.size()));
 }

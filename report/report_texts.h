@@ -17,6 +17,7 @@ struct ReportTexts {
     const char* slotDuration;
     const char* bytes;          // unit after a byte count
     const char* seconds;        // unit after a duration
+    char decimalPoint;          // as the status line writes tenths: "4,4 с", "4.4 s"
     const char* voiceHeading;
     const char* logHeading;
     const char* noDifferences;

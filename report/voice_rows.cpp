@@ -19,7 +19,7 @@ std::vector<SettingRow> DescribeVoice(const VoiceStore& voice) {
         const std::uint16_t length = voice.slotLength[slot];
         std::string value = std::to_string(length) + " " + texts.bytes;
         if (const int tenths = SlotTenths(length, voice.slotRate[slot]); length != 0 && tenths != 0)
-            value += ", " + std::to_string(tenths / 10) + "." + std::to_string(tenths % 10) + " " + texts.seconds;
+            value += ", " + std::to_string(tenths / 10) + texts.decimalPoint + std::to_string(tenths % 10) + " " + texts.seconds;
         rows.push_back({pages.file, pages.sound + std::to_string(slot + 1), std::move(value),
                         {SettingKind::VoiceSlot, slot}});
     }

@@ -82,6 +82,21 @@ TEST_F(CompareCommands, ReportWritesEscapedHtmlWithTheLog) {
     EXPECT_EQ(html.find("<7>"), std::string::npos);
 }
 
+// The report never lands on its own project file or log; "-" prints it.
+TEST_F(CompareCommands, ReportOutputOverAnInputIsRefusedAndDashPrints) {
+    WriteBytes(At("log.bin"), std::vector<std::uint8_t>(896, 0xFF));
+    const std::string project = ReadText(At("a.rom"));
+    EXPECT_EQ(Run({"report", At("a.rom").string(), "-o", At("a.rom").string()}).status, 1);
+    EXPECT_EQ(Run({"report", At("a.rom").string(), "-o", At("log.bin").string(), "--log", At("log.bin").string()})
+                  .status,
+              1);
+    EXPECT_EQ(ReadText(At("a.rom")), project);
+    EXPECT_EQ(ReadText(At("log.bin")), std::string(896, '\xFF'));
+    const CliResult printed = Run({"report", At("a.rom").string(), "-o", "-"});
+    ASSERT_EQ(printed.status, 0) << printed.err;
+    EXPECT_NE(printed.out.find("<td>Склад &lt;7&gt;</td>"), std::string::npos);
+}
+
 TEST_F(CompareCommands, ReportOfTheCompactModuleRefusesALog) {
     WriteBytes(At("log.bin"), std::vector<std::uint8_t>(896, 0xFF));
     EXPECT_EQ(Run({"--compact", "report", At("a.rom").string(), "-o", At("r.html").string(), "--log",

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "model/cp1251.h"
+#include "model/image_codec.h"
 #include "model/sample_settings.h"
 #include "model/settings_rows.h"
 
@@ -121,6 +123,26 @@ TEST(CompareSettings, EverythingDiffersOnEveryRowOfTheFullPages) {
     for (const DiffRow& d : diff) EXPECT_NE(d.left, d.right) << d.field;
     EXPECT_LT(diff.size(), rows.size());  // e.g. phone #4 is empty on both sides
     EXPECT_EQ(rows.size(), DescribeSettings(ConfigSettings(), profile).size());
+}
+
+// A 7-bit text comes back from the module through the GSM alphabet: "_",
+// "§", "€" and the extension table's characters show as a phone shows them.
+TEST(CompareSettings, SevenBitTextsShowAsTheGsmAlphabetReadsThem) {
+    for (const Profile* profile : {&FullProfile(), &CompactProfile()}) {
+        const std::string shown = "5\xE2\x82\xAC {A}_\xC2\xA7@ [x]~|^\\ <b>&";  // 5€ {A}_§@ [x]~|^\ <b>&
+        ConfigSettings edited;
+        edited.texts[0] = Utf8ToCp1251(shown).bytes;
+        edited.cyrillic[0] = false;
+        std::vector<std::uint8_t> image(profile->imageSize, 0);
+        PackImage(*profile, edited, std::vector<std::uint8_t>(profile->imageSize, 0), image, Date{2026, 12, 9});
+        ConfigSettings module;
+        UnpackImage(*profile, image, module);
+        const std::vector<DiffRow> diff = CompareSettings(ConfigSettings(), module, *profile);
+        ASSERT_FALSE(diff.empty()) << profile->name;
+        EXPECT_EQ(diff[0].field, profile->kind == ModuleKind::Full ? "#1 / Текст сообщения" : "#1 / Message text");
+        EXPECT_EQ(diff[0].right, shown) << profile->name;
+        EXPECT_TRUE(CompareSettings(edited, module, *profile).empty()) << profile->name;
+    }
 }
 
 TEST(CompareSettings, CompactPagesHaveNoCommunicatorNamesOrObjectName) {

@@ -92,6 +92,34 @@ TEST_F(CompareTest, TakingASelectedRowCopiesTheModulesValueAndReloadsThePages) {
     EXPECT_EQ(frame->findChild<QLineEdit*>("number2")->text(), QString::fromStdString(module.phones[1].substr(1)));
 }
 
+// Once sound was read or loaded, the module's voice directory is read too;
+// a slot's row tells the lengths and cannot be taken.
+TEST_F(CompareTest, SlotsAreSetBesideTheModulesOnceSoundWasLoaded) {
+    model->settings = SampleSettings();
+    model->soundLoaded = true;
+    model->voice.slotLength[0] = 8000;
+    model->voice.slotRate[0] = 16000;
+    const ConfigSettings edited = model->settings;
+    OpenDemo();
+    bool slotRow = false;
+    WhenModal([&](CompareDialog& dialog) {
+        QTableWidget* table = dialog.Table();
+        for (int r = 0; r < table->rowCount(); ++r) {
+            EXPECT_EQ(table->item(r, 0)->text(), QStringLiteral("Файл"));
+            EXPECT_FALSE(table->item(r, 1)->flags() & Qt::ItemIsSelectable);
+            if (table->item(r, 1)->text() != QStringLiteral("Звук 1")) continue;
+            slotRow = true;
+            EXPECT_EQ(table->item(r, 2)->text(), QStringLiteral("8000 байт, 4,0 с"));
+        }
+        table->selectAll();
+        EXPECT_FALSE(dialog.TakeButton()->isEnabled());
+    });
+    Click("compare");
+    EXPECT_TRUE(slotRow);
+    EXPECT_EQ(model->settings, edited);
+    EXPECT_EQ(model->voice.slotLength[0], 8000);
+}
+
 TEST_F(CompareTest, EqualSettingsSayNoDifferences) {
     PageModel page;
     CompareDialog dialog(page.model, page.model.settings);

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "model/cp1251.h"
+#include "model/image_codec.h"
 #include "model/sample_settings.h"
 #include "report/report_html.h"
 #include "report/voice_rows.h"
@@ -49,6 +51,21 @@ TEST(RenderReportHtml, EscapesWhatComesFromTheModule) {
     EXPECT_EQ(Count(html, "<tr>"), Count(html, "</tr>"));
 }
 
+// A 7-bit text read from the module shows its GSM characters, escaped.
+TEST(RenderReportHtml, ShowsSevenBitTextsAsThePhoneDoes) {
+    const Profile& profile = CompactProfile();
+    ConfigSettings settings;
+    settings.texts[2] = Utf8ToCp1251("\xE2\x82\xAC{1}_\xC2\xA7 <b>&").bytes;  // €{1}_§ <b>&
+    std::vector<std::uint8_t> image(profile.imageSize, 0);
+    PackImage(profile, settings, std::vector<std::uint8_t>(profile.imageSize, 0), image, kDay);
+    ConfigSettings module;
+    UnpackImage(profile, image, module);
+    const std::string html =
+        RenderReportHtml({.profile = profile, .settings = module, .programVersion = "", .date = kDay, .log = {}});
+    EXPECT_NE(html.find("<td>#3 / Message text</td><td>\xE2\x82\xAC{1}_\xC2\xA7 &lt;b&gt;&amp;</td>"),
+              std::string::npos);
+}
+
 TEST(RenderReportHtml, HoldsTheModuleDateEveryPageVoiceAndLog) {
     const Profile& profile = FullProfile();
     VoiceStore voice(profile);
@@ -65,7 +82,7 @@ TEST(RenderReportHtml, HoldsTheModuleDateEveryPageVoiceAndLog) {
          {"<td>Версия программы</td><td>1.04</td>", "<td>Дата</td><td>09.12.2026</td>", "<h2>Телефоны</h2>",
           "<h2>Сообщения</h2>", "<h2>Зоны</h2>", "<h2>Свойства</h2>", "<h2>Коммуникатор</h2>", "<h2>Обозначения</h2>",
           "<td>Телефон #1</td><td>+79031234567</td>", "<td>#3 / Принимает ли телефон кириллицу?</td><td>Да</td>",
-          "<td>Зона 1 / Действие №2 / СМС / СМС</td><td>#2</td>", "<td>Звук 1</td><td>11025 байт, 4.0 с</td>",
+          "<td>Зона 1 / Действие №2 / СМС / СМС</td><td>#2</td>", "<td>Звук 1</td><td>11025 байт, 4,0 с</td>",
           "<td>Звук 2</td><td>0 байт</td>", "<h2>Журнал событий</h2>", "<td>Постановка</td>"})
         EXPECT_NE(html.find(expected), std::string::npos) << expected;
     EXPECT_EQ(html.find("http"), std::string::npos);  // self-contained
