@@ -62,17 +62,18 @@ void WavPlayer::Stop() {
 
 bool WavPlayer::Play(std::span<const std::uint8_t> image, std::uint32_t soundLength) {
     Stop();
+    samples_.clear();
     const auto info = InspectWavImage(image, soundLength);
     if (!info) return false;
+    // The sound is copied: the page may load or decode another while it plays.
+    samples_ = QByteArray(reinterpret_cast<const char*>(info->samples.data()),
+                          static_cast<qsizetype>(info->samples.size()));
     QAudioFormat format;
     format.setSampleRate(static_cast<int>(info->rate));
     format.setChannelCount(1);
     format.setSampleFormat(QAudioFormat::UInt8);
     const QAudioDevice device = QMediaDevices::defaultAudioOutput();
     if (device.isNull() || !device.isFormatSupported(format)) return false;
-    // The sound is copied: the page may load or decode another while it plays.
-    samples_ = QByteArray(reinterpret_cast<const char*>(info->samples.data()),
-                          static_cast<qsizetype>(info->samples.size()));
     buffer_.setData(samples_);
     buffer_.open(QIODevice::ReadOnly);
     sink_ = std::make_unique<QAudioSink>(device, format);

@@ -36,6 +36,8 @@ public:
     bool Play(std::span<const std::uint8_t> image, std::uint32_t soundLength);
     bool PlayToEnd(std::span<const std::uint8_t> image, std::uint32_t soundLength);
     void Stop();
+    // The samples the last Play was given, whether or not an output took them.
+    const QByteArray& Samples() const { return samples_; }
 
 signals:
     // The sound has played to its end, or the output gave up.

@@ -159,7 +159,7 @@ SoundOutcome LoadSoundFile(const std::filesystem::path& path, VoiceStore& store,
                            const SoundOptions& options) {
     const Profile& profile = store.GetProfile();
     const HeadCheck head = CheckHead(profile, path);
-    auto described = [&]() {
+    auto wavIntake = [&]() {
         SoundOutcome outcome;
         outcome.file = PathToUtf8(path);
         outcome.wav = LoadWavFile(path, store, wav);
@@ -171,7 +171,7 @@ SoundOutcome LoadSoundFile(const std::filesystem::path& path, VoiceStore& store,
     // A file in the module's own format goes the WAV intake's way, at its own
     // rate, unless it is too long for it: then it is offered for cutting.
     if (!head.complete || (head.slotFormat && (!options.rate || options.rate == head.rate))) {
-        SoundOutcome outcome = described();
+        SoundOutcome outcome = wavIntake();
         if (options.fittingEncoder != DeltaEncoder::Plain && outcome.Ok()) {
             const std::vector<std::uint8_t> file(wav.bytes.begin(), wav.bytes.begin() + wav.SoundLength);
             outcome.wav = LoadWav(file, store, wav, options.fittingEncoder);
@@ -183,7 +183,7 @@ SoundOutcome LoadSoundFile(const std::filesystem::path& path, VoiceStore& store,
     if (!read.ok) {
         // What libsndfile cannot read, the WAV intake refuses in its own
         // words, unless all it can say is that the file is large.
-        SoundOutcome outcome = described();
+        SoundOutcome outcome = wavIntake();
         if (outcome.wav.result == WavResult::TooLarge) {
             outcome.result = SoundResult::CannotDecode;
             outcome.reason = read.reason;

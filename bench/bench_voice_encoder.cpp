@@ -66,6 +66,8 @@ void EncodePhrase(benchmark::State& state, const Phrase& phrase, korvex::DeltaEn
     std::vector<std::uint8_t> decoded(encoded.size() * 8);
     korvex::DecodeDelta(encoded, phrase.step, decoded);
     state.counters["snr_db"] = korvex::SegmentalSnr(x, decoded);
+    // What no encoder can pass with this decoder: the gap that is left.
+    state.counters["ceiling_db"] = korvex::SegmentalSnrCeiling(x, phrase.step);
     state.counters["seconds"] = static_cast<double>(x.size()) / phrase.rate;
 }
 

@@ -11,15 +11,12 @@
 #include "link/line_probe.h"
 #include "model/clock.h"
 #include "model/config_settings.h"
-#include "model/cp1251.h"
 #include "model/image_codec.h"
 #include "model/image_layout.h"
 
 namespace korvex::cli {
 namespace {
 
-constexpr std::uint16_t kVersionAddress = 16;
-constexpr std::size_t kVersionSize = 4;
 
 // What Write data and a project save both send: the image PackImage builds
 // from the settings decoded out of `readImage`, dated today. A read leaves
@@ -49,14 +46,9 @@ int Identify(const Context& ctx) {
     return RunOnModule(ctx, [&](ModuleSession& session) {
         RequireOk(ctx, CheckModule(session.Bus(), ctx.profile));
         if (ctx.profile.checksType) {
-            std::uint8_t version[kVersionSize];
-            session.Bus().ReadSequential(kVersionAddress, version);
-            std::string text;
-            for (std::uint8_t b : version) {
-                if (b == 0) break;
-                text.push_back(static_cast<char>(b));
-            }
-            WriteText(stdout, Cp1251ToUtf8(text) + "\n");
+            std::uint8_t version[layout::kVersionSize];
+            session.Bus().ReadSequential(static_cast<std::uint16_t>(layout::kVersion), version);
+            WriteText(stdout, ProgramVersion(version) + "\n");
         }
         return kExitOk;
     });

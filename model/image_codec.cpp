@@ -4,6 +4,7 @@
 #include <array>
 #include <stdexcept>
 
+#include "model/cp1251.h"
 #include "model/field_codecs.h"
 #include "model/image_layout.h"
 
@@ -140,6 +141,13 @@ void PackImage(const Profile& profile, ConfigSettings& settings, std::span<const
         std::uint8_t& head = image[layout::TextOffset(n)];
         head = settings.cyrillic[n] ? static_cast<std::uint8_t>(head | 0x80) : static_cast<std::uint8_t>(head & 0x7F);
     }
+}
+
+std::string ProgramVersion(std::span<const std::uint8_t> versionBytes) {
+    std::string text;
+    for (std::size_t i = 0; i < versionBytes.size() && i < layout::kVersionSize && versionBytes[i] != 0; ++i)
+        text.push_back(static_cast<char>(versionBytes[i]));
+    return Cp1251ToUtf8(text);
 }
 
 }  // namespace korvex

@@ -1,10 +1,12 @@
 #pragma once
 #include <cstdint>
 #include <span>
+#include <string>
 
 #include "link/profile.h"
 #include "model/clock.h"
 #include "model/config_settings.h"
+#include "model/image_layout.h"
 
 namespace korvex {
 
@@ -29,5 +31,10 @@ void UnpackImage(const Profile& profile, std::span<const std::uint8_t> readImage
 // object name and reports, and the UCS-2 bit of each text record last.
 void PackImage(const Profile& profile, ConfigSettings& settings, std::span<const std::uint8_t> readImage,
                std::span<std::uint8_t> writeImage, Date today);
+
+// The module's program version as UTF-8, from the layout::kVersionSize bytes
+// stored at layout::kVersion (fewer are taken as they are): the bytes up to
+// the first zero, code page 1251.
+std::string ProgramVersion(std::span<const std::uint8_t> versionBytes);
 
 }  // namespace korvex

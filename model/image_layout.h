@@ -12,6 +12,7 @@ inline constexpr std::size_t kMaxImageSize = kFullImageSize;
 
 // Full image only.
 inline constexpr std::size_t kVersion = 16;          // 4 bytes, copied from the read image
+inline constexpr std::size_t kVersionSize = 4;
 inline constexpr std::size_t kTypeSignature = 20;    // 4 bytes, copied from the read image
 inline constexpr std::size_t kObjectName = 24;       // 24 bytes, zero-padded
 inline constexpr std::size_t kObjectNameSize = 24;

@@ -24,8 +24,8 @@
 #include "voice/wav_buffer.h"
 #include "voice/wav_intake.h"
 #include "model/clock.h"
-#include "model/cp1251.h"
 #include "model/image_codec.h"
+#include "model/image_layout.h"
 #include "model/project_file.h"
 #include "app/bar_progress.h"
 #include "app/run_transfer.h"
@@ -49,11 +49,9 @@ QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_
 constexpr int kPortCount = 4;
 constexpr const char* kDemoName = "demo";
 
-// Bytes 16..19 of the image as text, ending at the first zero byte.
 QString VersionOf(const std::vector<std::uint8_t>& image) {
-    std::string bytes;
-    for (std::size_t i = 16; i < 20 && i < image.size() && image[i] != 0; ++i) bytes += static_cast<char>(image[i]);
-    return QString::fromStdString(Cp1251ToUtf8(bytes));
+    const std::span<const std::uint8_t> bytes(image);
+    return QString::fromStdString(ProgramVersion(bytes.subspan(std::min(bytes.size(), layout::kVersion))));
 }
 
 QPushButton* Button(std::string_view text, const char* name, QWidget* parent) {

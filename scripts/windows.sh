@@ -225,5 +225,21 @@ if grep -q "Ошибка порта" "$wnd/pulled.err" && ! grep -qi "access" "$
 # Messages name Cyrillic files in UTF-8.
 if grep -q 'D:\\Папка\\нет.rom' "$wnd/missing.err"; then pass; else fail "missing: $(cat "$wnd/missing.err")"; fi
 
+# A console: output to a terminal goes through the wide console call, so
+# Cyrillic reaches the terminal as the Linux build prints it. `script` gives
+# Wine a pseudo-terminal; its cursor codes and CR are taken out before the
+# comparison.
+console() {
+  local name=$1 command=$2
+  (cd "$wnd" && LANG=C.UTF-8 isolated script -qec "$command" /dev/null >"$wnd/$name.raw" 2>&1) || true
+  sed -e 's/\x1b\[[0-9;?]*[A-Za-z]//g' -e 's/\r//g' "$wnd/$name.raw" >"$wnd/$name.txt"
+}
+console console-show "wine '$cli_windows' show 'D:\\Папка\\проект.rom' --json"
+if cmp -s "$lin/show.out" "$wnd/console-show.txt"; then pass; else
+  fail "console-show: the terminal shows $(grep -m1 texts "$wnd/console-show.txt")"; fi
+console console-missing "wine '$cli_windows' show 'D:\\Папка\\нет.rom'"
+if cmp -s <(tr -d '\r' <"$wnd/missing.err") "$wnd/console-missing.txt"; then pass; else
+  fail "console-missing: the terminal shows $(cat "$wnd/console-missing.txt")"; fi
+
 echo "windows: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -12,6 +12,12 @@ namespace korvex {
 // Returns 0 when no frame is left.
 double SegmentalSnr(std::span<const std::uint8_t> original, std::span<const std::uint8_t> decoded);
 
+// The most SegmentalSnr any bit stream can reach on `original` through the
+// module's delta decoder with `step`: each frame gets the least error any
+// stream can leave in it, starting from whatever level suits it best. No
+// encoder can do better; how close one comes says what is left to gain.
+double SegmentalSnrCeiling(std::span<const std::uint8_t> original, int step);
+
 inline constexpr std::size_t kSnrFrame = 256;
 
 }  // namespace korvex

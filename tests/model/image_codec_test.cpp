@@ -90,5 +90,20 @@ TEST(PackImage, RebuildsTheWholeImageAndRefusesASmallOne) {
     EXPECT_THROW(PackImage(profile, settings, {}, small, Date{}), std::length_error);
 }
 
+TEST(ProgramVersion, TakesTheVersionBytesUpToTheFirstZero) {
+    const struct {
+        Bytes bytes;
+        std::string text;
+    } cases[] = {
+        {{'2', '.', '1', '7'}, "2.17"},
+        {{'V', '3', 0, '9'}, "V3"},                  // ends at the zero
+        {{0xC2, '1', 0, 0}, "\u0412" "1"},            // code page 1251 'В'
+        {{'1', '.', '0'}, "1.0"},                    // a short read as it is
+        {{'1', '2', '3', '4', '5'}, "1234"},         // the type signature is not the version
+        {{}, ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ProgramVersion(c.bytes), c.text);
+}
+
 }  // namespace
 }  // namespace korvex

@@ -8,6 +8,8 @@
 
 #include "link/serial_exception.h"
 #include "link/serial_port.h"
+#include "app/wav_player.h"
+#include "voice/delta_codec.h"
 #include "voice/voice_wav_maker.h"
 #include "model/image_codec.h"
 #include "ui/key_input.h"
@@ -182,6 +184,31 @@ TEST_F(FilePageTest, SoundLoadedWrittenAndReadBack) {
     // Choosing slot 2 decodes it at once for the display and Play.
     emit slotList->activated(1);
     EXPECT_EQ(model->wav.SoundLength, 8000u);
+}
+
+// Play gives the player the slot as the module will play it: its 1-bit
+// data decoded, not the file that was loaded.
+TEST_F(FilePageTest, PlayPlaysTheSlotDecodedNotTheFile) {
+    QTemporaryDir dir;
+    const std::vector<std::uint8_t> samples = korvex::testing::Sawtooth(8000);
+    dialogs->answers.push_back(WriteFile(dir, "voice.wav", korvex::testing::MakeWav(samples, {.rate = 16000})));
+    frame->PageAction(int(PageId::File))->trigger();
+    Click("soundOpen");
+    ASSERT_TRUE(dialogs->TakeTexts().isEmpty());
+    ASSERT_EQ(model->voice.slotLength[0], 1000);
+    auto* player = File().findChild<WavPlayer*>();
+    ASSERT_NE(player, nullptr);
+    Click("play");
+    std::vector<std::uint8_t> decoded(8000);
+    DecodeDelta(std::span<const std::uint8_t>(model->voice.Area(0)).first(1000), FullProfile().codecStep, decoded);
+    const QByteArray played = player->Samples();
+    EXPECT_EQ(std::vector<std::uint8_t>(played.begin(), played.end()), decoded);
+    EXPECT_NE(decoded, samples) << "the decoder cannot follow a sawtooth exactly";
+    // An empty slot plays nothing.
+    model->voice.slotLength[0] = 0;
+    model->wav.SoundLength = 0;
+    Click("play");
+    EXPECT_TRUE(player->Samples().isEmpty());
 }
 
 TEST_F(FilePageTest, WavFilesOutsideTheModulesFormatAreConvertedOrRefused) {

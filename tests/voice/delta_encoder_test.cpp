@@ -95,7 +95,24 @@ TEST(TrellisEncoder, BeatsThePlainEncoderOnNoisyTones) {
         DecodeDelta(trellis, step, yTrellis);
         EXPECT_LT(SquaredError(x, trellis, step), SquaredError(x, plain, step)) << "step " << step;
         EXPECT_GT(SegmentalSnr(x, yTrellis), SegmentalSnr(x, yPlain) + 0.5) << "step " << step;
+        EXPECT_GE(SegmentalSnrCeiling(x, step), SegmentalSnr(x, yTrellis)) << "step " << step;
     }
+}
+
+// Frames whose best stream is known by hand.
+TEST(SegmentalSnrCeiling, IsTheLeastErrorEachFrameAllows) {
+    Bytes zigzag(kSnrFrame);  // exactly what the decoder makes, from level 100
+    for (std::size_t i = 0; i < zigzag.size(); ++i) zigzag[i] = i % 2 ? 100 : 104;
+    // Held at 130 with step 4: the level can only swing between 128 and 132,
+    // an error of 2 on every sample, as large as the signal: 0 dB.
+    const Bytes held(kSnrFrame, 130);
+    // At the floor a clamped decoder holds 0 exactly.
+    Bytes floor(kSnrFrame, 0);
+    floor[0] = 4;
+    EXPECT_EQ(SegmentalSnrCeiling(zigzag, 4), 40.0);
+    EXPECT_NEAR(SegmentalSnrCeiling(held, 4), 0.0, 1e-9);
+    EXPECT_EQ(SegmentalSnrCeiling(floor, 4), 40.0);
+    EXPECT_EQ(SegmentalSnrCeiling(Bytes(kSnrFrame - 1, 200), 4), 0.0) << "no whole frame";
 }
 
 TEST(DeltaEncoderChoice, ParsesTheNamesTheCommandLineTakes) {
