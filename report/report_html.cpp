@@ -2,7 +2,8 @@
 
 #include <cstdio>
 
-#include "model/cp1251.h"
+#include "model/image_codec.h"
+#include "model/image_layout.h"
 #include "model/settings_rows.h"
 #include "report/report_texts.h"
 #include "report/voice_rows.h"
@@ -10,9 +11,6 @@
 namespace korvex {
 
 namespace {
-
-constexpr std::size_t kVersionAt = 16;
-constexpr std::size_t kVersionSize = 4;
 
 // Qt's rich text takes a subset of HTML and CSS: plain tables with border
 // attributes print the same in a browser and through QTextDocument.
@@ -55,11 +53,8 @@ private:
 }  // namespace
 
 std::string ProgramVersionOf(std::span<const std::uint8_t> image, const Profile& profile) {
-    if (profile.kind != ModuleKind::Full) return {};
-    std::string bytes;
-    for (std::size_t i = kVersionAt; i < kVersionAt + kVersionSize && i < image.size() && image[i] != 0; ++i)
-        bytes += static_cast<char>(image[i]);
-    return Cp1251ToUtf8(bytes);
+    if (profile.kind != ModuleKind::Full || image.size() <= layout::kVersion) return {};
+    return ProgramVersion(image.subspan(layout::kVersion));
 }
 
 std::string EscapeHtml(std::string_view text) {
