@@ -268,9 +268,15 @@ bool FilePage::TransferRunning() { return Model().link.Busy(); }
 
 void FilePage::RunTransfer(TransferKind kind, const std::function<bool(TwoWireBus&)>& work) {
     for (QPushButton* b : {readData_, writeData_, readSound_, writeSound_, compare_}) b->setEnabled(false);
+    // The last transfer's word goes before this one paints its first step.
+    const bool statusShown = !status_->isHidden();
+    status_->hide();
     const TransferRun run = korvex::RunTransfer(Model(), this, work);
     UpdateEnables();
-    if (run.end == TransferRun::End::NotRun) return;
+    if (run.end == TransferRun::End::NotRun) {
+        status_->setVisible(statusShown);
+        return;
+    }
     // A transfer that stopped keeps its bar up, so the user sees how far it came.
     if (run.Done()) transferBar_->hide();
     status_->setText(QString::fromStdString(TransferReport(Model().profile, {kind, run.Done(), run.elapsed})));
