@@ -1,7 +1,7 @@
 # Qt side: the shared controls, pages and windows of both programs.
 # Included by the top CMakeLists.txt when KORVEX_BUILD_UI is on.
 
-find_package(Qt6 REQUIRED COMPONENTS Widgets Multimedia SerialPort Test)
+find_package(Qt6 REQUIRED COMPONENTS Widgets Multimedia SerialPort PrintSupport Test)
 
 # Only the targets made here run moc; the core and the benchmarks stay plain.
 set(CMAKE_AUTOMOC ON)
@@ -16,7 +16,7 @@ file(GLOB KORVEX_UI_SOURCES CONFIGURE_DEPENDS
 list(FILTER KORVEX_UI_SOURCES EXCLUDE REGEX "/main_[^/]*\\.cpp$")
 
 add_library(korvex_ui STATIC ${KORVEX_UI_SOURCES})
-target_link_libraries(korvex_ui PUBLIC korvex_core korvex_audio Qt6::Widgets Qt6::Multimedia Qt6::SerialPort)
+target_link_libraries(korvex_ui PUBLIC korvex_core korvex_audio Qt6::Widgets Qt6::Multimedia Qt6::SerialPort Qt6::PrintSupport)
 
 foreach(program korvex:korvex/main_korvex.cpp tamlo:tamlo/main_tamlo.cpp)
   string(REPLACE ":" ";" parts ${program})

@@ -11,6 +11,7 @@ enum ExitCode : int {
     kExitModule = 2,    // not connected, unknown type, port error
     kExitMismatch = 3,  // the read-back differs from what was written
     kExitInput = 4,     // a file or its contents
+    kExitDiffers = 5,   // diff: the two sides differ
 };
 
 // Ends a command: the message goes to stderr, the code is the exit status.

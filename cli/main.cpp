@@ -13,6 +13,7 @@
 #include "cli/cli_error.h"
 #include "cli/cli_files.h"
 #include "cli/cli_texts.h"
+#include "cli/compare_commands.h"
 #include "cli/config_commands.h"
 #include "cli/log_commands.h"
 #include "cli/module_session.h"
@@ -140,6 +141,18 @@ int main(int argc, char** argv) {
     speak->add_option("--rate", speakOptions.rate, "The slot's rate (default 16000; compact 22050)");
 #endif
 
+    DiffOptions diffOptions;
+    auto* diff = app.add_subcommand("diff", "The settings that differ between two project files, or a file and the module");
+    diff->add_option("A", diffOptions.left, "The project file (A.rom)")->required();
+    diff->add_option("B", diffOptions.right, "A second project file; without it the module on --port");
+    diff->add_flag("--json", diffOptions.json, "One JSON object with the differing rows");
+
+    ReportOptions reportOptions;
+    auto* report = app.add_subcommand("report", "The as-commissioned report of a project file as HTML");
+    report->add_option("IN", reportOptions.in, "The project file (IN.rom)")->required();
+    report->add_option("-o", reportOptions.out, "The report (OUT.html)")->required();
+    report->add_option("--log", reportOptions.log, "An 896-byte copy of the event log ring to list");
+
     const Profile& earlyProfile = ProfileFor(CompactAsked(argc, argv) ? ModuleKind::Compact : ModuleKind::Full);
     try {
         app.parse(argc, argv);
@@ -159,8 +172,10 @@ int main(int argc, char** argv) {
         CheckGlobalOptions(ctx);
         {
             // Outputs that would destroy an input of the same command.
-            std::vector<std::filesystem::path> inputs{writeConfigIn, showIn, buildIn, decodeLogRaw};
-            std::vector<std::filesystem::path> outputs{options.trace, readConfigOut, buildOut, logOptions.csv};
+            std::vector<std::filesystem::path> inputs{writeConfigIn, showIn, buildIn, decodeLogRaw, reportOptions.in,
+                                                      reportOptions.log};
+            std::vector<std::filesystem::path> outputs{options.trace, readConfigOut, buildOut, logOptions.csv,
+                                                       reportOptions.out};
             if (const auto memory = MemoryFileOf(ctx)) inputs.push_back(*memory);
             for (const auto& slot : soundOptions.slots) inputs.emplace_back(slot.second);
             if (readSound->parsed()) {
@@ -179,6 +194,8 @@ int main(int argc, char** argv) {
         else if (clearLog->parsed()) code = ClearLogCommand(ctx);
         else if (readSound->parsed()) code = ReadSoundCommand(ctx, soundDir);
         else if (writeSound->parsed()) code = WriteSoundCommand(ctx, soundOptions);
+        else if (diff->parsed()) code = DiffCommand(ctx, diffOptions);
+        else if (report->parsed()) code = ReportCommand(ctx, reportOptions);
 #if KORVEX_WITH_AUDIO
         else if (speak->parsed()) code = SpeakCommand(ctx, speakOptions);
 #endif

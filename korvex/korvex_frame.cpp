@@ -17,6 +17,9 @@
 #include "app/edits_guard.h"
 #include "app/toolbar_icons.h"
 #include "app/transfer_guard.h"
+#include "pages/log_page.h"
+#include "pages/module_tools_texts.h"
+#include "pages/report_export.h"
 
 namespace korvex {
 
@@ -75,6 +78,13 @@ void CMainFrame::CreateActions() {
     connect(save, &QAction::triggered, this, [this] {
         view_->ShowPage(view_->CurrentPage());  // the field being typed in stores its text first
         view_->GetFilePage()->SaveProject();
+    });
+    QAction* report = file->addAction(QString::fromUtf8(kModuleToolsRussian.report));
+    report->setObjectName("report");
+    connect(report, &QAction::triggered, this, [this] {
+        view_->ShowPage(view_->CurrentPage());  // the field being typed in stores its text first
+        const auto* log = dynamic_cast<const LogPage*>(view_->GetPage(static_cast<int>(PageId::Log)));
+        ShowReportChooser(view_->Model(), log ? log->ListedRows() : std::vector<LogRow>{}, this);
     });
     file->addSeparator();
     QAction* exit = file->addAction(T(texts.exit));

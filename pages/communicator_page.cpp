@@ -12,30 +12,20 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <span>
 #include <string>
 
 #include "model/cp1251.h"
-#include "pages/sms_layout.h"
+#include "model/communicator_texts.h"
+#include "model/sms_layout.h"
 
 namespace korvex {
 
 namespace {
 
-constexpr const char* kNoPhone = "НЕТ";
-constexpr const char* kActionTexts[kReportActions] = {"Действие №1", "Действие №2", "Действие №3", "Действие №4"};
-// The list keeps its entries sorted, which is this order: index = SmsLanguage.
-constexpr const char* kLanguageTexts[kSmsLanguageCount] = {"Английский", "ПсевдоРусский", "Русский"};
-
-// The report boxes in the order the page lists them (two columns), each
-// with its bit of `reportTypeMask`.
-struct BoxText {
-    int bit;
-    const char* text;
-};
-constexpr BoxText kReportLeft[] = {{0, "Тревоги (1xx)"}, {1, "Восстановления (1xx)"}, {2, "Постановки/Снятия (4xx)"}};
-constexpr BoxText kReportRight[] = {
-    {5, "Наблюдение (2xx)"}, {3, "Неисправности (3xx)"}, {6, "Обходы (5xx)"}, {4, "Тестовые (6xx)"}};
-constexpr const char* kLayoutTexts[CommunicatorPage::kLayoutBits] = {"Название объекта", "ID объекта", "Раздел"};
+const CommunicatorTexts& kTexts = kCommunicatorTexts;
+constexpr auto kReportLeft = std::span(kReportBoxes).first<kReportBoxesLeft>();
+constexpr auto kReportRight = std::span(kReportBoxes).subspan<kReportBoxesLeft>();
 
 bool Bit(std::uint8_t mask, int bit) { return (mask >> bit) & 1; }
 
@@ -83,14 +73,14 @@ CommunicatorPage::CommunicatorPage(AppModel& model, QWidget* parent) : Page(Page
 // arrangement; the stretch factors are its widths and heights in those units.
 void CommunicatorPage::BuildControls() {
     // Actions.
-    auto* actionsGroup = new QGroupBox(QStringLiteral("Действия"), this);
+    auto* actionsGroup = new QGroupBox(QString::fromUtf8(kTexts.actionsBox), this);
     auto* actionsRow = new QHBoxLayout(actionsGroup);
     actions_ = new QButtonGroup(this);
     actions_->setExclusive(true);
     const int gaps[kReportActions + 1] = {40, 30, 30, 30, 35};
     actionsRow->addStretch(gaps[0]);
     for (int k = 0; k < kReportActions; ++k) {
-        auto* button = new QPushButton(QString::fromUtf8(kActionTexts[k]), actionsGroup);
+        auto* button = new QPushButton(QString::fromUtf8(kTexts.actions[k]), actionsGroup);
         button->setCheckable(true);
         button->setAutoDefault(false);
         actions_->addButton(button, k);
@@ -99,23 +89,23 @@ void CommunicatorPage::BuildControls() {
     }
 
     // SMS: phone and language, the two groups of boxes, the preview.
-    auto* smsGroup = new QGroupBox(QStringLiteral("СМС"), this);
+    auto* smsGroup = new QGroupBox(QString::fromUtf8(kTexts.smsBox), this);
     auto* sms = new QGridLayout(smsGroup);
     smsPhone_ = ChoiceBox(smsGroup);
     language_ = ChoiceBox(smsGroup);
-    for (const char* text : kLanguageTexts) language_->addItem(QString::fromUtf8(text));
+    for (const char* text : kTexts.languages) language_->addItem(QString::fromUtf8(text));
     language_->setCurrentIndex(0);
 
-    auto* typesGroup = new QGroupBox(QStringLiteral("Типы отчетов"), smsGroup);
+    auto* typesGroup = new QGroupBox(QString::fromUtf8(kTexts.typesBox), smsGroup);
     auto* types = new QGridLayout(typesGroup);
     int row = 0;
-    for (const BoxText& box : kReportLeft) {
+    for (const ReportBoxText& box : kReportLeft) {
         auto* check = new QCheckBox(QString::fromUtf8(box.text), typesGroup);
         reportBoxes_[static_cast<std::size_t>(box.bit)] = check;
         types->addWidget(check, row++, 0);
     }
     row = 0;
-    for (const BoxText& box : kReportRight) {
+    for (const ReportBoxText& box : kReportRight) {
         auto* check = new QCheckBox(QString::fromUtf8(box.text), typesGroup);
         reportBoxes_[static_cast<std::size_t>(box.bit)] = check;
         types->addWidget(check, row++, 1);
@@ -123,10 +113,10 @@ void CommunicatorPage::BuildControls() {
     types->setColumnStretch(0, 114);
     types->setColumnStretch(1, 88);
 
-    auto* layoutGroup = new QGroupBox(QStringLiteral("Вид СМС"), smsGroup);
+    auto* layoutGroup = new QGroupBox(QString::fromUtf8(kTexts.layoutBox), smsGroup);
     auto* layoutColumn = new QVBoxLayout(layoutGroup);
     for (int bit = 0; bit < kLayoutBits; ++bit) {
-        auto* check = new QCheckBox(QString::fromUtf8(kLayoutTexts[bit]), layoutGroup);
+        auto* check = new QCheckBox(QString::fromUtf8(kLayoutBoxes[bit]), layoutGroup);
         layoutBoxes_[static_cast<std::size_t>(bit)] = check;
         layoutColumn->addWidget(check);
     }
@@ -136,24 +126,24 @@ void CommunicatorPage::BuildControls() {
     preview_->setReadOnly(true);
 
     // Columns: label 16..64, phone 64..164, gap to 242, label 242..291, language 291..386.
-    sms->addWidget(new QLabel(QStringLiteral("Телефон"), smsGroup), 0, 0);
+    sms->addWidget(new QLabel(QString::fromUtf8(kTexts.phoneLabel), smsGroup), 0, 0);
     sms->addWidget(smsPhone_, 0, 1);
-    sms->addWidget(new QLabel(QStringLiteral("Язык"), smsGroup), 0, 3);
+    sms->addWidget(new QLabel(QString::fromUtf8(kTexts.languageLabel), smsGroup), 0, 3);
     sms->addWidget(language_, 0, 4);
     sms->addWidget(typesGroup, 1, 0, 1, 3);
     sms->addWidget(layoutGroup, 1, 3, 1, 2);
     // Latin letters here, unlike the group title: the label has always read so.
-    sms->addWidget(new QLabel(QStringLiteral("CMC"), smsGroup), 2, 0);
+    sms->addWidget(new QLabel(QString::fromUtf8(kTexts.smsLabel), smsGroup), 2, 0);
     sms->addWidget(preview_, 2, 1, 1, 4);
     const int columns[] = {48, 100, 78, 49, 95};
     for (int c = 0; c < 5; ++c) sms->setColumnStretch(c, columns[c]);
     sms->setRowStretch(1, 1);
 
     // Autodial.
-    auto* autodialGroup = new QGroupBox(QStringLiteral("Автодозвон"), this);
+    auto* autodialGroup = new QGroupBox(QString::fromUtf8(kTexts.autodialBox), this);
     auto* autodial = new QHBoxLayout(autodialGroup);
     autodialPhone_ = ChoiceBox(autodialGroup);
-    autodial->addWidget(new QLabel(QStringLiteral("Телефон"), autodialGroup), 49);
+    autodial->addWidget(new QLabel(QString::fromUtf8(kTexts.phoneLabel), autodialGroup), 49);
     autodial->addWidget(autodialPhone_, 100);
     autodial->addStretch(241);
 
@@ -180,7 +170,7 @@ void CommunicatorPage::SelectPhone(QComboBox* box, int phone) {
 }
 
 void CommunicatorPage::RebuildPhoneChoices() {
-    QStringList choices{QString::fromUtf8(kNoPhone)};
+    QStringList choices{QString::fromUtf8(kTexts.noPhone)};
     for (const std::string& phone : Model().settings.phones) choices << QtText(Cp1251ToUtf8(PhoneChoiceText(phone)));
     for (QComboBox* box : {smsPhone_, autodialPhone_}) {
         box->clear();

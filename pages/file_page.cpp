@@ -14,6 +14,7 @@
 #include <QSerialPortInfo>
 #include <QVBoxLayout>
 #include <filesystem>
+#include <optional>
 #include <set>
 #include <utility>
 
@@ -36,6 +37,9 @@
 #include "link/path_text.h"
 #include "widgets/image_button.h"
 #include "app/wav_player.h"
+#include "pages/compare_dialog.h"
+#include "pages/module_tools_texts.h"
+#include "pages/report_export.h"
 #include "widgets/waveform_view.h"
 
 namespace korvex {
@@ -50,6 +54,15 @@ constexpr const char* kDemoName = "demo";
 QString VersionOf(const std::vector<std::uint8_t>& image) {
     const std::span<const std::uint8_t> bytes(image);
     return QString::fromStdString(ProgramVersion(bytes.subspan(std::min(bytes.size(), layout::kVersion))));
+}
+
+// A configuration read on a scratch image, for the estimate.
+std::function<void(TwoWireBus&)> ReadConfigDryRun(const Profile& profile) {
+    return [&profile](TwoWireBus& bus) {
+        std::vector<std::uint8_t> image(profile.imageSize, 0);
+        NullProgress quiet;
+        ReadDataFromModule(bus, profile, image, quiet);
+    };
 }
 
 // The rates a slot takes, the program's own first.
@@ -133,6 +146,12 @@ void FilePage::Build() {
     projectSave_ = Button(texts_.projectSave, "projectSave", project);
     projectLayout->addWidget(projectOpen_);
     projectLayout->addWidget(projectSave_);
+    const ModuleToolsTexts& tools = ModuleToolsTextsFor(Model().profile.kind);
+    if (tools.reportOnFilePage) {
+        QPushButton* report = Button(tools.report, "report", project);
+        projectLayout->addWidget(report);
+        connect(report, &QPushButton::clicked, this, [this] { ShowReportChooser(Model(), {}, this); });
+    }
     projectLayout->addStretch(1);
     groups->addWidget(project);
 
@@ -146,6 +165,8 @@ void FilePage::Build() {
     moduleLayout->addWidget(writeData_, 0, 1);
     moduleLayout->addWidget(readSound_, 1, 0);
     moduleLayout->addWidget(writeSound_, 1, 1);
+    compare_ = Button(tools.compare, "compare", module);
+    moduleLayout->addWidget(compare_, 2, 0, 1, 2);
     version_ = new QLineEdit(module);
     version_->setObjectName("version");
     version_->setReadOnly(true);
@@ -238,6 +259,7 @@ void FilePage::Build() {
     connect(soundOpen_, &QPushButton::clicked, this, &FilePage::LoadWavFile);
     connect(readSound_, &QPushButton::clicked, this, &FilePage::OnReadSound);
     connect(writeSound_, &QPushButton::clicked, this, &FilePage::OnWriteSound);
+    connect(compare_, &QPushButton::clicked, this, &FilePage::OnCompare);
     connect(slotList_, &QComboBox::activated, this, &FilePage::OnSoundSlotChange);
     connect(play_, &QPushButton::clicked, this, &FilePage::PlayPreview);
     connect(speak_, &QPushButton::clicked, this, &FilePage::SpeakText);
@@ -249,7 +271,7 @@ void FilePage::UpdateEnables() {
     const bool open = Model().link.IsOpen();
     // Greyed while a transfer runs: the window takes no clicks then.
     const bool usable = open && !Model().link.Busy();
-    for (QPushButton* b : {readData_, writeData_, readSound_, writeSound_}) b->setEnabled(usable);
+    for (QPushButton* b : {readData_, writeData_, readSound_, writeSound_, compare_}) b->setEnabled(usable);
     portList_->setEnabled(!open);
     openPort_->setText(Q(open ? texts_.closePort : texts_.openPort));
 }
@@ -303,7 +325,7 @@ void FilePage::RunTransfer(TransferKind kind, const std::function<bool(TwoWireBu
                            const std::function<void(TwoWireBus&)>& dryRun) {
     AppModel& m = Model();
     if (!m.link.IsOpen() || m.link.Busy()) return;
-    for (QPushButton* b : {readData_, writeData_, readSound_, writeSound_}) b->setEnabled(false);
+    for (QPushButton* b : {readData_, writeData_, readSound_, writeSound_, compare_}) b->setEnabled(false);
     const std::string estimate = EstimateText(m.profile, m.link.EstimateSeconds(dryRun));
     progress_->SetNote(estimate);
     status_->setText(Q(estimate));
@@ -320,12 +342,7 @@ void FilePage::RunTransfer(TransferKind kind, const std::function<bool(TwoWireBu
 }
 
 void FilePage::OnReadData() {
-    const Profile& profile = Model().profile;
-    const auto dryRun = [&profile](TwoWireBus& bus) {
-        std::vector<std::uint8_t> image(profile.imageSize, 0);
-        NullProgress quiet;
-        ReadDataFromModule(bus, profile, image, quiet);
-    };
+    const auto dryRun = ReadConfigDryRun(Model().profile);
     RunTransfer(TransferKind::ReadConfig, [this](TwoWireBus& bus) {
         AppModel& m = Model();
         // Read aside, so a transfer that fails half way leaves the image as it was.
@@ -349,6 +366,38 @@ void FilePage::OnReadData() {
         emit ConfigurationLoaded();
         return true;
     }, dryRun);
+}
+
+// Reads the module aside: the settings being edited stay as they are until
+// the user takes rows from the dialog.
+void FilePage::OnCompare() {
+    std::optional<ConfigSettings> module;
+    std::unique_ptr<VoiceStore> moduleVoice;
+    // The status line says the module was read, as it does for Read data.
+    RunTransfer(TransferKind::ReadConfig, [&](TwoWireBus& bus) {
+        AppModel& m = Model();
+        std::vector<std::uint8_t> image(m.profile.imageSize, 0);
+        const LinkOutcome outcome = ReadDataFromModule(bus, m.profile, image, *progress_);
+        if (!outcome.Ok()) {
+            Tell(std::string(OutcomeText(m.profile, outcome)));
+            return false;
+        }
+        module.emplace();
+        UnpackImage(m.profile, image, *module);
+        m.link.HeldImage() = image;  // what the module holds, for a fast write after
+        // Slots read or loaded here are set beside the module's directory.
+        if (m.soundLoaded) {
+            std::vector<std::uint8_t> directory(DirectoryBytes(m.profile));
+            bus.ReadSequential(m.profile.directoryAddress, directory);
+            moduleVoice = std::make_unique<VoiceStore>(m.profile);
+            DecodeDirectory(directory, *moduleVoice);
+        }
+        return true;
+    }, ReadConfigDryRun(Model().profile));
+    if (!module) return;
+    CompareDialog dialog(Model(), std::move(*module), std::move(moduleVoice), this);
+    dialog.exec();
+    if (dialog.Taken()) emit ConfigurationLoaded();
 }
 
 void FilePage::OnWriteData() {

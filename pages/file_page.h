@@ -75,6 +75,7 @@ private:
     void OnReadSound();
     void OnWriteSound();
     void OnSoundSlotChange(int index);
+    void OnCompare();
     void PlayPreview();
     void SpeakText();
     // Loads sound through `load`; a sound too long is offered for cutting.
@@ -108,6 +109,7 @@ private:
     QPushButton* writeData_ = nullptr;
     QPushButton* readSound_ = nullptr;
     QPushButton* writeSound_ = nullptr;
+    QPushButton* compare_ = nullptr;
     QLineEdit* version_ = nullptr;
     QCheckBox* fast_ = nullptr;
     QComboBox* slotList_ = nullptr;

@@ -7,7 +7,7 @@
 #include <algorithm>
 
 #include "pages/field_events.h"
-#include "pages/messages_texts.h"
+#include "model/messages_texts.h"
 #include "pages/septet_limit.h"
 #include "pages/text_field.h"
 #include "app/app_flags.h"

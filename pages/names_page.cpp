@@ -4,6 +4,7 @@
 #include <string>
 
 #include "model/cp1251.h"
+#include "model/names_texts.h"
 #include "pages/text_field.h"
 #include "widgets/grid_list.h"
 
@@ -26,15 +27,15 @@ struct ListLook {
     int stretch;  // the list's width in dialog units
 };
 constexpr ListLook kLooks[3] = {
-    {1128, "Назв. Зоны", 100, true, kZoneNames, 150},
-    {1129, "Назв. Раздела", 100, true, kPartitionNames, 148},
-    {1130, "Пользователь", 95, false, kUserNames, 97},
+    {1128, kNamesTexts.zoneHeader, 100, true, kZoneNames, 150},
+    {1129, kNamesTexts.partitionHeader, 100, true, kPartitionNames, 148},
+    {1130, kNamesTexts.userHeader, 95, false, kUserNames, 97},
 };
 
 const ListLook& LookOf(NamesPage::NameList list) { return kLooks[static_cast<int>(list)]; }
 
 QString SoundText(int sound) {
-    return sound >= 1 && sound <= kSoundCount ? QStringLiteral("Wav %1").arg(sound) : QString();
+    return sound >= 1 && sound <= kSoundCount ? QString::fromUtf8(kNamesTexts.soundItem) + QString::number(sound) : QString();
 }
 
 // 0 for the empty text, 1..6 for "Wav 1".."Wav 6", -1 for anything else.
@@ -70,11 +71,11 @@ void NamesPage::SetUpList(NameList list) {
 
     ColumnSet& columns = grid->Columns();
     columns.AddColumn(kHiddenColumn, QString(), {}, ColumnAlignment::Left, 0, 0x180);
-    columns.AddColumn(kNumberColumn, QStringLiteral("№"), {}, ColumnAlignment::Centre, 30, 0x28);
+    columns.AddColumn(kNumberColumn, QString::fromUtf8(kNamesTexts.numberHeader), {}, ColumnAlignment::Centre, 30, 0x28);
     columns.AddColumn(kNameColumn, QString::fromUtf8(look.nameHeader), {}, ColumnAlignment::Left, look.nameWidth, 0x24);
     std::vector<std::int32_t> shown = {kHiddenColumn, kNumberColumn, kNameColumn};
     if (look.hasSound) {
-        columns.AddColumn(kSoundColumn, QStringLiteral("Звук"), {}, ColumnAlignment::Left, 70, 0x1);
+        columns.AddColumn(kSoundColumn, QString::fromUtf8(kNamesTexts.soundHeader), {}, ColumnAlignment::Left, 70, 0x1);
         shown.push_back(kSoundColumn);
     }
     columns.SetShownColumns(shown);

@@ -7,7 +7,7 @@
 #include <QRegularExpressionValidator>
 
 #include "pages/field_events.h"
-#include "pages/phones_texts.h"
+#include "model/phones_texts.h"
 #include "pages/text_field.h"
 
 namespace korvex {

@@ -12,7 +12,7 @@
 
 #include "model/config_settings.h"
 #include "pages/field_events.h"
-#include "pages/properties_texts.h"
+#include "model/properties_texts.h"
 #include "pages/text_field.h"
 #include "widgets/digit_edit.h"
 #include "widgets/translit_edit.h"

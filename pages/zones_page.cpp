@@ -12,7 +12,7 @@
 
 #include "model/config_settings.h"
 #include "pages/text_field.h"
-#include "pages/zones_texts.h"
+#include "model/zones_texts.h"
 
 namespace korvex {
 namespace {

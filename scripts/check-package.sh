@@ -19,7 +19,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 # dpkg-shlibdeps found the Qt libraries the programs link.
 # (Fields are read whole first: grep -q ends early, and pipefail would call that a fault.)
 depends=$(field Depends)
-for lib in libqt6widgets6 libqt6serialport6 libqt6multimedia6 libstdc++6 libsndfile1 libsoxr0 libespeak-ng1; do
+for lib in libqt6widgets6 libqt6serialport6 libqt6multimedia6 libqt6printsupport6 libstdc++6 libsndfile1 libsoxr0 libespeak-ng1; do
   grep -q "$lib" <<<"$depends" || fail "Depends lacks $lib: $depends"
 done
 description=$(field Description)

@@ -4,6 +4,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev ccache clang-format
   libgtest-dev libgmock-dev libbenchmark-dev
+  # qt6-base-dev brings Qt Print Support too (the report's PDF and printing)
   qt6-base-dev qt6-multimedia-dev qt6-translations-l10n qt6-serialport-dev
   libcli11-dev nlohmann-json3-dev
   libsndfile1-dev libsoxr-dev libespeak-ng-dev espeak-ng-data pkg-config

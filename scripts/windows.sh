@@ -199,6 +199,15 @@ run read-sound --port sim:@Папка/модуль.bin read-sound -d @Папка
 same read-sound 0 Папка/Звуки/slot1.wav Папка/Звуки/slot6.wav
 run compact --compact --port demo read-config -o @компакт.rom
 same compact 0 компакт.rom
+# diff prints the names it was given: relative ones read the same in both worlds.
+run diff-files diff Папка/проект.rom демо.rom
+same diff-files 5 diff-files.out
+run diff-json diff Папка/проект.rom демо.rom --json
+same diff-json 5 diff-json.out
+run diff-module --port sim:@Папка/модуль.bin diff @Папка/копия.rom
+same diff-module 0 diff-module.out
+run report report @Папка/проект.rom -o @Папка/отчёт.html
+same report 0 Папка/отчёт.html
 # Failures: the same statuses, and files left as they were.
 run missing show @Папка/нет.rom
 same missing 4

@@ -45,7 +45,7 @@ TEST_F(MainFrameTest, MenusAndToolbarCarryTheirTexts) {
         items << ActionTexts(a->menu()->actions());
     }
     EXPECT_EQ(menus, (QStringList{"&Файл", "&Вид", "&?"}));
-    EXPECT_EQ(items[0], (QStringList{"&Открыть...", "&Сохранить...", "|", "В&ыход"}));
+    EXPECT_EQ(items[0], (QStringList{"&Открыть...", "&Сохранить...", "Отчёт...", "|", "В&ыход"}));
     EXPECT_EQ(items[1], (QStringList{"Панели &инструментов", "Полоса &статуса", "|", "&Быстрый обмен"}));
     EXPECT_EQ(items[2], QStringList{"&О программе ..."});
 

@@ -2,6 +2,11 @@
 // sound from the demo module, as a newcomer first sees them. With
 // KORVEX_SCREENSHOT_DIR set (scripts/screenshots.sh) the pictures are kept
 // there as <page>-page.png.
+#include <QBuffer>
+#include <QFile>
+
+#include "pages/log_page.h"
+#include "pages/report_export.h"
 #include "widgets/waveform_view.h"
 #include "ui/korvex_window.h"
 #include "ui/screenshot.h"
@@ -40,6 +45,30 @@ TEST_F(Screenshots, EveryPageRendersInsideTheWindow) {
     // The File page shows the demo message in green.
     frame->PageAction(int(PageId::File))->trigger();
     EXPECT_GT(CountPixels(RenderWidget(*Find<WaveformView>("waveform")), qRgb(0, 255, 0)), 500);
+}
+
+// The report of the demo module after Read data, Read sound and a log read,
+// laid out as PDF; kept as demo-report.pdf for the README's picture.
+TEST_F(Screenshots, DemoReportPdf) {
+    UseRealDemo();
+    OpenDemo();
+    Click("readData");
+    Click("readSound");
+    frame->PageAction(int(PageId::Log))->trigger();
+    Click("readLog");
+    ASSERT_TRUE(dialogs->messages.empty());
+    const auto* log = dynamic_cast<const LogPage*>(View().GetPage(int(PageId::Log)));
+    ASSERT_NE(log, nullptr);
+    ASSERT_FALSE(log->ListedRows().empty());
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    EXPECT_GE(WriteReportPdf(ReportHtml(*model, log->ListedRows()), pdf), 2);
+    const QString out = qEnvironmentVariable("KORVEX_SCREENSHOT_DIR");
+    if (!out.isEmpty()) {
+        QFile file(QDir(out).filePath(QStringLiteral("demo-report.pdf")));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(pdf.data());
+    }
 }
 
 }  // namespace

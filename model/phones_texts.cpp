@@ -1,4 +1,4 @@
-#include "pages/phones_texts.h"
+#include "model/phones_texts.h"
 
 namespace korvex {
 namespace {

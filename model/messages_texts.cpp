@@ -1,4 +1,4 @@
-#include "pages/messages_texts.h"
+#include "model/messages_texts.h"
 
 namespace korvex {
 namespace {

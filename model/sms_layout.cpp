@@ -1,4 +1,4 @@
-#include "pages/sms_layout.h"
+#include "model/sms_layout.h"
 
 namespace korvex {
 

@@ -1,4 +1,4 @@
-#include "pages/properties_texts.h"
+#include "model/properties_texts.h"
 
 namespace korvex {
 namespace {

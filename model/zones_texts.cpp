@@ -1,4 +1,4 @@
-#include "pages/zones_texts.h"
+#include "model/zones_texts.h"
 
 namespace korvex {
 namespace {
