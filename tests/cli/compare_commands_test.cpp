@@ -8,7 +8,7 @@
 #include "cli/module_memory.h"
 #include "link/profile.h"
 
-namespace korvex::testing {
+namespace korvex::test {
 namespace {
 
 class CompareCommands : public CliTest {
@@ -106,4 +106,4 @@ TEST_F(CompareCommands, ReportOfTheCompactModuleRefusesALog) {
 }
 
 }  // namespace
-}  // namespace korvex::testing
+}  // namespace korvex::test

@@ -14,7 +14,7 @@
 namespace korvex {
 namespace {
 
-using testing_model::EveryField;
+using test::EveryField;
 
 struct Row {
     std::string page, field, left, right;

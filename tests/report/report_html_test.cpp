@@ -14,7 +14,7 @@
 namespace korvex {
 namespace {
 
-using testing_model::EveryField;
+using test::EveryField;
 
 constexpr Date kDay{2026, 12, 9};
 
