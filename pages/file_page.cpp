@@ -179,7 +179,7 @@ void FilePage::Build() {
         versionRow->addWidget(versionLabel);
         versionRow->addWidget(version_);
         versionRow->addStretch(1);
-        moduleLayout->addLayout(versionRow, 2, 0, 1, 2);
+        moduleLayout->addLayout(versionRow, 3, 0, 1, 2);
     } else {
         version_->hide();
     }
@@ -187,10 +187,10 @@ void FilePage::Build() {
         fast_ = new QCheckBox(Q(texts_.fastTransfer), module);
         fast_->setObjectName("fastTransfer");
         fast_->setChecked(Model().link.Timing() == BusTiming::Fast);
-        moduleLayout->addWidget(fast_, 2, 0, 1, 2);
+        moduleLayout->addWidget(fast_, 3, 0, 1, 2);
         connect(fast_, &QCheckBox::toggled, this, &FilePage::SetFastTransfer);
     }
-    moduleLayout->setRowStretch(3, 1);
+    moduleLayout->setRowStretch(4, 1);
     groups->addWidget(module);
 
     auto* sound = new QGroupBox(Q(texts_.sound), this);

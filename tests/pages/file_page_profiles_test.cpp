@@ -1,6 +1,7 @@
 // The File page follows the profile: the compact program uses the same page
 // with its slots, its messages and English texts.
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -119,6 +120,29 @@ TEST_P(FilePageProfile, ReadWriteAndMessagesFollowTheModule) {
     for (const char* button : {"readData", "writeData", "readSound", "writeSound"}) {
         Click(button);
         EXPECT_EQ(dialogs->TakeTexts(), QStringList{c.notConnected}) << button;
+    }
+}
+
+// Every control of the page has a place of its own: none is drawn over another.
+TEST_P(FilePageProfile, NoControlCoversAnother) {
+    QList<QWidget*> shown;
+    for (QWidget* w : page->findChildren<QWidget*>()) {
+        if (!w->isVisible() || qobject_cast<QGroupBox*>(w) || w->objectName().startsWith(QStringLiteral("qt_")))
+            continue;
+        if (qobject_cast<QAbstractButton*>(w) || qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w) ||
+            qobject_cast<QLabel*>(w))
+            shown << w;
+    }
+    ASSERT_GT(shown.size(), 10);
+    for (int i = 0; i < shown.size(); ++i) {
+        const QRect a(shown[i]->mapTo(page.get(), QPoint()), shown[i]->size());
+        for (int j = i + 1; j < shown.size(); ++j) {
+            if (shown[i]->isAncestorOf(shown[j]) || shown[j]->isAncestorOf(shown[i])) continue;
+            const QRect b(shown[j]->mapTo(page.get(), QPoint()), shown[j]->size());
+            EXPECT_FALSE(a.intersects(b))
+                << shown[i]->objectName().toStdString() << " " << shown[i]->metaObject()->className() << " and "
+                << shown[j]->objectName().toStdString() << " " << shown[j]->metaObject()->className();
+        }
     }
 }
 
