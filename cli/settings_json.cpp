@@ -210,7 +210,10 @@ struct Record {
     template <typename Struct>
     void Read(const Io& io, const JsonInput& value, const std::string& path, Struct& out) const {
         if (!value.is_object()) io.Fail(path, io.texts.expectObject);
-        for (const auto& [name, item] : value.items()) {
+        for (const auto& entry : value.items()) {
+            // Plain names, not a structured binding: some compilers do not let lambdas capture one.
+            const std::string& name = entry.key();
+            const JsonInput& item = entry.value();
             const std::string key = path.empty() ? name : path + "." + name;
             const bool known = std::apply(
                 [&](const auto&... k) {

@@ -259,7 +259,9 @@ TEST(BusTimings, EveryFaultEndsAlikeInBothTimings) {
                 const auto image = EditedImage(MakeDemoMemory(FullProfile()));
                 EXPECT_TRUE(std::equal(image.begin() + 24, image.end(), fast.memory.begin() + 24)) << c.name;
             }
-            if (c.spec != Outcome::Ok) EXPECT_LE(fast.seconds, spec.seconds) << c.name << " on " << model;
+            if (c.spec != Outcome::Ok) {
+                EXPECT_LE(fast.seconds, spec.seconds) << c.name << " on " << model;
+            }
         }
     }
 }
@@ -423,7 +425,9 @@ TEST(LineProbe, MeasuresEachModelWithinATenth) {
         while (std::getline(lines, call)) {
             if (call == "SetDtr") clockLow = true;
             if (call == "ClearDtr") clockLow = false;
-            if (call.ends_with("Rts")) EXPECT_TRUE(clockLow) << "data moved with the clock high";
+            if (call.ends_with("Rts")) {
+                EXPECT_TRUE(clockLow) << "data moved with the clock high";
+            }
         }
     }
 }

@@ -388,7 +388,9 @@ TEST_F(TamloCycle, MessagesPageScreenshot) {
     const QImage image = RenderWidget(*dialog);
     EXPECT_EQ(image.size(), dialog->size());
     const QString out = qEnvironmentVariable("KORVEX_SCREENSHOT_DIR");
-    if (!out.isEmpty()) EXPECT_TRUE(SaveScreenshot(*dialog, QDir(out).filePath("tamlo-messages.png")));
+    if (!out.isEmpty()) {
+        EXPECT_TRUE(SaveScreenshot(*dialog, QDir(out).filePath("tamlo-messages.png")));
+    }
 }
 
 }  // namespace

@@ -118,7 +118,9 @@ TEST_F(TamloTransfers, FilePageScreenshot) {
     auto* status = Find<QLabel>("status");
     EXPECT_GE(status->height(), status->heightForWidth(status->width())) << "the advice is cut";
     const QString out = qEnvironmentVariable("KORVEX_SCREENSHOT_DIR");
-    if (!out.isEmpty()) EXPECT_TRUE(SaveScreenshot(*dialog, QDir(out).filePath("tamlo-file.png")));
+    if (!out.isEmpty()) {
+        EXPECT_TRUE(SaveScreenshot(*dialog, QDir(out).filePath("tamlo-file.png")));
+    }
 }
 
 }  // namespace
