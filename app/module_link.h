@@ -51,8 +51,8 @@ public:
     // Called whenever the port opens or closes, after HeldImage is emptied:
     // whatever else was known of a module's memory is known no longer.
     void SetForgetHandler(std::function<void()> handler) { onForget_ = std::move(handler); }
-    // The chosen timing is the spec one on a cable whose status is a
-    // cached copy: the spec timing can misread bytes there. Only while IsOpen().
+    // The chosen timing is the standard one on a cable whose status is a
+    // cached copy: the standard timing can misread bytes there. Only while IsOpen().
     bool SpecMayMisread() const { return timing_ == BusTiming::Spec && !Probe().liveStatus; }
     // How long `dryRun` will take on this port with the chosen timing: it runs
     // on a scratch module holding what the simulated module holds (the demo

@@ -70,7 +70,7 @@ int main(int argc, char** argv) {
         ->allow_extra_args(false);
     app.add_option("--sim-port", options.simPort,
                    "Simulated ports: the port model (default, native, ftdi, cp210x, ch340, pl2303, cdc-acm)");
-    app.add_option("--bus", options.bus, "Bus timing: spec (the original one, default) or fast");
+    app.add_option("--bus", options.bus, "Bus timing: spec (the standard one, default) or fast");
     app.add_flag("--stats", options.stats, "Last line on stderr: the port's line calls, waits and time");
 
     auto* probe = app.add_subcommand("probe", "Measure the port's lines: cost of a set and a read, status delay");

@@ -135,7 +135,7 @@ ModuleSession::ModuleSession(const Context& ctx) : ctx_(ctx) {
 
 void ModuleSession::Prepare() {
     bus_ = std::make_unique<PortBus>(*port_, TimingFor(ctx_.options.bus));
-    // The spec timing samples a cached status too soon after a line change.
+    // The standard timing samples a cached status too soon after a line change.
     if (Probe().Usable() && !Probe().liveStatus && Bus().Timing() == BusTiming::Spec)
         WriteText(stderr, std::string(ctx_.texts.cachedStatus) + "\n");
 }

@@ -7,7 +7,7 @@ namespace korvex {
 
 // What the fast bus timing learns from the memory's acknowledge: the module
 // did not answer its device address, the memory refused a byte, or it did
-// not finish its write cycle in time. The spec timing never looks, so
+// not finish its write cycle in time. The standard timing never looks, so
 // it never throws this.
 class BusError : public std::runtime_error {
 public:

@@ -71,8 +71,8 @@ LinkOutcome ReadDataFromModule(TwoWireBus& bus, const Profile& profile, std::spa
                                Progress& progress);
 // With the fast timing and a `known` image (what the module held at the last
 // read or verify), only the runs that differ are written; the whole image is
-// verified, and a mismatch has its runs written once more with the spec
-// timing and verified again before it is reported. The spec timing
+// verified, and a mismatch has its runs written once more with the standard
+// timing and verified again before it is reported. The standard timing
 // writes and verifies everything, whatever is known.
 LinkOutcome WriteDataToModule(TwoWireBus& bus, const Profile& profile, std::span<const std::uint8_t> writeImage,
                               Progress& progress, std::span<const std::uint8_t> known = {});

@@ -130,8 +130,10 @@ std::string DescribeProbe(const LineProbe& probe) {
     text += ", status delay " + Microseconds(probe.statusDelayNs);
     switch (probe.verdict) {
         case LineProbe::Verdict::Ok:
-            // The spec timing samples a cached status before it has caught up.
-            text += probe.liveStatus ? ": usable" : ": usable with the fast timing only (the spec timing misreads a cached status)";
+            // The standard timing samples a cached status before it has caught up.
+            text += probe.liveStatus
+                        ? ": usable"
+                        : ": usable with the fast timing only (the standard timing misreads a cached status)";
             break;
         case LineProbe::Verdict::CtsStuckOn:
             text += ": this cable cannot read the module back: CTS does not follow RTS";

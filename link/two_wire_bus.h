@@ -25,7 +25,7 @@ inline constexpr std::chrono::microseconds kMinGuard{10};
 inline constexpr std::uint8_t kDeviceWrite = 160;
 inline constexpr std::uint8_t kDeviceRead = 161;
 
-// `Spec` is the original sequence: every line change followed by two status
+// `Spec` is the standard sequence: every line change followed by two status
 // reads, the acknowledge never sampled, a fixed 70 ms after each page write.
 // `Fast` puts the same bytes in the memory with fewer calls: no call that
 // leaves a line where it is, a time guard instead of settle reads before a

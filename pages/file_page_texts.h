@@ -46,7 +46,7 @@ struct FilePageTexts {
     // The page's switch for the fast bus timing; empty where the window's
     // menu holds it instead.
     std::string_view fastTransfer;
-    // The status line when the spec timing is chosen on a cable whose
+    // The status line when the standard timing is chosen on a cable whose
     // status is cached: it says where the fast one is switched on.
     std::string_view cachedStatus;
 };

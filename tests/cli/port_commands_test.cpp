@@ -68,7 +68,7 @@ TEST_F(PortCommands, TheSpecTimingOnACachedStatusIsWarnedAgainst) {
         EXPECT_EQ(r.out.find("usable with the fast timing only") != std::string::npos, cached) << c.model << ": " << r.out;
     }
     const CliResult english = Run({"--compact", "--port", "demo", "--sim-port", "ch340", "identify"});
-    // The spec timing may well misread the module after this; the warning comes first.
+    // The standard timing may well misread the module after this; the warning comes first.
     EXPECT_TRUE(english.err.starts_with("Warning: this cable reports its lines late")) << english.err;
 }
 

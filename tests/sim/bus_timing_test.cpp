@@ -215,9 +215,9 @@ TEST(BusTimings, SameBytesInTheMemoryOnEveryPortModel) {
 }
 
 // A cached status answers a sample taken soon after a line change with the
-// level from before it: the spec timing, which samples within
+// level from before it: the standard timing, which samples within
 // microseconds of the clock edge, reads such a port wrong.
-TEST(BusTimings, TheSpecTimingMisreadsACachedStatus) {
+TEST(BusTimings, TheStandardTimingMisreadsACachedStatus) {
     for (const char* name : {"ch340", "pl2303"}) {
         const Result spec = RunOp(kOps[0], *FindPortModel(name), BusTiming::Spec);
         EXPECT_NE(spec.outcome, Outcome::Ok) << name << ": the marker does not even read back";
@@ -243,7 +243,7 @@ TEST(BusTimings, EveryFaultEndsAlikeInBothTimings) {
          Outcome::Mismatch},
         {"pull", [](SimulatedModule& m) { m.GetFaults().pullAfterCalls = m.GetCounters().Total() + 20000; },
          Outcome::PortFailed, Outcome::PortFailed},
-        // One flipped bit on the way: the spec timing reports it, the fast
+        // One flipped bit on the way: the standard timing reports it, the fast
         // one writes the run again and finds it right.
         {"flip-write", [](SimulatedModule& m) { m.GetFaults().flipWriteAt = 70; }, Outcome::Mismatch, Outcome::Ok},
         {"flip-read", [](SimulatedModule& m) { m.GetFaults().flipReadAt = 120; }, Outcome::Mismatch, Outcome::Ok},
@@ -270,7 +270,7 @@ TEST(BusTimings, ASlowMemoryStopsTheFastWriteWithItsMessage) {
     const auto slow = [](SimulatedModule& m) { m.SetWriteCycle(100'000'000); };
     const Result fast = RunOp(kOps[1], *FindPortModel("native"), BusTiming::Fast, slow);
     EXPECT_EQ(fast.outcome, Outcome::WriteCycleTimeout);
-    // The spec timing writes on into a busy memory and finds out at the verify.
+    // The standard timing writes on into a busy memory and finds out at the verify.
     const Result spec = RunOp(kOps[1], *FindPortModel("native"), BusTiming::Spec, slow);
     EXPECT_EQ(spec.outcome, Outcome::Mismatch);
     const BusError e(BusError::Kind::WriteCycleTimeout, 2111);
@@ -477,7 +477,7 @@ TEST(TransferEstimate, MatchesWhatTheTransferTakes) {
         sim->SetPortModel(model);
         const PortCosts costs = CostsFrom(ProbeLines(*sim, sim->Clock()));
         for (BusTiming timing : {BusTiming::Spec, BusTiming::Fast}) {
-            // The spec timing misreads a cached status and stops early; the
+            // The standard timing misreads a cached status and stops early; the
             // estimate is for the transfer it should have made.
             if (timing == BusTiming::Spec && CachedStatus(model)) continue;
             for (const Op& op : {kOps[0], kOps[1]}) {
