@@ -10,8 +10,6 @@
 
 namespace korvex {
 
-namespace {
-
 bool IsUserInput(QEvent::Type type) {
     switch (type) {
         case QEvent::MouseButtonPress:
@@ -34,8 +32,6 @@ bool IsUserInput(QEvent::Type type) {
             return false;
     }
 }
-
-}  // namespace
 
 TransferGuard::TransferGuard(ModuleLink& link, QWidget* window) : QObject(window), link_(link), window_(window) {
     link_.SetIdleHandler([this] {

@@ -1,4 +1,5 @@
 #pragma once
+#include <QEvent>
 #include <QObject>
 
 class QWidget;
@@ -6,6 +7,9 @@ class QWidget;
 namespace korvex {
 
 class ModuleLink;
+
+// Keys, mouse, wheel, touch, tablet and shortcuts: what a user sends a window.
+bool IsUserInput(QEvent::Type type);
 
 // Holds a program's window still while a transfer runs on its link (the one
 // state: ModuleLink::Busy()). Input meant for the window (keys, mouse,

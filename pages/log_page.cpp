@@ -23,6 +23,7 @@
 #include "log/log_transfer.h"
 #include "app/bar_progress.h"
 #include "app/run_transfer.h"
+#include "app/transfer_guard.h"
 #include "app/transfer_report.h"
 
 namespace korvex {
@@ -76,23 +77,9 @@ int WidestCell(const QFontMetrics& metrics, std::size_t column) {
     return widest;
 }
 
-bool IsInput(QEvent::Type type) {
-    switch (type) {
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonRelease:
-        case QEvent::MouseButtonDblClick:
-        case QEvent::MouseMove:
-        case QEvent::KeyPress:
-        case QEvent::KeyRelease:
-        case QEvent::Wheel:
-        case QEvent::Enter:
-        case QEvent::HoverMove:
-        case QEvent::ShortcutOverride:
-            return true;
-        default:
-            return false;
-    }
-}
+// What may follow a change of the port's state: user input, and the pointer
+// coming over a control.
+bool IsInput(QEvent::Type type) { return IsUserInput(type) || type == QEvent::Enter || type == QEvent::HoverMove; }
 
 }  // namespace
 

@@ -8,6 +8,7 @@
 
 #include "sim/port_model.h"
 #include "ui/korvex_window.h"
+#include "ui/status_samples.h"
 
 namespace korvex::test {
 namespace {
@@ -21,20 +22,8 @@ protected:
         ASSERT_TRUE(fast->isCheckable());
         fast->setChecked(on);
     }
-    // The status line's texts while `action` runs, in order; the transfer
-    // repaints, so a timer reads the line as it changes.
     QStringList StatusesDuring(const std::function<void()>& action) {
-        auto* status = Find<QLabel>("status");
-        QStringList seen;
-        QTimer sample;
-        sample.setInterval(0);
-        QObject::connect(&sample, &QTimer::timeout, [&] {
-            if (status->isVisible() && (seen.isEmpty() || seen.back() != status->text())) seen << status->text();
-        });
-        sample.start();
-        action();
-        sample.stop();
-        return seen;
+        return korvex::test::StatusesDuring(*Find<QLabel>("status"), action);
     }
     std::uint64_t PageWritesOf(const char* button) {
         const std::uint64_t before = sim.module.WriteCycles();
@@ -85,7 +74,7 @@ TEST_F(KorvexTransfers, FastWritesOnlyTheRunsChangedSinceTheRead) {
     ASSERT_TRUE(model->link.IsOpen());
     EXPECT_EQ(PageWritesOf("writeData"), 18u);
 
-    // The spec timing writes everything, whatever is known.
+    // The standard timing writes everything, whatever is known.
     ChooseFast(false);
     EXPECT_EQ(PageWritesOf("writeData"), 18u);
     EXPECT_TRUE(dialogs->TakeTexts().isEmpty());

@@ -18,6 +18,7 @@
 #include "app/app_model.h"
 #include "sim/demo.h"
 #include "ui/page_driving.h"  // QStrings printed readably
+#include "ui/status_samples.h"
 #include "ui/recording_dialogs.h"
 #include "ui/test_module.h"
 
@@ -97,20 +98,8 @@ protected:
         ASSERT_TRUE(model->link.IsOpen()) << dialogs->TakeTexts().join('\n').toStdString();
     }
 
-    // The status lines a transfer shows, in order. Transfers let timers run
-    // while they repaint, so a timer reads the line as it changes.
     QStringList StatusesDuring(const std::function<void()>& action) {
-        auto* status = Find<QLabel>("status");
-        QStringList seen;
-        QTimer sample;
-        sample.setInterval(0);
-        QObject::connect(&sample, &QTimer::timeout, [&] {
-            if (status->isVisible() && (seen.isEmpty() || seen.back() != status->text())) seen << status->text();
-        });
-        sample.start();
-        action();
-        sample.stop();
-        return seen;
+        return korvex::test::StatusesDuring(*Find<QLabel>("status"), action);
     }
 
     std::vector<std::uint8_t> ModuleImage() const { return sim.Image(CompactProfile()); }
