@@ -33,7 +33,7 @@ enum class SoundResult {
     SpeechFailed,
 };
 
-struct SoundOutcome {
+struct [[nodiscard]] SoundOutcome {
     SoundResult result = SoundResult::Ok;
     WavOutcome wav;          // the WAV intake's own outcome
     bool converted = false;  // mixed, resampled and levelled on the way

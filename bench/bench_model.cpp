@@ -89,7 +89,10 @@ void BM_LoadProject(benchmark::State& state) {
     ConfigSettings settings = BusySettings(profile);
     std::vector<std::uint8_t> readImage(profile.imageSize), writeImage(profile.imageSize);
     const auto path = std::filesystem::temp_directory_path() / "korvex-bench-model-load.rom";
-    SaveProject(path, profile, settings, readImage, writeImage, Date{2025, 1, 1});
+    if (!SaveProject(path, profile, settings, readImage, writeImage, Date{2025, 1, 1}).Ok()) {
+        state.SkipWithError("save failed");
+        return;
+    }
     for (auto _ : state) {
         ConfigSettings loaded;
         if (!LoadProject(path, profile, readImage, loaded).Ok()) state.SkipWithError("load failed");

@@ -47,7 +47,7 @@ int ReadSoundCommand(const Context& ctx, const std::string& dir) {
             NullProgress quiet;
             auto scratch = std::make_unique<VoiceStore>(ctx.profile);
             auto scratchWav = std::make_unique<WavBuffer>(ctx.profile);
-            ReadAllSlots(bus, *scratch, *scratchWav, quiet);
+            static_cast<void>(ReadAllSlots(bus, *scratch, *scratchWav, quiet));  // a dry run: only its bus calls count
         });
         VoiceStore store(ctx.profile);
         WavBuffer wav(ctx.profile);
@@ -110,7 +110,7 @@ int WriteSoundCommand(const Context& ctx, const WriteSoundOptions& options) {
         session.Announce([&](TwoWireBus& bus) {
             NullProgress quiet;
             auto scratch = std::make_unique<VoiceStore>(store);
-            WriteAllSlots(bus, *scratch, quiet);
+            static_cast<void>(WriteAllSlots(bus, *scratch, quiet));  // a dry run: only its bus calls count
         });
         const VoiceWriteOutcome written = WriteAllSlots(session.Bus(), store, session.GetProgress());
         if (written.overMemory) {

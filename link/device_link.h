@@ -15,7 +15,7 @@ namespace korvex {
 // What a device operation came to. The caller picks the words.
 enum class LinkResult { Ok, NotConnected, UnknownType, Mismatch };
 
-struct LinkOutcome {
+struct [[nodiscard]] LinkOutcome {
     LinkResult result = LinkResult::Ok;
     std::uint32_t address = 0;  // memory address of the first difference (Mismatch)
     bool Ok() const { return result == LinkResult::Ok; }

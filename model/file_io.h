@@ -19,7 +19,7 @@ enum class FileStep {
 };
 
 // What a file operation came to; the caller picks the words and shows them.
-struct FileOutcome {
+struct [[nodiscard]] FileOutcome {
     FileStep failed = FileStep::None;
     std::string path;    // the file as the caller named it
     std::string reason;  // the system's text for the failure (strerror), empty on success

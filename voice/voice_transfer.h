@@ -22,7 +22,7 @@ struct SlotMismatch {
     std::uint32_t address = 0;
 };
 
-struct VoiceWriteOutcome {
+struct [[nodiscard]] VoiceWriteOutcome {
     LinkOutcome check;          // NotConnected / UnknownType: nothing was written
     bool overMemory = false;    // refused before the bus was touched
     std::uint32_t used = 0;     // sum of the slot lengths

@@ -26,7 +26,7 @@ enum class WavResult {
     BadChannels,
 };
 
-struct WavOutcome {
+struct [[nodiscard]] WavOutcome {
     WavResult result = WavResult::Ok;
     std::string file;    // the path, when the intake had one
     std::string reason;  // the system's words for an open or read failure

@@ -80,10 +80,10 @@ TEST_F(DeviceCommands, BlankFullModuleGetsItsMarkerAndIsAnUnknownType) {
     EXPECT_EQ(second.err, "Неизвестный тип устройства\n");
     EXPECT_EQ(ReadBytes(At("m.bin")), expected);
     EXPECT_EQ(TraceCounts(ReadText(At("t1"))), BusCounts(BlankMemory(), [](TwoWireBus& bus) {
-                  CheckModule(bus, FullProfile());
+                  EXPECT_EQ(CheckModule(bus, FullProfile()).result, LinkResult::UnknownType);
               }));
     EXPECT_EQ(TraceCounts(ReadText(At("t2"))), BusCounts(expected, [](TwoWireBus& bus) {
-                  CheckModule(bus, FullProfile());
+                  EXPECT_EQ(CheckModule(bus, FullProfile()).result, LinkResult::UnknownType);
               }));
 }
 
@@ -102,7 +102,7 @@ TEST_F(DeviceCommands, TraceOfIdentifyMatchesTheBus) {
     ASSERT_EQ(r.status, 0) << r.err;
     const Counts traced = TraceCounts(ReadText(At("trace.txt")));
     EXPECT_EQ(traced, BusCounts(memory, [](TwoWireBus& bus) {
-                  CheckModule(bus, FullProfile());
+                  EXPECT_TRUE(CheckModule(bus, FullProfile()).Ok());
                   std::uint8_t version[4];
                   bus.ReadSequential(16, version);
               }));

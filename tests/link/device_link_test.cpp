@@ -179,7 +179,7 @@ TEST(DeviceLink, CallCountsOfAFullConfigurationCycle) {
     EXPECT_EQ(sim.GetCounters().Total(), 18 * (start + 3 * wb + stop) + 1096 * wb);
 
     sim.ResetCounters();
-    VerifyConfig(bus, p, image, progress);
+    EXPECT_TRUE(VerifyConfig(bus, p, image, progress).Ok());
     EXPECT_EQ(sim.GetCounters().Total(), readHeader + 1096 * ack + nack + stop);
 }
 
