@@ -11,11 +11,13 @@ PortOpener DefaultPortOpener() { return &OpenModulePort; }
 
 ModuleLink::ModuleLink(const Profile& profile, PortOpener opener) : profile_(profile), opener_(std::move(opener)) {}
 
-ModuleLink::~ModuleLink() { Close(); }
+// Whoever closes the port on purpose tells a failed save; here it is too late.
+ModuleLink::~ModuleLink() { static_cast<void>(Close()); }
 
-bool ModuleLink::Open(const std::string& name) {
-    Close();
-    lastError_.clear();
+PortOutcome ModuleLink::Open(const std::string& name) {
+    // The caller closes an open port first and tells what that came to.
+    static_cast<void>(Close());
+    PortOutcome outcome;
     PortOpening opening;
     try {
         if (opener_) opening = opener_(name, profile_);
@@ -25,28 +27,31 @@ bool ModuleLink::Open(const std::string& name) {
         opening.reason = e.what();
     }
     if (!opening.Ok() || !opening.port) {
-        lastError_ = opening.reason;
-        if (lastError_.empty() && opening.failure == PortOpening::Failure::FileSize) {
-            lastError_ = PathToUtf8(opening.file) + ": " + std::to_string(opening.size) + " bytes, not " +
-                         std::to_string(SimulatedModule::kSize);
+        outcome.error = opening.reason;
+        if (outcome.error.empty() && opening.failure == PortOpening::Failure::FileSize) {
+            outcome.error = PathToUtf8(opening.file) + ": " + std::to_string(opening.size) + " bytes, not " +
+                            std::to_string(SimulatedModule::kSize);
         }
-        return false;
+        lastError_ = outcome.error;
+        return outcome;
     }
     port_ = std::move(opening.port);
     Forget();
     try {
         bus_ = std::make_unique<PortBus>(*port_, timing_);
     } catch (const CSerialException& e) {
-        lastError_ = e.Message();
-        Close();
-        return false;
+        outcome.error = e.Message();
     }
-    if (!bus_->Probe().Usable()) {
-        lastError_ = std::string(profile_.texts.cableCannotRead);
-        Close();
-        return false;
+    if (outcome.error.empty() && !bus_->Probe().Usable()) outcome.error = std::string(profile_.texts.cableCannotRead);
+    if (!outcome.error.empty()) {
+        // Only the probe ran: nothing was changed that a save could lose.
+        static_cast<void>(Close());
+        lastError_ = outcome.error;
+        return outcome;
     }
-    return true;
+    lastError_.clear();
+    outcome.open = true;
+    return outcome;
 }
 
 void ModuleLink::SetTiming(BusTiming timing) {
@@ -58,7 +63,7 @@ ModuleLink::BusyScope::~BusyScope() {
     if (--link_.busy_ == 0 && link_.onIdle_) link_.onIdle_();
 }
 
-std::string ModuleLink::Save() { return port_ ? port_->SaveBack() : std::string(); }
+FileOutcome ModuleLink::Save() { return port_ ? port_->SaveBack() : FileOutcome{}; }
 
 double ModuleLink::EstimateSeconds(const std::function<void(TwoWireBus&)>& dryRun) const {
     const SimulatedModule* module = port_->Simulated();
@@ -75,16 +80,20 @@ void ModuleLink::Forget() noexcept {
     }
 }
 
-void ModuleLink::Close() noexcept {
+FileOutcome ModuleLink::Close() noexcept {
     Forget();
-    if (!port_) return;
+    if (!port_) return {};
     bus_.reset();
-    // Closing is silent: a port that fails while closing is closed all the same.
+    // The port is closed whatever the save came to.
+    FileOutcome saved;
     try {
-        port_->SaveBack();
-    } catch (...) {
+        saved = port_->SaveBack();
+    } catch (const std::exception& e) {
+        saved.failed = FileStep::Write;
+        saved.reason = e.what();
     }
     port_.reset();
+    return saved;
 }
 
 }  // namespace korvex

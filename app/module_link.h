@@ -8,6 +8,7 @@
 #include "link/profile.h"
 #include "link/line_probe.h"
 #include "link/two_wire_bus.h"
+#include "model/file_io.h"
 #include "sim/port_bus.h"
 #include "sim/port_factory.h"
 
@@ -17,6 +18,15 @@ namespace korvex {
 // "demo"). The program uses OpenModulePort; tests hand in a simulated module.
 using PortOpener = std::function<PortOpening(const std::string& name, const Profile& profile)>;
 PortOpener DefaultPortOpener();
+
+// What opening the port came to.
+struct [[nodiscard]] PortOutcome {
+    bool open = false;
+    std::string error;  // why not, as the program shows it: the system's, the file's or the cable's words
+    bool Ok() const { return open; }
+    // The File page still asks the old way; it moves to Ok() and `error`.
+    [[deprecated("test Ok() and show `error`")]] explicit operator bool() const { return open; }
+};
 
 // The link the File page opens and closes and the Log page borrows: the
 // port-open state and the bus on the open port. Tests replace the opener
@@ -28,13 +38,17 @@ public:
     ModuleLink(const ModuleLink&) = delete;
     ModuleLink& operator=(const ModuleLink&) = delete;
 
-    // OpenLink, then the line probe: false when the port could not be
-    // opened or its cable cannot read the module back; LastError() says why.
-    bool Open(const std::string& name);
-    // CloseLink: silent whatever the port's state.
-    void Close() noexcept;
+    // OpenLink, then the line probe: fails when the port could not be
+    // opened or its cable cannot read the module back, and says why.
+    PortOutcome Open(const std::string& name);
+    // Closes the port whatever its state, after a simulated module kept in a
+    // file has stored what changed; the outcome is that store's (Ok for a
+    // serial port). The programs tell a failure (ClosePort in
+    // app/run_transfer.h); only a destructor may drop it.
+    FileOutcome Close() noexcept;
     bool IsOpen() const { return port_ != nullptr; }
-    const std::string& LastError() const { return lastError_; }
+    // The File page still reads the reason here; it moves to Open's outcome.
+    [[deprecated("show the error of Open's outcome")]] const std::string& LastError() const { return lastError_; }
 
     // The bus on the open port; only while IsOpen().
     TwoWireBus& Bus() { return bus_->Bus(); }
@@ -65,9 +79,9 @@ public:
     // The simulated module behind the port, if it is one.
     SimulatedModule* Simulated() { return port_ ? port_->Simulated() : nullptr; }
     // Called after every transfer, whether it ended well or not: a simulated
-    // module kept in a file stores what the transfer changed. Returns an
-    // error text, empty when all is well.
-    std::string Save();
+    // module kept in a file stores what the transfer changed (Ok for a
+    // serial port or a closed link).
+    FileOutcome Save();
 
     void SetOpener(PortOpener opener) { opener_ = std::move(opener); }
 

@@ -6,6 +6,7 @@
 #include "link/bus_error.h"
 #include "link/device_link.h"
 #include "link/serial_exception.h"
+#include "model/file_io.h"
 #include "app/app_model.h"
 #include "app/transfer_report.h"
 
@@ -19,6 +20,11 @@ QString Utf8(std::string_view text) { return QString::fromUtf8(text.data(), stat
 QString CutShort(const AppModel& model, TransferAccess access, const QString& text) {
     if (access != TransferAccess::Writes) return text;
     return text + QLatin1Char('\n') + Utf8(TransferTextsFor(model.profile).partialWrite);
+}
+
+// A simulated module kept in a file could not store its memory.
+void TellSaveFailure(const AppModel& model, QWidget* parent, const FileOutcome& saved) {
+    model.dialogs->Message(parent, QMessageBox::Warning, Utf8(saved.Message()));
 }
 
 }  // namespace
@@ -46,13 +52,17 @@ TransferRun RunTransfer(AppModel& model, QWidget* parent, const std::function<bo
                 CutShort(model, access, text.empty() ? Utf8(TransferTextsFor(model.profile).portFailure) : Utf8(text)));
         }
         // Still busy: the window must not close the port before it is saved.
-        if (const std::string error = link.Save(); !error.empty()) {
-            model.dialogs->Message(parent, QMessageBox::Warning, Utf8(error));
+        if (const FileOutcome saved = link.Save(); !saved.Ok()) {
+            TellSaveFailure(model, parent, saved);
             if (run.end == TransferRun::End::Done) run.end = TransferRun::End::Failed;
         }
     }
     run.elapsed = std::chrono::milliseconds(std::llround((link.PortSeconds() - began) * 1000));
     return run;
+}
+
+void ClosePort(AppModel& model, QWidget* parent) {
+    if (const FileOutcome saved = model.link.Close(); !saved.Ok()) TellSaveFailure(model, parent, saved);
 }
 
 }  // namespace korvex

@@ -36,4 +36,8 @@ enum class TransferAccess { Reads, Writes };
 TransferRun RunTransfer(AppModel& model, QWidget* parent, const std::function<bool(TwoWireBus&)>& work,
                         TransferAccess access = TransferAccess::Reads);
 
+// The one way the programs close the port when the user does: a simulated
+// module that cannot store what changed is told, as after a transfer.
+void ClosePort(AppModel& model, QWidget* parent);
+
 }  // namespace korvex

@@ -41,16 +41,17 @@ void Deliver(const Context& ctx, const std::vector<LogRecord>& records, const Lo
         return;
     }
     if (options.csv == kStandardOutput) {
-        const std::optional<std::string> bytes = LogCsvBytes(rows);
-        if (!bytes) throw CliError(kExitInput, std::string(ctx.texts.fileWrite) + "stdout");
-        WriteOutputFile(options.csv, std::span(reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()),
+        const Cp1251Result csv = LogCsvBytes(rows);
+        if (!csv.Ok()) throw CliError(kExitInput, std::string(ctx.texts.fileWrite) + "stdout: " + csv.error->Message());
+        WriteOutputFile(options.csv,
+                        std::span(reinterpret_cast<const std::uint8_t*>(csv.bytes.data()), csv.bytes.size()),
                         ctx.texts);
         return;
     }
     // An empty listing still gives its file (the first line only), so that
     // a script always finds what it asked for.
-    if (auto error = SaveLogCsv(PathFromUtf8(options.csv), rows))
-        throw CliError(kExitInput, std::string(ctx.texts.fileWrite) + error->Message());
+    if (const LogCsvOutcome saved = SaveLogCsv(PathFromUtf8(options.csv), rows); !saved.Ok())
+        throw CliError(kExitInput, std::string(ctx.texts.fileWrite) + saved.Message());
 }
 
 }  // namespace

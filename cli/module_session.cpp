@@ -167,8 +167,8 @@ std::string ModuleSession::Finish() {
     std::string failure;
     if (SimulatedModule* module = port_->Simulated()) {
         module->SetTrace(nullptr);
-        if (std::string error = port_->SaveBack(); !error.empty())
-            failure = std::string(ctx_.texts.moduleFileSave) + error;
+        if (const FileOutcome saved = port_->SaveBack(); !saved.Ok())
+            failure = std::string(ctx_.texts.moduleFileSave) + saved.Message();
     }
     if (!ctx_.options.trace.empty()) {
         const std::string text = std::move(trace_).str();

@@ -11,6 +11,7 @@
 #include "pages/properties_page.h"
 #include "pages/zones_page.h"
 #include "app/app_flags.h"
+#include "app/run_transfer.h"
 
 namespace korvex {
 
@@ -30,7 +31,8 @@ CKorvexView::CKorvexView(AppModel& model, QWidget* parent) : QWidget(parent), mo
 }
 
 CKorvexView::~CKorvexView() {
-    if (pages_[0]) CloseLink();
+    // The frame's close has closed the port and told a failed save.
+    if (pages_[0]) static_cast<void>(model_.link.Close());
     for (Page*& page : pages_) {
         delete page;
         page = nullptr;
@@ -98,7 +100,7 @@ void CKorvexView::ChoosePage(PageId id) {
     emit CurrentPageChanged(currentPage_);
 }
 
-void CKorvexView::CloseLink() { model_.link.Close(); }
+void CKorvexView::CloseLink() { ClosePort(model_, this); }
 
 bool CKorvexView::TransferRunning() const { return model_.link.Busy(); }
 

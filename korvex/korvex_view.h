@@ -39,7 +39,8 @@ public:
     // extra steps some pages need.
     void ChoosePage(PageId id);
 
-    // Closes the port; the window calls it when it closes.
+    // Closes the port and tells a simulated module's failed save; the
+    // window calls it when it closes.
     void CloseLink();
     // True while a page runs a transfer on the link.
     bool TransferRunning() const;

@@ -72,7 +72,7 @@ class SerialLink {
 public:
     // 0 when the port is open, 1 when opening failed (LastError() says why).
     // A step that fails after the port opened closes it again.
-    int OpenLink(const std::string& portName);
+    [[nodiscard]] int OpenLink(const std::string& portName);
     void CloseLink();
     bool PortOpen() const { return portOpen_; }
     CSerialPort& Port() { return port_; }

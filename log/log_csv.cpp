@@ -25,7 +25,7 @@ void AppendField(std::string& line, const std::string& cell) {
 
 }  // namespace
 
-std::optional<std::string> LogCsvBytes(std::span<const LogRow> rows) {
+Cp1251Result LogCsvBytes(std::span<const LogRow> rows) {
     std::string utf8 = "   ";
     utf8 += kEol;
     for (const LogRow& row : rows) {
@@ -39,21 +39,19 @@ std::optional<std::string> LogCsvBytes(std::span<const LogRow> rows) {
         }
         utf8 += kEol;
     }
-    Cp1251Result converted = Utf8ToCp1251(utf8);
-    if (!converted.Ok()) return std::nullopt;
-    return std::move(converted.bytes);
+    return Utf8ToCp1251(utf8);
 }
 
-std::string LogCsvError::Message() const { return PathToUtf8(file) + ": " + reason; }
+std::string LogCsvOutcome::Message() const { return PathToUtf8(file) + ": " + reason; }
 
-std::optional<LogCsvError> SaveLogCsv(const std::filesystem::path& file, std::span<const LogRow> rows) {
-    const auto bytes = LogCsvBytes(rows);
-    if (!bytes) return LogCsvError{file, "the listing holds a character with no code in code page 1251"};
+LogCsvOutcome SaveLogCsv(const std::filesystem::path& file, std::span<const LogRow> rows) {
+    const Cp1251Result csv = LogCsvBytes(rows);
+    if (!csv.Ok()) return LogCsvOutcome{file, false, "the listing holds a character with no code in code page 1251"};
 
-    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes->data());
-    const FileOutcome written = WriteFileAtomic(file, {data, bytes->size()});
-    if (!written.Ok()) return LogCsvError{file, written.reason};
-    return std::nullopt;
+    const auto* data = reinterpret_cast<const std::uint8_t*>(csv.bytes.data());
+    const FileOutcome written = WriteFileAtomic(file, {data, csv.bytes.size()});
+    if (!written.Ok()) return LogCsvOutcome{file, false, written.reason};
+    return LogCsvOutcome{file, true, {}};
 }
 
 }  // namespace korvex

@@ -1,9 +1,9 @@
 #pragma once
 #include <filesystem>
-#include <optional>
 #include <span>
 #include <string>
 
+#include "model/cp1251.h"
 #include "log/log_rows.h"
 
 namespace korvex {
@@ -13,14 +13,16 @@ namespace korvex {
 // and, unless it is the single space, column 6, joined by ",". Column 0 is
 // not written. A cell holding a comma or a double quote is put in double
 // quotes with its quotes doubled, so every line keeps its columns; every
-// other cell is written as shown. nullopt when a cell has a character with
-// no code in 1251.
-std::optional<std::string> LogCsvBytes(std::span<const LogRow> rows);
+// other cell is written as shown. Refused, naming the character, when a
+// cell has one with no code in 1251.
+Cp1251Result LogCsvBytes(std::span<const LogRow> rows);
 
-// Why a save failed: the file asked for and the system's reason.
-struct LogCsvError {
+// What saving the export came to: the file asked for and, on failure, why.
+struct [[nodiscard]] LogCsvOutcome {
     std::filesystem::path file;
-    std::string reason;
+    bool saved = true;
+    std::string reason;  // a character without a code, or the system's text
+    bool Ok() const { return saved; }
     std::string Message() const;  // "<file>: <reason>"
 };
 
@@ -28,6 +30,6 @@ struct LogCsvError {
 // then renamed over it, so an existing file is replaced only by a complete
 // new one and is left as it was on any failure. Writes whatever it is given;
 // skipping an empty listing is the caller's choice.
-std::optional<LogCsvError> SaveLogCsv(const std::filesystem::path& file, std::span<const LogRow> rows);
+LogCsvOutcome SaveLogCsv(const std::filesystem::path& file, std::span<const LogRow> rows);
 
 }  // namespace korvex

@@ -30,7 +30,7 @@ struct Cp1251Error {
     std::string Message() const;
 };
 
-struct Cp1251Result {
+struct [[nodiscard]] Cp1251Result {
     std::string bytes;                 // code page 1251 text; empty when refused
     std::optional<Cp1251Error> error;  // set when the text was refused
     bool Ok() const { return !error.has_value(); }

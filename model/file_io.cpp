@@ -161,6 +161,8 @@ FileBytes ReadFileBytes(const fs::path& path, std::size_t maxBytes) {
     return result;
 }
 
+std::string FileOutcome::Message() const { return path + ": " + reason; }
+
 FileOutcome WriteFileAtomic(const fs::path& path, std::span<const std::uint8_t> bytes) {
     std::error_code ec;
     fs::path target = path;

@@ -25,6 +25,7 @@ struct [[nodiscard]] FileOutcome {
     std::string reason;  // the system's text for the failure (strerror), empty on success
     int errorCode = 0;   // errno value, 0 on success
     bool Ok() const { return failed == FileStep::None; }
+    std::string Message() const;  // "<path>: <reason>"
 };
 
 struct FileBytes {

@@ -281,8 +281,8 @@ void LogPage::SaveLogCsv() {
                                                        QString::fromUtf8(kSaveFilter), QString::fromUtf8(kSaveSuffix));
     if (file.isEmpty()) return;
     const std::vector<LogRow> rows = ListedRows();
-    if (const auto error = korvex::SaveLogCsv(FsPath(file), rows)) {
-        Tell(QString::fromUtf8(kCannotSave), file + QStringLiteral(": ") + QtText(error->reason));
+    if (const LogCsvOutcome saved = korvex::SaveLogCsv(FsPath(file), rows); !saved.Ok()) {
+        Tell(QString::fromUtf8(kCannotSave), file + QStringLiteral(": ") + QtText(saved.reason));
     }
 }
 

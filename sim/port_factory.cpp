@@ -100,7 +100,7 @@ public:
     SleepFn Sleeper() override { return module_.Sleeper(); }
     SimulatedModule* Simulated() override { return &module_; }
     // A command that only read leaves the file as it was.
-    std::string SaveBack() override { return module_.Memory() == loaded_ ? std::string() : module_.SaveFile(file_); }
+    FileOutcome SaveBack() override { return module_.Memory() == loaded_ ? FileOutcome{} : module_.SaveFile(file_); }
 
     MemoryFileLock& Lock() { return lock_; }
     void RememberLoaded() { loaded_ = module_.Memory(); }
@@ -140,9 +140,9 @@ PortOpening OpenSimulated(const std::filesystem::path& file, const Profile& prof
             FillDemoContent(profile, module);
             if (file.has_parent_path()) std::filesystem::create_directories(file.parent_path(), ec);
         }
-        if (std::string error = module.SaveFile(file); !error.empty()) {
+        if (const FileOutcome created = module.SaveFile(file); !created.Ok()) {
             opening.failure = PortOpening::Failure::FileCreate;
-            opening.reason = error;
+            opening.reason = created.Message();
             return opening;
         }
     }
@@ -163,9 +163,9 @@ PortOpening OpenSimulated(const std::filesystem::path& file, const Profile& prof
             opening.size = size;
             return opening;
         }
-        if (std::string error = module.LoadFile(file); !error.empty()) {
+        if (const FileOutcome loaded = module.LoadFile(file); !loaded.Ok()) {
             opening.failure = PortOpening::Failure::FileRead;
-            opening.reason = error;
+            opening.reason = loaded.Message();
             return opening;
         }
     }

@@ -8,6 +8,7 @@
 #include "link/modem_lines.h"
 #include "link/profile.h"
 #include "link/two_wire_bus.h"
+#include "model/file_io.h"
 #include "sim/simulated_module.h"
 
 namespace korvex {
@@ -40,9 +41,8 @@ public:
     // The module behind a simulated port; nullptr for a serial port.
     virtual SimulatedModule* Simulated() { return nullptr; }
     // Stores a simulated module's memory back in its file (whole, then
-    // renamed over). Returns an error text, empty on success or for a serial
-    // port.
-    virtual std::string SaveBack() { return {}; }
+    // renamed over). Ok for a serial port.
+    virtual FileOutcome SaveBack() { return {}; }
 };
 
 // What opening a port came to. The caller picks the words.

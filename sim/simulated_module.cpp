@@ -245,18 +245,14 @@ void SimulatedModule::LoadTransmitByte() {
     memPullsLow_ = (shift_ & 0x80) == 0;
 }
 
-std::string SimulatedModule::LoadFile(const std::filesystem::path& path) {
+FileOutcome SimulatedModule::LoadFile(const std::filesystem::path& path) {
     const FileBytes file = ReadFileBytes(path, kSize);
-    if (!file.outcome.Ok()) return file.outcome.path + ": " + file.outcome.reason;
+    if (!file.outcome.Ok()) return file.outcome;
     mem_.fill(0xFF);
     std::copy(file.bytes.begin(), file.bytes.end(), mem_.begin());
-    return {};
+    return file.outcome;
 }
 
-std::string SimulatedModule::SaveFile(const std::filesystem::path& path) const {
-    const FileOutcome written = WriteFileAtomic(path, mem_);
-    if (!written.Ok()) return written.path + ": " + written.reason;
-    return {};
-}
+FileOutcome SimulatedModule::SaveFile(const std::filesystem::path& path) const { return WriteFileAtomic(path, mem_); }
 
 }  // namespace korvex

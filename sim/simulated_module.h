@@ -10,6 +10,7 @@
 
 #include "link/modem_lines.h"
 #include "link/two_wire_bus.h"
+#include "model/file_io.h"
 #include "sim/port_model.h"
 
 namespace korvex {
@@ -62,9 +63,8 @@ public:
     const std::array<std::uint8_t, kSize>& Memory() const { return mem_; }
     void Fill(std::uint8_t value) { mem_.fill(value); }
     // Raw 32768-byte file. A shorter file fills the rest with 0xFF.
-    // Return an error text, empty on success.
-    std::string LoadFile(const std::filesystem::path& path);
-    std::string SaveFile(const std::filesystem::path& path) const;  // written whole, then renamed over
+    FileOutcome LoadFile(const std::filesystem::path& path);
+    FileOutcome SaveFile(const std::filesystem::path& path) const;  // written whole, then renamed over
 
     Faults& GetFaults() { return faults_; }
     const Counters& GetCounters() const { return counters_; }

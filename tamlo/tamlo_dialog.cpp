@@ -18,6 +18,7 @@
 #include "pages/properties_page.h"
 #include "pages/zones_page.h"
 #include "app/edits_guard.h"
+#include "app/run_transfer.h"
 #include "app/toolbar_icons.h"
 #include "app/transfer_guard.h"
 
@@ -118,7 +119,8 @@ MainDialog::MainDialog(AppModel& model, QWidget* parent) : QDialog(parent), mode
 
 MainDialog::~MainDialog() {
     if (pages_[0]) {
-        model_.link.Close();
+        // The close event has closed the port and told a failed save.
+        static_cast<void>(model_.link.Close());
         delete pages_[0];
         pages_[0] = nullptr;
     }
@@ -175,7 +177,7 @@ void MainDialog::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    model_.link.Close();
+    ClosePort(model_, this);
     QDialog::accept();
     event->accept();
 }

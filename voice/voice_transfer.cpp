@@ -107,8 +107,8 @@ void ReadSlot(TwoWireBus& bus, VoiceStore& store, int slot, Progress& progress) 
     store.held[s] = VoiceStore::HeldSlot{store.slotStart[s], {bytes.begin(), bytes.end()}};
 }
 
-std::optional<SlotMismatch> WriteSlot(TwoWireBus& bus, VoiceStore& store, int slot, Progress& progress,
-                                      const MismatchHandler& onMismatch) {
+SlotWriteOutcome WriteSlot(TwoWireBus& bus, VoiceStore& store, int slot, Progress& progress,
+                           const MismatchHandler& onMismatch) {
     const Profile& profile = store.GetProfile();
     const auto s = static_cast<std::size_t>(slot);
     const std::uint16_t start = store.slotStart[s];
@@ -127,12 +127,12 @@ std::optional<SlotMismatch> WriteSlot(TwoWireBus& bus, VoiceStore& store, int sl
     else WriteRuns(bus, start, data, progress);
 
     BeginStage(progress, n, profile.texts.checkingSound, slot);
-    std::optional<SlotMismatch> mismatch;
+    SlotWriteOutcome outcome;
     bus.BeginRead(start);
     for (std::size_t i = 0; i < n; ++i) {
         if (bus.ReadByteAck() != data[i]) {
-            mismatch = SlotMismatch{slot, static_cast<std::uint32_t>(start + i)};
-            if (onMismatch) onMismatch(*mismatch);
+            outcome.mismatch = SlotMismatch{slot, static_cast<std::uint32_t>(start + i)};
+            if (onMismatch) onMismatch(*outcome.mismatch);
             break;
         }
         MoveBar(progress, i);
@@ -140,9 +140,9 @@ std::optional<SlotMismatch> WriteSlot(TwoWireBus& bus, VoiceStore& store, int sl
     bus.ReadByteNack();
     bus.Stop();
     EndStage(progress);
-    if (mismatch) store.held[s].reset();
+    if (!outcome.Ok()) store.held[s].reset();
     else store.held[s] = VoiceStore::HeldSlot{start, {data.begin(), data.end()}};
-    return mismatch;
+    return outcome;
 }
 
 namespace {
@@ -216,7 +216,8 @@ VoiceWriteOutcome WriteAllSlots(TwoWireBus& bus, VoiceStore& store, Progress& pr
     for (int slot = 0; slot < store.SlotCount(); ++slot) {
         if (bus.Timing() == BusTiming::Fast && StillHeld(store, slot)) continue;
         store.currentSlot = slot;
-        if (auto mismatch = WriteSlot(bus, store, slot, progress, onMismatch)) outcome.mismatches.push_back(*mismatch);
+        if (const SlotWriteOutcome written = WriteSlot(bus, store, slot, progress, onMismatch); !written.Ok())
+            outcome.mismatches.push_back(*written.mismatch);
     }
     store.currentSlot = chosen;
     return outcome;

@@ -52,10 +52,16 @@ LinkOutcome ReadAllSlots(TwoWireBus& bus, VoiceStore& store, WavBuffer& wav, Pro
 VoiceWriteOutcome WriteAllSlots(TwoWireBus& bus, VoiceStore& store, Progress& progress,
                                 const MismatchHandler& onMismatch = {});
 
+// What one slot's write came to: its first read-back difference, if any.
+struct [[nodiscard]] SlotWriteOutcome {
+    std::optional<SlotMismatch> mismatch;
+    bool Ok() const { return !mismatch; }
+};
+
 // One slot's transfer at its slotStart, no module checks.
 void ReadSlot(TwoWireBus& bus, VoiceStore& store, int slot, Progress& progress);
 // Writes and reads back; bytes that would lie past the memory end are not sent.
-std::optional<SlotMismatch> WriteSlot(TwoWireBus& bus, VoiceStore& store, int slot, Progress& progress,
-                                      const MismatchHandler& onMismatch = {});
+SlotWriteOutcome WriteSlot(TwoWireBus& bus, VoiceStore& store, int slot, Progress& progress,
+                           const MismatchHandler& onMismatch = {});
 
 }  // namespace korvex

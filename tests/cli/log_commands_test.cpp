@@ -53,7 +53,7 @@ TEST_F(LogCommands, CsvIsTheExportOfTheListing) {
     EXPECT_EQ(r.out, "");
     const auto rows = MakeLogRows(DemoLogRecords(), false);
     const std::string csv = ReadText(At("log.csv"));
-    EXPECT_EQ(csv, LogCsvBytes(rows).value());
+    EXPECT_EQ(csv, LogCsvBytes(rows).bytes);
     EXPECT_TRUE(csv.starts_with("   \r\n18:05,04 \xE4\xE5\xEA\xE0\xE1\xF0\xFC,1234,01,")) << csv;  // code page 1251
 
     const CliResult offline = Run({"decode-log", At("ring.bin"), "--csv", At("offline.csv")});

@@ -56,22 +56,29 @@ std::string ReadAll(const fs::path& file) {
 }
 
 TEST(LogCsv, FixtureBytes) {
-    const auto bytes = LogCsvBytes(FixtureRows());
-    ASSERT_TRUE(bytes);
-    EXPECT_EQ(*bytes, kFixtureBytes);
+    const Cp1251Result csv = LogCsvBytes(FixtureRows());
+    ASSERT_TRUE(csv.Ok()) << csv.error->Message();
+    EXPECT_EQ(csv.bytes, kFixtureBytes);
 }
 
-TEST(LogCsv, EmptyListingIsTheFirstLineOnly) { EXPECT_EQ(LogCsvBytes({}), std::optional<std::string>("   \r\n")); }
+TEST(LogCsv, EmptyListingIsTheFirstLineOnly) {
+    const Cp1251Result csv = LogCsvBytes({});
+    EXPECT_TRUE(csv.Ok());
+    EXPECT_EQ(csv.bytes, "   \r\n");
+}
 
 TEST(LogCsv, CellWithoutA1251CodeIsRefused) {
     std::vector<LogRow> rows = FixtureRows();
     rows[1][kLogColEvent] = "Zdzisław";
-    EXPECT_FALSE(LogCsvBytes(rows));
+    const Cp1251Result csv = LogCsvBytes(rows);
+    ASSERT_FALSE(csv.Ok());
+    EXPECT_EQ(csv.error->character, U'ł');
     const fs::path file = fs::path(testing::TempDir()) / "log_csv_refused.csv";
     fs::remove(file);
-    const auto error = SaveLogCsv(file, rows);
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->file, file);
+    const LogCsvOutcome saved = SaveLogCsv(file, rows);
+    EXPECT_FALSE(saved.Ok());
+    EXPECT_EQ(saved.file, file);
+    EXPECT_EQ(saved.reason, "the listing holds a character with no code in code page 1251");
     EXPECT_FALSE(fs::exists(file));
 }
 
@@ -94,18 +101,18 @@ protected:
 TEST_F(LogCsvFile, ReplacesAnExistingFileWithTheExportAndLeavesNothingBeside) {
     const fs::path file = dir / "журнал.csv";
     std::ofstream(file, std::ios::binary) << "an older and much longer export that must vanish completely";
-    EXPECT_FALSE(SaveLogCsv(file, FixtureRows()));
+    EXPECT_TRUE(SaveLogCsv(file, FixtureRows()).Ok());
     EXPECT_EQ(ReadAll(file), kFixtureBytes);
     EXPECT_EQ(Entries(), std::vector<fs::path>{"журнал.csv"});
 }
 
 TEST_F(LogCsvFile, MissingFolderIsReportedWithNameAndReason) {
     const fs::path file = dir / "no such folder" / "log.csv";
-    const auto error = SaveLogCsv(file, FixtureRows());
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->file, file);
-    EXPECT_EQ(error->reason, std::generic_category().message(ENOENT));
-    EXPECT_NE(error->Message().find("no such folder"), std::string::npos);
+    const LogCsvOutcome saved = SaveLogCsv(file, FixtureRows());
+    EXPECT_FALSE(saved.Ok());
+    EXPECT_EQ(saved.file, file);
+    EXPECT_EQ(saved.reason, std::generic_category().message(ENOENT));
+    EXPECT_NE(saved.Message().find("no such folder"), std::string::npos);
     EXPECT_TRUE(Entries().empty());
 }
 
@@ -115,10 +122,10 @@ TEST_F(LogCsvFile, TargetThatCannotBeReplacedStaysAsItWas) {
     const fs::path file = dir / "log.csv";
     fs::create_directory(file);
     std::ofstream(file / "keep.txt") << "kept";
-    const auto error = SaveLogCsv(file, FixtureRows());
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->file, file);
-    EXPECT_FALSE(error->reason.empty());
+    const LogCsvOutcome saved = SaveLogCsv(file, FixtureRows());
+    EXPECT_FALSE(saved.Ok());
+    EXPECT_EQ(saved.file, file);
+    EXPECT_FALSE(saved.reason.empty());
     EXPECT_EQ(ReadAll(file / "keep.txt"), "kept");
     EXPECT_EQ(Entries(), std::vector<fs::path>{"log.csv"});
 }

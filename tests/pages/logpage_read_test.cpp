@@ -245,7 +245,7 @@ TEST_F(LogPageTest, ButtonsFollowThePortWheneverThePageTakesInput) {
 
     // And closes again: the check box and the list stay usable, and the
     // listed rows can still be saved.
-    sim.model.link.Close();
+    EXPECT_TRUE(sim.model.link.Close().Ok());
     QTest::mouseClick(page.ClearButton(), Qt::LeftButton);
     EXPECT_FALSE(page.ReadButton()->isEnabled());
     EXPECT_FALSE(page.ClearButton()->isEnabled());

@@ -47,7 +47,7 @@ TEST_F(PortFactory, SimulatedPortCreatesABlankModuleAndSavesItBack) {
     ASSERT_NE(port.Simulated(), nullptr);
     TwoWireBus bus(port.Lines(), port.Sleeper());
     EXPECT_TRUE(IdentifyDevice(bus, CompactProfile()));
-    EXPECT_EQ(port.SaveBack(), "");
+    EXPECT_TRUE(port.SaveBack().Ok());
     const auto saved = Bytes(file);
     EXPECT_TRUE(std::equal(CompactProfile().marker.begin(), CompactProfile().marker.end(), saved.begin()));
 

@@ -136,13 +136,15 @@ TEST(SimulatedModuleFile, SavesAndLoadsRawMemory) {
     std::filesystem::create_directories(dir);
     SimulatedModule a;
     std::iota(a.Memory().begin(), a.Memory().end(), 0);
-    ASSERT_EQ(a.SaveFile(dir / "mem.bin"), "");
+    ASSERT_TRUE(a.SaveFile(dir / "mem.bin").Ok());
     EXPECT_EQ(std::filesystem::file_size(dir / "mem.bin"), SimulatedModule::kSize);
     SimulatedModule b;
-    ASSERT_EQ(b.LoadFile(dir / "mem.bin"), "");
+    ASSERT_TRUE(b.LoadFile(dir / "mem.bin").Ok());
     EXPECT_EQ(a.Memory(), b.Memory());
-    EXPECT_NE(b.LoadFile(dir / "missing.bin").find("missing.bin"), std::string::npos);
-    EXPECT_NE(a.SaveFile(dir / "no-such-dir" / "mem.bin"), "");
+    const FileOutcome missing = b.LoadFile(dir / "missing.bin");
+    EXPECT_EQ(missing.failed, FileStep::Open);
+    EXPECT_NE(missing.Message().find("missing.bin"), std::string::npos);
+    EXPECT_FALSE(a.SaveFile(dir / "no-such-dir" / "mem.bin").Ok());
     std::filesystem::remove_all(dir);
 }
 

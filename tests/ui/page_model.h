@@ -20,7 +20,7 @@ struct PageModel {
         model.dialogs = std::move(recording);
     }
 
-    bool OpenPort() { return model.link.Open(std::string(kDemoPortName)); }
+    bool OpenPort() { return model.link.Open(std::string(kDemoPortName)).Ok(); }
 
     TestModule board;
     SimulatedModule& module = board.module;

@@ -23,7 +23,7 @@ public:
     ModemLines& Lines() override { return module_; }
     SleepFn Sleeper() override { return module_.Sleeper(); }
     SimulatedModule* Simulated() override { return &module_; }
-    std::string SaveBack() override {
+    FileOutcome SaveBack() override {
         ++saves_;
         return {};
     }

@@ -1,0 +1,108 @@
+// Closing the window closes the port after a simulated module kept in a file
+// has stored what changed; a store that fails is told, in both programs,
+// rather than lost with the port.
+#include <QTemporaryDir>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "link/path_text.h"
+#include "sim/demo.h"
+#include "sim/port_factory.h"
+#include "app/qt_paths.h"
+#include "ui/korvex_window.h"
+#include "ui/tamlo_window.h"
+
+namespace korvex::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Every port name opens one simulated module, kept in a file in a folder of
+// its own that the test may take away while the port is open (a memory
+// stick pulled out).
+struct FolderModule {
+    explicit FolderModule(const Profile& profile) {
+        fs::create_directories(folder);
+        const auto memory = MakeDemoMemory(profile);
+        std::ofstream(file, std::ios::binary)
+            .write(reinterpret_cast<const char*>(memory.data()), static_cast<std::streamsize>(memory.size()));
+    }
+    PortOpener Opener() const {
+        return [file = file](const std::string&, const Profile& profile) {
+            return OpenModulePort(std::string(kSimPortPrefix) + PathToUtf8(file), profile);
+        };
+    }
+    std::uint8_t StoredLastByte() const {
+        std::ifstream in(file, std::ios::binary);
+        const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        return bytes.empty() ? 0 : static_cast<std::uint8_t>(bytes.back());
+    }
+
+    QTemporaryDir dir;
+    fs::path folder = FsPath(dir.path()) / "stick";
+    fs::path file = folder / "module.bin";
+};
+
+struct CloseCase {
+    const char* name;
+    bool folderGone;
+};
+void PrintTo(const CloseCase& c, std::ostream* os) { *os << c.name; }
+
+const CloseCase kCases[] = {{"Stored", false}, {"FolderGone", true}};
+
+// The port is open on `module`; its memory changes as a transfer's would
+// and then the window closes. A store that goes through says nothing and
+// leaves the change in the file; one that fails names the file and the
+// system's reason. The window and the port close either way.
+void ExpectCloseStoresOrTells(const CloseCase& c, FolderModule& module, QWidget* window, AppModel& model,
+                              RecordingDialogs& dialogs) {
+    SimulatedModule* simulated = model.link.Simulated();
+    ASSERT_NE(simulated, nullptr);
+    const std::uint8_t changed = simulated->Memory().back() ^ 0x5A;
+    simulated->Memory().back() = changed;
+    if (c.folderGone) fs::remove_all(module.folder);
+
+    EXPECT_TRUE(window->close());
+    EXPECT_FALSE(model.link.IsOpen());
+    EXPECT_FALSE(window->isVisible());
+    if (!c.folderGone) {
+        EXPECT_TRUE(dialogs.messages.empty()) << dialogs.TakeTexts().join('\n').toStdString();
+        EXPECT_EQ(module.StoredLastByte(), changed);
+        return;
+    }
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].icon, QMessageBox::Warning);
+    const std::string text = dialogs.messages[0].text.toStdString();
+    EXPECT_TRUE(text.starts_with(PathToUtf8(module.file) + ": ")) << text;
+    EXPECT_TRUE(text.ends_with(std::strerror(ENOENT))) << text;
+}
+
+class KorvexClosePort : public KorvexWindow, public ::testing::WithParamInterface<CloseCase> {};
+
+TEST_P(KorvexClosePort, StoresTheModuleOrTellsWhyNot) {
+    FolderModule module(FullProfile());
+    model->link.SetOpener(module.Opener());
+    OpenDemo();
+    ExpectCloseStoresOrTells(GetParam(), module, frame.get(), *model, *dialogs);
+}
+
+INSTANTIATE_TEST_SUITE_P(Window, KorvexClosePort, ::testing::ValuesIn(kCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+class TamloClosePort : public TamloWindow, public ::testing::WithParamInterface<CloseCase> {};
+
+TEST_P(TamloClosePort, StoresTheModuleOrTellsWhyNot) {
+    FolderModule module(CompactProfile());
+    model->link.SetOpener(module.Opener());
+    OpenDemo();
+    ExpectCloseStoresOrTells(GetParam(), module, dialog.get(), *model, *dialogs);
+}
+
+INSTANTIATE_TEST_SUITE_P(Window, TamloClosePort, ::testing::ValuesIn(kCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace korvex::test
