@@ -545,7 +545,7 @@ void FilePage::OnReadSound() {
         auto store = std::make_unique<VoiceStore>(profile);
         auto wav = std::make_unique<WavBuffer>(profile);
         NullProgress quiet;
-        ReadAllSlots(bus, *store, *wav, quiet);
+        static_cast<void>(ReadAllSlots(bus, *store, *wav, quiet));  // only its bus calls count
     };
     RunTransfer(TransferKind::ReadSound, [this](TwoWireBus& bus) {
         AppModel& m = Model();
@@ -571,7 +571,7 @@ void FilePage::OnWriteSound() {
     const auto dryRun = [&m](TwoWireBus& bus) {
         auto store = std::make_unique<VoiceStore>(m.voice);
         NullProgress quiet;
-        WriteAllSlots(bus, *store, quiet);
+        static_cast<void>(WriteAllSlots(bus, *store, quiet));  // only its bus calls count
     };
     RunTransfer(TransferKind::WriteSound, [this](TwoWireBus& bus) {
         AppModel& m = Model();
