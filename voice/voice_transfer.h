@@ -52,6 +52,9 @@ LinkOutcome ReadAllSlots(TwoWireBus& bus, VoiceStore& store, WavBuffer& wav, Pro
 VoiceWriteOutcome WriteAllSlots(TwoWireBus& bus, VoiceStore& store, Progress& progress,
                                 const MismatchHandler& onMismatch = {});
 
+// The voice directory into the store's slot tables, no module checks.
+void ReadDirectory(TwoWireBus& bus, VoiceStore& store);
+
 // What one slot's write came to: its first read-back difference, if any.
 struct [[nodiscard]] SlotWriteOutcome {
     std::optional<SlotMismatch> mismatch;
