@@ -46,8 +46,6 @@ namespace korvex {
 
 namespace {
 
-QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-
 constexpr int kPortCount = 4;
 constexpr const char* kDemoName = "demo";
 
@@ -74,7 +72,7 @@ QList<int> SlotRates(const Profile& profile) {
 }
 
 QPushButton* Button(std::string_view text, const char* name, QWidget* parent) {
-    auto* button = new QPushButton(Q(text), parent);
+    auto* button = new QPushButton(QtText(text), parent);
     button->setObjectName(name);
     // Room around the caption: the style's own margin is tight for these words.
     button->setMinimumWidth(button->fontMetrics().horizontalAdvance(button->text()) + 28);
@@ -99,7 +97,7 @@ std::vector<FilePage::PortEntry> FilePage::PortEntries(const FilePageTexts& text
     }
     std::sort(present.begin(), present.end(), [](const PortEntry& a, const PortEntry& b) { return a.text < b.text; });
     entries.insert(entries.end(), present.begin(), present.end());
-    entries.push_back({Q(texts.demoModule), QString::fromLatin1(kDemoName)});
+    entries.push_back({QtText(texts.demoModule), QString::fromLatin1(kDemoName)});
     return entries;
 }
 
@@ -122,8 +120,8 @@ void FilePage::Build() {
     portList_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     openPort_ = Button(texts_.openPort, "openPort", this);
     // Wide enough for either caption, so the row does not jump when it toggles.
-    openPort_->setMinimumWidth(std::max(openPort_->fontMetrics().horizontalAdvance(Q(texts_.openPort)),
-                                        openPort_->fontMetrics().horizontalAdvance(Q(texts_.closePort))) +
+    openPort_->setMinimumWidth(std::max(openPort_->fontMetrics().horizontalAdvance(QtText(texts_.openPort)),
+                                        openPort_->fontMetrics().horizontalAdvance(QtText(texts_.closePort))) +
                                24);
     portRow->addWidget(portList_);
     portRow->addWidget(openPort_);
@@ -140,7 +138,7 @@ void FilePage::Build() {
 
     auto* groups = new QHBoxLayout;
 
-    auto* project = new QGroupBox(Q(texts_.project), this);
+    auto* project = new QGroupBox(QtText(texts_.project), this);
     auto* projectLayout = new QVBoxLayout(project);
     projectOpen_ = Button(texts_.projectOpen, "projectOpen", project);
     projectSave_ = Button(texts_.projectSave, "projectSave", project);
@@ -155,7 +153,7 @@ void FilePage::Build() {
     projectLayout->addStretch(1);
     groups->addWidget(project);
 
-    auto* module = new QGroupBox(Q(texts_.module), this);
+    auto* module = new QGroupBox(QtText(texts_.module), this);
     auto* moduleLayout = new QGridLayout(module);
     readData_ = Button(texts_.readData, "readData", module);
     writeData_ = Button(texts_.writeData, "writeData", module);
@@ -173,7 +171,7 @@ void FilePage::Build() {
     version_->setFocusPolicy(Qt::ClickFocus);
     if (!texts_.versionLabel.empty()) {
         auto* versionRow = new QHBoxLayout;
-        auto* versionLabel = new QLabel(Q(texts_.versionLabel), module);
+        auto* versionLabel = new QLabel(QtText(texts_.versionLabel), module);
         versionLabel->setBuddy(version_);
         version_->setMaximumWidth(version_->fontMetrics().horizontalAdvance(QStringLiteral("88888888")) + 12);
         versionRow->addWidget(versionLabel);
@@ -184,7 +182,7 @@ void FilePage::Build() {
         version_->hide();
     }
     if (!texts_.fastTransfer.empty()) {
-        fast_ = new QCheckBox(Q(texts_.fastTransfer), module);
+        fast_ = new QCheckBox(QtText(texts_.fastTransfer), module);
         fast_->setObjectName("fastTransfer");
         fast_->setChecked(Model().link.Timing() == BusTiming::Fast);
         moduleLayout->addWidget(fast_, 3, 0, 1, 2);
@@ -193,20 +191,20 @@ void FilePage::Build() {
     moduleLayout->setRowStretch(4, 1);
     groups->addWidget(module);
 
-    auto* sound = new QGroupBox(Q(texts_.sound), this);
+    auto* sound = new QGroupBox(QtText(texts_.sound), this);
     sound->setObjectName("soundGroup");
     auto* soundLayout = new QGridLayout(sound);
     slotList_ = new QComboBox(sound);
     slotList_->setObjectName("slotList");
     for (int slot = 1; slot <= Model().profile.slotCount; ++slot)
-        slotList_->addItem(Q(texts_.slotPrefix) + QString::number(slot));
+        slotList_->addItem(QtText(texts_.slotPrefix) + QString::number(slot));
     play_ = new ImageButton(sound);
     play_->setObjectName("play");
     play_->SetImage(ImageButton::PlayBitmap(), 16, 15);
-    play_->setToolTip(Q(texts_.playTip));
+    play_->setToolTip(QtText(texts_.playTip));
     soundOpen_ = Button(texts_.soundOpen, "soundOpen", sound);
     speak_ = Button(SpeakTextsFor(Model().profile).speakText, "speakText", sound);
-    memoryText_ = new QLabel(Q(texts_.memory), sound);
+    memoryText_ = new QLabel(QtText(texts_.memory), sound);
     memoryText_->setObjectName("memoryText");
     memoryText_->setAlignment(Qt::AlignCenter);
     memoryBar_ = new QProgressBar(sound);
@@ -223,7 +221,7 @@ void FilePage::Build() {
     soundLayout->setRowStretch(5, 1);
     // Room for the widest free-memory text (all of it free), and a group
     // as wide as that: the page around it does not move as the text changes.
-    memoryText_->setMinimumWidth(std::max(memoryText_->fontMetrics().horizontalAdvance(Q(texts_.memory)),
+    memoryText_->setMinimumWidth(std::max(memoryText_->fontMetrics().horizontalAdvance(QtText(texts_.memory)),
                                           memoryText_->fontMetrics().horizontalAdvance(QString::fromStdString(
                                               korvex::ShowFreeMemory(VoiceStore(Model().profile)).text))));
     sound->setFixedWidth(sound->sizeHint().width());
@@ -273,7 +271,7 @@ void FilePage::UpdateEnables() {
     const bool usable = open && !Model().link.Busy();
     for (QPushButton* b : {readData_, writeData_, readSound_, writeSound_, compare_}) b->setEnabled(usable);
     portList_->setEnabled(!open);
-    openPort_->setText(Q(open ? texts_.closePort : texts_.openPort));
+    openPort_->setText(QtText(open ? texts_.closePort : texts_.openPort));
 }
 
 void FilePage::OnOpenPort() {
@@ -281,7 +279,7 @@ void FilePage::OnOpenPort() {
     if (link.IsOpen()) {
         link.Close();
     } else if (!link.Open(SelectedPortName().toStdString())) {
-        Model().dialogs->Message(this, QMessageBox::Warning, Q(Model().profile.texts.portNotOpened),
+        Model().dialogs->Message(this, QMessageBox::Warning, QtText(Model().profile.texts.portNotOpened),
                                  QString::fromStdString(link.LastError()));
     }
     AdviseOnCable();
@@ -299,7 +297,7 @@ void FilePage::SetFastTransfer(bool on) {
 }
 
 void FilePage::AdviseOnCable() {
-    const QString advice = Q(texts_.cachedStatus);
+    const QString advice = QtText(texts_.cachedStatus);
     const ModuleLink& link = Model().link;
     if (link.IsOpen() && link.SpecMayMisread()) {
         status_->setText(advice);
@@ -314,7 +312,7 @@ void FilePage::Tell(const std::string& text) {
 }
 
 void FilePage::TellFileError(std::string_view what, const std::string& path, const std::string& reason) {
-    QString text = Q(what) + QStringLiteral(": \"") + QString::fromStdString(path) + QStringLiteral("\"");
+    QString text = QtText(what) + QStringLiteral(": \"") + QString::fromStdString(path) + QStringLiteral("\"");
     if (!reason.empty()) text += QStringLiteral(" (") + QString::fromStdString(reason) + QStringLiteral(")");
     Model().dialogs->Message(this, QMessageBox::Critical, text);
 }
@@ -328,7 +326,7 @@ void FilePage::RunTransfer(TransferKind kind, const std::function<bool(TwoWireBu
     for (QPushButton* b : {readData_, writeData_, readSound_, writeSound_, compare_}) b->setEnabled(false);
     const std::string estimate = EstimateText(m.profile, m.link.EstimateSeconds(dryRun));
     progress_->SetNote(estimate);
-    status_->setText(Q(estimate));
+    status_->setText(QtText(estimate));
     status_->show();
     const bool writes = kind == TransferKind::WriteConfig || kind == TransferKind::WriteSound;
     const TransferRun run = korvex::RunTransfer(m, this, work, writes ? TransferAccess::Writes : TransferAccess::Reads);
@@ -404,7 +402,7 @@ void FilePage::OnWriteData() {
     AppModel& m = Model();
     if (!m.link.IsOpen() || m.link.Busy()) return;
     if (!m.SettingsKnown() &&
-        !m.dialogs->Confirm(this, Q(TransferTextsFor(m.profile).confirmEmptyConfig)))
+        !m.dialogs->Confirm(this, QtText(TransferTextsFor(m.profile).confirmEmptyConfig)))
         return;
     const auto dryRun = [&m](TwoWireBus& bus) {
         std::vector<std::uint8_t> image(m.profile.imageSize, 0);
@@ -434,7 +432,7 @@ void FilePage::OnWriteData() {
 
 void FilePage::OpenProject() {
     const QString path =
-        Model().dialogs->OpenFileName(this, Q(texts_.openProjectTitle), Q(texts_.projectFilter), QStringLiteral("rom"));
+        Model().dialogs->OpenFileName(this, QtText(texts_.openProjectTitle), QtText(texts_.projectFilter), QStringLiteral("rom"));
     if (path.isEmpty()) return;
     AppModel& m = Model();
     const FileOutcome outcome = LoadProject(FsPath(path), m.profile, m.readImage, m.settings);
@@ -462,7 +460,7 @@ void FilePage::OpenProject() {
 
 bool FilePage::SaveProject() {
     const QString path =
-        Model().dialogs->SaveFileName(this, Q(texts_.saveProjectTitle), Q(texts_.projectFilter), QStringLiteral("rom"));
+        Model().dialogs->SaveFileName(this, QtText(texts_.saveProjectTitle), QtText(texts_.projectFilter), QStringLiteral("rom"));
     return !path.isEmpty() && SaveProjectTo(path);
 }
 
@@ -485,14 +483,14 @@ bool FilePage::SaveProjectTo(const QString& path) {
 
 void FilePage::LoadWavFile() {
     const QString path =
-        Model().dialogs->OpenFileName(this, Q(texts_.loadSoundTitle), Q(texts_.soundFilter), QStringLiteral("wav"));
+        Model().dialogs->OpenFileName(this, QtText(texts_.loadSoundTitle), QtText(texts_.soundFilter), QStringLiteral("wav"));
     if (path.isEmpty()) return;
     // A file that must be converted anyway may go to any rate the slots take.
     int rate = 0;
     const QList<int> rates = SlotRates(Model().profile);
     if (rates.size() > 1 && SoundFileNeedsConversion(Model().profile, FsPath(path))) {
         const SpeakTexts& t = SpeakTextsFor(Model().profile);
-        const std::optional<int> chosen = Model().dialogs->AskRate(this, Q(t.convertTitle), Q(t.convertRate), rates);
+        const std::optional<int> chosen = Model().dialogs->AskRate(this, QtText(t.convertTitle), QtText(t.convertRate), rates);
         if (!chosen) return;
         rate = *chosen;
     }
@@ -510,12 +508,12 @@ void FilePage::LoadWavFile() {
 void FilePage::SpeakText() {
     const Profile& profile = Model().profile;
     const SpeakTexts& t = SpeakTextsFor(profile);
-    Dialogs::SpeechLabels labels{Q(t.title),
-                                 Q(t.text),
-                                 Q(t.language),
-                                 {Q(t.firstName), Q(t.secondName)},
-                                 {Q(t.firstCode), Q(t.secondCode)},
-                                 Q(t.rate),
+    Dialogs::SpeechLabels labels{QtText(t.title),
+                                 QtText(t.text),
+                                 QtText(t.language),
+                                 {QtText(t.firstName), QtText(t.secondName)},
+                                 {QtText(t.firstCode), QtText(t.secondCode)},
+                                 QtText(t.rate),
                                  SlotRates(profile)};
     const auto request = Model().dialogs->AskSpeech(this, labels);
     if (!request) return;
@@ -575,7 +573,7 @@ void FilePage::OnReadSound() {
 void FilePage::OnWriteSound() {
     AppModel& m = Model();
     if (!m.link.IsOpen() || m.link.Busy()) return;
-    if (!m.soundLoaded && !m.dialogs->Confirm(this, Q(TransferTextsFor(m.profile).confirmEmptySound))) return;
+    if (!m.soundLoaded && !m.dialogs->Confirm(this, QtText(TransferTextsFor(m.profile).confirmEmptySound))) return;
     const auto dryRun = [&m](TwoWireBus& bus) {
         auto store = std::make_unique<VoiceStore>(m.voice);
         NullProgress quiet;
