@@ -4,7 +4,6 @@
 #include <QAction>
 #include <QRegularExpression>
 #include <QTimer>
-#include <functional>
 
 #include "sim/port_model.h"
 #include "ui/korvex_window.h"
