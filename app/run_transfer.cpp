@@ -42,7 +42,8 @@ TransferRun RunTransfer(AppModel& model, QWidget* parent, const std::function<bo
             const std::string text = e.Message();
             model.dialogs->Message(
                 parent, QMessageBox::Warning,
-                CutShort(model, access, text.empty() ? QtText(TransferTextsFor(model.profile).portFailure) : QtText(text)));
+                CutShort(model, access,
+                         text.empty() ? QtText(TransferTextsFor(model.profile).portFailure) : QtText(text)));
         }
         // Still busy: the window must not close the port before it is saved.
         if (const std::string error = link.Save(); !error.empty()) {

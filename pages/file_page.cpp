@@ -399,9 +399,7 @@ void FilePage::OnCompare() {
 void FilePage::OnWriteData() {
     AppModel& m = Model();
     if (!m.link.IsOpen() || m.link.Busy()) return;
-    if (!m.SettingsKnown() &&
-        !m.dialogs->Confirm(this, QtText(TransferTextsFor(m.profile).confirmEmptyConfig)))
-        return;
+    if (!m.SettingsKnown() && !m.dialogs->Confirm(this, QtText(TransferTextsFor(m.profile).confirmEmptyConfig))) return;
     // The same write on copies, for the estimate.
     const auto dryRun = [&m](TwoWireBus& bus) {
         ConfigSettings settings = m.settings;
@@ -423,8 +421,8 @@ void FilePage::OnWriteData() {
 }
 
 void FilePage::OpenProject() {
-    const QString path =
-        Model().dialogs->OpenFileName(this, QtText(texts_.openProjectTitle), QtText(texts_.projectFilter), QStringLiteral("rom"));
+    const QString path = Model().dialogs->OpenFileName(this, QtText(texts_.openProjectTitle),
+                                                       QtText(texts_.projectFilter), QStringLiteral("rom"));
     if (path.isEmpty()) return;
     AppModel& m = Model();
     const FileOutcome outcome = LoadProject(FsPath(path), m.profile, m.readImage, m.settings);
@@ -451,8 +449,8 @@ void FilePage::OpenProject() {
 }
 
 bool FilePage::SaveProject() {
-    const QString path =
-        Model().dialogs->SaveFileName(this, QtText(texts_.saveProjectTitle), QtText(texts_.projectFilter), QStringLiteral("rom"));
+    const QString path = Model().dialogs->SaveFileName(this, QtText(texts_.saveProjectTitle),
+                                                       QtText(texts_.projectFilter), QStringLiteral("rom"));
     return !path.isEmpty() && SaveProjectTo(path);
 }
 
@@ -474,15 +472,16 @@ bool FilePage::SaveProjectTo(const QString& path) {
 }
 
 void FilePage::LoadWavFile() {
-    const QString path =
-        Model().dialogs->OpenFileName(this, QtText(texts_.loadSoundTitle), QtText(texts_.soundFilter), QStringLiteral("wav"));
+    const QString path = Model().dialogs->OpenFileName(this, QtText(texts_.loadSoundTitle), QtText(texts_.soundFilter),
+                                                       QStringLiteral("wav"));
     if (path.isEmpty()) return;
     // A file that must be converted anyway may go to any rate the slots take.
     int rate = 0;
     const QList<int> rates = SlotRates(Model().profile);
     if (rates.size() > 1 && SoundFileNeedsConversion(Model().profile, FsPath(path))) {
         const SpeakTexts& t = SpeakTextsFor(Model().profile);
-        const std::optional<int> chosen = Model().dialogs->AskRate(this, QtText(t.convertTitle), QtText(t.convertRate), rates);
+        const std::optional<int> chosen =
+            Model().dialogs->AskRate(this, QtText(t.convertTitle), QtText(t.convertRate), rates);
         if (!chosen) return;
         rate = *chosen;
     }

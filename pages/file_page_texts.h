@@ -84,8 +84,9 @@ inline constexpr FilePageTexts kFilePageRussian{
     .loadedBytes = ": загружено ",
     .ofBytes = " байт из ",
     .fastTransfer = "",
-    .cachedStatus = "Этот кабель сообщает состояние линий с опозданием: обычный обмен может прочитать байты неверно. "
-                    "Включите «Быстрый обмен» в меню «Вид».",
+    .cachedStatus =
+        "Этот кабель сообщает состояние линий с опозданием: обычный обмен может прочитать байты неверно. "
+        "Включите «Быстрый обмен» в меню «Вид».",
 };
 
 inline constexpr FilePageTexts kFilePageEnglish{
@@ -120,8 +121,9 @@ inline constexpr FilePageTexts kFilePageEnglish{
     .loadedBytes = ": loaded ",
     .ofBytes = " bytes of ",
     .fastTransfer = "Fast transfer",
-    .cachedStatus = "This cable reports its lines late: the standard transfer may misread bytes. "
-                    "Tick \"Fast transfer\".",
+    .cachedStatus =
+        "This cable reports its lines late: the standard transfer may misread bytes. "
+        "Tick \"Fast transfer\".",
 };
 
 inline const FilePageTexts& FilePageTextsFor(const Profile& profile) {

@@ -119,8 +119,8 @@ PropertiesPage::PropertiesPage(AppModel& model, QWidget* parent)
     hour_ = NewEdit(this, QStringLiteral("hour"), kHourDigits);
     hour_->setValidator(Accepting("([01]?[0-9]|2[0-4])?", hour_));
     hour_->setEnabled(false);
-    addRow(texts_.testSms, {testSms_, new QLabel(QtText(texts_.hourBefore), this), hour_,
-                            new QLabel(QtText(texts_.hourAfter), this)});
+    addRow(texts_.testSms,
+           {testSms_, new QLabel(QtText(texts_.hourBefore), this), hour_, new QLabel(QtText(texts_.hourAfter), this)});
     events_->OnFocusLost(hour_, [this] { StoreHour(); });
     connect(testSms_, &QComboBox::activated, this, &PropertiesPage::ChooseTestSms);
 

@@ -99,7 +99,8 @@ MainDialog::MainDialog(AppModel& model, QWidget* parent) : QDialog(parent), mode
     model_.startSettings = model_.settings;
     // The title names the project file and marks unsaved edits; closing asks.
     edits_ = new EditsGuard(
-        model_, this, {QtText(texts.caption), QtText(texts.askSaveFile), QtText(texts.askSaveNew), QtText(texts.discard)},
+        model_, this,
+        {QtText(texts.caption), QtText(texts.askSaveFile), QtText(texts.askSaveNew), QtText(texts.discard)},
         [this] {
             for (Page* page : pages_) page->CommitEdits();
         },

@@ -141,7 +141,8 @@ TEST_F(TamloDialog, PageButtonsShowTheirPageAndOnlyZonesReloads) {
     dialog->RefreshAllPages();
     for (const PageProbe& probe : kProbes) {
         if (probe.shown) {
-            EXPECT_EQ(probe.shown(*dialog), probe.changed) << dialog->PageButton(probe.page)->objectName().toStdString();
+            EXPECT_EQ(probe.shown(*dialog), probe.changed)
+                << dialog->PageButton(probe.page)->objectName().toStdString();
         }
     }
 }
