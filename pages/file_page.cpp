@@ -340,18 +340,24 @@ void FilePage::RunTransfer(TransferKind kind, const std::function<bool(TwoWireBu
     status_->show();
 }
 
+bool FilePage::ReadModuleInto(TwoWireBus& bus, ModuleConfig& out) {
+    AppModel& m = Model();
+    const LinkOutcome outcome = ReadSettingsFromModule(bus, m.profile, *progress_, out);
+    if (!outcome.Ok()) {
+        Tell(std::string(OutcomeText(m.profile, outcome)));
+        return false;
+    }
+    m.link.HeldImage() = out.image;  // what the module holds, for a fast write after
+    return true;
+}
+
 void FilePage::OnReadData() {
     RunTransfer(
         TransferKind::ReadConfig,
         [this](TwoWireBus& bus) {
             AppModel& m = Model();
             ModuleConfig module;
-            const LinkOutcome outcome = ReadSettingsFromModule(bus, m.profile, *progress_, module);
-            if (!outcome.Ok()) {
-                Tell(std::string(OutcomeText(m.profile, outcome)));
-                return false;
-            }
-            m.link.HeldImage() = module.image;
+            if (!ReadModuleInto(bus, module)) return false;
             m.readImage = std::move(module.image);
             m.settings = std::move(module.settings);
             m.settingsLoaded = true;
@@ -376,12 +382,7 @@ void FilePage::OnCompare() {
     RunTransfer(TransferKind::ReadConfig, [&](TwoWireBus& bus) {
         AppModel& m = Model();
         ModuleConfig read;
-        const LinkOutcome outcome = ReadSettingsFromModule(bus, m.profile, *progress_, read);
-        if (!outcome.Ok()) {
-            Tell(std::string(OutcomeText(m.profile, outcome)));
-            return false;
-        }
-        m.link.HeldImage() = read.image;  // what the module holds, for a fast write after
+        if (!ReadModuleInto(bus, read)) return false;
         module = std::move(read);
         // Slots read or loaded here are set beside the module's directory.
         if (m.soundLoaded) {
