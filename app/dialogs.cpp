@@ -13,6 +13,14 @@ namespace {
 // The program's short name: a window title would be cut off in the box's frame.
 QString BoxTitle() { return QApplication::applicationDisplayName(); }
 
+// Yes and No, Escape answering No; true for Yes.
+bool YesOrNo(QWidget* parent, const QString& text, QMessageBox::StandardButton byDefault) {
+    QMessageBox box(QMessageBox::Question, BoxTitle(), text, QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(byDefault);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
 }  // namespace
 
 void Dialogs::Message(QWidget* parent, QMessageBox::Icon icon, const QString& text, const QString& detail) {
@@ -21,12 +29,7 @@ void Dialogs::Message(QWidget* parent, QMessageBox::Icon icon, const QString& te
     box.exec();
 }
 
-bool Dialogs::Confirm(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::Question, BoxTitle(), text, QMessageBox::Yes | QMessageBox::No, parent);
-    box.setDefaultButton(QMessageBox::No);
-    box.setEscapeButton(QMessageBox::No);
-    return box.exec() == QMessageBox::Yes;
-}
+bool Dialogs::Confirm(QWidget* parent, const QString& text) { return YesOrNo(parent, text, QMessageBox::No); }
 
 namespace {
 
@@ -52,11 +55,7 @@ QString Dialogs::OpenFileName(QWidget* parent, const QString& title, const QStri
     return AskFileName(parent, QFileDialog::AcceptOpen, title, filter, suffix);
 }
 
-bool Dialogs::Ask(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::Question, BoxTitle(), text, QMessageBox::Yes | QMessageBox::No, parent);
-    box.setDefaultButton(QMessageBox::Yes);
-    return box.exec() == QMessageBox::Yes;
-}
+bool Dialogs::Ask(QWidget* parent, const QString& text) { return YesOrNo(parent, text, QMessageBox::Yes); }
 
 Dialogs::SaveChoice Dialogs::AskSave(QWidget* parent, const QString& text, const QString& discard) {
     QMessageBox box(QMessageBox::Question, BoxTitle(), text,

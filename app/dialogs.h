@@ -18,7 +18,9 @@ public:
     // given, is shown under the text in a smaller font.
     virtual void Message(QWidget* parent, QMessageBox::Icon icon, const QString& text,
                          const QString& detail = {});
-    // A Yes/No question whose default is No; true only for Yes.
+    // Before a step that erases what the module holds: Yes and No, No the
+    // default (Enter and Escape answer No), so no key press alone loses
+    // data. True only for Yes.
     virtual bool Confirm(QWidget* parent, const QString& text);
 
     // The file dialogs: a title, one filter such as "files (*.rom)" and the
@@ -30,7 +32,9 @@ public:
     virtual QString SaveFileName(QWidget* parent, const QString& title, const QString& filter,
                                  const QString& suffix);
 
-    // A question with Yes and No; true for Yes.
+    // An offer that loses nothing in the module (cut a sound too long for
+    // it): Yes and No, Yes the default (Enter), Escape No. Unlike Confirm,
+    // Enter accepts. True for Yes.
     virtual bool Ask(QWidget* parent, const QString& text);
 
     // Whether to save unsaved edits before they are lost: Save (the

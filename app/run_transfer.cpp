@@ -8,23 +8,22 @@
 #include "link/serial_exception.h"
 #include "model/file_io.h"
 #include "app/app_model.h"
+#include "app/qt_paths.h"
 #include "app/transfer_report.h"
 
 namespace korvex {
 
 namespace {
 
-QString Utf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-
 // A write cut short leaves part of the new data in the module.
 QString CutShort(const AppModel& model, TransferAccess access, const QString& text) {
     if (access != TransferAccess::Writes) return text;
-    return text + QLatin1Char('\n') + Utf8(TransferTextsFor(model.profile).partialWrite);
+    return text + QLatin1Char('\n') + QtText(TransferTextsFor(model.profile).partialWrite);
 }
 
 // A simulated module kept in a file could not store its memory.
 void TellSaveFailure(const AppModel& model, QWidget* parent, const FileOutcome& saved) {
-    model.dialogs->Message(parent, QMessageBox::Warning, Utf8(saved.Message()));
+    model.dialogs->Message(parent, QMessageBox::Warning, QtText(saved.Message()));
 }
 
 }  // namespace
@@ -43,13 +42,14 @@ TransferRun RunTransfer(AppModel& model, QWidget* parent, const std::function<bo
             // The fast timing found the module silent or the memory refusing.
             run.end = TransferRun::End::Failed;
             model.dialogs->Message(parent, QMessageBox::Warning,
-                                   CutShort(model, access, Utf8(BusErrorText(model.profile, e))));
+                                   CutShort(model, access, QtText(BusErrorText(model.profile, e))));
         } catch (const CSerialException& e) {
             run.end = TransferRun::End::PortFailed;
             const std::string text = e.Message();
             model.dialogs->Message(
                 parent, QMessageBox::Warning,
-                CutShort(model, access, text.empty() ? Utf8(TransferTextsFor(model.profile).portFailure) : Utf8(text)));
+                CutShort(model, access,
+                         text.empty() ? QtText(TransferTextsFor(model.profile).portFailure) : QtText(text)));
         }
         // Still busy: the window must not close the port before it is saved.
         if (const FileOutcome saved = link.Save(); !saved.Ok()) {

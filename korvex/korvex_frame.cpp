@@ -15,6 +15,7 @@
 #include "korvex/korvex_view.h"
 #include "pages/file_page.h"
 #include "app/edits_guard.h"
+#include "app/qt_paths.h"
 #include "app/toolbar_icons.h"
 #include "app/transfer_guard.h"
 #include "pages/log_page.h"
@@ -24,8 +25,6 @@
 namespace korvex {
 
 namespace {
-
-QString T(const char* text) { return QString::fromUtf8(text); }
 
 // The toolbar's order of the page buttons.
 constexpr PageId kToolbarOrder[] = {PageId::File,       PageId::Phones,       PageId::Messages, PageId::Zones,
@@ -40,7 +39,7 @@ CMainFrame::CMainFrame(AppModel& model, QWidget* parent) : QMainWindow(parent) {
     view_ = new CKorvexView(model, this);
     setCentralWidget(view_);
 
-    auto* ready = new QLabel(T(texts.ready), this);
+    auto* ready = new QLabel(QtText(texts.ready), this);
     ready->setObjectName("ready");
     ready->setContentsMargins(4, 0, 0, 0);
     statusBar()->addWidget(ready, 1);
@@ -54,7 +53,7 @@ CMainFrame::CMainFrame(AppModel& model, QWidget* parent) : QMainWindow(parent) {
     model.startSettings = model.settings;
     // The title names the project file and marks unsaved edits; closing asks.
     edits_ = new EditsGuard(
-        model, this, {T(texts.title), T(texts.askSaveFile), T(texts.askSaveNew), T(texts.discard)},
+        model, this, {QtText(texts.title), QtText(texts.askSaveFile), QtText(texts.askSaveNew), QtText(texts.discard)},
         [this] { view_->ShowPage(view_->CurrentPage()); }, [this] { return view_->GetFilePage()->SaveEdits(); });
 
     setFixedSize(FixedSize());
@@ -66,13 +65,13 @@ CMainFrame::~CMainFrame() = default;
 void CMainFrame::CreateActions() {
     const FrameTexts& texts = kFrameRussian;
 
-    QMenu* file = menuBar()->addMenu(T(texts.fileMenu));
+    QMenu* file = menuBar()->addMenu(QtText(texts.fileMenu));
     // The File page's project buttons, from any page.
-    QAction* open = file->addAction(T(texts.open));
+    QAction* open = file->addAction(QtText(texts.open));
     open->setObjectName("openProject");
     open->setShortcut(QKeySequence::Open);
     connect(open, &QAction::triggered, this, [this] { view_->GetFilePage()->OpenProject(); });
-    QAction* save = file->addAction(T(texts.save));
+    QAction* save = file->addAction(QtText(texts.save));
     save->setObjectName("saveProject");
     save->setShortcut(QKeySequence::Save);
     connect(save, &QAction::triggered, this, [this] {
@@ -87,9 +86,9 @@ void CMainFrame::CreateActions() {
         ShowReportChooser(view_->Model(), log ? log->ListedRows() : std::vector<LogRow>{}, this);
     });
     file->addSeparator();
-    QAction* exit = file->addAction(T(texts.exit));
+    QAction* exit = file->addAction(QtText(texts.exit));
     exit->setObjectName("exit");
-    exit->setStatusTip(T(texts.exitPrompt));
+    exit->setStatusTip(QtText(texts.exitPrompt));
     exit->setMenuRole(QAction::QuitRole);
     connect(exit, &QAction::triggered, this, &QWidget::close);
 
@@ -101,36 +100,36 @@ void CMainFrame::CreateActions() {
     toolBar_->toggleViewAction()->setVisible(false);
     addToolBar(Qt::TopToolBarArea, toolBar_);
 
-    QMenu* view = menuBar()->addMenu(T(texts.viewMenu));
-    QAction* showToolBar = view->addAction(T(texts.toolbar));
+    QMenu* view = menuBar()->addMenu(QtText(texts.viewMenu));
+    QAction* showToolBar = view->addAction(QtText(texts.toolbar));
     showToolBar->setObjectName("showToolBar");
     showToolBar->setCheckable(true);
     showToolBar->setChecked(true);
     connect(showToolBar, &QAction::toggled, toolBar_, &QWidget::setVisible);
-    QAction* showStatusBar = view->addAction(T(texts.statusBar));
+    QAction* showStatusBar = view->addAction(QtText(texts.statusBar));
     showStatusBar->setObjectName("showStatusBar");
     showStatusBar->setCheckable(true);
     showStatusBar->setChecked(true);
     connect(showStatusBar, &QAction::toggled, statusBar(), &QWidget::setVisible);
     view->addSeparator();
-    QAction* fast = view->addAction(T(texts.fastTransfer));
+    QAction* fast = view->addAction(QtText(texts.fastTransfer));
     fast->setObjectName("fastTransfer");
-    fast->setStatusTip(T(texts.fastTransferPrompt));
+    fast->setStatusTip(QtText(texts.fastTransferPrompt));
     fast->setCheckable(true);
     fast->setChecked(view_->Model().link.Timing() == BusTiming::Fast);
     connect(fast, &QAction::toggled, this, [this](bool on) { view_->GetFilePage()->SetFastTransfer(on); });
 
-    QMenu* help = menuBar()->addMenu(T(texts.helpMenu));
-    about_ = help->addAction(AboutIcon(), T(texts.about));
+    QMenu* help = menuBar()->addMenu(QtText(texts.helpMenu));
+    about_ = help->addAction(AboutIcon(), QtText(texts.about));
     about_->setObjectName("about");
-    about_->setToolTip(T(texts.aboutTip));
+    about_->setToolTip(QtText(texts.aboutTip));
     about_->setMenuRole(QAction::AboutRole);
     connect(about_, &QAction::triggered, this, &CMainFrame::ShowAbout);
 
     toolBar_->addAction(about_);
     toolBar_->addSeparator();
     for (PageId id : kToolbarOrder) {
-        const QString tip = T(texts.pageTips[int(id) - 1]);
+        const QString tip = QtText(texts.pageTips[int(id) - 1]);
         QAction* action = toolBar_->addAction(PageIcon(id), tip);
         action->setObjectName(QStringLiteral("page%1").arg(int(id)));
         action->setToolTip(tip);

@@ -9,6 +9,7 @@
 #include <set>
 
 #include "pages/module_tools_texts.h"
+#include "app/qt_paths.h"
 #include "report/report_texts.h"
 #include "report/voice_rows.h"
 
@@ -17,8 +18,6 @@ namespace korvex {
 namespace {
 
 enum Column { kPageColumn, kFieldColumn, kEditedColumn, kModuleColumn, kColumnCount };
-
-QString Utf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 }  // namespace
 
@@ -71,7 +70,7 @@ void CompareDialog::Fill() {
         const DiffRow& row = rows_[static_cast<std::size_t>(r)];
         const std::string cells[kColumnCount] = {row.page, row.field, row.left, row.right};
         for (int c = 0; c < kColumnCount; ++c) {
-            auto* item = new QTableWidgetItem(Utf8(cells[c]));
+            auto* item = new QTableWidgetItem(QtText(cells[c]));
             // The row's place in rows_, whatever order the user sorts into.
             item->setData(Qt::UserRole, r);
             // A slot's sound is no setting to copy across.

@@ -47,8 +47,6 @@ namespace korvex {
 
 namespace {
 
-QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-
 constexpr int kPortCount = 4;
 constexpr const char* kDemoName = "demo";
 
@@ -75,7 +73,7 @@ QList<int> SlotRates(const Profile& profile) {
 }
 
 QPushButton* Button(std::string_view text, const char* name, QWidget* parent) {
-    auto* button = new QPushButton(Q(text), parent);
+    auto* button = new QPushButton(QtText(text), parent);
     button->setObjectName(name);
     // Room around the caption: the style's own margin is tight for these words.
     button->setMinimumWidth(button->fontMetrics().horizontalAdvance(button->text()) + 28);
@@ -100,7 +98,7 @@ std::vector<FilePage::PortEntry> FilePage::PortEntries(const FilePageTexts& text
     }
     std::sort(present.begin(), present.end(), [](const PortEntry& a, const PortEntry& b) { return a.text < b.text; });
     entries.insert(entries.end(), present.begin(), present.end());
-    entries.push_back({Q(texts.demoModule), QString::fromLatin1(kDemoName)});
+    entries.push_back({QtText(texts.demoModule), QString::fromLatin1(kDemoName)});
     return entries;
 }
 
@@ -123,8 +121,8 @@ void FilePage::Build() {
     portList_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     openPort_ = Button(texts_.openPort, "openPort", this);
     // Wide enough for either caption, so the row does not jump when it toggles.
-    openPort_->setMinimumWidth(std::max(openPort_->fontMetrics().horizontalAdvance(Q(texts_.openPort)),
-                                        openPort_->fontMetrics().horizontalAdvance(Q(texts_.closePort))) +
+    openPort_->setMinimumWidth(std::max(openPort_->fontMetrics().horizontalAdvance(QtText(texts_.openPort)),
+                                        openPort_->fontMetrics().horizontalAdvance(QtText(texts_.closePort))) +
                                24);
     portRow->addWidget(portList_);
     portRow->addWidget(openPort_);
@@ -141,7 +139,7 @@ void FilePage::Build() {
 
     auto* groups = new QHBoxLayout;
 
-    auto* project = new QGroupBox(Q(texts_.project), this);
+    auto* project = new QGroupBox(QtText(texts_.project), this);
     auto* projectLayout = new QVBoxLayout(project);
     projectOpen_ = Button(texts_.projectOpen, "projectOpen", project);
     projectSave_ = Button(texts_.projectSave, "projectSave", project);
@@ -156,7 +154,7 @@ void FilePage::Build() {
     projectLayout->addStretch(1);
     groups->addWidget(project);
 
-    auto* module = new QGroupBox(Q(texts_.module), this);
+    auto* module = new QGroupBox(QtText(texts_.module), this);
     auto* moduleLayout = new QGridLayout(module);
     readData_ = Button(texts_.readData, "readData", module);
     writeData_ = Button(texts_.writeData, "writeData", module);
@@ -174,7 +172,7 @@ void FilePage::Build() {
     version_->setFocusPolicy(Qt::ClickFocus);
     if (!texts_.versionLabel.empty()) {
         auto* versionRow = new QHBoxLayout;
-        auto* versionLabel = new QLabel(Q(texts_.versionLabel), module);
+        auto* versionLabel = new QLabel(QtText(texts_.versionLabel), module);
         versionLabel->setBuddy(version_);
         version_->setMaximumWidth(version_->fontMetrics().horizontalAdvance(QStringLiteral("88888888")) + 12);
         versionRow->addWidget(versionLabel);
@@ -185,7 +183,7 @@ void FilePage::Build() {
         version_->hide();
     }
     if (!texts_.fastTransfer.empty()) {
-        fast_ = new QCheckBox(Q(texts_.fastTransfer), module);
+        fast_ = new QCheckBox(QtText(texts_.fastTransfer), module);
         fast_->setObjectName("fastTransfer");
         fast_->setChecked(Model().link.Timing() == BusTiming::Fast);
         moduleLayout->addWidget(fast_, 3, 0, 1, 2);
@@ -194,20 +192,20 @@ void FilePage::Build() {
     moduleLayout->setRowStretch(4, 1);
     groups->addWidget(module);
 
-    auto* sound = new QGroupBox(Q(texts_.sound), this);
+    auto* sound = new QGroupBox(QtText(texts_.sound), this);
     sound->setObjectName("soundGroup");
     auto* soundLayout = new QGridLayout(sound);
     slotList_ = new QComboBox(sound);
     slotList_->setObjectName("slotList");
     for (int slot = 1; slot <= Model().profile.slotCount; ++slot)
-        slotList_->addItem(Q(texts_.slotPrefix) + QString::number(slot));
+        slotList_->addItem(QtText(texts_.slotPrefix) + QString::number(slot));
     play_ = new ImageButton(sound);
     play_->setObjectName("play");
     play_->SetImage(ImageButton::PlayBitmap(), 16, 15);
-    play_->setToolTip(Q(texts_.playTip));
+    play_->setToolTip(QtText(texts_.playTip));
     soundOpen_ = Button(texts_.soundOpen, "soundOpen", sound);
     speak_ = Button(SpeakTextsFor(Model().profile).speakText, "speakText", sound);
-    memoryText_ = new QLabel(Q(texts_.memory), sound);
+    memoryText_ = new QLabel(QtText(texts_.memory), sound);
     memoryText_->setObjectName("memoryText");
     memoryText_->setAlignment(Qt::AlignCenter);
     memoryBar_ = new QProgressBar(sound);
@@ -224,7 +222,7 @@ void FilePage::Build() {
     soundLayout->setRowStretch(5, 1);
     // Room for the widest free-memory text (all of it free), and a group
     // as wide as that: the page around it does not move as the text changes.
-    memoryText_->setMinimumWidth(std::max(memoryText_->fontMetrics().horizontalAdvance(Q(texts_.memory)),
+    memoryText_->setMinimumWidth(std::max(memoryText_->fontMetrics().horizontalAdvance(QtText(texts_.memory)),
                                           memoryText_->fontMetrics().horizontalAdvance(QString::fromStdString(
                                               korvex::ShowFreeMemory(VoiceStore(Model().profile)).text))));
     sound->setFixedWidth(sound->sizeHint().width());
@@ -274,7 +272,7 @@ void FilePage::UpdateEnables() {
     const bool usable = open && !Model().link.Busy();
     for (QPushButton* b : {readData_, writeData_, readSound_, writeSound_, compare_}) b->setEnabled(usable);
     portList_->setEnabled(!open);
-    openPort_->setText(Q(open ? texts_.closePort : texts_.openPort));
+    openPort_->setText(QtText(open ? texts_.closePort : texts_.openPort));
 }
 
 void FilePage::OnOpenPort() {
@@ -282,7 +280,7 @@ void FilePage::OnOpenPort() {
     if (link.IsOpen()) {
         link.Close();
     } else if (!link.Open(SelectedPortName().toStdString())) {
-        Model().dialogs->Message(this, QMessageBox::Warning, Q(Model().profile.texts.portNotOpened),
+        Model().dialogs->Message(this, QMessageBox::Warning, QtText(Model().profile.texts.portNotOpened),
                                  QString::fromStdString(link.LastError()));
     }
     AdviseOnCable();
@@ -300,7 +298,7 @@ void FilePage::SetFastTransfer(bool on) {
 }
 
 void FilePage::AdviseOnCable() {
-    const QString advice = Q(texts_.cachedStatus);
+    const QString advice = QtText(texts_.cachedStatus);
     const ModuleLink& link = Model().link;
     if (link.IsOpen() && link.SpecMayMisread()) {
         status_->setText(advice);
@@ -315,7 +313,7 @@ void FilePage::Tell(const std::string& text) {
 }
 
 void FilePage::TellFileError(std::string_view what, const std::string& path, const std::string& reason) {
-    QString text = Q(what) + QStringLiteral(": \"") + QString::fromStdString(path) + QStringLiteral("\"");
+    QString text = QtText(what) + QStringLiteral(": \"") + QString::fromStdString(path) + QStringLiteral("\"");
     if (!reason.empty()) text += QStringLiteral(" (") + QString::fromStdString(reason) + QStringLiteral(")");
     Model().dialogs->Message(this, QMessageBox::Critical, text);
 }
@@ -329,7 +327,7 @@ void FilePage::RunTransfer(TransferKind kind, const std::function<bool(TwoWireBu
     for (QPushButton* b : {readData_, writeData_, readSound_, writeSound_, compare_}) b->setEnabled(false);
     const std::string estimate = EstimateText(m.profile, m.link.EstimateSeconds(dryRun));
     progress_->SetNote(estimate);
-    status_->setText(Q(estimate));
+    status_->setText(QtText(estimate));
     status_->show();
     const bool writes = kind == TransferKind::WriteConfig || kind == TransferKind::WriteSound;
     const TransferRun run = korvex::RunTransfer(m, this, work, writes ? TransferAccess::Writes : TransferAccess::Reads);
@@ -402,9 +400,7 @@ void FilePage::OnCompare() {
 void FilePage::OnWriteData() {
     AppModel& m = Model();
     if (!m.link.IsOpen() || m.link.Busy()) return;
-    if (!m.SettingsKnown() &&
-        !m.dialogs->Confirm(this, Q(TransferTextsFor(m.profile).confirmEmptyConfig)))
-        return;
+    if (!m.SettingsKnown() && !m.dialogs->Confirm(this, QtText(TransferTextsFor(m.profile).confirmEmptyConfig))) return;
     // The same write on copies, for the estimate.
     const auto dryRun = [&m](TwoWireBus& bus) {
         ConfigSettings settings = m.settings;
@@ -426,8 +422,8 @@ void FilePage::OnWriteData() {
 }
 
 void FilePage::OpenProject() {
-    const QString path =
-        Model().dialogs->OpenFileName(this, Q(texts_.openProjectTitle), Q(texts_.projectFilter), QStringLiteral("rom"));
+    const QString path = Model().dialogs->OpenFileName(this, QtText(texts_.openProjectTitle),
+                                                       QtText(texts_.projectFilter), QStringLiteral("rom"));
     if (path.isEmpty()) return;
     AppModel& m = Model();
     const FileOutcome outcome = LoadProject(FsPath(path), m.profile, m.readImage, m.settings);
@@ -454,8 +450,8 @@ void FilePage::OpenProject() {
 }
 
 bool FilePage::SaveProject() {
-    const QString path =
-        Model().dialogs->SaveFileName(this, Q(texts_.saveProjectTitle), Q(texts_.projectFilter), QStringLiteral("rom"));
+    const QString path = Model().dialogs->SaveFileName(this, QtText(texts_.saveProjectTitle),
+                                                       QtText(texts_.projectFilter), QStringLiteral("rom"));
     return !path.isEmpty() && SaveProjectTo(path);
 }
 
@@ -477,15 +473,16 @@ bool FilePage::SaveProjectTo(const QString& path) {
 }
 
 void FilePage::LoadWavFile() {
-    const QString path =
-        Model().dialogs->OpenFileName(this, Q(texts_.loadSoundTitle), Q(texts_.soundFilter), QStringLiteral("wav"));
+    const QString path = Model().dialogs->OpenFileName(this, QtText(texts_.loadSoundTitle), QtText(texts_.soundFilter),
+                                                       QStringLiteral("wav"));
     if (path.isEmpty()) return;
     // A file that must be converted anyway may go to any rate the slots take.
     int rate = 0;
     const QList<int> rates = SlotRates(Model().profile);
     if (rates.size() > 1 && SoundFileNeedsConversion(Model().profile, FsPath(path))) {
         const SpeakTexts& t = SpeakTextsFor(Model().profile);
-        const std::optional<int> chosen = Model().dialogs->AskRate(this, Q(t.convertTitle), Q(t.convertRate), rates);
+        const std::optional<int> chosen =
+            Model().dialogs->AskRate(this, QtText(t.convertTitle), QtText(t.convertRate), rates);
         if (!chosen) return;
         rate = *chosen;
     }
@@ -503,12 +500,12 @@ void FilePage::LoadWavFile() {
 void FilePage::SpeakText() {
     const Profile& profile = Model().profile;
     const SpeakTexts& t = SpeakTextsFor(profile);
-    Dialogs::SpeechLabels labels{Q(t.title),
-                                 Q(t.text),
-                                 Q(t.language),
-                                 {Q(t.firstName), Q(t.secondName)},
-                                 {Q(t.firstCode), Q(t.secondCode)},
-                                 Q(t.rate),
+    Dialogs::SpeechLabels labels{QtText(t.title),
+                                 QtText(t.text),
+                                 QtText(t.language),
+                                 {QtText(t.firstName), QtText(t.secondName)},
+                                 {QtText(t.firstCode), QtText(t.secondCode)},
+                                 QtText(t.rate),
                                  SlotRates(profile)};
     const auto request = Model().dialogs->AskSpeech(this, labels);
     if (!request) return;
@@ -568,7 +565,7 @@ void FilePage::OnReadSound() {
 void FilePage::OnWriteSound() {
     AppModel& m = Model();
     if (!m.link.IsOpen() || m.link.Busy()) return;
-    if (!m.soundLoaded && !m.dialogs->Confirm(this, Q(TransferTextsFor(m.profile).confirmEmptySound))) return;
+    if (!m.soundLoaded && !m.dialogs->Confirm(this, QtText(TransferTextsFor(m.profile).confirmEmptySound))) return;
     const auto dryRun = [&m](TwoWireBus& bus) {
         auto store = std::make_unique<VoiceStore>(m.voice);
         NullProgress quiet;

@@ -7,7 +7,9 @@ namespace korvex {
 
 // The File page's own words in the two programs. The module's messages
 // (not connected, write error, WAV refusals…) come with the profile and the
-// voice rules; these are the page's labels and its file dialogs.
+// voice rules, a transfer's status line and port failures with
+// TransferTexts (app/transfer_report.h); these are the page's labels and
+// its file dialogs.
 struct FilePageTexts {
     std::string_view openPort;
     std::string_view closePort;
@@ -36,7 +38,6 @@ struct FilePageTexts {
     std::string_view cannotReadFile;
     std::string_view cannotCreateFile;
     std::string_view cannotWriteFile;
-    std::string_view portFailure;      // a failed port call whose code has no system text
     // A project file of another size: the text, the bytes loaded, `ofBytes`,
     // the bytes a project (a short file) or the file (a long one) holds.
     std::string_view shortProject;
@@ -78,14 +79,14 @@ inline constexpr FilePageTexts kFilePageRussian{
     .cannotReadFile = "Не удалось прочитать файл",
     .cannotCreateFile = "Не удалось создать файл",
     .cannotWriteFile = "Не удалось записать файл",
-    .portFailure = "Ошибка COM порта",
     .shortProject = "Файл короче проекта",
     .longProject = "Файл длиннее проекта",
     .loadedBytes = ": загружено ",
     .ofBytes = " байт из ",
     .fastTransfer = "",
-    .cachedStatus = "Этот кабель сообщает состояние линий с опозданием: обычный обмен может прочитать байты неверно. "
-                    "Включите «Быстрый обмен» в меню «Вид».",
+    .cachedStatus =
+        "Этот кабель сообщает состояние линий с опозданием: обычный обмен может прочитать байты неверно. "
+        "Включите «Быстрый обмен» в меню «Вид».",
 };
 
 inline constexpr FilePageTexts kFilePageEnglish{
@@ -115,14 +116,14 @@ inline constexpr FilePageTexts kFilePageEnglish{
     .cannotReadFile = "Cannot read the file",
     .cannotCreateFile = "Cannot create the file",
     .cannotWriteFile = "Cannot write the file",
-    .portFailure = "COM port error",
     .shortProject = "The file is shorter than a project",
     .longProject = "The file is longer than a project",
     .loadedBytes = ": loaded ",
     .ofBytes = " bytes of ",
     .fastTransfer = "Fast transfer",
-    .cachedStatus = "This cable reports its lines late: the standard transfer may misread bytes. "
-                    "Tick \"Fast transfer\".",
+    .cachedStatus =
+        "This cable reports its lines late: the standard transfer may misread bytes. "
+        "Tick \"Fast transfer\".",
 };
 
 inline const FilePageTexts& FilePageTextsFor(const Profile& profile) {

@@ -11,6 +11,7 @@
 #include <array>
 
 #include "model/config_settings.h"
+#include "app/qt_paths.h"
 #include "pages/field_events.h"
 #include "model/properties_texts.h"
 #include "pages/text_field.h"
@@ -60,7 +61,6 @@ PropertiesPage::PropertiesPage(AppModel& model, QWidget* parent)
     : Page(PageId::Properties, model, parent),
       texts_(PropertiesTextsFor(model.profile.kind)),
       events_(new FieldEvents(this)) {
-    const auto tr = [](const char* text) { return QString::fromUtf8(text); };
     auto* grid = new QGridLayout(this);
     grid->setHorizontalSpacing(12);
     grid->setVerticalSpacing(10);
@@ -71,7 +71,7 @@ PropertiesPage::PropertiesPage(AppModel& model, QWidget* parent)
         line->setSpacing(6);
         for (QWidget* control : controls) line->addWidget(control);
         line->addStretch(1);
-        auto* text = new QLabel(label ? tr(label) : QString(), this);
+        auto* text = new QLabel(label ? QtText(label) : QString(), this);
         text->setBuddy(*controls.begin());
         grid->addWidget(text, row, 0);
         grid->addLayout(line, row, 1);
@@ -95,7 +95,7 @@ PropertiesPage::PropertiesPage(AppModel& model, QWidget* parent)
 
     duration_ = NewEdit(this, QStringLiteral("duration"), kDurationDigits + 1);
     duration_->setValidator(Accepting("[0-9]{0,2}", duration_));
-    trigger_ = new QCheckBox(tr(texts_.trigger), this);
+    trigger_ = new QCheckBox(QtText(texts_.trigger), this);
     trigger_->setObjectName(QStringLiteral("trigger"));
     addRow(texts_.duration, {duration_, trigger_});
     events_->OnFocusLost(duration_, [this] { StoreDuration(); });
@@ -103,7 +103,7 @@ PropertiesPage::PropertiesPage(AppModel& model, QWidget* parent)
 
     smsc_ = NewEdit(this, QStringLiteral("smsc"), kPhoneMaxDigits);
     smsc_->setValidator(Accepting("[0-9]*", smsc_));
-    addRow(texts_.smsc, {new QLabel(tr(texts_.smscPrefix), this), smsc_});
+    addRow(texts_.smsc, {new QLabel(QtText(texts_.smscPrefix), this), smsc_});
     events_->OnFocusLost(smsc_, [this] { StoreSmsc(); });
 
     cycles_ = new DigitEdit(this);
@@ -115,18 +115,18 @@ PropertiesPage::PropertiesPage(AppModel& model, QWidget* parent)
 
     testSms_ = new QComboBox(this);
     testSms_->setObjectName(QStringLiteral("testSms"));
-    for (const char* period : texts_.testSmsPeriods) testSms_->addItem(tr(period));
+    for (const char* period : texts_.testSmsPeriods) testSms_->addItem(QtText(period));
     hour_ = NewEdit(this, QStringLiteral("hour"), kHourDigits);
     hour_->setValidator(Accepting("([01]?[0-9]|2[0-4])?", hour_));
     hour_->setEnabled(false);
-    addRow(texts_.testSms, {testSms_, new QLabel(tr(texts_.hourBefore), this), hour_,
-                            new QLabel(tr(texts_.hourAfter), this)});
+    addRow(texts_.testSms,
+           {testSms_, new QLabel(QtText(texts_.hourBefore), this), hour_, new QLabel(QtText(texts_.hourAfter), this)});
     events_->OnFocusLost(hour_, [this] { StoreHour(); });
     connect(testSms_, &QComboBox::activated, this, &PropertiesPage::ChooseTestSms);
 
     voice_ = new QComboBox(this);
     voice_->setObjectName(QStringLiteral("voice"));
-    for (const char* timing : texts_.voiceTimings) voice_->addItem(tr(timing));
+    for (const char* timing : texts_.voiceTimings) voice_->addItem(QtText(timing));
     addRow(texts_.voice, {voice_});
     connect(voice_, &QComboBox::activated, this,
             [this](int entry) { Model().settings.voiceAfterPickup = entry == 0; });
@@ -134,7 +134,7 @@ PropertiesPage::PropertiesPage(AppModel& model, QWidget* parent)
     if (texts_.comSpeed) {
         comSpeed_ = new QComboBox(this);
         comSpeed_->setObjectName(QStringLiteral("comSpeed"));
-        for (const char* speed : texts_.comSpeeds) comSpeed_->addItem(tr(speed));
+        for (const char* speed : texts_.comSpeeds) comSpeed_->addItem(QtText(speed));
         addRow(texts_.comSpeed, {comSpeed_});
         connect(comSpeed_, &QComboBox::activated, this,
                 [this](int entry) { Model().settings.comSpeed = static_cast<std::uint8_t>(entry + 1); });

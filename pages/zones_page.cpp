@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "model/config_settings.h"
+#include "app/qt_paths.h"
 #include "pages/text_field.h"
 #include "model/zones_texts.h"
 
@@ -73,61 +74,60 @@ ZonesPage::ZonesPage(AppModel& model, QWidget* parent)
       testSmsHasZoneType_(model.profile.kind == ModuleKind::Compact),
       groups_(new QButtonGroup(this)),
       actions_(new QButtonGroup(this)) {
-    const auto tr = [](const char* text) { return QString::fromUtf8(text); };
-    const QString none = tr(texts_.none);
-    const QString phoneItem = tr(texts_.phoneItem);
+    const QString none = QtText(texts_.none);
+    const QString phoneItem = QtText(texts_.phoneItem);
 
-    auto* groupsBox = new QGroupBox(tr(texts_.groupsBox), this);
+    auto* groupsBox = new QGroupBox(QtText(texts_.groupsBox), this);
     auto* groupsColumn = new QVBoxLayout(groupsBox);
     for (int g = 0; g < kZoneGroups; ++g) {
-        auto* button = new QRadioButton(tr(texts_.groups[g]), groupsBox);
+        auto* button = new QRadioButton(QtText(texts_.groups[g]), groupsBox);
         button->setObjectName(QStringLiteral("group%1").arg(g + 1));
         groups_->addButton(button, g);
         groupsColumn->addWidget(button);
     }
-    auto* actionsBox = new QGroupBox(tr(texts_.actionsBox), this);
+    auto* actionsBox = new QGroupBox(QtText(texts_.actionsBox), this);
     auto* actionsColumn = new QVBoxLayout(actionsBox);
     for (int a = 0; a < 4; ++a) {
-        auto* button = new QRadioButton(tr(texts_.actionLabel) + QString::number(a + 1), actionsBox);
+        auto* button = new QRadioButton(QtText(texts_.actionLabel) + QString::number(a + 1), actionsBox);
         button->setObjectName(QStringLiteral("action%1").arg(a + 1));
         actions_->addButton(button, a);
         actionsColumn->addWidget(button);
     }
 
-    auto* smsBox = new QGroupBox(tr(texts_.smsBox), this);
+    auto* smsBox = new QGroupBox(QtText(texts_.smsBox), this);
     smsPhone_ = NewList(smsBox, QStringLiteral("smsPhone"), none, phoneItem, kPhoneCount);
     smsPhoneShown_ = NewShown(smsBox, QStringLiteral("smsPhoneShown"));
-    smsText_ = NewList(smsBox, QStringLiteral("smsText"), none, tr(texts_.textItem), GetProfile().textCount);
+    smsText_ = NewList(smsBox, QStringLiteral("smsText"), none, QtText(texts_.textItem), GetProfile().textCount);
     smsTextShown_ = NewShown(smsBox, QStringLiteral("smsTextShown"));
     auto* smsGrid = new QGridLayout(smsBox);
-    smsGrid->addWidget(new QLabel(tr(texts_.phoneLabel), smsBox), 0, 0);
+    smsGrid->addWidget(new QLabel(QtText(texts_.phoneLabel), smsBox), 0, 0);
     smsGrid->addWidget(smsPhone_, 0, 1);
     smsGrid->addWidget(smsPhoneShown_, 0, 2);
-    smsGrid->addWidget(new QLabel(tr(texts_.smsLabel), smsBox), 1, 0);
+    smsGrid->addWidget(new QLabel(QtText(texts_.smsLabel), smsBox), 1, 0);
     smsGrid->addWidget(smsText_, 1, 1);
     smsGrid->addWidget(smsTextShown_, 1, 2);
     smsGrid->setColumnStretch(2, 1);
 
-    autodialBox_ = new QGroupBox(tr(texts_.autodialBox), this);
+    autodialBox_ = new QGroupBox(QtText(texts_.autodialBox), this);
     autodialBox_->setObjectName(QStringLiteral("autodialBox"));
     autodialPhone_ = NewList(autodialBox_, QStringLiteral("autodialPhone"), none, phoneItem, kPhoneCount);
     autodialPhoneShown_ = NewShown(autodialBox_, QStringLiteral("autodialPhoneShown"));
     sound_ = NewList(autodialBox_, QStringLiteral("sound"), none, phoneItem, kSounds);
     auto* autodialGrid = new QGridLayout(autodialBox_);
-    autodialGrid->addWidget(new QLabel(tr(texts_.phoneLabel), autodialBox_), 0, 0);
+    autodialGrid->addWidget(new QLabel(QtText(texts_.phoneLabel), autodialBox_), 0, 0);
     autodialGrid->addWidget(autodialPhone_, 0, 1);
     autodialGrid->addWidget(autodialPhoneShown_, 0, 2);
-    autodialGrid->addWidget(new QLabel(tr(texts_.soundLabel), autodialBox_), 1, 0);
+    autodialGrid->addWidget(new QLabel(QtText(texts_.soundLabel), autodialBox_), 1, 0);
     autodialGrid->addWidget(sound_, 1, 1);
     autodialGrid->setColumnStretch(2, 1);
 
-    zoneTypeBox_ = new QGroupBox(tr(texts_.zoneTypeBox), this);
+    zoneTypeBox_ = new QGroupBox(QtText(texts_.zoneTypeBox), this);
     zoneTypeBox_->setObjectName(QStringLiteral("zoneTypeBox"));
     alarm_ = new QComboBox(zoneTypeBox_);
     alarm_->setObjectName(QStringLiteral("alarm"));
-    for (const char* condition : texts_.alarmConditions) alarm_->addItem(tr(condition));
+    for (const char* condition : texts_.alarmConditions) alarm_->addItem(QtText(condition));
     auto* zoneTypeRow = new QHBoxLayout(zoneTypeBox_);
-    zoneTypeRow->addWidget(new QLabel(tr(texts_.alarmLabel), zoneTypeBox_));
+    zoneTypeRow->addWidget(new QLabel(QtText(texts_.alarmLabel), zoneTypeBox_));
     zoneTypeRow->addWidget(alarm_);
     zoneTypeRow->addStretch(1);
     KeepPlace(autodialBox_);

@@ -18,6 +18,7 @@
 #include "pages/properties_page.h"
 #include "pages/zones_page.h"
 #include "app/edits_guard.h"
+#include "app/qt_paths.h"
 #include "app/run_transfer.h"
 #include "app/toolbar_icons.h"
 #include "app/transfer_guard.h"
@@ -25,8 +26,6 @@
 namespace korvex {
 
 namespace {
-
-QString T(const char* text) { return QString::fromUtf8(text); }
 
 // The row of page buttons, left to right.
 constexpr PageId kButtonOrder[] = {PageId::File, PageId::Phones, PageId::Messages, PageId::Zones,
@@ -64,7 +63,7 @@ MainDialog::MainDialog(AppModel& model, QWidget* parent) : QDialog(parent), mode
     auto* group = new QButtonGroup(this);
     group->setExclusive(true);
     for (PageId id : kButtonOrder) {
-        auto* button = new QPushButton(T(texts.pageButtons[int(id) - 1]), this);
+        auto* button = new QPushButton(QtText(texts.pageButtons[int(id) - 1]), this);
         button->setObjectName(ButtonName(id));
         button->setCheckable(true);
         group->addButton(button);
@@ -73,7 +72,7 @@ MainDialog::MainDialog(AppModel& model, QWidget* parent) : QDialog(parent), mode
         pageButtons_[int(id) - 1] = button;
     }
     row->addStretch(1);
-    exit_ = new QPushButton(T(texts.exit), this);
+    exit_ = new QPushButton(QtText(texts.exit), this);
     exit_->setObjectName("exit");
     row->addWidget(exit_);
     // Ends the dialog, and with it the program, as the close box does.
@@ -101,7 +100,8 @@ MainDialog::MainDialog(AppModel& model, QWidget* parent) : QDialog(parent), mode
     model_.startSettings = model_.settings;
     // The title names the project file and marks unsaved edits; closing asks.
     edits_ = new EditsGuard(
-        model_, this, {T(texts.caption), T(texts.askSaveFile), T(texts.askSaveNew), T(texts.discard)},
+        model_, this,
+        {QtText(texts.caption), QtText(texts.askSaveFile), QtText(texts.askSaveNew), QtText(texts.discard)},
         [this] {
             for (Page* page : pages_) page->CommitEdits();
         },

@@ -27,33 +27,17 @@ struct KorvexProgram : KorvexWindow {
         frame->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
     }
-    QWidget* Window() { return frame.get(); }
     QString Caption() const { return QString::fromUtf8(kFrameRussian.title); }
     QString AskSaveFile() const { return QString::fromUtf8(kFrameRussian.askSaveFile); }
     QString AskSaveNew() const { return QString::fromUtf8(kFrameRussian.askSaveNew); }
     QString Discard() const { return QStringLiteral("Не сохранять"); }
-    // A toolbar button clicked, as the user changes pages.
-    void ShowPage(PageId id) {
-        QTest::mouseClick(frame->ToolBar()->widgetForAction(frame->PageAction(int(id))), Qt::LeftButton);
-    }
-    void Type(const char* name, const QString& text) {
-        auto* edit = Find<QLineEdit>(name);
-        ASSERT_TRUE(edit->isVisible()) << name;
-        edit->setFocus(Qt::OtherFocusReason);
-        ASSERT_TRUE(edit->hasFocus()) << name;
-        edit->selectAll();
-        QTest::keyClick(edit, Qt::Key_Delete);
-        QTest::keyClicks(edit, text);
-    }
 };
 
 struct TamloProgram : TamloWindow {
-    QWidget* Window() { return dialog.get(); }
     QString Caption() const { return QString::fromUtf8(kTamloTexts.caption); }
     QString AskSaveFile() const { return QString::fromUtf8(kTamloTexts.askSaveFile); }
     QString AskSaveNew() const { return QString::fromUtf8(kTamloTexts.askSaveNew); }
     QString Discard() const { return QStringLiteral("Don't Save"); }
-    void ShowPage(PageId id) { ChoosePage(id); }
 };
 
 template <class Program>
@@ -69,9 +53,9 @@ protected:
     }
     // Phone 1 typed on the Phones page and stored by going back to the File page.
     void EditPhone(const QString& digits) {
-        this->ShowPage(PageId::Phones);
+        this->ChoosePage(PageId::Phones);
         this->Type("number1", digits);
-        this->ShowPage(PageId::File);
+        this->ChoosePage(PageId::File);
     }
     QString Path(const char* name) { return QDir(dir.path()).filePath(QString::fromLatin1(name)); }
     QTemporaryDir dir;
@@ -143,7 +127,7 @@ TYPED_TEST(UnsavedEdits, TheTitleNamesTheProjectFileAndMarksEdits) {
 
 // A "[*]" in a file name is part of the name, not the mark.
 TYPED_TEST(UnsavedEdits, AFileNameIsShownAsItIs) {
-    this->ShowPage(PageId::File);
+    this->ChoosePage(PageId::File);
     this->dialogs->answers.push_back(this->Path("a[*]b.rom"));
     this->Click("projectSave");
     EXPECT_EQ(this->Title(), this->Named("a[*]b.rom", false));
@@ -155,9 +139,9 @@ TYPED_TEST(UnsavedEdits, NothingUnsavedClosesWithoutAsking) {
     this->OpenDemo();
     this->Click("readData");
     // Fields visited without a change are no edit.
-    this->ShowPage(PageId::Phones);
+    this->ChoosePage(PageId::Phones);
     this->Type("number1", this->template Find<QLineEdit>("number1")->text());
-    this->ShowPage(PageId::File);
+    this->ChoosePage(PageId::File);
     EXPECT_TRUE(this->Window()->close());
     EXPECT_TRUE(this->dialogs->saveQuestions.isEmpty());
     EXPECT_FALSE(this->model->link.IsOpen());
@@ -167,7 +151,7 @@ TYPED_TEST(UnsavedEdits, CancelKeepsTheWindowAndDiscardCloses) {
     this->OpenDemo();
     this->EditPhone("4951234567");
     // Typed but not yet stored when the close comes: it counts.
-    this->ShowPage(PageId::Phones);
+    this->ChoosePage(PageId::Phones);
     this->Type("number2", "4957654321");
 
     this->dialogs->saveChoice = Dialogs::SaveChoice::Cancel;
@@ -188,7 +172,7 @@ TYPED_TEST(UnsavedEdits, CancelKeepsTheWindowAndDiscardCloses) {
 
 TYPED_TEST(UnsavedEdits, SaveWritesTheNamedFileThenCloses) {
     const QString path = this->Path("site.rom");
-    this->ShowPage(PageId::File);
+    this->ChoosePage(PageId::File);
     this->dialogs->answers.push_back(path);
     this->Click("projectSave");
     const QByteArray before = [&] {

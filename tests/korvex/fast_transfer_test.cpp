@@ -4,11 +4,9 @@
 #include <QAction>
 #include <QRegularExpression>
 #include <QTimer>
-#include <functional>
 
 #include "sim/port_model.h"
 #include "ui/korvex_window.h"
-#include "ui/status_samples.h"
 
 namespace korvex::test {
 namespace {
@@ -21,9 +19,6 @@ protected:
         ASSERT_NE(fast, nullptr);
         ASSERT_TRUE(fast->isCheckable());
         fast->setChecked(on);
-    }
-    QStringList StatusesDuring(const std::function<void()>& action) {
-        return korvex::test::StatusesDuring(*Find<QLabel>("status"), action);
     }
     std::uint64_t PageWritesOf(const char* button) {
         const std::uint64_t before = sim.module.WriteCycles();

@@ -32,6 +32,20 @@ std::vector<int> Steps(int step) {
     return positions;
 }
 
+// The listing an earlier read left, which a failed read or erase must keep.
+struct EarlierListing {
+    EarlierListing() {
+        records[0].eventCode = 777;
+        raw.fill(0xA5);
+    }
+    void ExpectKept(const std::vector<LogRecord>& nowRecords, const LogBytes& nowRaw) const {
+        EXPECT_EQ(nowRecords, records);
+        EXPECT_EQ(nowRaw, raw);
+    }
+    std::vector<LogRecord> records = std::vector<LogRecord>(1);
+    LogBytes raw{};
+};
+
 class LogTransfer : public testing::Test {
 protected:
     LogTransfer() {
@@ -144,17 +158,13 @@ TEST_F(LogTransfer, RefusedModuleLeavesListRawAndRingAlone) {
         const auto before = module.Memory();
         TwoWireBus moduleBus(module, module.Sleeper());
 
-        std::vector<LogRecord> records(1);
-        records[0].eventCode = 777;
-        const auto kept = records;
-        LogBytes raw;
-        raw.fill(0xA5);
-        const LogBytes keptRaw = raw;
+        const EarlierListing earlier;
+        std::vector<LogRecord> records = earlier.records;
+        LogBytes raw = earlier.raw;
         RecordingProgress progress;
 
         EXPECT_EQ(ReadLog(moduleBus, c.profile, progress, records, raw).result, c.result);
-        EXPECT_EQ(records, kept);
-        EXPECT_EQ(raw, keptRaw);
+        earlier.ExpectKept(records, raw);
         EXPECT_EQ(ClearLog(moduleBus, c.profile, progress).result, c.result);
         EXPECT_TRUE(std::equal(module.Memory().begin() + kLogAddress, module.Memory().begin() + kLogAddress + kLogSize,
                                before.begin() + kLogAddress));
@@ -164,18 +174,14 @@ TEST_F(LogTransfer, RefusedModuleLeavesListRawAndRingAlone) {
 
 TEST_F(LogTransfer, PortFailureMidReadKeepsTheLastListing) {
     PutRing(DemoLogArea());
-    std::vector<LogRecord> records(1);
-    records[0].eventCode = 777;
-    const auto kept = records;
-    LogBytes raw;
-    raw.fill(0xA5);
-    const LogBytes keptRaw = raw;
+    const EarlierListing earlier;
+    std::vector<LogRecord> records = earlier.records;
+    LogBytes raw = earlier.raw;
     NullProgress progress;
     ASSERT_TRUE(CheckModule(bus, profile).Ok());
     sim.GetFaults().pullAfterCalls = sim.GetCounters().Total() + 30000;  // about halfway through the ring read
     EXPECT_THROW(static_cast<void>(ReadLog(bus, profile, progress, records, raw)), CSerialException);
-    EXPECT_EQ(records, kept);
-    EXPECT_EQ(raw, keptRaw);
+    earlier.ExpectKept(records, raw);
 }
 
 }  // namespace

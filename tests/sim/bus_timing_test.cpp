@@ -335,57 +335,59 @@ TEST(BusTimings, AVerifiedWriteVouchesOnlyForWhatItReadBack) {
     }
 }
 
-TEST(BusTimings, FastVoiceWriteSkipsTheSlotsTheModuleHolds) {
-    auto sim = std::make_unique<SimulatedModule>();
-    sim->Memory() = Starting();
-    TwoWireBus bus(*sim, sim->Sleeper(), sim->Clock());
-    bus.SetTiming(BusTiming::Fast);
+// A module holding `memory` on the fast timing, and the File page's voice
+// store and WAV buffer for it.
+struct FastVoice {
+    explicit FastVoice(const Memory& memory) {
+        sim->Memory() = memory;
+        bus.SetTiming(BusTiming::Fast);
+    }
+    // Every slot read into the store, which then knows what the module holds.
+    LinkOutcome ReadAll() { return ReadAllSlots(bus, *store, *wav, progress); }
+
+    std::unique_ptr<SimulatedModule> sim = std::make_unique<SimulatedModule>();
+    TwoWireBus bus{*sim, sim->Sleeper(), sim->Clock()};
     NullProgress progress;
-    auto store = std::make_unique<VoiceStore>(FullProfile());
-    auto wav = std::make_unique<WavBuffer>(FullProfile());
-    ASSERT_TRUE(ReadAllSlots(bus, *store, *wav, progress).Ok());
-    store->Area(2)[10] ^= 0xFF;  // one slot edited in place
-    const std::uint64_t before = sim->WriteCycles();
-    EXPECT_TRUE(WriteAllSlots(bus, *store, progress).Ok());
+    std::unique_ptr<VoiceStore> store = std::make_unique<VoiceStore>(FullProfile());
+    std::unique_ptr<WavBuffer> wav = std::make_unique<WavBuffer>(FullProfile());
+};
+
+TEST(BusTimings, FastVoiceWriteSkipsTheSlotsTheModuleHolds) {
+    FastVoice m(Starting());
+    ASSERT_TRUE(m.ReadAll().Ok());
+    m.store->Area(2)[10] ^= 0xFF;  // one slot edited in place
+    const std::uint64_t before = m.sim->WriteCycles();
+    EXPECT_TRUE(WriteAllSlots(m.bus, *m.store, m.progress).Ok());
     // The directory's page and slot 3's pages; no other slot is touched.
-    EXPECT_EQ(sim->WriteCycles() - before, 1u + 5120 / 64);
-    EXPECT_EQ(sim->Memory()[store->slotStart[2] + 10], store->Area(2)[10]);
+    EXPECT_EQ(m.sim->WriteCycles() - before, 1u + 5120 / 64);
+    EXPECT_EQ(m.sim->Memory()[m.store->slotStart[2] + 10], m.store->Area(2)[10]);
 }
 
 // A slot write cut off half way leaves neither its old bytes nor the new
 // ones in the module: reverting the edit must not make the slot look held.
 TEST(BusTimings, ACutOffVoiceWriteLeavesTheSlotNotHeld) {
-    auto sim = std::make_unique<SimulatedModule>();
-    sim->Memory() = Starting();
-    TwoWireBus bus(*sim, sim->Sleeper(), sim->Clock());
-    bus.SetTiming(BusTiming::Fast);
-    NullProgress progress;
-    auto store = std::make_unique<VoiceStore>(FullProfile());
-    auto wav = std::make_unique<WavBuffer>(FullProfile());
-    ASSERT_TRUE(ReadAllSlots(bus, *store, *wav, progress).Ok());
-    const std::uint32_t at = store->slotStart[1] + 10u;
-    const std::uint8_t original = sim->Memory()[at];
-    store->Area(1)[10] ^= 0xFF;
+    FastVoice m(Starting());
+    ASSERT_TRUE(m.ReadAll().Ok());
+    const std::uint32_t at = m.store->slotStart[1] + 10u;
+    const std::uint8_t original = m.sim->Memory()[at];
+    m.store->Area(1)[10] ^= 0xFF;
 
     // What the whole write costs, measured on a copy; the cable is pulled half way.
-    auto copy = std::make_unique<SimulatedModule>();
-    copy->Memory() = sim->Memory();
-    TwoWireBus copyBus(*copy, copy->Sleeper(), copy->Clock());
-    copyBus.SetTiming(BusTiming::Fast);
-    auto copyStore = std::make_unique<VoiceStore>(*store);
-    ASSERT_TRUE(WriteAllSlots(copyBus, *copyStore, progress).Ok());
-    sim->GetFaults().pullAfterCalls = sim->GetCounters().Total() + copy->GetCounters().Total() / 2;
-    EXPECT_THROW(WriteAllSlots(bus, *store, progress), CSerialException);
-    ASSERT_NE(sim->Memory()[at], original);  // the edited page reached the module
+    FastVoice copy(m.sim->Memory());
+    *copy.store = *m.store;
+    ASSERT_TRUE(WriteAllSlots(copy.bus, *copy.store, copy.progress).Ok());
+    m.sim->GetFaults().pullAfterCalls = m.sim->GetCounters().Total() + copy.sim->GetCounters().Total() / 2;
+    EXPECT_THROW(static_cast<void>(WriteAllSlots(m.bus, *m.store, m.progress)), CSerialException);
+    ASSERT_NE(m.sim->Memory()[at], original);  // the edited page reached the module
 
-    sim->GetFaults().pullAfterCalls = 0;
-    sim->Advance(1'000'000'000);  // the port opened again a second later
-    RecoverBus(*sim);
-    TwoWireBus reopened(*sim, sim->Sleeper(), sim->Clock());
+    m.sim->GetFaults().pullAfterCalls = 0;
+    m.sim->Advance(1'000'000'000);  // the port opened again a second later
+    RecoverBus(*m.sim);
+    TwoWireBus reopened(*m.sim, m.sim->Sleeper(), m.sim->Clock());
     reopened.SetTiming(BusTiming::Fast);
-    store->Area(1)[10] = original;
-    ASSERT_TRUE(WriteAllSlots(reopened, *store, progress).Ok());
-    EXPECT_EQ(sim->Memory()[at], original);
+    m.store->Area(1)[10] = original;
+    ASSERT_TRUE(WriteAllSlots(reopened, *m.store, m.progress).Ok());
+    EXPECT_EQ(m.sim->Memory()[at], original);
 }
 
 TEST(LineProbe, MeasuresEachModelWithinATenth) {

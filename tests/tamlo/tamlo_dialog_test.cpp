@@ -125,7 +125,7 @@ TEST_F(TamloDialog, PageButtonsShowTheirPageAndOnlyZonesReloads) {
     for (int twice = 0; twice < 2; ++twice) {
         for (std::size_t i = 0; i < std::size(kProbes); ++i) {
             const PageProbe& probe = kProbes[i];
-            SCOPED_TRACE(PageButtonName(probe.page));
+            SCOPED_TRACE(dialog->PageButton(probe.page)->objectName().toStdString());
             if (probe.change) probe.change(model->settings);
             ChoosePage(probe.page);
             EXPECT_EQ(VisiblePages(*dialog), 1);
@@ -141,7 +141,8 @@ TEST_F(TamloDialog, PageButtonsShowTheirPageAndOnlyZonesReloads) {
     dialog->RefreshAllPages();
     for (const PageProbe& probe : kProbes) {
         if (probe.shown) {
-            EXPECT_EQ(probe.shown(*dialog), probe.changed) << PageButtonName(probe.page);
+            EXPECT_EQ(probe.shown(*dialog), probe.changed)
+                << dialog->PageButton(probe.page)->objectName().toStdString();
         }
     }
 }

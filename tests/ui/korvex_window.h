@@ -1,23 +1,16 @@
 #pragma once
 // The full program's main window on a simulated module, with dialogs that
 // answer themselves.
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QProgressBar>
-#include <QPushButton>
+#include <QAction>
 #include <QTemporaryDir>
-#include <QTest>
-#include <gtest/gtest.h>
+#include <QToolBar>
 #include <memory>
 
 #include "pages/file_page.h"
 #include "app/app_flags.h"
-#include "app/app_model.h"
 #include "korvex/korvex_frame.h"
 #include "korvex/korvex_view.h"
-#include "ui/recording_dialogs.h"
-#include "ui/test_module.h"
+#include "ui/program_window.h"
 
 namespace korvex::test {
 
@@ -41,44 +34,22 @@ inline ConfigSettings SampleSettings() {
     return s;
 }
 
-class KorvexWindow : public ::testing::Test {
+class KorvexWindow : public ProgramWindow {
 protected:
     void SetUp() override {
         SetCyrillicAllowed(0);
         sim.Load(FullProfile(), SampleSettings());
-        model = std::make_unique<AppModel>(FullProfile(), sim.Opener());
-        auto recording = std::make_unique<RecordingDialogs>();
-        dialogs = recording.get();
-        model->dialogs = std::move(recording);
+        MakeModel(FullProfile());
         frame = std::make_unique<CMainFrame>(*model);
         frame->show();
     }
 
+    QWidget* Window() override { return frame.get(); }
+    // The page's toolbar button clicked.
+    void ChoosePage(PageId id) override { Click(frame->ToolBar()->widgetForAction(frame->PageAction(int(id)))); }
+
     CKorvexView& View() { return *frame->View(); }
     FilePage& File() { return *View().GetFilePage(); }
-
-    template <class W>
-    W* Find(const char* name) {
-        W* widget = frame->findChild<W*>(name);
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
-    }
-    QPushButton* Button(const char* name) { return Find<QPushButton>(name); }
-
-    void Click(const char* name) {
-        QPushButton* button = Button(name);
-        ASSERT_TRUE(button->isVisible() && button->isEnabled()) << name;
-        QTest::mouseClick(button, Qt::LeftButton);
-    }
-
-    // File page shown, "Демо-модуль" chosen and its port opened.
-    void OpenDemo() {
-        frame->PageAction(int(PageId::File))->trigger();
-        auto* ports = Find<QComboBox>("portList");
-        ports->setCurrentIndex(ports->findData(QString::fromLatin1(kDemoPortName.data())));
-        Click("openPort");
-        ASSERT_TRUE(model->link.IsOpen()) << dialogs->TakeTexts().join('\n').toStdString();
-    }
 
     // The program's own demo module, kept in a fresh data folder.
     void UseRealDemo() {
@@ -105,9 +76,6 @@ protected:
     QByteArray savedDataHome;
     bool hadDataHome = false;
     bool changedDataHome = false;
-    TestModule sim;
-    std::unique_ptr<AppModel> model;
-    RecordingDialogs* dialogs = nullptr;
     std::unique_ptr<CMainFrame> frame;
 };
 
