@@ -32,7 +32,6 @@ PortOutcome ModuleLink::Open(const std::string& name) {
             outcome.error = PathToUtf8(opening.file) + ": " + std::to_string(opening.size) + " bytes, not " +
                             std::to_string(SimulatedModule::kSize);
         }
-        lastError_ = outcome.error;
         return outcome;
     }
     port_ = std::move(opening.port);
@@ -46,10 +45,8 @@ PortOutcome ModuleLink::Open(const std::string& name) {
     if (!outcome.error.empty()) {
         // Only the probe ran: nothing was changed that a save could lose.
         static_cast<void>(Close());
-        lastError_ = outcome.error;
         return outcome;
     }
-    lastError_.clear();
     outcome.open = true;
     return outcome;
 }

@@ -24,8 +24,6 @@ struct [[nodiscard]] PortOutcome {
     bool open = false;
     std::string error;  // why not, as the program shows it: the system's, the file's or the cable's words
     bool Ok() const { return open; }
-    // The File page still asks the old way; it moves to Ok() and `error`.
-    [[deprecated("test Ok() and show `error`")]] explicit operator bool() const { return open; }
 };
 
 // The link the File page opens and closes and the Log page borrows: the
@@ -47,8 +45,6 @@ public:
     // app/run_transfer.h); only a destructor may drop it.
     FileOutcome Close() noexcept;
     bool IsOpen() const { return port_ != nullptr; }
-    // The File page still reads the reason here; it moves to Open's outcome.
-    [[deprecated("show the error of Open's outcome")]] const std::string& LastError() const { return lastError_; }
 
     // The bus on the open port; only while IsOpen().
     TwoWireBus& Bus() { return bus_->Bus(); }
@@ -111,7 +107,6 @@ private:
     std::unique_ptr<PortBus> bus_;
     BusTiming timing_ = BusTiming::Spec;
     std::vector<std::uint8_t> held_;
-    std::string lastError_;
     int busy_ = 0;
     std::function<void()> onIdle_;
     std::function<void()> onForget_;

@@ -278,10 +278,10 @@ void FilePage::UpdateEnables() {
 void FilePage::OnOpenPort() {
     ModuleLink& link = Model().link;
     if (link.IsOpen()) {
-        link.Close();
-    } else if (!link.Open(SelectedPortName().toStdString())) {
+        ClosePort(Model(), this);
+    } else if (const PortOutcome opened = link.Open(SelectedPortName().toStdString()); !opened.Ok()) {
         Model().dialogs->Message(this, QMessageBox::Warning, QtText(Model().profile.texts.portNotOpened),
-                                 QString::fromStdString(link.LastError()));
+                                 QtText(opened.error));
     }
     AdviseOnCable();
     UpdateEnables();

@@ -1,6 +1,7 @@
-// Closing the window closes the port after a simulated module kept in a file
+// Closing the window or the port closes the port after a simulated module kept in a file
 // has stored what changed; a store that fails is told, in both programs,
 // rather than lost with the port.
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <cstring>
 #include <filesystem>
@@ -48,15 +49,18 @@ struct FolderModule {
 struct CloseCase {
     const char* name;
     bool folderGone;
+    bool byPortButton;  // the File page's port button rather than the window's close
 };
 void PrintTo(const CloseCase& c, std::ostream* os) { *os << c.name; }
 
-const CloseCase kCases[] = {{"Stored", false}, {"FolderGone", true}};
+const CloseCase kCases[] = {{"Stored", false, false},
+                            {"FolderGone", true, false},
+                            {"PortButtonFolderGone", true, true}};
 
 // The port is open on `module`; its memory changes as a transfer's would
-// and then the window closes. A store that goes through says nothing and
-// leaves the change in the file; one that fails names the file and the
-// system's reason. The window and the port close either way.
+// and then the window closes, or the port alone. A store that goes through
+// says nothing and leaves the change in the file; one that fails names the
+// file and the system's reason. The port closes either way.
 void ExpectCloseStoresOrTells(const CloseCase& c, FolderModule& module, QWidget* window, AppModel& model,
                               RecordingDialogs& dialogs) {
     SimulatedModule* simulated = model.link.Simulated();
@@ -65,9 +69,15 @@ void ExpectCloseStoresOrTells(const CloseCase& c, FolderModule& module, QWidget*
     simulated->Memory().back() = changed;
     if (c.folderGone) fs::remove_all(module.folder);
 
-    EXPECT_TRUE(window->close());
+    if (c.byPortButton) {
+        auto* button = window->findChild<QPushButton*>("openPort");
+        ASSERT_NE(button, nullptr);
+        button->click();
+    } else {
+        EXPECT_TRUE(window->close());
+    }
     EXPECT_FALSE(model.link.IsOpen());
-    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(window->isVisible(), c.byPortButton);
     if (!c.folderGone) {
         EXPECT_TRUE(dialogs.messages.empty()) << dialogs.TakeTexts().join('\n').toStdString();
         EXPECT_EQ(module.StoredLastByte(), changed);
