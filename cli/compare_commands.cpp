@@ -14,6 +14,7 @@
 #include "log/log_rows.h"
 #include "log/log_transfer.h"
 #include "model/clock.h"
+#include "model/config_transfer.h"
 #include "model/image_codec.h"
 #include "model/settings_rows.h"
 #include "report/report_html.h"
@@ -29,13 +30,13 @@ ConfigSettings SettingsOf(const Context& ctx, const std::vector<std::uint8_t>& i
 }
 
 ConfigSettings ModuleSettings(const Context& ctx) {
-    std::vector<std::uint8_t> image(ctx.profile.imageSize);
+    ModuleConfig module;
     // Failures leave as CliError; the body itself has no other outcome.
     RunOnModule(ctx, [&](ModuleSession& session) {
-        RequireOk(ctx, ReadDataFromModule(session.Bus(), ctx.profile, image, session.GetProgress()));
+        RequireOk(ctx, ReadSettingsFromModule(session.Bus(), ctx.profile, session.GetProgress(), module));
         return kExitOk;
     });
-    return SettingsOf(ctx, image);
+    return module.settings;
 }
 
 // Tab-separated lines under a heading line, so that scripts can cut them.

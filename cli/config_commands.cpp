@@ -11,21 +11,18 @@
 #include "link/line_probe.h"
 #include "model/clock.h"
 #include "model/config_settings.h"
+#include "model/config_transfer.h"
 #include "model/image_codec.h"
-#include "model/image_layout.h"
 
 namespace korvex::cli {
 namespace {
 
-
 // What Write data and a project save both send: the image PackImage builds
-// from the settings decoded out of `readImage`, dated today. A read leaves
-// the settings cleared and then decoded, exactly like a project load.
-std::vector<std::uint8_t> RebuiltImage(const Context& ctx, const std::vector<std::uint8_t>& readImage) {
-    ConfigSettings settings;
-    UnpackImage(ctx.profile, readImage, settings);
+// from `settings` over the image they came from, dated today.
+std::vector<std::uint8_t> PackedImage(const Context& ctx, const ModuleConfig& config) {
+    ConfigSettings settings = config.settings;
     std::vector<std::uint8_t> writeImage(ctx.profile.imageSize);
-    PackImage(ctx.profile, settings, readImage, writeImage, Today());
+    PackImage(ctx.profile, settings, config.image, writeImage, Today());
     return writeImage;
 }
 
@@ -45,11 +42,7 @@ int ProbeCommand(const Context& ctx) {
 int Identify(const Context& ctx) {
     return RunOnModule(ctx, [&](ModuleSession& session) {
         RequireOk(ctx, CheckModule(session.Bus(), ctx.profile));
-        if (ctx.profile.checksType) {
-            std::uint8_t version[layout::kVersionSize];
-            session.Bus().ReadSequential(static_cast<std::uint16_t>(layout::kVersion), version);
-            WriteText(stdout, ProgramVersion(version) + "\n");
-        }
+        if (ctx.profile.checksType) WriteText(stdout, ReadProgramVersion(session.Bus(), ctx.profile) + "\n");
         return kExitOk;
     });
 }
@@ -57,37 +50,44 @@ int Identify(const Context& ctx) {
 int ReadConfigCommand(const Context& ctx, const std::string& out) {
     return RunOnModule(ctx, [&](ModuleSession& session) {
         session.Announce([&](TwoWireBus& bus) {
-            std::vector<std::uint8_t> scratch(ctx.profile.imageSize);
+            ModuleConfig scratch;
             NullProgress quiet;
-            ReadDataFromModule(bus, ctx.profile, scratch, quiet);
+            static_cast<void>(ReadSettingsFromModule(bus, ctx.profile, quiet, scratch));  // only its bus calls count
         });
-        std::vector<std::uint8_t> readImage(ctx.profile.imageSize);
-        RequireOk(ctx, ReadDataFromModule(session.Bus(), ctx.profile, readImage, session.GetProgress()));
-        WriteOutputFile(PathFromUtf8(out), RebuiltImage(ctx, readImage), ctx.texts);
+        ModuleConfig module;
+        RequireOk(ctx, ReadSettingsFromModule(session.Bus(), ctx.profile, session.GetProgress(), module));
+        WriteOutputFile(PathFromUtf8(out), PackedImage(ctx, module), ctx.texts);
         return kExitOk;
     });
 }
 
 int WriteConfigCommand(const Context& ctx, const std::string& in, const std::string& since) {
     // The files are read first: a bad file never reaches the module.
-    const std::vector<std::uint8_t> project = ReadInputFile(PathFromUtf8(in), ctx.texts, ctx.profile.imageSize);
+    ModuleConfig project;
+    project.image = ReadInputFile(PathFromUtf8(in), ctx.texts, ctx.profile.imageSize);
+    UnpackImage(ctx.profile, project.image, project.settings);
+    const Date today = Today();
     std::vector<std::uint8_t> held;
-    if (!since.empty()) held = ReadInputFile(PathFromUtf8(since), ctx.texts, ctx.profile.imageSize);
-    return RunOnModule(ctx, [&](ModuleSession& session) {
-        const std::vector<std::uint8_t> writeImage = RebuiltImage(ctx, project);
-        // A backup names the day it was saved, not the one the module last
-        // stored: count the date as changed, so its run is written.
-        if (!held.empty() && ctx.profile.kind == ModuleKind::Full) {
-            for (std::size_t i = layout::kDate; i < layout::kDate + 4; ++i) held[i] = static_cast<std::uint8_t>(~writeImage[i]);
-        }
-        session.Announce([&](TwoWireBus& bus) {
-            NullProgress quiet;
-            if (CheckModule(bus, ctx.profile).Ok()) WriteDataToModule(bus, ctx.profile, writeImage, quiet, held);
-        });
-        RequireOk(ctx, CheckModule(session.Bus(), ctx.profile));
-        RequireOk(ctx, WriteDataToModule(session.Bus(), ctx.profile, writeImage, session.GetProgress(), held));
-        return kExitOk;
-    }, ModuleAccess::Writes);
+    if (!since.empty())
+        held = HeldFromBackup(ctx.profile, ReadInputFile(PathFromUtf8(since), ctx.texts, ctx.profile.imageSize), today);
+    return RunOnModule(
+        ctx,
+        [&](ModuleSession& session) {
+            // Every write packs the settings afresh, so each gets its own copy.
+            session.Announce([&](TwoWireBus& bus) {
+                ConfigSettings settings = project.settings;
+                std::vector<std::uint8_t> image, known = held;
+                NullProgress quiet;
+                static_cast<void>(
+                    WriteSettingsToModule(bus, ctx.profile, settings, project.image, today, image, known, quiet));
+            });
+            ConfigSettings settings = project.settings;
+            std::vector<std::uint8_t> writeImage;
+            RequireOk(ctx, WriteSettingsToModule(session.Bus(), ctx.profile, settings, project.image, today, writeImage,
+                                                 held, session.GetProgress()));
+            return kExitOk;
+        },
+        ModuleAccess::Writes);
 }
 
 }  // namespace korvex::cli

@@ -77,6 +77,11 @@ void UnpackImage(const Profile& profile, std::span<const std::uint8_t> readImage
     settings.objectName = UnpackObjectName(Field<24>(image, layout::kObjectName));
 }
 
+std::array<std::uint8_t, 4> DateBytes(Date date) {
+    return {static_cast<std::uint8_t>((date.year >> 8) & 0xFF), static_cast<std::uint8_t>(date.year & 0xFF),
+            static_cast<std::uint8_t>(date.month), static_cast<std::uint8_t>(date.day)};
+}
+
 void PackImage(const Profile& profile, ConfigSettings& settings, std::span<const std::uint8_t> readImage,
                std::span<std::uint8_t> writeImage, Date today) {
     const std::size_t size = ImageSize(profile);
@@ -90,10 +95,8 @@ void PackImage(const Profile& profile, ConfigSettings& settings, std::span<const
     if (full) {
         for (std::size_t i = layout::kVersion; i < layout::kObjectName && i < readImage.size(); ++i)
             image[i] = readImage[i];
-        image[layout::kDate + 0] = static_cast<std::uint8_t>((today.year >> 8) & 0xFF);
-        image[layout::kDate + 1] = static_cast<std::uint8_t>(today.year & 0xFF);
-        image[layout::kDate + 2] = static_cast<std::uint8_t>(today.month);
-        image[layout::kDate + 3] = static_cast<std::uint8_t>(today.day);
+        const auto date = DateBytes(today);
+        std::copy(date.begin(), date.end(), image.begin() + layout::kDate);
     }
 
     // 3: zone types, then the compacted action table; the test SMS group has no autodial.

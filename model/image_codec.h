@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -31,6 +32,10 @@ void UnpackImage(const Profile& profile, std::span<const std::uint8_t> readImage
 // object name and reports, and the UCS-2 bit of each text record last.
 void PackImage(const Profile& profile, ConfigSettings& settings, std::span<const std::uint8_t> readImage,
                std::span<std::uint8_t> writeImage, Date today);
+
+// The four bytes the full image stores for a date: year high, year low,
+// month, day.
+std::array<std::uint8_t, 4> DateBytes(Date date);
 
 // The module's program version as UTF-8, from the layout::kVersionSize bytes
 // stored at layout::kVersion (fewer are taken as they are): the bytes up to

@@ -26,6 +26,7 @@
 #include "voice/wav_buffer.h"
 #include "voice/wav_intake.h"
 #include "model/clock.h"
+#include "model/config_transfer.h"
 #include "model/image_codec.h"
 #include "model/image_layout.h"
 #include "model/project_file.h"
@@ -59,9 +60,9 @@ QString VersionOf(const std::vector<std::uint8_t>& image) {
 // A configuration read on a scratch image, for the estimate.
 std::function<void(TwoWireBus&)> ReadConfigDryRun(const Profile& profile) {
     return [&profile](TwoWireBus& bus) {
-        std::vector<std::uint8_t> image(profile.imageSize, 0);
+        ModuleConfig scratch;
         NullProgress quiet;
-        ReadDataFromModule(bus, profile, image, quiet);
+        static_cast<void>(ReadSettingsFromModule(bus, profile, quiet, scratch));  // only its bus calls count
     };
 }
 
@@ -341,61 +342,59 @@ void FilePage::RunTransfer(TransferKind kind, const std::function<bool(TwoWireBu
     status_->show();
 }
 
+bool FilePage::ReadModuleInto(TwoWireBus& bus, ModuleConfig& out) {
+    AppModel& m = Model();
+    const LinkOutcome outcome = ReadSettingsFromModule(bus, m.profile, *progress_, out);
+    if (!outcome.Ok()) {
+        Tell(std::string(OutcomeText(m.profile, outcome)));
+        return false;
+    }
+    m.link.HeldImage() = out.image;  // what the module holds, for a fast write after
+    return true;
+}
+
 void FilePage::OnReadData() {
-    const auto dryRun = ReadConfigDryRun(Model().profile);
-    RunTransfer(TransferKind::ReadConfig, [this](TwoWireBus& bus) {
-        AppModel& m = Model();
-        // Read aside, so a transfer that fails half way leaves the image as it was.
-        std::vector<std::uint8_t> image(m.profile.imageSize, 0);
-        const LinkOutcome outcome = ReadDataFromModule(bus, m.profile, image, *progress_);
-        if (!outcome.Ok()) {
-            Tell(std::string(OutcomeText(m.profile, outcome)));
-            return false;
-        }
-        m.link.HeldImage() = image;
-        m.readImage = std::move(image);
-        m.settings.Clear();
-        m.settingsLoaded = true;
-        if (!texts_.versionLabel.empty()) {
-            versionText_ = VersionOf(m.readImage);
-            version_->setText(versionText_);
-        }
-        slotList_->setCurrentIndex(m.voice.currentSlot);
-        UnpackImage(m.profile, m.readImage, m.settings);
-        m.project.Unnamed(m.settings);
-        emit ConfigurationLoaded();
-        return true;
-    }, dryRun);
+    RunTransfer(
+        TransferKind::ReadConfig,
+        [this](TwoWireBus& bus) {
+            AppModel& m = Model();
+            ModuleConfig module;
+            if (!ReadModuleInto(bus, module)) return false;
+            m.readImage = std::move(module.image);
+            m.settings = std::move(module.settings);
+            m.settingsLoaded = true;
+            if (!texts_.versionLabel.empty()) {
+                versionText_ = VersionOf(m.readImage);
+                version_->setText(versionText_);
+            }
+            slotList_->setCurrentIndex(m.voice.currentSlot);
+            m.project.Unnamed(m.settings);
+            emit ConfigurationLoaded();
+            return true;
+        },
+        ReadConfigDryRun(Model().profile));
 }
 
 // Reads the module aside: the settings being edited stay as they are until
 // the user takes rows from the dialog.
 void FilePage::OnCompare() {
-    std::optional<ConfigSettings> module;
+    std::optional<ModuleConfig> module;
     std::unique_ptr<VoiceStore> moduleVoice;
     // The status line says the module was read, as it does for Read data.
     RunTransfer(TransferKind::ReadConfig, [&](TwoWireBus& bus) {
         AppModel& m = Model();
-        std::vector<std::uint8_t> image(m.profile.imageSize, 0);
-        const LinkOutcome outcome = ReadDataFromModule(bus, m.profile, image, *progress_);
-        if (!outcome.Ok()) {
-            Tell(std::string(OutcomeText(m.profile, outcome)));
-            return false;
-        }
-        module.emplace();
-        UnpackImage(m.profile, image, *module);
-        m.link.HeldImage() = image;  // what the module holds, for a fast write after
+        ModuleConfig read;
+        if (!ReadModuleInto(bus, read)) return false;
+        module = std::move(read);
         // Slots read or loaded here are set beside the module's directory.
         if (m.soundLoaded) {
-            std::vector<std::uint8_t> directory(DirectoryBytes(m.profile));
-            bus.ReadSequential(m.profile.directoryAddress, directory);
             moduleVoice = std::make_unique<VoiceStore>(m.profile);
-            DecodeDirectory(directory, *moduleVoice);
+            ReadDirectory(bus, *moduleVoice);
         }
         return true;
     }, ReadConfigDryRun(Model().profile));
     if (!module) return;
-    CompareDialog dialog(Model(), std::move(*module), std::move(moduleVoice), this);
+    CompareDialog dialog(Model(), std::move(module->settings), std::move(moduleVoice), this);
     dialog.exec();
     if (dialog.Taken()) emit ConfigurationLoaded();
 }
@@ -406,27 +405,21 @@ void FilePage::OnWriteData() {
     if (!m.SettingsKnown() &&
         !m.dialogs->Confirm(this, Q(TransferTextsFor(m.profile).confirmEmptyConfig)))
         return;
+    // The same write on copies, for the estimate.
     const auto dryRun = [&m](TwoWireBus& bus) {
-        std::vector<std::uint8_t> image(m.profile.imageSize, 0);
-        PackImage(m.profile, m.settings, m.readImage, image, Today());
+        ConfigSettings settings = m.settings;
+        std::vector<std::uint8_t> image, held = m.link.HeldImage();
         NullProgress quiet;
-        if (CheckModule(bus, m.profile).Ok()) WriteDataToModule(bus, m.profile, image, quiet, m.link.HeldImage());
+        static_cast<void>(WriteSettingsToModule(bus, m.profile, settings, m.readImage, Today(), image, held, quiet));
     };
     RunTransfer(TransferKind::WriteConfig, [this](TwoWireBus& bus) {
         AppModel& m = Model();
-        // From the first byte written the module holds what it held no
-        // longer; only a write that reads back whole says what it holds now.
-        const std::vector<std::uint8_t> known = std::exchange(m.link.HeldImage(), {});
-        LinkOutcome outcome = CheckModule(bus, m.profile);
-        if (outcome.Ok()) {
-            PackImage(m.profile, m.settings, m.readImage, m.writeImage, Today());
-            outcome = WriteDataToModule(bus, m.profile, m.writeImage, *progress_, known);
-        }
+        const LinkOutcome outcome = WriteSettingsToModule(bus, m.profile, m.settings, m.readImage, Today(),
+                                                          m.writeImage, m.link.HeldImage(), *progress_);
         if (!outcome.Ok()) {
             Tell(std::string(OutcomeText(m.profile, outcome)));
             return false;
         }
-        m.link.HeldImage() = HeldAfterVerify(m.profile, m.writeImage);
         m.project.Written(m.settings);
         return true;
     }, dryRun);
@@ -553,7 +546,7 @@ void FilePage::OnReadSound() {
         auto store = std::make_unique<VoiceStore>(profile);
         auto wav = std::make_unique<WavBuffer>(profile);
         NullProgress quiet;
-        ReadAllSlots(bus, *store, *wav, quiet);
+        static_cast<void>(ReadAllSlots(bus, *store, *wav, quiet));  // only its bus calls count
     };
     RunTransfer(TransferKind::ReadSound, [this](TwoWireBus& bus) {
         AppModel& m = Model();
@@ -579,7 +572,7 @@ void FilePage::OnWriteSound() {
     const auto dryRun = [&m](TwoWireBus& bus) {
         auto store = std::make_unique<VoiceStore>(m.voice);
         NullProgress quiet;
-        WriteAllSlots(bus, *store, quiet);
+        static_cast<void>(WriteAllSlots(bus, *store, quiet));  // only its bus calls count
     };
     RunTransfer(TransferKind::WriteSound, [this](TwoWireBus& bus) {
         AppModel& m = Model();

@@ -18,6 +18,7 @@ class QPushButton;
 namespace korvex {
 
 class BarProgress;
+struct ModuleConfig;
 class ImageButton;
 class TwoWireBus;
 class WaveformView;
@@ -95,6 +96,9 @@ private:
     void AdviseOnCable();
     bool SaveProjectTo(const QString& path);
     void Tell(const std::string& text);
+    // Read data into `out` for Read data and Compare: a failure is told; a
+    // read records what the module holds.
+    bool ReadModuleInto(TwoWireBus& bus, ModuleConfig& out);
     void TellFileError(std::string_view what, const std::string& path, const std::string& reason);
 
     const FilePageTexts& texts_;

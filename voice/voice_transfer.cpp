@@ -162,14 +162,19 @@ bool StillHeld(const VoiceStore& store, int slot) {
 
 }  // namespace
 
+void ReadDirectory(TwoWireBus& bus, VoiceStore& store) {
+    const Profile& profile = store.GetProfile();
+    std::vector<std::uint8_t> directory(DirectoryBytes(profile));
+    bus.ReadSequential(profile.directoryAddress, directory);
+    DecodeDirectory(directory, store);
+}
+
 LinkOutcome ReadAllSlots(TwoWireBus& bus, VoiceStore& store, WavBuffer& wav, Progress& progress) {
     const Profile& profile = store.GetProfile();
     const LinkOutcome check = CheckModule(bus, profile);
     if (!check.Ok()) return check;
 
-    std::vector<std::uint8_t> directory(DirectoryBytes(profile));
-    bus.ReadSequential(profile.directoryAddress, directory);
-    DecodeDirectory(directory, store);
+    ReadDirectory(bus, store);
     for (int slot = 0; slot < store.SlotCount(); ++slot) ReadSlot(bus, store, slot, progress);
 
     store.currentSlot = 0;

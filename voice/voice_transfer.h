@@ -52,6 +52,9 @@ LinkOutcome ReadAllSlots(TwoWireBus& bus, VoiceStore& store, WavBuffer& wav, Pro
 VoiceWriteOutcome WriteAllSlots(TwoWireBus& bus, VoiceStore& store, Progress& progress,
                                 const MismatchHandler& onMismatch = {});
 
+// The voice directory into the store's slot tables, no module checks.
+void ReadDirectory(TwoWireBus& bus, VoiceStore& store);
+
 // One slot's transfer at its slotStart, no module checks.
 void ReadSlot(TwoWireBus& bus, VoiceStore& store, int slot, Progress& progress);
 // Writes and reads back; bytes that would lie past the memory end are not sent.
