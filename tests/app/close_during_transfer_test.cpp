@@ -55,6 +55,7 @@ struct KorvexTransfer {
     const char* button;
     const char* bar;
 };
+void PrintTo(const KorvexTransfer& t, std::ostream* os) { *os << t.button; }
 
 class KorvexCloseDuringTransfer : public KorvexWindow, public ::testing::WithParamInterface<KorvexTransfer> {
 };
