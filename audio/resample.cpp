@@ -6,12 +6,13 @@
 
 namespace korvex {
 
-Sound Resample(const Sound& sound, int rate, std::string& error) {
-    Sound out;
+ResampleOutcome Resample(const Sound& sound, int rate) {
+    ResampleOutcome outcome;
+    Sound& out = outcome.sound;
     out.rate = rate;
     if (sound.rate == rate || sound.samples.empty()) {
         out.samples = sound.samples;
-        return out;
+        return outcome;
     }
     const double ratio = static_cast<double>(rate) / sound.rate;
     out.samples.resize(static_cast<std::size_t>(std::ceil(static_cast<double>(sound.samples.size()) * ratio)) + 16);
@@ -22,12 +23,12 @@ Sound Resample(const Sound& sound, int rate, std::string& error) {
                                              nullptr, out.samples.data(), out.samples.size(), &done, &io,
                                              &quality, nullptr);
     if (failed) {
-        error = failed;
+        outcome.error = failed;
         out.samples.clear();
-        return out;
+        return outcome;
     }
     out.samples.resize(done);
-    return out;
+    return outcome;
 }
 
 }  // namespace korvex

@@ -5,8 +5,14 @@
 
 namespace korvex {
 
-// The sound at `rate` Hz (libsoxr, high quality). Empty with the library's
-// words in `error` when the conversion fails.
-Sound Resample(const Sound& sound, int rate, std::string& error);
+// A sound converted, or the library's words for why not.
+struct [[nodiscard]] ResampleOutcome {
+    Sound sound;        // empty on failure
+    std::string error;  // empty on success
+    bool Ok() const { return error.empty(); }
+};
+
+// The sound at `rate` Hz (libsoxr, high quality).
+ResampleOutcome Resample(const Sound& sound, int rate);
 
 }  // namespace korvex

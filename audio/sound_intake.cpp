@@ -101,14 +101,23 @@ std::string CutQuestion(const Profile& profile, const SoundOutcome& outcome) {
            Seconds(profile, outcome.roomSeconds) + std::string(t.cutAfter);
 }
 
-std::vector<std::uint8_t> SlotReadyWav(const Sound& sound, std::uint16_t rate, std::string& error) {
-    Sound ready = Resample(sound, rate, error);
-    if (!error.empty() || !LevelSound(ready)) return {};
+SlotWavOutcome SlotReadyWav(const Sound& sound, std::uint16_t rate) {
+    SlotWavOutcome outcome;
+    ResampleOutcome resampled = Resample(sound, rate);
+    if (!resampled.Ok()) {
+        outcome.error = std::move(resampled.error);
+        return outcome;
+    }
+    Sound& ready = resampled.sound;
+    if (!LevelSound(ready)) {
+        outcome.silent = true;
+        return outcome;
+    }
     std::vector<std::uint8_t> samples = ToUnsigned8(ready);
-    std::vector<std::uint8_t> file(kWavHeaderSize);
-    WriteWavHeader(file, rate, static_cast<std::uint32_t>(samples.size()));
-    file.insert(file.end(), samples.begin(), samples.end());
-    return file;
+    outcome.file.resize(kWavHeaderSize);
+    WriteWavHeader(outcome.file, rate, static_cast<std::uint32_t>(samples.size()));
+    outcome.file.insert(outcome.file.end(), samples.begin(), samples.end());
+    return outcome;
 }
 
 SoundOutcome LoadSound(Sound sound, VoiceStore& store, WavBuffer& wav, const SoundOptions& options) {
@@ -120,11 +129,13 @@ SoundOutcome LoadSound(Sound sound, VoiceStore& store, WavBuffer& wav, const Sou
         outcome.result = SoundResult::BadRate;
         return outcome;
     }
-    Sound ready = Resample(sound, outcome.rate, outcome.reason);
-    if (!outcome.reason.empty()) {
+    ResampleOutcome resampled = Resample(sound, outcome.rate);
+    if (!resampled.Ok()) {
         outcome.result = SoundResult::CannotDecode;
+        outcome.reason = std::move(resampled.error);
         return outcome;
     }
+    Sound& ready = resampled.sound;
     if (!LevelSound(ready)) {
         outcome.result = SoundResult::Silent;
         return outcome;

@@ -73,9 +73,16 @@ SoundOutcome LoadSpeech(std::string_view text, std::string_view language, VoiceS
 // The common tail: `sound` at any rate into the current slot.
 SoundOutcome LoadSound(Sound sound, VoiceStore& store, WavBuffer& wav, const SoundOptions& options);
 
+// A sound made ready for a slot as a WAV file, or why not.
+struct [[nodiscard]] SlotWavOutcome {
+    std::vector<std::uint8_t> file;  // empty unless Ok()
+    bool silent = false;             // nothing left to hear once levelled
+    std::string error;               // the resampler's words
+    bool Ok() const { return !silent && error.empty(); }
+};
+
 // The 8-bit mono WAV file of a sound made ready for a slot (resampled to
-// `rate` and levelled), as `speak -o` writes it. Empty when it is silent or
-// cannot be resampled; `error` then says why.
-std::vector<std::uint8_t> SlotReadyWav(const Sound& sound, std::uint16_t rate, std::string& error);
+// `rate` and levelled), as `speak -o` writes it.
+SlotWavOutcome SlotReadyWav(const Sound& sound, std::uint16_t rate);
 
 }  // namespace korvex

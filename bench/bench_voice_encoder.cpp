@@ -38,11 +38,10 @@ const Phrase kPhrases[] = {
 // (espeak-ng's output varies a little from call to call).
 std::vector<std::uint8_t> SpeakOnce(const Phrase& phrase) {
     const korvex::SpeechResult spoken = korvex::Speak(phrase.text, phrase.language);
-    std::string error;
-    const std::vector<std::uint8_t> file =
-        spoken.ok ? korvex::SlotReadyWav(spoken.sound, phrase.rate, error) : std::vector<std::uint8_t>{};
-    if (file.size() <= korvex::kWavHeaderSize) return {};
-    return {file.begin() + korvex::kWavHeaderSize, file.end()};
+    if (!spoken.ok) return {};
+    const korvex::SlotWavOutcome ready = korvex::SlotReadyWav(spoken.sound, phrase.rate);
+    if (!ready.Ok()) return {};
+    return {ready.file.begin() + korvex::kWavHeaderSize, ready.file.end()};
 }
 
 const std::vector<std::uint8_t>& SpokenSamples(const Phrase& phrase) {

@@ -158,10 +158,11 @@ void ModuleSession::Announce(const std::function<void(TwoWireBus&)>& operation) 
 }
 
 ModuleSession::~ModuleSession() {
-    if (!finished_) Finish();
+    // Only reached when RunOnModule did not finish: it tells the outcome itself.
+    if (!finished_) static_cast<void>(Finish());
 }
 
-std::string ModuleSession::Finish() {
+ModuleSession::FinishOutcome ModuleSession::Finish() {
     finished_ = true;
     progress_.Hide();
     std::string failure;
@@ -178,7 +179,7 @@ std::string ModuleSession::Finish() {
             failure = std::string(ctx_.texts.traceFile) + ctx_.options.trace + ": " + written.reason;
     }
     port_.reset();  // a serial port closes here
-    return failure;
+    return {failure};
 }
 
 std::optional<std::filesystem::path> MemoryFileOf(const Context& ctx) {
@@ -220,14 +221,14 @@ int RunOnModule(const Context& ctx, const std::function<int(ModuleSession&)>& bo
         failure = std::current_exception();
     }
     if (ctx.stats) *ctx.stats = session.Stats();
-    const std::string finishError = session.Finish();
+    const ModuleSession::FinishOutcome finished = session.Finish();
     if (failure) {
         // The command's own failure decides the status; a failed save-back
         // is still worth knowing.
-        if (!finishError.empty()) WriteText(stderr, finishError + "\n");
+        if (!finished.Ok()) WriteText(stderr, finished.message + "\n");
         std::rethrow_exception(failure);
     }
-    if (!finishError.empty()) throw CliError(kExitInput, finishError);
+    if (!finished.Ok()) throw CliError(kExitInput, finished.message);
     return code;
 }
 

@@ -73,10 +73,15 @@ public:
     // take on this port; it runs on a scratch copy first.
     void Announce(const std::function<void(TwoWireBus&)>& operation);
 
+    // What storing the module and the trace came to: the first failure's
+    // message, as the user reads it.
+    struct [[nodiscard]] FinishOutcome {
+        std::string message;
+        bool Ok() const { return message.empty(); }
+    };
     // Stores a simulated module's memory back in its file and puts the
-    // trace in place. Returns the message of the first failure, empty when
-    // all went well.
-    std::string Finish();
+    // trace in place.
+    FinishOutcome Finish();
 
 private:
     const Context& ctx_;

@@ -27,14 +27,13 @@ int SpeakCommand(const Context& ctx, const SpeakOptions& options) {
         outcome.reason = spoken.reason;
         throw CliError(kExitInput, SoundOutcomeText(ctx.profile, outcome));
     }
-    std::string error;
-    const std::vector<std::uint8_t> file = SlotReadyWav(spoken.sound, outcome.rate, error);
-    if (file.empty()) {
-        outcome.result = error.empty() ? SoundResult::Silent : SoundResult::SpeechFailed;
-        outcome.reason = error;
+    const SlotWavOutcome ready = SlotReadyWav(spoken.sound, outcome.rate);
+    if (!ready.Ok()) {
+        outcome.result = ready.silent ? SoundResult::Silent : SoundResult::SpeechFailed;
+        outcome.reason = ready.error;
         throw CliError(kExitInput, SoundOutcomeText(ctx.profile, outcome));
     }
-    WriteOutputFile(PathFromUtf8(options.out), file, ctx.texts);
+    WriteOutputFile(PathFromUtf8(options.out), ready.file, ctx.texts);
     return kExitOk;
 }
 

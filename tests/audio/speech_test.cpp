@@ -75,10 +75,10 @@ TEST(Speech, TrellisEncoderIsNeverWorseThanPlainOnSpokenPhrases) {
         SCOPED_TRACE(c.text);
         const SpeechResult spoken = Speak(c.text, c.language);
         ASSERT_TRUE(spoken.ok) << spoken.reason;
-        std::string error;
-        const Bytes file = SlotReadyWav(spoken.sound, c.rate, error);
-        ASSERT_GT(file.size(), kWavHeaderSize) << error;
-        const Bytes x(file.begin() + kWavHeaderSize, file.end());
+        const SlotWavOutcome ready = SlotReadyWav(spoken.sound, c.rate);
+        ASSERT_TRUE(ready.Ok()) << ready.error;
+        ASSERT_GT(ready.file.size(), kWavHeaderSize);
+        const Bytes x(ready.file.begin() + kWavHeaderSize, ready.file.end());
         double snr[2];
         for (int i = 0; i < 2; ++i) {
             Bytes encoded(x.size() / 8);
