@@ -1,7 +1,6 @@
 // Closing the window or the port closes the port after a simulated module kept in a file
 // has stored what changed; a store that fails is told, in both programs,
 // rather than lost with the port.
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <cstring>
 #include <filesystem>
@@ -57,62 +56,57 @@ const CloseCase kCases[] = {{"Stored", false, false},
                             {"FolderGone", true, false},
                             {"PortButtonFolderGone", true, true}};
 
-// The port is open on `module`; its memory changes as a transfer's would
-// and then the window closes, or the port alone. A store that goes through
-// says nothing and leaves the change in the file; one that fails names the
-// file and the system's reason. The port closes either way.
-void ExpectCloseStoresOrTells(const CloseCase& c, FolderModule& module, QWidget* window, AppModel& model,
-                              RecordingDialogs& dialogs) {
-    SimulatedModule* simulated = model.link.Simulated();
-    ASSERT_NE(simulated, nullptr);
-    const std::uint8_t changed = simulated->Memory().back() ^ 0x5A;
-    simulated->Memory().back() = changed;
-    if (c.folderGone) fs::remove_all(module.folder);
+// Either program's window with its port open on a module of its own.
+// Its memory changes as a transfer's would and then the window closes, or
+// the port alone. A store that goes through says nothing and leaves the
+// change in the file; one that fails names the file and the system's
+// reason. The port closes either way.
+template <class Program>
+class ClosePort : public Program, public ::testing::WithParamInterface<CloseCase> {
+protected:
+    void ExpectCloseStoresOrTells() {
+        const CloseCase& c = this->GetParam();
+        AppModel& model = *this->model;
+        RecordingDialogs& dialogs = *this->dialogs;
+        QWidget* window = this->Window();
+        FolderModule module(model.profile);
+        model.link.SetOpener(module.Opener());
+        this->OpenDemo();
+        SimulatedModule* simulated = model.link.Simulated();
+        ASSERT_NE(simulated, nullptr);
+        const std::uint8_t changed = simulated->Memory().back() ^ 0x5A;
+        simulated->Memory().back() = changed;
+        if (c.folderGone) fs::remove_all(module.folder);
 
-    if (c.byPortButton) {
-        auto* button = window->findChild<QPushButton*>("openPort");
-        ASSERT_NE(button, nullptr);
-        button->click();
-    } else {
-        EXPECT_TRUE(window->close());
+        if (c.byPortButton) {
+            this->Click("openPort");
+        } else {
+            EXPECT_TRUE(window->close());
+        }
+        EXPECT_FALSE(model.link.IsOpen());
+        EXPECT_EQ(window->isVisible(), c.byPortButton);
+        if (!c.folderGone) {
+            EXPECT_TRUE(dialogs.messages.empty()) << dialogs.TakeTexts().join('\n').toStdString();
+            EXPECT_EQ(module.StoredLastByte(), changed);
+            return;
+        }
+        ASSERT_EQ(dialogs.messages.size(), 1u);
+        EXPECT_EQ(dialogs.messages[0].icon, QMessageBox::Warning);
+        const std::string text = dialogs.messages[0].text.toStdString();
+        EXPECT_TRUE(text.starts_with(PathToUtf8(module.file) + ": ")) << text;
+        EXPECT_TRUE(text.ends_with(std::strerror(ENOENT))) << text;
     }
-    EXPECT_FALSE(model.link.IsOpen());
-    EXPECT_EQ(window->isVisible(), c.byPortButton);
-    if (!c.folderGone) {
-        EXPECT_TRUE(dialogs.messages.empty()) << dialogs.TakeTexts().join('\n').toStdString();
-        EXPECT_EQ(module.StoredLastByte(), changed);
-        return;
-    }
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].icon, QMessageBox::Warning);
-    const std::string text = dialogs.messages[0].text.toStdString();
-    EXPECT_TRUE(text.starts_with(PathToUtf8(module.file) + ": ")) << text;
-    EXPECT_TRUE(text.ends_with(std::strerror(ENOENT))) << text;
-}
+};
 
-class KorvexClosePort : public KorvexWindow, public ::testing::WithParamInterface<CloseCase> {};
+const auto kCaseName = [](const auto& info) { return std::string(info.param.name); };
 
-TEST_P(KorvexClosePort, StoresTheModuleOrTellsWhyNot) {
-    FolderModule module(FullProfile());
-    model->link.SetOpener(module.Opener());
-    OpenDemo();
-    ExpectCloseStoresOrTells(GetParam(), module, frame.get(), *model, *dialogs);
-}
+using KorvexClosePort = ClosePort<KorvexWindow>;
+TEST_P(KorvexClosePort, StoresTheModuleOrTellsWhyNot) { ExpectCloseStoresOrTells(); }
+INSTANTIATE_TEST_SUITE_P(Window, KorvexClosePort, ::testing::ValuesIn(kCases), kCaseName);
 
-INSTANTIATE_TEST_SUITE_P(Window, KorvexClosePort, ::testing::ValuesIn(kCases),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-class TamloClosePort : public TamloWindow, public ::testing::WithParamInterface<CloseCase> {};
-
-TEST_P(TamloClosePort, StoresTheModuleOrTellsWhyNot) {
-    FolderModule module(CompactProfile());
-    model->link.SetOpener(module.Opener());
-    OpenDemo();
-    ExpectCloseStoresOrTells(GetParam(), module, dialog.get(), *model, *dialogs);
-}
-
-INSTANTIATE_TEST_SUITE_P(Window, TamloClosePort, ::testing::ValuesIn(kCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+using TamloClosePort = ClosePort<TamloWindow>;
+TEST_P(TamloClosePort, StoresTheModuleOrTellsWhyNot) { ExpectCloseStoresOrTells(); }
+INSTANTIATE_TEST_SUITE_P(Window, TamloClosePort, ::testing::ValuesIn(kCases), kCaseName);
 
 }  // namespace
 }  // namespace korvex::test

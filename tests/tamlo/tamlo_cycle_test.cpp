@@ -30,7 +30,18 @@ ConfigSettings Decoded(const Profile& profile, const std::vector<std::uint8_t>& 
 
 QString Q(const std::string& cp1251) { return QString::fromLatin1(cp1251.c_str()); }
 
-using TamloCycle = TamloWindow;
+class TamloCycle : public TamloWindow {
+protected:
+    // Page `id` shown after a read from the demo module, rendered whole.
+    void ShowPageAfterRead(PageId id) {
+        OpenDemo();
+        Click("readData");
+        ASSERT_TRUE(dialogs->messages.empty());
+        ChoosePage(id);
+        QCoreApplication::processEvents();  // layouts settle as on screen
+        EXPECT_EQ(RenderWidget(*dialog).size(), dialog->size());
+    }
+};
 
 TEST_F(TamloCycle, PagesLeaveOutWhatTheCompactModuleLacks) {
     ChoosePage(PageId::File);
@@ -359,38 +370,20 @@ TEST_F(TamloCycle, ProjectSavedHereIsTheCompactImage) {
 // KORVEX_SCREENSHOT_DIR set (scripts/screenshots.sh) it is kept there as
 // tamlo-zones.png.
 TEST_F(TamloCycle, ZonesPageScreenshot) {
-    OpenDemo();
-    Click("readData");
-    ASSERT_TRUE(dialogs->messages.empty());
-    ChoosePage(PageId::Zones);
-    QCoreApplication::processEvents();  // layouts settle as on screen
-    const QImage image = RenderWidget(*dialog);
-    EXPECT_EQ(image.size(), dialog->size());
+    ASSERT_NO_FATAL_FAILURE(ShowPageAfterRead(PageId::Zones));
     // The page fits the frame: its lists are inside the dialog.
     for (const char* name : {"smsPhone", "smsText", "autodialPhone", "sound", "alarm"}) {
         QWidget* list = Find<QWidget>(name);
         const QRect area(list->mapTo(dialog.get(), QPoint(0, 0)), list->size());
         EXPECT_TRUE(dialog->rect().contains(area)) << name;
     }
-    const QString out = qEnvironmentVariable("KORVEX_SCREENSHOT_DIR");
-    if (!out.isEmpty()) {
-        EXPECT_TRUE(SaveScreenshot(*dialog, QDir(out).filePath("tamlo-zones.png")));
-    }
+    EXPECT_TRUE(KeepScreenshot(*dialog, "tamlo-zones.png"));
 }
 
 // The Messages page after Read data, its fields filling the dialog.
 TEST_F(TamloCycle, MessagesPageScreenshot) {
-    OpenDemo();
-    Click("readData");
-    ASSERT_TRUE(dialogs->messages.empty());
-    ChoosePage(PageId::Messages);
-    QCoreApplication::processEvents();  // layouts settle as on screen
-    const QImage image = RenderWidget(*dialog);
-    EXPECT_EQ(image.size(), dialog->size());
-    const QString out = qEnvironmentVariable("KORVEX_SCREENSHOT_DIR");
-    if (!out.isEmpty()) {
-        EXPECT_TRUE(SaveScreenshot(*dialog, QDir(out).filePath("tamlo-messages.png")));
-    }
+    ASSERT_NO_FATAL_FAILURE(ShowPageAfterRead(PageId::Messages));
+    EXPECT_TRUE(KeepScreenshot(*dialog, "tamlo-messages.png"));
 }
 
 }  // namespace

@@ -23,6 +23,13 @@ inline bool SaveScreenshot(QWidget& widget, const QString& path) {
     return RenderWidget(widget).save(path, "PNG");
 }
 
+// Kept as `name` in the folder KORVEX_SCREENSHOT_DIR names
+// (scripts/screenshots.sh); nothing is written, and all is well, without it.
+inline bool KeepScreenshot(QWidget& widget, const QString& name) {
+    const QString out = qEnvironmentVariable("KORVEX_SCREENSHOT_DIR");
+    return out.isEmpty() || SaveScreenshot(widget, QDir(out).filePath(name));
+}
+
 // Pixels of exactly this colour in an image.
 inline int CountPixels(const QImage& image, QRgb colour) {
     int count = 0;
