@@ -5,10 +5,12 @@ namespace {
 
 const CliTexts kRussian{
     .commandLine = "Ошибка в командной строке: ",
-    .simulatedOnly = "--trace, --sim-fault и --sim-port действуют только для имитатора модуля (sim:ФАЙЛ или demo)",
+    .simulatedOnly =
+        "--trace, --sim-fault, --sim-port и --sim-pace действуют только для имитатора модуля (sim:ФАЙЛ или demo)",
     .unknownFault = "Неизвестная неисправность для --sim-fault: ",
     .unknownPortModel = "Неизвестная модель порта для --sim-port: ",
     .unknownBusTiming = "--bus принимает spec или fast, а не ",
+    .unknownPace = "--sim-pace принимает virtual или real, а не ",
     .noLog = "У компактного модуля нет журнала",
     .badDate = "--date: ожидается дата в виде ГГГГ-ММ-ДД: ",
     .badComPort = "--port: номер COM-порта должен быть от 1 до 255: ",
@@ -16,8 +18,9 @@ const CliTexts kRussian{
 
     .portError = "Ошибка порта: ",
     .partialWrite = "Модуль может теперь хранить часть новых данных; повторите запись.",
-    .cachedStatus = "Внимание: этот кабель сообщает состояние линий с опозданием, и обмен --bus spec может прочитать "
-                    "байты неверно; используйте --bus fast.",
+    .cachedStatus =
+        "Внимание: этот кабель сообщает состояние линий с опозданием, и обмен --bus spec может прочитать "
+        "байты неверно; используйте --bus fast.",
     .moduleFileRead = "Не удалось прочитать память модуля: ",
     .moduleFileCreate = "Не удалось создать файл памяти модуля: ",
     .moduleFileSave = "Не удалось сохранить память модуля: ",
@@ -64,10 +67,12 @@ const CliTexts kRussian{
 
 const CliTexts kEnglish{
     .commandLine = "Command line error: ",
-    .simulatedOnly = "--trace, --sim-fault and --sim-port work only with a simulated module (sim:FILE or demo)",
+    .simulatedOnly =
+        "--trace, --sim-fault, --sim-port and --sim-pace work only with a simulated module (sim:FILE or demo)",
     .unknownFault = "Unknown fault for --sim-fault: ",
     .unknownPortModel = "Unknown port model for --sim-port: ",
     .unknownBusTiming = "--bus takes spec or fast, not ",
+    .unknownPace = "--sim-pace takes virtual or real, not ",
     .noLog = "The compact module has no event log",
     .badDate = "--date: a date YYYY-MM-DD is expected: ",
     .badComPort = "--port: a COM port number must be 1 to 255: ",
@@ -116,7 +121,8 @@ const CliTexts kEnglish{
     .slotWord = "slot",
     .readsDisagree = "Two reads of a sound disagree, nothing was written; write again. Slot ",
     .directoryWord = "voice directory",
-    .directoryDoesNotFit = "The slot lengths in the module do not fit its memory (an erased module?); nothing was written",
+    .directoryDoesNotFit =
+        "The slot lengths in the module do not fit its memory (an erased module?); nothing was written",
     .freshHint = "With --fresh the write starts from empty slots.",
 };
 

@@ -14,6 +14,7 @@ struct CliTexts {
     std::string_view unknownFault;     // followed by the fault as given
     std::string_view unknownPortModel; // followed by the name and the known ones
     std::string_view unknownBusTiming; // followed by the name
+    std::string_view unknownPace;      // followed by the name
     std::string_view noLog;            // the compact module has no event log
     std::string_view badDate;          // --date that is no date
     std::string_view badComPort;       // COMn with n outside 1..255: followed by the name

@@ -70,6 +70,9 @@ int main(int argc, char** argv) {
         ->allow_extra_args(false);
     app.add_option("--sim-port", options.simPort,
                    "Simulated ports: the port model (default, native, ftdi, cp210x, ch340, pl2303, cdc-acm)");
+    app.add_option("--sim-pace", options.simPace,
+                   "Simulated ports: virtual (as fast as the machine runs, default) or real (the time the port "
+                   "model charges, as on a real cable)");
     app.add_option("--bus", options.bus, "Bus timing: spec (the standard one, default) or fast");
     app.add_flag("--stats", options.stats, "Last line on stderr: the port's line calls, waits and time");
 

@@ -87,7 +87,8 @@ void CheckGlobalOptions(const Context& ctx) {
     if (IsComNameOutOfRange(ctx.options.port))
         throw CliError(kExitUsage, std::string(ctx.texts.badComPort) + ctx.options.port);
     const bool simulated = IsSimulatedPortName(ctx.options.port);
-    if (!simulated && (!ctx.options.trace.empty() || !ctx.options.faults.empty() || !ctx.options.simPort.empty()))
+    if (!simulated && (!ctx.options.trace.empty() || !ctx.options.faults.empty() || !ctx.options.simPort.empty() ||
+                       ctx.options.simPace != "virtual"))
         throw CliError(kExitUsage, std::string(ctx.texts.simulatedOnly));
     if (!ctx.options.simPort.empty() && !FindPortModel(ctx.options.simPort)) {
         std::string known;
@@ -96,6 +97,8 @@ void CheckGlobalOptions(const Context& ctx) {
     }
     if (ctx.options.bus != "spec" && ctx.options.bus != "fast")
         throw CliError(kExitUsage, std::string(ctx.texts.unknownBusTiming) + ctx.options.bus);
+    if (ctx.options.simPace != "virtual" && ctx.options.simPace != "real")
+        throw CliError(kExitUsage, std::string(ctx.texts.unknownPace) + ctx.options.simPace);
 }
 
 ModuleSession::ModuleSession(const Context& ctx) : ctx_(ctx) {
@@ -130,6 +133,7 @@ ModuleSession::ModuleSession(const Context& ctx) : ctx_(ctx) {
         if (!ctx.options.simPort.empty()) module->SetPortModel(*FindPortModel(ctx.options.simPort));
         module->GetFaults() = faults;
         if (!ctx.options.trace.empty()) module->SetTrace(&trace_);
+        module->SetRealPace(ctx.options.simPace == "real");
     }
 }
 

@@ -27,6 +27,7 @@ struct GlobalOptions {
     std::vector<std::string> faults;   // KIND[:N], simulated ports only
     std::string simPort;               // port model name, simulated ports only
     std::string bus = "spec";          // bus timing: spec or fast
+    std::string simPace = "virtual";   // simulated ports: virtual (fast) or real (the cable's own pace)
     bool stats = false;                // the port's cost as the last line on stderr
 };
 

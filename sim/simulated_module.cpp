@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <thread>
 
 #include "link/serial_exception.h"
 #include "model/file_io.h"
@@ -11,7 +12,27 @@ namespace korvex {
 SimulatedModule::SimulatedModule() { mem_.fill(0xFF); }
 
 SleepFn SimulatedModule::Sleeper() {
-    return [this](std::chrono::microseconds us) { nowNs_ += static_cast<std::uint64_t>(us.count()) * 1000u; };
+    return [this](std::chrono::microseconds us) {
+        nowNs_ += static_cast<std::uint64_t>(us.count()) * 1000u;
+        KeepPace();
+    };
+}
+
+void SimulatedModule::SetRealPace(bool on) {
+    realPace_ = on;
+    paceWallStart_ = std::chrono::steady_clock::now();
+    paceVirtualStartNs_ = nowNs_;
+}
+
+// Sleeps while the virtual clock is ahead of the wall clock. Slack of a
+// millisecond keeps the sleeps few: one per thousand cheap line calls.
+void SimulatedModule::KeepPace() {
+    if (!realPace_) return;
+    constexpr std::uint64_t kSlackNs = 1000000;
+    const std::uint64_t virtualNs = nowNs_ - paceVirtualStartNs_;
+    const auto wall = std::chrono::steady_clock::now() - paceWallStart_;
+    const auto wallNs = static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(wall).count());
+    if (virtualNs > wallNs + kSlackNs) std::this_thread::sleep_for(std::chrono::nanoseconds(virtualNs - wallNs));
 }
 
 ClockFn SimulatedModule::Clock() {
@@ -37,6 +58,7 @@ void SimulatedModule::Call(const char* name, std::uint64_t& counter, std::uint64
     ++counter;
     nowNs_ += costNs;
     if (trace_) *trace_ << name << '\n';
+    KeepPace();
 }
 
 // A change takes effect when its call returns.

@@ -1,5 +1,6 @@
 #pragma once
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -57,6 +58,11 @@ public:
     const PortModel& GetPortModel() const { return model_; }
     void SetLineCallCost(std::uint64_t ns);  // sets and reads alike, live status
     void SetWriteCycle(std::uint64_t ns) { writeCycleNs_ = ns; }
+    // Real pace: from now on the module takes the wall-clock time its
+    // virtual clock charges (a demo at a real cable's speed); off: as fast
+    // as the machine runs, the default.
+    void SetRealPace(bool on);
+    bool RealPace() const { return realPace_; }
 
     // Memory.
     std::array<std::uint8_t, kSize>& Memory() { return mem_; }
@@ -79,6 +85,7 @@ private:
     enum class Mode { Idle, Receive, Transmit, Ignore };
 
     void Call(const char* name, std::uint64_t& counter, std::uint64_t costNs);
+    void KeepPace();
     void LinesChanged(bool oldScl, bool oldSda);
     void RecordCts();
     bool CtsOnAt(std::uint64_t ns) const;
@@ -117,6 +124,10 @@ private:
     std::uint64_t writeCycles_ = 0;
     std::uint64_t bytesSent_ = 0;
     std::uint64_t bytesStored_ = 0;
+
+    bool realPace_ = false;
+    std::chrono::steady_clock::time_point paceWallStart_{};
+    std::uint64_t paceVirtualStartNs_ = 0;
 
     Faults faults_;
     Counters counters_;

@@ -44,8 +44,7 @@ void ExpectPutOff(const CloseProbe& probe, QWidget* window, ModuleLink& link, co
     EXPECT_FALSE(probe.closedAtOnce) << button;
     EXPECT_TRUE(probe.openAtClose) << button;
     EXPECT_TRUE(probe.visibleAtClose) << button;
-    QTest::qWait(20);
-    EXPECT_FALSE(window->isVisible()) << button;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window->isVisible(); })) << button;
     EXPECT_FALSE(link.IsOpen()) << button;
 }
 

@@ -244,8 +244,8 @@ TYPED_TEST(UnsavedEdits, AClosePutOffByATransferAsksOnceItHasEnded) {
     closer.start();
     this->Click("readSound");
     closer.stop();
-    QTest::qWait(20);
     ASSERT_TRUE(asked);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !this->dialogs->saveQuestions.empty(); }));
     EXPECT_FALSE(closedAtOnce);
     EXPECT_EQ(questionsDuring, 0);
     EXPECT_EQ(this->dialogs->saveQuestions, QStringList{this->AskSaveNew()});

@@ -9,11 +9,13 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cmath>
 #include <csignal>
 #include <cstring>
+#include <fstream>
 #include <future>
 #include <thread>
 
@@ -55,6 +57,24 @@ protected:
         for (const auto& entry : fs::directory_iterator(Dir())) names.push_back(entry.path().filename());
         std::sort(names.begin(), names.end());
         return names;
+    }
+    // Waits until the command holds a lock on the module's memory file (its
+    // transfer has begun), read from /proc/locks so that the test never takes
+    // the lock itself; false when the command ended first.
+    bool WaitUntilHeld(const fs::path& memory, const Started& started) {
+        const std::string inode = ":" + std::to_string(Inode(memory)) + " ";
+        const std::string pid = " " + std::to_string(started.pid) + " ";
+        for (;;) {
+            siginfo_t info{};
+            if (::waitid(P_PID, static_cast<id_t>(started.pid), &info, WEXITED | WNOHANG | WNOWAIT) != 0 ||
+                info.si_pid != 0)
+                return false;
+            std::ifstream locks("/proc/locks");
+            for (std::string line; std::getline(locks, line);) {
+                if (line.find(inode) != std::string::npos && line.find(pid) != std::string::npos) return true;
+            }
+            std::this_thread::yield();
+        }
     }
     std::vector<std::uint8_t> module_;
 };
@@ -157,6 +177,9 @@ TEST_F(OutputFiles, ATraceThatCannotBeWrittenStopsBeforeTheModuleIsTouched) {
     EXPECT_FALSE(fs::exists(At("t.txt")));
 }
 
+// Signalled while it writes the module (at a real cable's pace, so the
+// transfer outlasts the signal however fast the machine), a command ends by
+// the signal, leaves no temporary file and leaves the memory file as it was.
 TEST_F(OutputFiles, AnInterruptedCommandLeavesNoTemporaryFile) {
     std::vector<std::uint8_t> wav(kWavHeaderSize + 150000);
     WriteWavHeader(wav, 22050, 150000);
@@ -165,13 +188,15 @@ TEST_F(OutputFiles, AnInterruptedCommandLeavesNoTemporaryFile) {
     const auto before = Entries();
     for (const int signal : {SIGTERM, SIGINT}) {
         SCOPED_TRACE(signal);
-        const auto started = Start({"--port", SimPort("m.bin"), "--trace", At("t.txt").string(), "write-sound",
-                                    "--fresh", "--slot", "1", At("a.wav").string()});
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        const auto started =
+            Start({"--port", SimPort("m.bin"), "--sim-port", "ch340", "--sim-pace", "real", "--trace",
+                   At("t.txt").string(), "write-sound", "--fresh", "--slot", "1", At("a.wav").string()});
+        ASSERT_TRUE(WaitUntilHeld(At("m.bin"), started));
         ::kill(started.pid, signal);
         const CliResult r = Wait(started);
         EXPECT_EQ(r.signal, signal) << "status " << r.status << ": " << r.err;
         EXPECT_EQ(Entries(), before);
+        EXPECT_EQ(ReadBytes(At("m.bin")), module_);
     }
 }
 

@@ -121,8 +121,10 @@ TEST_F(PortCommands, BadPortOptionsAreUsageErrors) {
     };
     const Case cases[] = {
         {{"--port", "sim:x.bin", "--sim-port", "usb9", "identify"}, "Неизвестная модель порта для --sim-port: usb9"},
-        {{"--port", "COM3", "--sim-port", "ftdi", "identify"}, "--trace, --sim-fault и --sim-port"},
+        {{"--port", "COM3", "--sim-port", "ftdi", "identify"}, "--trace, --sim-fault, --sim-port и --sim-pace"},
         {{"--port", "sim:x.bin", "--bus", "turbo", "identify"}, "--bus принимает spec или fast, а не turbo"},
+        {{"--port", "sim:x.bin", "--sim-pace", "slow", "identify"}, "--sim-pace принимает virtual или real, а не slow"},
+        {{"--port", "COM3", "--sim-pace", "real", "identify"}, "--trace, --sim-fault, --sim-port и --sim-pace"},
     };
     for (const Case& c : cases) {
         const CliResult r = Run(c.args);

@@ -95,7 +95,7 @@ TEST_F(MainFrameTest, WindowHasOneSizeAndMaximisingOnlyCentresIt) {
     EXPECT_EQ(CMainFrame::CentredPosition(QSize(1025, 769), QSize(640, 480)), QPoint(192, 144));
     const QSize size = frame->size();
     frame->showMaximized();
-    QTest::qWait(50);
+    QCoreApplication::processEvents();  // the state change, if any, is posted
     EXPECT_EQ(frame->size(), size);
     EXPECT_FALSE(frame->windowState() & Qt::WindowMaximized);
 }
@@ -201,8 +201,7 @@ TEST_F(MainFrameTest, ClosingDuringATransferWaitsForItsEnd) {
     EXPECT_TRUE(openAtClose);
     // The read finished whole, then the window closed and the port with it.
     EXPECT_EQ(model->settings.phones[0], "+79161234567");
-    QTest::qWait(20);
-    EXPECT_FALSE(frame->isVisible());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !frame->isVisible(); }));
     EXPECT_FALSE(model->link.IsOpen());
 }
 

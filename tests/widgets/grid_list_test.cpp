@@ -286,8 +286,7 @@ TEST_F(GridListTest, DropListOffersTheOwnersChoices) {
     EXPECT_EQ(drop->currentText(), QStringLiteral("Wav 1"));
     QTest::keyClick(drop->view(), Qt::Key_Down);
     QTest::keyClick(drop->view(), Qt::Key_Return);
-    QTest::qWait(10);  // the popup settles after it hides
-    EXPECT_FALSE(list.IsEditing());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !list.IsEditing(); }));  // the popup hides first
     EXPECT_EQ(sounds[2], QStringLiteral("Wav 2"));
     EXPECT_EQ(Edits(), 1);
 }
@@ -299,8 +298,7 @@ TEST_F(GridListTest, DropListClosedWithoutAChoiceChangesNothing) {
     ASSERT_TRUE(list.IsEditing());
     QTest::keyClick(list.DropEditor()->view(), Qt::Key_Down);
     QTest::keyClick(list.DropEditor()->view(), Qt::Key_Escape);
-    QTest::qWait(10);
-    EXPECT_FALSE(list.IsEditing());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !list.IsEditing(); }));
     EXPECT_EQ(sounds[1], QStringLiteral("Wav 3"));
     EXPECT_EQ(Edits(), 0);
 }
