@@ -35,6 +35,7 @@ PortOutcome ModuleLink::Open(const std::string& name) {
         return outcome;
     }
     port_ = std::move(opening.port);
+    saveFailureTold_ = false;
     Forget();
     try {
         bus_ = std::make_unique<PortBus>(*port_, timing_);

@@ -3,6 +3,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "link/profile.h"
@@ -78,6 +79,10 @@ public:
     // module kept in a file stores what the transfer changed (Ok for a
     // serial port or a closed link).
     FileOutcome Save();
+    // True the first time it is asked since the port opened: a simulated
+    // module's file that cannot be kept is told once, not after every
+    // transfer.
+    bool FirstSaveFailure() { return !std::exchange(saveFailureTold_, true); }
 
     void SetOpener(PortOpener opener) { opener_ = std::move(opener); }
 
@@ -108,6 +113,7 @@ private:
     BusTiming timing_ = BusTiming::Spec;
     std::vector<std::uint8_t> held_;
     int busy_ = 0;
+    bool saveFailureTold_ = false;
     std::function<void()> onIdle_;
     std::function<void()> onForget_;
 };

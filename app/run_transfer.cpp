@@ -21,9 +21,13 @@ QString CutShort(const AppModel& model, TransferAccess access, const QString& te
     return text + QLatin1Char('\n') + QtText(TransferTextsFor(model.profile).partialWrite);
 }
 
-// A simulated module kept in a file could not store its memory.
-void TellSaveFailure(const AppModel& model, QWidget* parent, const FileOutcome& saved) {
-    model.dialogs->Message(parent, QMessageBox::Warning, QtText(saved.Message()));
+// A simulated module kept in a file could not store its memory: said once
+// while the port is open, in the program's words, the file and the
+// system's reason beneath.
+void TellSaveFailure(AppModel& model, QWidget* parent, const FileOutcome& saved) {
+    if (!model.link.FirstSaveFailure()) return;
+    model.dialogs->Message(parent, QMessageBox::Warning, QtText(TransferTextsFor(model.profile).memoryNotKept),
+                           QtText(saved.Message()));
 }
 
 }  // namespace
@@ -52,10 +56,8 @@ TransferRun RunTransfer(AppModel& model, QWidget* parent, const std::function<bo
                          text.empty() ? QtText(TransferTextsFor(model.profile).portFailure) : QtText(text)));
         }
         // Still busy: the window must not close the port before it is saved.
-        if (const FileOutcome saved = link.Save(); !saved.Ok()) {
-            TellSaveFailure(model, parent, saved);
-            if (run.end == TransferRun::End::Done) run.end = TransferRun::End::Failed;
-        }
+        // The transfer itself is what it was: the module holds what it did.
+        if (const FileOutcome saved = link.Save(); !saved.Ok()) TellSaveFailure(model, parent, saved);
     }
     run.elapsed = std::chrono::milliseconds(std::llround((link.PortSeconds() - began) * 1000));
     return run;

@@ -19,6 +19,9 @@ constexpr TransferTexts kRussian{
     .duration = &kRussianDuration,
     .portFailure = "Ошибка COM порта",
     .partialWrite = "Модуль может теперь хранить часть новых данных; повторите запись.",
+    .memoryNotKept =
+        "Память демо-модуля не удаётся сохранить в его файл: модуль хранит изменения только до "
+        "закрытия порта.",
     .confirmEmptyConfig = "В модуль будет записана пустая конфигурация. Продолжить?",
     .confirmEmptySound = "В модуль будет записан пустой звук: голосовые сообщения модуля будут стёрты. Продолжить?",
     .confirmClearLog = "Журнал событий модуля будет стёрт. Продолжить?",
@@ -39,6 +42,9 @@ constexpr TransferTexts kEnglish{
     .duration = &kEnglishDuration,
     .portFailure = "COM port error",
     .partialWrite = "The module may now hold part of the new data; repeat the write.",
+    .memoryNotKept =
+        "The demo module's memory cannot be stored in its file: the module keeps the changes only "
+        "until the port is closed.",
     .confirmEmptyConfig = "An empty configuration will be written to the module. Continue?",
     .confirmEmptySound = "Empty sound will be written to the module: its voice messages will be erased. Continue?",
     .confirmClearLog = "The module's event log will be erased. Continue?",

@@ -25,6 +25,7 @@ struct TransferTexts {
     const DurationWords* duration;  // the estimate before, the time taken after
     std::string_view portFailure;   // a failed port call whose code has no system text
     std::string_view partialWrite;  // the line after a port failure that cut a write short
+    std::string_view memoryNotKept;  // a simulated module's file cannot store what the module holds
     std::string_view confirmEmptyConfig;
     std::string_view confirmEmptySound;
     std::string_view confirmClearLog;

@@ -11,6 +11,7 @@
 #include "sim/demo.h"
 #include "sim/port_factory.h"
 #include "app/qt_paths.h"
+#include "app/transfer_report.h"
 #include "ui/korvex_window.h"
 #include "ui/tamlo_window.h"
 
@@ -90,11 +91,38 @@ protected:
             EXPECT_EQ(module.StoredLastByte(), changed);
             return;
         }
-        ASSERT_EQ(dialogs.messages.size(), 1u);
+        ExpectToldOnce(module);
+    }
+
+    // One warning in the program's words; the file and the system's reason beneath.
+    void ExpectToldOnce(const FolderModule& module) {
+        RecordingDialogs& dialogs = *this->dialogs;
+        ASSERT_EQ(dialogs.messages.size(), 1u) << dialogs.TakeTexts().join('\n').toStdString();
         EXPECT_EQ(dialogs.messages[0].icon, QMessageBox::Warning);
-        const std::string text = dialogs.messages[0].text.toStdString();
-        EXPECT_TRUE(text.starts_with(PathToUtf8(module.file) + ": ")) << text;
-        EXPECT_TRUE(text.ends_with(std::strerror(ENOENT))) << text;
+        EXPECT_EQ(dialogs.messages[0].text, QtText(TransferTextsFor(this->model->profile).memoryNotKept));
+        const std::string detail = dialogs.messages[0].detail.toStdString();
+        EXPECT_TRUE(detail.starts_with(PathToUtf8(module.file) + ": ")) << detail;
+        EXPECT_TRUE(detail.ends_with(std::strerror(ENOENT))) << detail;
+    }
+
+    // A module whose file cannot be kept still takes the write: the status
+    // line says it was written, the edits count as the module's, and the
+    // failure is told once for the transfers and the close that follow.
+    void ExpectWritesToldAsWrittenAndTheFailureOnce() {
+        AppModel& model = *this->model;
+        FolderModule module(model.profile);
+        model.link.SetOpener(module.Opener());
+        this->OpenDemo();
+        model.settings.phones[0] = "4951234567";
+        fs::remove_all(module.folder);
+        this->Click("writeData");
+        const QString status = this->template Find<QLabel>("status")->text();
+        EXPECT_TRUE(status.startsWith(QtText(TransferTextsFor(model.profile).writeConfig))) << status.toStdString();
+        this->Click("readData");
+        EXPECT_TRUE(model.settings.phones[0].ends_with("4951234567")) << "the module holds the write";
+        this->Click("openPort");
+        EXPECT_FALSE(model.link.IsOpen());
+        ExpectToldOnce(module);
     }
 };
 
@@ -102,10 +130,14 @@ const auto kCaseName = [](const auto& info) { return std::string(info.param.name
 
 using KorvexClosePort = ClosePort<KorvexWindow>;
 TEST_P(KorvexClosePort, StoresTheModuleOrTellsWhyNot) { ExpectCloseStoresOrTells(); }
+using KorvexUnkeptModule = ClosePort<KorvexWindow>;
+TEST_F(KorvexUnkeptModule, IsToldOnceAndItsWritesStillCount) { ExpectWritesToldAsWrittenAndTheFailureOnce(); }
 INSTANTIATE_TEST_SUITE_P(Window, KorvexClosePort, ::testing::ValuesIn(kCases), kCaseName);
 
 using TamloClosePort = ClosePort<TamloWindow>;
 TEST_P(TamloClosePort, StoresTheModuleOrTellsWhyNot) { ExpectCloseStoresOrTells(); }
+using TamloUnkeptModule = ClosePort<TamloWindow>;
+TEST_F(TamloUnkeptModule, IsToldOnceAndItsWritesStillCount) { ExpectWritesToldAsWrittenAndTheFailureOnce(); }
 INSTANTIATE_TEST_SUITE_P(Window, TamloClosePort, ::testing::ValuesIn(kCases), kCaseName);
 
 }  // namespace
