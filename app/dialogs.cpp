@@ -33,20 +33,23 @@ bool Dialogs::Confirm(QWidget* parent, const QString& text) { return YesOrNo(par
 
 namespace {
 
+// Kept under the program's name.
+QSettings ProgramSettings() {
+    return QSettings(
+        QApplication::organizationName().isEmpty() ? QApplication::applicationName() : QApplication::organizationName(),
+        QApplication::applicationName());
+}
+
+const QString kLastFolder = QStringLiteral("lastFolder");
+
 QString AskFileName(QWidget* parent, QFileDialog::AcceptMode mode, const QString& title, const QString& filter,
                     const QString& suffix) {
-    // Starts in the folder used last, kept under the program's name.
-    QSettings settings(QApplication::organizationName().isEmpty() ? QApplication::applicationName()
-                                                                 : QApplication::organizationName(),
-                       QApplication::applicationName());
-    QFileDialog dialog(parent, title, settings.value(QStringLiteral("lastFolder")).toString(), filter);
+    QFileDialog dialog(parent, title, ProgramSettings().value(kLastFolder).toString(), filter);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setDefaultSuffix(suffix);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    const QString chosen = dialog.selectedFiles().first();
-    settings.setValue(QStringLiteral("lastFolder"), QFileInfo(chosen).absolutePath());
-    return chosen;
+    return dialog.selectedFiles().first();
 }
 
 }  // namespace
@@ -73,5 +76,7 @@ Dialogs::SaveChoice Dialogs::AskSave(QWidget* parent, const QString& text, const
 QString Dialogs::SaveFileName(QWidget* parent, const QString& title, const QString& filter, const QString& suffix) {
     return AskFileName(parent, QFileDialog::AcceptSave, title, filter, suffix);
 }
+
+void Dialogs::FileUsed(const QString& path) { ProgramSettings().setValue(kLastFolder, QFileInfo(path).absolutePath()); }
 
 }  // namespace korvex

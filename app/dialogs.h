@@ -25,12 +25,17 @@ public:
 
     // The file dialogs: a title, one filter such as "files (*.rom)" and the
     // suffix added to a name typed without one. Empty when cancelled. Saving
-    // asks before an existing file is replaced. They start in the folder
-    // chosen last (QSettings under the program's name).
+    // asks before an existing file is replaced. They start in the folder of
+    // the last file that was opened or saved for real (FileUsed).
     virtual QString OpenFileName(QWidget* parent, const QString& title, const QString& filter,
                                  const QString& suffix);
     virtual QString SaveFileName(QWidget* parent, const QString& title, const QString& filter,
                                  const QString& suffix);
+    // A file chosen in them was read or written whole: its folder is where
+    // the next file dialog starts (QSettings under the program's name). A
+    // choice that failed is never remembered, so that a folder such as
+    // /proc never becomes the start of every dialog.
+    virtual void FileUsed(const QString& path);
 
     // An offer that loses nothing in the module (cut a sound too long for
     // it): Yes and No, Yes the default (Enter), Escape No. Unlike Confirm,

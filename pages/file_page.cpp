@@ -432,6 +432,7 @@ void FilePage::OpenProject() {
                       path.toStdString(), outcome.reason);
         return;
     }
+    m.dialogs->FileUsed(path);
     m.settingsLoaded = true;
     // Loaded as far as it goes, but the user learns that it was not a project of this program.
     const qint64 size = QFileInfo(path).size();
@@ -468,6 +469,7 @@ bool FilePage::SaveProjectTo(const QString& path) {
                       path.toStdString(), outcome.reason);
         return false;
     }
+    m.dialogs->FileUsed(path);
     m.project.Named(path, m.settings);
     return true;
 }
@@ -493,6 +495,7 @@ void FilePage::LoadWavFile() {
         if (outcome.wav.file.empty() || outcome.wav.file == PathToUtf8(FsPath(path)))
             outcome.wav.file = path.toStdString();
         outcome.file = path.toStdString();
+        if (outcome.Ok()) Model().dialogs->FileUsed(path);
         return outcome;
     });
 }

@@ -283,7 +283,9 @@ void LogPage::SaveLogCsv() {
     const std::vector<LogRow> rows = ListedRows();
     if (const LogCsvOutcome saved = korvex::SaveLogCsv(FsPath(file), rows); !saved.Ok()) {
         Tell(QString::fromUtf8(kCannotSave), file + QStringLiteral(": ") + QtText(saved.reason));
+        return;
     }
+    Model().dialogs->FileUsed(file);
 }
 
 void LogPage::FillList(const std::vector<LogRow>& rows) {

@@ -93,10 +93,13 @@ void ShowReportChooser(AppModel& model, const std::vector<LogRow>& log, QWidget*
                                                      QString::fromUtf8(pdf ? texts.pdfFilter : texts.htmlFilter),
                                                      pdf ? QStringLiteral("pdf") : QStringLiteral("html"));
     if (path.isEmpty()) return;
-    if (const std::optional<QString> error = SaveReport(html, path))
+    if (const std::optional<QString> error = SaveReport(html, path)) {
         model.dialogs->Message(parent, QMessageBox::Critical,
                                QString::fromUtf8(texts.cannotWriteFile) + QStringLiteral(": \"") + path +
                                    QStringLiteral("\" (") + *error + QStringLiteral(")"));
+        return;
+    }
+    model.dialogs->FileUsed(path);
 }
 
 }  // namespace korvex

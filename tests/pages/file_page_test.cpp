@@ -447,6 +447,8 @@ TEST_F(FilePageTest, ProjectSavedAndOpenedThroughItsDialogs) {
     EXPECT_EQ(model->settings.objectName, "Sklad 7");
     // Only a read from the module changes the version shown.
     EXPECT_EQ(Find<QLineEdit>("version")->text(), QStringLiteral("x"));
+    // Both worked: the next file dialog starts in their folder.
+    EXPECT_EQ(dialogs->usedFiles, QStringList({path, path}));
 }
 
 TEST_F(FilePageTest, AShortProjectLoadsAsFarAsItGoesAndSaysSo) {
@@ -498,6 +500,8 @@ TEST_F(FilePageTest, ProjectFileErrorsNameTheFileAndTheReason) {
     Click("projectSave");
     EXPECT_TRUE(dialogs->messages.empty());
     EXPECT_EQ(model->settings, before);
+    // No folder of a failed open or save is where the next dialog starts.
+    EXPECT_TRUE(dialogs->usedFiles.isEmpty()) << dialogs->usedFiles.join('|').toStdString();
 }
 
 }  // namespace

@@ -80,6 +80,7 @@ TEST_F(LogPageCsv, ReplacesAnExistingFile) {
     EXPECT_TRUE(FileBytes(path).startsWith("   \r\n18:05,"));
     EXPECT_FALSE(FileBytes(path).contains('x'));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("log.csv")});
+    EXPECT_EQ(sim.dialogs->usedFiles, QStringList{path});
 }
 
 TEST_F(LogPageCsv, EmptyListAsksForNoFile) {
@@ -112,6 +113,7 @@ TEST_F(LogPageCsv, AFileThatCannotBeWrittenIsReportedWithNameAndReason) {
     EXPECT_TRUE(sim.dialogs->messages[0].detail.contains(QStringLiteral("No such file or directory")));
     EXPECT_FALSE(QFile::exists(path));
     EXPECT_EQ(page.List()->rowCount(), 8);
+    EXPECT_TRUE(sim.dialogs->usedFiles.isEmpty());
 }
 
 }  // namespace

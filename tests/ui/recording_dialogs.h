@@ -38,6 +38,8 @@ public:
         return Answer({true, title, filter, suffix});
     }
 
+    void FileUsed(const QString& path) override { usedFiles << path; }
+
     bool Ask(QWidget*, const QString& text) override {
         asked.push_back(text);
         if (yesNo.empty()) return false;
@@ -77,6 +79,7 @@ public:
 
     std::vector<ShownMessage> messages;
     std::deque<QString> answers;
+    QStringList usedFiles;   // files reported opened or saved whole, in order
     bool answerYes = false;  // how every question is answered
     QStringList confirms;    // the questions asked
     std::vector<FileQuestion> questions;
