@@ -1,0 +1,337 @@
+#include "pages/module_box.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSerialPortInfo>
+#include <algorithm>
+#include <memory>
+#include <optional>
+#include <set>
+#include <utility>
+
+#include "link/device_link.h"
+#include "link/serial_port.h"
+#include "voice/voice_transfer.h"
+#include "voice/wav_buffer.h"
+#include "model/clock.h"
+#include "model/config_transfer.h"
+#include "model/image_codec.h"
+#include "model/image_layout.h"
+#include "app/app_model.h"
+#include "app/bar_progress.h"
+#include "app/qt_paths.h"
+#include "app/run_transfer.h"
+#include "pages/box_helpers.h"
+#include "pages/compare_dialog.h"
+#include "pages/module_tools_texts.h"
+#include "pages/sound_box.h"
+#include "pages/transfer_status.h"
+
+namespace korvex {
+
+namespace {
+
+constexpr int kPortCount = 4;
+constexpr const char* kDemoName = "demo";
+
+QString VersionOf(const std::vector<std::uint8_t>& image) {
+    const std::span<const std::uint8_t> bytes(image);
+    return QString::fromStdString(ProgramVersion(bytes.subspan(std::min(bytes.size(), layout::kVersion))));
+}
+
+// A configuration read on a scratch image, for the estimate.
+std::function<void(TwoWireBus&)> ReadConfigDryRun(const Profile& profile) {
+    return [&profile](TwoWireBus& bus) {
+        ModuleConfig scratch;
+        NullProgress quiet;
+        static_cast<void>(ReadSettingsFromModule(bus, profile, quiet, scratch));  // only its bus calls count
+    };
+}
+
+}  // namespace
+
+std::vector<ModuleBox::PortEntry> ModuleBox::PortEntries(const FilePageTexts& texts) {
+    std::vector<PortEntry> entries;
+    std::set<QString> named;
+    for (int n = 1; n <= kPortCount; ++n) {
+        const QString name = QStringLiteral("COM%1").arg(n);
+        entries.push_back({name, name});
+        named.insert(QString::fromStdString(DevicePathFor(name.toStdString())));
+    }
+    std::vector<PortEntry> present;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
+        const QString path = info.systemLocation();
+        if (path.isEmpty() || !named.insert(path).second) continue;
+        present.push_back({path, path});
+    }
+    std::sort(present.begin(), present.end(), [](const PortEntry& a, const PortEntry& b) { return a.text < b.text; });
+    entries.insert(entries.end(), present.begin(), present.end());
+    entries.push_back({QtText(texts.demoModule), QString::fromLatin1(kDemoName)});
+    return entries;
+}
+
+ModuleBox::ModuleBox(AppModel& model, const FilePageTexts& texts, TransferStatus& status, SoundBox& sound,
+                     QWidget* page)
+    : QObject(page), model_(model), texts_(texts), status_(status), sound_(sound), page_(page) {}
+
+QHBoxLayout* ModuleBox::MakePortRow() {
+    auto* row = new QHBoxLayout;
+    portList_ = new QComboBox(page_);
+    portList_->setObjectName("portList");
+    for (const PortEntry& entry : PortEntries(texts_)) portList_->addItem(entry.text, entry.name);
+    portList_->setCurrentIndex(0);
+    portList_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    openPort_ = BoxButton(texts_.openPort, "openPort", page_);
+    // Wide enough for either caption, so the row does not jump when it toggles.
+    openPort_->setMinimumWidth(std::max(openPort_->fontMetrics().horizontalAdvance(QtText(texts_.openPort)),
+                                        openPort_->fontMetrics().horizontalAdvance(QtText(texts_.closePort))) +
+                               24);
+    row->addWidget(portList_);
+    row->addWidget(openPort_);
+    row->addStretch(1);
+    connect(openPort_, &QPushButton::clicked, this, &ModuleBox::OnOpenPort);
+    return row;
+}
+
+QGroupBox* ModuleBox::MakeGroup() {
+    auto* module = new QGroupBox(QtText(texts_.module), page_);
+    auto* layout = new QGridLayout(module);
+    readData_ = BoxButton(texts_.readData, "readData", module);
+    writeData_ = BoxButton(texts_.writeData, "writeData", module);
+    readSound_ = BoxButton(texts_.readSound, "readSound", module);
+    writeSound_ = BoxButton(texts_.writeSound, "writeSound", module);
+    layout->addWidget(readData_, 0, 0);
+    layout->addWidget(writeData_, 0, 1);
+    layout->addWidget(readSound_, 1, 0);
+    layout->addWidget(writeSound_, 1, 1);
+    compare_ = BoxButton(ModuleToolsTextsFor(model_.profile.kind).compare, "compare", module);
+    layout->addWidget(compare_, 2, 0, 1, 2);
+    version_ = new QLineEdit(module);
+    version_->setObjectName("version");
+    version_->setReadOnly(true);
+    version_->setFocusPolicy(Qt::ClickFocus);
+    if (!texts_.versionLabel.empty()) {
+        auto* versionRow = new QHBoxLayout;
+        auto* versionLabel = new QLabel(QtText(texts_.versionLabel), module);
+        versionLabel->setBuddy(version_);
+        version_->setMaximumWidth(version_->fontMetrics().horizontalAdvance(QStringLiteral("88888888")) + 12);
+        versionRow->addWidget(versionLabel);
+        versionRow->addWidget(version_);
+        versionRow->addStretch(1);
+        layout->addLayout(versionRow, 3, 0, 1, 2);
+    } else {
+        version_->hide();
+    }
+    if (!texts_.fastTransfer.empty()) {
+        fast_ = new QCheckBox(QtText(texts_.fastTransfer), module);
+        fast_->setObjectName("fastTransfer");
+        fast_->setChecked(model_.link.Timing() == BusTiming::Fast);
+        layout->addWidget(fast_, 3, 0, 1, 2);
+        connect(fast_, &QCheckBox::toggled, this, &ModuleBox::SetFastTransfer);
+    }
+    layout->setRowStretch(4, 1);
+
+    connect(readData_, &QPushButton::clicked, this, &ModuleBox::OnReadData);
+    connect(writeData_, &QPushButton::clicked, this, &ModuleBox::OnWriteData);
+    connect(readSound_, &QPushButton::clicked, this, &ModuleBox::OnReadSound);
+    connect(writeSound_, &QPushButton::clicked, this, &ModuleBox::OnWriteSound);
+    connect(compare_, &QPushButton::clicked, this, &ModuleBox::OnCompare);
+    return module;
+}
+
+QString ModuleBox::SelectedPortName() const { return portList_->currentData().toString(); }
+
+void ModuleBox::UpdateEnables() {
+    const bool open = model_.link.IsOpen();
+    // Greyed while a transfer runs: the window takes no clicks then.
+    const bool usable = open && !model_.link.Busy();
+    for (QPushButton* b : {readData_, writeData_, readSound_, writeSound_, compare_}) b->setEnabled(usable);
+    portList_->setEnabled(!open);
+    openPort_->setText(QtText(open ? texts_.closePort : texts_.openPort));
+}
+
+void ModuleBox::OnOpenPort() {
+    ModuleLink& link = model_.link;
+    if (link.IsOpen()) {
+        ClosePort(model_, page_);
+    } else if (const PortOutcome opened = link.Open(SelectedPortName().toStdString()); !opened.Ok()) {
+        model_.dialogs->Message(page_, QMessageBox::Warning, QtText(model_.profile.texts.portNotOpened),
+                                QtText(opened.error));
+    }
+    status_.AdviseOnCable(link);
+    UpdateEnables();
+    emit PortStateChanged(link.IsOpen());
+}
+
+void ModuleBox::SetFastTransfer(bool on) {
+    model_.link.SetTiming(on ? BusTiming::Fast : BusTiming::Spec);
+    if (fast_ && fast_->isChecked() != on) {
+        const QSignalBlocker quiet(fast_);
+        fast_->setChecked(on);
+    }
+    status_.AdviseOnCable(model_.link);
+}
+
+void ModuleBox::Tell(const std::string& text) { TellWarning(model_, page_, text); }
+
+void ModuleBox::RunTransfer(TransferKind kind, const std::function<bool(TwoWireBus&)>& work,
+                            const std::function<void(TwoWireBus&)>& dryRun) {
+    AppModel& m = model_;
+    if (!m.link.IsOpen() || m.link.Busy()) return;
+    for (QPushButton* b : {readData_, writeData_, readSound_, writeSound_, compare_}) b->setEnabled(false);
+    status_.Begin(EstimateText(m.profile, m.link.EstimateSeconds(dryRun)));
+    const bool writes = kind == TransferKind::WriteConfig || kind == TransferKind::WriteSound;
+    const TransferRun run =
+        korvex::RunTransfer(m, page_, work, writes ? TransferAccess::Writes : TransferAccess::Reads);
+    status_.Finish(kind, run);
+    UpdateEnables();
+}
+
+bool ModuleBox::ReadModuleInto(TwoWireBus& bus, ModuleConfig& out) {
+    AppModel& m = model_;
+    const LinkOutcome outcome = ReadSettingsFromModule(bus, m.profile, status_.Progress(), out);
+    if (!outcome.Ok()) {
+        Tell(std::string(OutcomeText(m.profile, outcome)));
+        return false;
+    }
+    m.link.HeldImage() = out.image;  // what the module holds, for a fast write after
+    return true;
+}
+
+void ModuleBox::OnReadData() {
+    RunTransfer(
+        TransferKind::ReadConfig,
+        [this](TwoWireBus& bus) {
+            AppModel& m = model_;
+            ModuleConfig module;
+            if (!ReadModuleInto(bus, module)) return false;
+            m.readImage = std::move(module.image);
+            m.settings = std::move(module.settings);
+            m.settingsLoaded = true;
+            if (!texts_.versionLabel.empty()) {
+                versionText_ = VersionOf(m.readImage);
+                version_->setText(versionText_);
+            }
+            sound_.ShowCurrentSlot();
+            m.project.Unnamed(m.settings);
+            emit ConfigurationLoaded();
+            return true;
+        },
+        ReadConfigDryRun(model_.profile));
+}
+
+// Reads the module aside: the settings being edited stay as they are until
+// the user takes rows from the dialog.
+void ModuleBox::OnCompare() {
+    std::optional<ModuleConfig> module;
+    std::unique_ptr<VoiceStore> moduleVoice;
+    // The status line says the module was read, as it does for Read data.
+    RunTransfer(
+        TransferKind::ReadConfig,
+        [&](TwoWireBus& bus) {
+            AppModel& m = model_;
+            ModuleConfig read;
+            if (!ReadModuleInto(bus, read)) return false;
+            module = std::move(read);
+            // Slots read or loaded here are set beside the module's directory.
+            if (m.soundLoaded) {
+                moduleVoice = std::make_unique<VoiceStore>(m.profile);
+                ReadDirectory(bus, *moduleVoice);
+            }
+            return true;
+        },
+        ReadConfigDryRun(model_.profile));
+    if (!module) return;
+    CompareDialog dialog(model_, std::move(module->settings), std::move(moduleVoice), page_);
+    dialog.exec();
+    if (dialog.Taken()) emit ConfigurationLoaded();
+}
+
+void ModuleBox::OnWriteData() {
+    AppModel& m = model_;
+    if (!m.link.IsOpen() || m.link.Busy()) return;
+    if (!m.SettingsKnown() && !m.dialogs->Confirm(page_, QtText(TransferTextsFor(m.profile).confirmEmptyConfig)))
+        return;
+    // The same write on copies, for the estimate.
+    const auto dryRun = [&m](TwoWireBus& bus) {
+        ConfigSettings settings = m.settings;
+        std::vector<std::uint8_t> image, held = m.link.HeldImage();
+        NullProgress quiet;
+        static_cast<void>(WriteSettingsToModule(bus, m.profile, settings, m.readImage, Today(), image, held, quiet));
+    };
+    RunTransfer(
+        TransferKind::WriteConfig,
+        [this](TwoWireBus& bus) {
+            AppModel& m = model_;
+            const LinkOutcome outcome = WriteSettingsToModule(bus, m.profile, m.settings, m.readImage, Today(),
+                                                              m.writeImage, m.link.HeldImage(), status_.Progress());
+            if (!outcome.Ok()) {
+                Tell(std::string(OutcomeText(m.profile, outcome)));
+                return false;
+            }
+            m.project.Written(m.settings);
+            return true;
+        },
+        dryRun);
+}
+
+void ModuleBox::OnReadSound() {
+    const Profile& profile = model_.profile;
+    const auto dryRun = [&profile](TwoWireBus& bus) {
+        // Large: kept off the stack.
+        auto store = std::make_unique<VoiceStore>(profile);
+        auto wav = std::make_unique<WavBuffer>(profile);
+        NullProgress quiet;
+        static_cast<void>(ReadAllSlots(bus, *store, *wav, quiet));  // only its bus calls count
+    };
+    RunTransfer(
+        TransferKind::ReadSound,
+        [this](TwoWireBus& bus) {
+            AppModel& m = model_;
+            const LinkOutcome outcome = ReadAllSlots(bus, m.voice, m.wav, status_.Progress());
+            if (!outcome.Ok()) {
+                Tell(std::string(OutcomeText(m.profile, outcome)));
+                return false;
+            }
+            m.soundLoaded = true;
+            sound_.ShowCurrentSlot();
+            sound_.ShowWaveform();
+            sound_.ShowFreeMemory();
+            return true;
+        },
+        dryRun);
+}
+
+void ModuleBox::OnWriteSound() {
+    AppModel& m = model_;
+    if (!m.link.IsOpen() || m.link.Busy()) return;
+    if (!m.soundLoaded && !m.dialogs->Confirm(page_, QtText(TransferTextsFor(m.profile).confirmEmptySound))) return;
+    const auto dryRun = [&m](TwoWireBus& bus) {
+        auto store = std::make_unique<VoiceStore>(m.voice);
+        NullProgress quiet;
+        static_cast<void>(WriteAllSlots(bus, *store, quiet));  // only its bus calls count
+    };
+    RunTransfer(
+        TransferKind::WriteSound,
+        [this](TwoWireBus& bus) {
+            AppModel& m = model_;
+            // A write error is told at once, before the next slot is written, so
+            // one found before a port failure is not lost with the outcome.
+            const VoiceWriteOutcome outcome = WriteAllSlots(bus, m.voice, status_.Progress(), [&](const SlotMismatch&) {
+                Tell(std::string(m.profile.texts.writeError));
+            });
+            const std::vector<std::string> messages = VoiceWriteMessages(m.profile, outcome);
+            if (outcome.mismatches.empty())
+                for (const std::string& line : messages) Tell(line);
+            return outcome.mismatches.empty() && messages.empty();
+        },
+        dryRun);
+}
+
+}  // namespace korvex

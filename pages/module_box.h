@@ -1,0 +1,105 @@
+#pragma once
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <vector>
+
+#include "pages/file_page_texts.h"
+#include "app/transfer_report.h"
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QHBoxLayout;
+class QLineEdit;
+class QPushButton;
+class QWidget;
+
+namespace korvex {
+
+struct AppModel;
+struct ModuleConfig;
+class SoundBox;
+class TransferStatus;
+class TwoWireBus;
+
+// The File page's module box: the port list and its button, and the
+// transfers with the module (Read data, Write data, Read sound, Write
+// sound, Compare), the module's program version and, where the window has
+// no menu for it, the fast-transfer switch. Its transfers report on the
+// transfer status; the voice they read is shown by the sound box.
+class ModuleBox : public QObject {
+    Q_OBJECT
+public:
+    ModuleBox(AppModel& model, const FilePageTexts& texts, TransferStatus& status, SoundBox& sound, QWidget* page);
+
+    // Its two parts for the page's layout, made when the page places them,
+    // so that the Tab order follows the page. UpdateEnables once both exist.
+    QHBoxLayout* MakePortRow();
+    QGroupBox* MakeGroup();
+
+    // The port list's entries: COM1..COM4, the serial devices present (but
+    // none that COM1..COM4 already name), the demo module. Text and name.
+    struct PortEntry {
+        QString text;
+        QString name;
+    };
+    static std::vector<PortEntry> PortEntries(const FilePageTexts& texts);
+
+    // The port the list's current entry stands for: "COMn", a device path, or
+    // "demo" for the simulated module.
+    QString SelectedPortName() const;
+    QString VersionText() const { return versionText_; }
+
+    // Chooses the bus timing of the link (fast or spec) for
+    // this and later ports, from the box's own switch or the window's menu.
+    void SetFastTransfer(bool on);
+    // The module buttons work while the port is open and no transfer runs;
+    // the port list only while the port is closed.
+    void UpdateEnables();
+
+signals:
+    // The port was opened or closed; the Log page follows it.
+    void PortStateChanged(bool open);
+    // A configuration was read from the module or taken from the
+    // comparison; the host reloads the pages that show it.
+    void ConfigurationLoaded();
+
+private:
+    void OnOpenPort();
+    void OnReadData();
+    void OnWriteData();
+    void OnReadSound();
+    void OnWriteSound();
+    void OnCompare();
+    // Runs a transfer through the programs' one transfer path, the module
+    // buttons greyed meanwhile, then says on the status line what came of it
+    // and how long it took.
+    // While it runs the status line says how long it will take, from
+    // `dryRun` (the same operation on throwaway buffers).
+    void RunTransfer(TransferKind kind, const std::function<bool(TwoWireBus&)>& work,
+                     const std::function<void(TwoWireBus&)>& dryRun);
+    // Read data into `out` for Read data and Compare: a failure is told; a
+    // read records what the module holds.
+    bool ReadModuleInto(TwoWireBus& bus, ModuleConfig& out);
+    void Tell(const std::string& text);
+
+    AppModel& model_;
+    const FilePageTexts& texts_;
+    TransferStatus& status_;
+    SoundBox& sound_;
+    QWidget* page_;
+    QString versionText_;
+
+    QComboBox* portList_ = nullptr;
+    QPushButton* openPort_ = nullptr;
+    QPushButton* readData_ = nullptr;
+    QPushButton* writeData_ = nullptr;
+    QPushButton* readSound_ = nullptr;
+    QPushButton* writeSound_ = nullptr;
+    QPushButton* compare_ = nullptr;
+    QLineEdit* version_ = nullptr;
+    QCheckBox* fast_ = nullptr;
+};
+
+}  // namespace korvex
