@@ -4,7 +4,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QPushButton>
-#include <QSettings>
+
+#include "app/program_settings.h"
 
 namespace korvex {
 
@@ -32,13 +33,6 @@ void Dialogs::Message(QWidget* parent, QMessageBox::Icon icon, const QString& te
 bool Dialogs::Confirm(QWidget* parent, const QString& text) { return YesOrNo(parent, text, QMessageBox::No); }
 
 namespace {
-
-// Kept under the program's name.
-QSettings ProgramSettings() {
-    return QSettings(
-        QApplication::organizationName().isEmpty() ? QApplication::applicationName() : QApplication::organizationName(),
-        QApplication::applicationName());
-}
 
 const QString kLastFolder = QStringLiteral("lastFolder");
 

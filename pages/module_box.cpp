@@ -25,6 +25,7 @@
 #include "model/image_layout.h"
 #include "app/app_model.h"
 #include "app/bar_progress.h"
+#include "app/program_settings.h"
 #include "app/qt_paths.h"
 #include "app/run_transfer.h"
 #include "pages/box_helpers.h"
@@ -85,7 +86,8 @@ QHBoxLayout* ModuleBox::MakePortRow() {
     portList_ = new QComboBox(page_);
     portList_->setObjectName("portList");
     for (const PortEntry& entry : PortEntries(texts_)) portList_->addItem(entry.text, entry.name);
-    portList_->setCurrentIndex(0);
+    // COM1 unless another port was opened last time and is still listed.
+    portList_->setCurrentIndex(std::max(0, portList_->findData(LastPort())));
     portList_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     openPort_ = BoxButton(texts_.openPort, "openPort", page_);
     // Wide enough for either caption, so the row does not jump when it toggles.
@@ -163,6 +165,8 @@ void ModuleBox::OnOpenPort() {
     } else if (const PortOutcome opened = link.Open(SelectedPortName().toStdString()); !opened.Ok()) {
         model_.dialogs->Message(page_, QMessageBox::Warning, QtText(model_.profile.texts.portNotOpened),
                                 QtText(opened.error));
+    } else {
+        RememberPort(SelectedPortName());
     }
     status_.AdviseOnCable(link);
     UpdateEnables();

@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -17,14 +16,7 @@ namespace {
 
 class FileDialogFolder : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(settingsDir.isValid() && used.isValid() && chosen.isValid());
-        // The program's settings in the test's own folder.
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
-    }
-    void TearDown() override {
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QDir::homePath() + "/.config");
-    }
+    void SetUp() override { ASSERT_TRUE(used.isValid() && chosen.isValid()); }
 
     // Opens the save dialog; answers it with `answer` and tells the folder it started in.
     QString SaveDialogStartsIn(const QString& answer) {
@@ -41,7 +33,7 @@ protected:
     }
 
     Dialogs dialogs;
-    QTemporaryDir settingsDir, used, chosen;
+    QTemporaryDir used, chosen;
 };
 
 TEST_F(FileDialogFolder, OnlyAFileUsedMovesTheStartingFolder) {
