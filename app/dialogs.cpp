@@ -10,6 +10,13 @@ namespace korvex {
 
 namespace {
 
+// Where the program keeps what it remembers between sessions: under its
+// organisation's name, or its own when it has none.
+QString SettingsOrganization() {
+    return QApplication::organizationName().isEmpty() ? QApplication::applicationName()
+                                                      : QApplication::organizationName();
+}
+
 // The program's short name: a window title would be cut off in the box's frame.
 QString BoxTitle() { return QApplication::applicationDisplayName(); }
 
@@ -36,9 +43,7 @@ namespace {
 QString AskFileName(QWidget* parent, QFileDialog::AcceptMode mode, const QString& title, const QString& filter,
                     const QString& suffix) {
     // Starts in the folder used last, kept under the program's name.
-    QSettings settings(QApplication::organizationName().isEmpty() ? QApplication::applicationName()
-                                                                 : QApplication::organizationName(),
-                       QApplication::applicationName());
+    QSettings settings(SettingsOrganization(), QApplication::applicationName());
     QFileDialog dialog(parent, title, settings.value(QStringLiteral("lastFolder")).toString(), filter);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
@@ -72,6 +77,14 @@ Dialogs::SaveChoice Dialogs::AskSave(QWidget* parent, const QString& text, const
 
 QString Dialogs::SaveFileName(QWidget* parent, const QString& title, const QString& filter, const QString& suffix) {
     return AskFileName(parent, QFileDialog::AcceptSave, title, filter, suffix);
+}
+
+QString Dialogs::Remembered(const QString& key) {
+    return QSettings(SettingsOrganization(), QApplication::applicationName()).value(key).toString();
+}
+
+void Dialogs::Remember(const QString& key, const QString& value) {
+    QSettings(SettingsOrganization(), QApplication::applicationName()).setValue(key, value);
 }
 
 }  // namespace korvex
