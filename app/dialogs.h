@@ -9,7 +9,8 @@ class QWidget;
 namespace korvex {
 
 // Every message box and file dialog of the pages goes through here, so that
-// tests answer them instead of a person and nothing blocks.
+// tests answer them instead of a person and nothing blocks; so do the
+// choices the program remembers, so that tests never touch the user's.
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
@@ -71,6 +72,12 @@ public:
     // default). Nothing when cancelled.
     virtual std::optional<int> AskRate(QWidget* parent, const QString& title, const QString& label,
                                        const QList<int>& rates);
+
+    // A choice the program keeps between sessions, where the file dialogs
+    // keep their folder (QSettings under the program's name): the value
+    // stored under `key`, empty when none is. Tests keep it in memory.
+    virtual QString Remembered(const QString& key);
+    virtual void Remember(const QString& key, const QString& value);
 };
 
 }  // namespace korvex

@@ -37,6 +37,10 @@ PortOutcome ModuleLink::Open(const std::string& name) {
     port_ = std::move(opening.port);
     saveFailureTold_ = false;
     Forget();
+    if (SimulatedModule* module = port_->Simulated(); module && demoPace_) {
+        module->SetPortModel(*demoPace_);
+        module->SetRealPace(true);
+    }
     try {
         bus_ = std::make_unique<PortBus>(*port_, timing_);
     } catch (const CSerialException& e) {

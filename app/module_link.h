@@ -12,6 +12,7 @@
 #include "model/file_io.h"
 #include "sim/port_bus.h"
 #include "sim/port_factory.h"
+#include "sim/port_model.h"
 
 namespace korvex {
 
@@ -75,6 +76,14 @@ public:
     double PortSeconds() const { return bus_ ? bus_->Stats().seconds : 0.0; }
     // The simulated module behind the port, if it is one.
     SimulatedModule* Simulated() { return port_ ? port_->Simulated() : nullptr; }
+    // The pace of a simulated module (the demo) opened from now on: nullptr
+    // leaves it as it opens, in virtual time, as fast as the machine runs
+    // (the default); a port model makes it charge that model's costs and
+    // take them in wall-clock time, as on such a cable. It is set before the
+    // probe, so the estimates and the fast timing's guard are that cable's.
+    // A port open already keeps its pace.
+    void SetDemoPace(const PortModel* cable) { demoPace_ = cable; }
+    const PortModel* DemoPace() const { return demoPace_; }
     // Called after every transfer, whether it ended well or not: a simulated
     // module kept in a file stores what the transfer changed (Ok for a
     // serial port or a closed link).
@@ -111,6 +120,7 @@ private:
     std::unique_ptr<ModulePort> port_;
     std::unique_ptr<PortBus> bus_;
     BusTiming timing_ = BusTiming::Spec;
+    const PortModel* demoPace_ = nullptr;
     std::vector<std::uint8_t> held_;
     int busy_ = 0;
     bool saveFailureTold_ = false;

@@ -1,6 +1,8 @@
 #include "korvex/korvex_frame.h"
 
 #include <QAction>
+#include <QActionGroup>
+#include <QMenu>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
@@ -14,10 +16,12 @@
 #include "korvex/frame_texts.h"
 #include "korvex/korvex_view.h"
 #include "pages/file_page.h"
+#include "app/demo_pace.h"
 #include "app/edits_guard.h"
 #include "app/qt_paths.h"
 #include "app/toolbar_icons.h"
 #include "app/transfer_guard.h"
+#include "pages/demo_pace_texts.h"
 #include "pages/log_page.h"
 #include "pages/module_tools_texts.h"
 #include "pages/report_export.h"
@@ -118,6 +122,26 @@ void CMainFrame::CreateActions() {
     fast->setCheckable(true);
     fast->setChecked(view_->Model().link.Timing() == BusTiming::Fast);
     connect(fast, &QAction::toggled, this, [this](bool on) { view_->GetFilePage()->SetFastTransfer(on); });
+    // The demo module's pace, taken when the port opens: chosen while it is closed.
+    const DemoPaceTexts& paceTexts = kDemoPaceRussian;
+    QMenu* pace = view->addMenu(QtText(paceTexts.title));
+    pace->menuAction()->setObjectName("demoPaceMenu");
+    pace->menuAction()->setStatusTip(QtText(paceTexts.prompt));
+    auto* paces = new QActionGroup(pace);
+    const int chosen = DemoPaceChoice(view_->Model().link.DemoPace());
+    for (int i = 0; i < static_cast<int>(paceTexts.choices.size()); ++i) {
+        QAction* choice = pace->addAction(QtText(paceTexts.choices[static_cast<std::size_t>(i)]));
+        choice->setObjectName(QStringLiteral("demoPace%1").arg(i));
+        choice->setStatusTip(QtText(paceTexts.prompt));
+        choice->setCheckable(true);
+        choice->setChecked(i == chosen);
+        paces->addAction(choice);
+        connect(choice, &QAction::triggered, this, [this, i] { view_->GetFilePage()->SetDemoPace(i); });
+    }
+    connect(view_->GetFilePage(), &FilePage::PortStateChanged, this, [pace, paces](bool open) {
+        pace->menuAction()->setEnabled(!open);
+        paces->setEnabled(!open);
+    });
 
     QMenu* help = menuBar()->addMenu(QtText(texts.helpMenu));
     about_ = help->addAction(AboutIcon(), QtText(texts.about));

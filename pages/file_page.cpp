@@ -49,6 +49,8 @@ bool FilePage::TransferRunning() { return Model().link.Busy(); }
 
 void FilePage::SetFastTransfer(bool on) { module_->SetFastTransfer(on); }
 
+void FilePage::SetDemoPace(int choice) { module_->SetDemoPace(choice); }
+
 void FilePage::OpenProject() { project_->OpenProject(); }
 
 bool FilePage::SaveProject() { return project_->SaveProject(); }

@@ -33,6 +33,10 @@ public:
     // Chooses the bus timing of the link (fast or spec) for
     // this and later ports, from the page's own switch or the window's menu.
     void SetFastTransfer(bool on);
+    // Chooses the demo module's pace for the next port opened (a choice of
+    // kDemoPaceModels, app/demo_pace.h), from the page's own list or the
+    // window's menu; remembered for the next session.
+    void SetDemoPace(int choice);
 
     // Project Open and Save, also the window's File menu commands. Save
     // asks for the file; true once the settings are saved.

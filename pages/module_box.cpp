@@ -25,11 +25,13 @@
 #include "model/image_layout.h"
 #include "app/app_model.h"
 #include "app/bar_progress.h"
+#include "app/demo_pace.h"
 #include "app/program_settings.h"
 #include "app/qt_paths.h"
 #include "app/run_transfer.h"
 #include "pages/box_helpers.h"
 #include "pages/compare_dialog.h"
+#include "pages/demo_pace_texts.h"
 #include "pages/module_tools_texts.h"
 #include "pages/sound_box.h"
 #include "pages/transfer_status.h"
@@ -40,6 +42,8 @@ namespace {
 
 constexpr int kPortCount = 4;
 constexpr const char* kDemoName = "demo";
+// The demo module's pace kept between sessions: the port model's name, empty for virtual time.
+constexpr const char* kDemoPaceKey = "demoPace";
 
 QString VersionOf(const std::vector<std::uint8_t>& image) {
     const std::span<const std::uint8_t> bytes(image);
@@ -79,7 +83,10 @@ std::vector<ModuleBox::PortEntry> ModuleBox::PortEntries(const FilePageTexts& te
 
 ModuleBox::ModuleBox(AppModel& model, const FilePageTexts& texts, TransferStatus& status, SoundBox& sound,
                      QWidget* page)
-    : QObject(page), model_(model), texts_(texts), status_(status), sound_(sound), page_(page) {}
+    : QObject(page), model_(model), texts_(texts), status_(status), sound_(sound), page_(page) {
+    const std::string remembered = model_.dialogs->Remembered(QString::fromLatin1(kDemoPaceKey)).toStdString();
+    model_.link.SetDemoPace(DemoPaceModel(DemoPaceChoice(FindPortModel(remembered))));
+}
 
 QHBoxLayout* ModuleBox::MakePortRow() {
     auto* row = new QHBoxLayout;
@@ -98,6 +105,18 @@ QHBoxLayout* ModuleBox::MakePortRow() {
     row->addWidget(openPort_);
     row->addStretch(1);
     connect(openPort_, &QPushButton::clicked, this, &ModuleBox::OnOpenPort);
+    if (const DemoPaceTexts& pace = DemoPaceTextsFor(model_.profile.kind); pace.onFilePage) {
+        auto* label = new QLabel(QtText(pace.title), page_);
+        demoPace_ = new QComboBox(page_);
+        demoPace_->setObjectName("demoPace");
+        for (std::string_view choice : pace.choices) demoPace_->addItem(QtText(choice));
+        demoPace_->setCurrentIndex(DemoPaceChoice(model_.link.DemoPace()));
+        demoPace_->setToolTip(QtText(pace.prompt));
+        label->setBuddy(demoPace_);
+        row->addWidget(label);
+        row->addWidget(demoPace_);
+        connect(demoPace_, &QComboBox::activated, this, &ModuleBox::SetDemoPace);
+    }
     return row;
 }
 
@@ -155,6 +174,7 @@ void ModuleBox::UpdateEnables() {
     const bool usable = open && !model_.link.Busy();
     for (QPushButton* b : {readData_, writeData_, readSound_, writeSound_, compare_}) b->setEnabled(usable);
     portList_->setEnabled(!open);
+    if (demoPace_) demoPace_->setEnabled(!open);
     openPort_->setText(QtText(open ? texts_.closePort : texts_.openPort));
 }
 
@@ -180,6 +200,16 @@ void ModuleBox::SetFastTransfer(bool on) {
         fast_->setChecked(on);
     }
     status_.AdviseOnCable(model_.link);
+}
+
+void ModuleBox::SetDemoPace(int choice) {
+    const PortModel* cable = DemoPaceModel(choice);
+    model_.link.SetDemoPace(cable);
+    if (demoPace_ && demoPace_->currentIndex() != DemoPaceChoice(cable)) {
+        const QSignalBlocker quiet(demoPace_);
+        demoPace_->setCurrentIndex(DemoPaceChoice(cable));
+    }
+    model_.dialogs->Remember(QString::fromLatin1(kDemoPaceKey), cable ? QtText(cable->name) : QString());
 }
 
 void ModuleBox::Tell(const std::string& text) { TellWarning(model_, page_, text); }

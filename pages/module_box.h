@@ -26,7 +26,7 @@ class TwoWireBus;
 // The File page's module box: the port list and its button, and the
 // transfers with the module (Read data, Write data, Read sound, Write
 // sound, Compare), the module's program version and, where the window has
-// no menu for it, the fast-transfer switch. Its transfers report on the
+// no menu for them, the fast-transfer switch and the demo module's pace. Its transfers report on the
 // transfer status; the voice they read is shown by the sound box.
 class ModuleBox : public QObject {
     Q_OBJECT
@@ -54,8 +54,12 @@ public:
     // Chooses the bus timing of the link (fast or spec) for
     // this and later ports, from the box's own switch or the window's menu.
     void SetFastTransfer(bool on);
+    // Chooses the demo module's pace for the next port opened (a choice of
+    // kDemoPaceModels, app/demo_pace.h), from the box's own list or the
+    // window's menu, and remembers it for the next session.
+    void SetDemoPace(int choice);
     // The module buttons work while the port is open and no transfer runs;
-    // the port list only while the port is closed.
+    // the port list and the demo's pace only while the port is closed.
     void UpdateEnables();
 
 signals:
@@ -93,6 +97,7 @@ private:
 
     QComboBox* portList_ = nullptr;
     QPushButton* openPort_ = nullptr;
+    QComboBox* demoPace_ = nullptr;
     QPushButton* readData_ = nullptr;
     QPushButton* writeData_ = nullptr;
     QPushButton* readSound_ = nullptr;

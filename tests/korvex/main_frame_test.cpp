@@ -46,7 +46,8 @@ TEST_F(MainFrameTest, MenusAndToolbarCarryTheirTexts) {
     }
     EXPECT_EQ(menus, (QStringList{"&Файл", "&Вид", "&?"}));
     EXPECT_EQ(items[0], (QStringList{"&Открыть...", "&Сохранить...", "Отчёт...", "|", "В&ыход"}));
-    EXPECT_EQ(items[1], (QStringList{"Панели &инструментов", "Полоса &статуса", "|", "&Быстрый обмен"}));
+    EXPECT_EQ(items[1],
+              (QStringList{"Панели &инструментов", "Полоса &статуса", "|", "&Быстрый обмен", "С&корость демо-модуля"}));
     EXPECT_EQ(items[2], QStringList{"&О программе ..."});
 
     QStringList tips;

@@ -1,6 +1,7 @@
 #pragma once
 // Dialogs that never block: messages are recorded, file dialogs answered
 // from a queue (an empty queue answers as a cancelled dialog).
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <deque>
@@ -69,6 +70,10 @@ public:
         return rate;
     }
 
+    // Kept in `remembered`, never in the user's settings.
+    QString Remembered(const QString& key) override { return remembered.value(key); }
+    void Remember(const QString& key, const QString& value) override { remembered[key] = value; }
+
     // The texts shown so far, and forget them.
     QStringList TakeTexts() {
         QStringList texts;
@@ -101,6 +106,8 @@ public:
     // Speech dialogs: what they showed, and the answers (empty: cancelled).
     std::vector<SpeechLabels> speechLabels;
     std::deque<SpeechRequest> speech;
+    // What the program remembers between sessions.
+    QMap<QString, QString> remembered;
 
 private:
     QString Answer(const FileQuestion& question) {
