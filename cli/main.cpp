@@ -24,6 +24,7 @@
 #include "cli/utf8_console.h"
 #include "link/profile.h"
 #include "model/file_io.h"
+#include "sim/port_factory.h"
 #if KORVEX_WITH_AUDIO
 #include "cli/speak_command.h"
 #endif
@@ -48,6 +49,7 @@ bool CompactAsked(int argc, char** argv) {
 // signal would have ended it.
 extern "C" void RemoveTemporariesAndStop(int signal) {
     RemovePendingTemporaryFiles();
+    RemoveHeldLockFiles();
     std::signal(signal, SIG_DFL);
     std::raise(signal);
 }
