@@ -36,9 +36,9 @@ namespace {
 QString AskFileName(QWidget* parent, QFileDialog::AcceptMode mode, const QString& title, const QString& filter,
                     const QString& suffix) {
     // Starts in the folder used last, kept under the program's name.
-    QSettings settings(QApplication::organizationName().isEmpty() ? QApplication::applicationName()
-                                                                 : QApplication::organizationName(),
-                       QApplication::applicationName());
+    QSettings settings(
+        QApplication::organizationName().isEmpty() ? QApplication::applicationName() : QApplication::organizationName(),
+        QApplication::applicationName());
     QFileDialog dialog(parent, title, settings.value(QStringLiteral("lastFolder")).toString(), filter);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);

@@ -29,8 +29,7 @@ public:
     // chosen last (QSettings under the program's name).
     virtual QString OpenFileName(QWidget* parent, const QString& title, const QString& filter,
                                  const QString& suffix);
-    virtual QString SaveFileName(QWidget* parent, const QString& title, const QString& filter,
-                                 const QString& suffix);
+    virtual QString SaveFileName(QWidget* parent, const QString& title, const QString& filter, const QString& suffix);
 
     // An offer that loses nothing in the module (cut a sound too long for
     // it): Yes and No, Yes the default (Enter), Escape No. Unlike Confirm,

@@ -50,6 +50,11 @@ void WriteOutputFile(const std::filesystem::path& path, std::span<const std::uin
     }
     const FileOutcome outcome = WriteFileAtomic(path, bytes);
     if (outcome.Ok()) return;
+    if (outcome.besideExisting) {
+        // The system's word is about the new file, which is not the one named.
+        throw CliError(kExitInput, std::string(texts.fileReplace) + outcome.path + ": " +
+                                       std::string(texts.noNewFileBeside) + " (" + outcome.reason + ")");
+    }
     const std::string_view what = outcome.failed == FileStep::Create ? texts.fileCreate : texts.fileWrite;
     throw CliError(kExitInput, std::string(what) + outcome.path + ": " + outcome.reason);
 }

@@ -136,7 +136,8 @@ int main(int argc, char** argv) {
     // Conversion and speech come with korvex_audio; without it write-sound
     // takes the WAV intake's files only and there is no speak.
 #if KORVEX_WITH_AUDIO
-    writeSound->add_option("--rate", soundOptions.rate, "Converted files: the slot's rate (default 16000; compact 22050)");
+    auto* writeSoundRate = writeSound->add_option("--rate", soundOptions.rate,
+                                                  "Converted files: the slot's rate (default 16000; compact 22050)");
     writeSound->add_flag("--cut", soundOptions.cut, "Cut a sound too long for the free memory instead of refusing it");
 
     SpeakOptions speakOptions;
@@ -145,7 +146,7 @@ int main(int argc, char** argv) {
     speak->add_option("--lang", speakOptions.language, "The voice: ru or en (default ru)")
         ->check(CLI::IsMember({"ru", "en"}));
     speak->add_option("-o", speakOptions.out, "The WAV file (8-bit mono)")->required();
-    speak->add_option("--rate", speakOptions.rate, "The slot's rate (default 16000; compact 22050)");
+    auto* speakRate = speak->add_option("--rate", speakOptions.rate, "The slot's rate (default 16000; compact 22050)");
 #endif
 
     DiffOptions diffOptions;
@@ -183,6 +184,10 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
     if (options.port.empty()) options.port = EnvironmentText(kPortVariable);
+#if KORVEX_WITH_AUDIO
+    soundOptions.rateGiven = writeSoundRate->count() > 0;
+    speakOptions.rateGiven = speakRate->count() > 0;
+#endif
 
     const Profile& profile = ProfileFor(options.compact ? ModuleKind::Compact : ModuleKind::Full);
     std::optional<PortStats> stats;

@@ -225,12 +225,15 @@ int RunOnModule(const Context& ctx, const std::function<int(ModuleSession&)>& bo
         code = body(session);
     } catch (const CSerialException& e) {
         std::string message = std::string(ctx.texts.portError) + e.Message();
-        // A write cut short leaves part of the new data in the module.
-        if (access == ModuleAccess::Writes) message += "\n" + std::string(ctx.texts.partialWrite);
+        // A write cut short leaves part of the new data in the module; a
+        // failure before the first data byte leaves the module as it was.
+        if (access == ModuleAccess::Writes && session.DataWritten())
+            message += "\n" + std::string(ctx.texts.partialWrite);
         failure = std::make_exception_ptr(CliError(kExitModule, message));
     } catch (const BusError& e) {
         std::string message = BusErrorText(ctx.profile, e);
-        if (access == ModuleAccess::Writes) message += "\n" + std::string(ctx.texts.partialWrite);
+        if (access == ModuleAccess::Writes && session.DataWritten())
+            message += "\n" + std::string(ctx.texts.partialWrite);
         failure = std::make_exception_ptr(CliError(kExitModule, message));
     } catch (...) {
         failure = std::current_exception();

@@ -75,6 +75,8 @@ public:
     Progress& GetProgress() { return progress_; }
     const LineProbe& Probe() const { return bus_->Probe(); }
     PortStats Stats() const { return bus_ ? bus_->Stats() : PortStats{}; }
+    // Whether a write of data began on the port (the module may hold part of it).
+    bool DataWritten() { return bus_ && Bus().DataWritten(); }
     // Ends the command when the probe found a cable that cannot read the module back.
     void RequireUsable() const;
     // Tells on stderr, where a person watches, how long `operation` will

@@ -16,7 +16,7 @@ const SoundCliTexts& SoundCliTextsFor(const Profile& profile) {
 
 int SpeakCommand(const Context& ctx, const SpeakOptions& options) {
     SoundOutcome outcome;
-    outcome.rate = options.rate ? options.rate : DefaultSlotRate(ctx.profile);
+    outcome.rate = options.rate || options.rateGiven ? options.rate : DefaultSlotRate(ctx.profile);
     if (options.text.find_first_not_of(" \t\r\n") == std::string::npos) outcome.result = SoundResult::NoText;
     else if (!SlotRateAccepted(ctx.profile, outcome.rate)) outcome.result = SoundResult::BadRate;
     if (!outcome.Ok()) throw CliError(kExitUsage, SoundOutcomeText(ctx.profile, outcome));

@@ -379,18 +379,21 @@ void FilePage::OnCompare() {
     std::optional<ModuleConfig> module;
     std::unique_ptr<VoiceStore> moduleVoice;
     // The status line says the module was read, as it does for Read data.
-    RunTransfer(TransferKind::ReadConfig, [&](TwoWireBus& bus) {
-        AppModel& m = Model();
-        ModuleConfig read;
-        if (!ReadModuleInto(bus, read)) return false;
-        module = std::move(read);
-        // Slots read or loaded here are set beside the module's directory.
-        if (m.soundLoaded) {
-            moduleVoice = std::make_unique<VoiceStore>(m.profile);
-            ReadDirectory(bus, *moduleVoice);
-        }
-        return true;
-    }, ReadConfigDryRun(Model().profile));
+    RunTransfer(
+        TransferKind::ReadConfig,
+        [&](TwoWireBus& bus) {
+            AppModel& m = Model();
+            ModuleConfig read;
+            if (!ReadModuleInto(bus, read)) return false;
+            module = std::move(read);
+            // Slots read or loaded here are set beside the module's directory.
+            if (m.soundLoaded) {
+                moduleVoice = std::make_unique<VoiceStore>(m.profile);
+                ReadDirectory(bus, *moduleVoice);
+            }
+            return true;
+        },
+        ReadConfigDryRun(Model().profile));
     if (!module) return;
     CompareDialog dialog(Model(), std::move(module->settings), std::move(moduleVoice), this);
     dialog.exec();
@@ -408,17 +411,20 @@ void FilePage::OnWriteData() {
         NullProgress quiet;
         static_cast<void>(WriteSettingsToModule(bus, m.profile, settings, m.readImage, Today(), image, held, quiet));
     };
-    RunTransfer(TransferKind::WriteConfig, [this](TwoWireBus& bus) {
-        AppModel& m = Model();
-        const LinkOutcome outcome = WriteSettingsToModule(bus, m.profile, m.settings, m.readImage, Today(),
-                                                          m.writeImage, m.link.HeldImage(), *progress_);
-        if (!outcome.Ok()) {
-            Tell(std::string(OutcomeText(m.profile, outcome)));
-            return false;
-        }
-        m.project.Written(m.settings);
-        return true;
-    }, dryRun);
+    RunTransfer(
+        TransferKind::WriteConfig,
+        [this](TwoWireBus& bus) {
+            AppModel& m = Model();
+            const LinkOutcome outcome = WriteSettingsToModule(bus, m.profile, m.settings, m.readImage, Today(),
+                                                              m.writeImage, m.link.HeldImage(), *progress_);
+            if (!outcome.Ok()) {
+                Tell(std::string(OutcomeText(m.profile, outcome)));
+                return false;
+            }
+            m.project.Written(m.settings);
+            return true;
+        },
+        dryRun);
 }
 
 void FilePage::OpenProject() {
@@ -462,7 +468,8 @@ bool FilePage::SaveEdits() {
 
 bool FilePage::SaveProjectTo(const QString& path) {
     AppModel& m = Model();
-    const FileOutcome outcome = korvex::SaveProject(FsPath(path), m.profile, m.settings, m.readImage, m.writeImage, Today());
+    const FileOutcome outcome =
+        korvex::SaveProject(FsPath(path), m.profile, m.settings, m.readImage, m.writeImage, Today());
     if (!outcome.Ok()) {
         TellFileError(outcome.failed == FileStep::Write ? texts_.cannotWriteFile : texts_.cannotCreateFile,
                       path.toStdString(), outcome.reason);
@@ -522,7 +529,8 @@ void FilePage::LoadSoundWith(const std::function<SoundOutcome(const SoundOptions
     // decoder allows; a file already in its format keeps the module's own rule.
     SoundOptions options{.encoder = DeltaEncoder::Trellis, .fittingEncoder = DeltaEncoder::Plain};
     SoundOutcome outcome = load(options);
-    if (outcome.result == SoundResult::TooLong && m.dialogs->Ask(this, QString::fromStdString(CutQuestion(m.profile, outcome)))) {
+    if (outcome.result == SoundResult::TooLong &&
+        m.dialogs->Ask(this, QString::fromStdString(CutQuestion(m.profile, outcome)))) {
         options.cut = true;
         outcome = load(options);
     }
@@ -545,21 +553,24 @@ void FilePage::OnReadSound() {
         NullProgress quiet;
         static_cast<void>(ReadAllSlots(bus, *store, *wav, quiet));  // only its bus calls count
     };
-    RunTransfer(TransferKind::ReadSound, [this](TwoWireBus& bus) {
-        AppModel& m = Model();
-        const LinkOutcome outcome = ReadAllSlots(bus, m.voice, m.wav, *progress_);
-        if (!outcome.Ok()) {
-            Tell(std::string(OutcomeText(m.profile, outcome)));
-            return false;
-        }
-        m.soundLoaded = true;
-        // The list shows the slot that is now current, so the next WAV
-        // load goes where the user sees it going.
-        slotList_->setCurrentIndex(m.voice.currentSlot);
-        ShowWaveform();
-        ShowFreeMemory();
-        return true;
-    }, dryRun);
+    RunTransfer(
+        TransferKind::ReadSound,
+        [this](TwoWireBus& bus) {
+            AppModel& m = Model();
+            const LinkOutcome outcome = ReadAllSlots(bus, m.voice, m.wav, *progress_);
+            if (!outcome.Ok()) {
+                Tell(std::string(OutcomeText(m.profile, outcome)));
+                return false;
+            }
+            m.soundLoaded = true;
+            // The list shows the slot that is now current, so the next WAV
+            // load goes where the user sees it going.
+            slotList_->setCurrentIndex(m.voice.currentSlot);
+            ShowWaveform();
+            ShowFreeMemory();
+            return true;
+        },
+        dryRun);
 }
 
 void FilePage::OnWriteSound() {
@@ -571,17 +582,20 @@ void FilePage::OnWriteSound() {
         NullProgress quiet;
         static_cast<void>(WriteAllSlots(bus, *store, quiet));  // only its bus calls count
     };
-    RunTransfer(TransferKind::WriteSound, [this](TwoWireBus& bus) {
-        AppModel& m = Model();
-        // A write error is told at once, before the next slot is written, so
-        // one found before a port failure is not lost with the outcome.
-        const VoiceWriteOutcome outcome = WriteAllSlots(
-            bus, m.voice, *progress_, [&](const SlotMismatch&) { Tell(std::string(m.profile.texts.writeError)); });
-        const std::vector<std::string> messages = VoiceWriteMessages(m.profile, outcome);
-        if (outcome.mismatches.empty())
-            for (const std::string& line : messages) Tell(line);
-        return outcome.mismatches.empty() && messages.empty();
-    }, dryRun);
+    RunTransfer(
+        TransferKind::WriteSound,
+        [this](TwoWireBus& bus) {
+            AppModel& m = Model();
+            // A write error is told at once, before the next slot is written, so
+            // one found before a port failure is not lost with the outcome.
+            const VoiceWriteOutcome outcome = WriteAllSlots(
+                bus, m.voice, *progress_, [&](const SlotMismatch&) { Tell(std::string(m.profile.texts.writeError)); });
+            const std::vector<std::string> messages = VoiceWriteMessages(m.profile, outcome);
+            if (outcome.mismatches.empty())
+                for (const std::string& line : messages) Tell(line);
+            return outcome.mismatches.empty() && messages.empty();
+        },
+        dryRun);
 }
 
 void FilePage::OnSoundSlotChange(int index) {
@@ -598,10 +612,8 @@ void FilePage::PlayPreview() {
     AppModel& m = Model();
     WavBuffer preview(m.profile);
     if (m.wav.SoundLength != 0) DecodeSlotToWav(m.voice, preview);
-    if (m.profile.playWaitsForEnd)
-        player_->PlayToEnd(preview.bytes, preview.SoundLength);
-    else
-        player_->Play(preview.bytes, preview.SoundLength);
+    if (m.profile.playWaitsForEnd) player_->PlayToEnd(preview.bytes, preview.SoundLength);
+    else player_->Play(preview.bytes, preview.SoundLength);
 }
 
 void FilePage::ShowWaveform() {

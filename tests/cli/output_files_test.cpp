@@ -109,6 +109,31 @@ TEST_F(OutputFiles, DevicesAndLinksToThemAreWrittenInPlace) {
     EXPECT_TRUE(fs::is_symlink(At("null-link")));
 }
 
+// A link that names no file yet is followed, as a shell's redirection
+// follows it: the file appears where the link points and the link stays.
+TEST_F(OutputFiles, ADanglingLinkIsFollowed) {
+    fs::create_directory(At("real"));
+    fs::create_symlink("real/p.rom", At("link.rom"));
+    const CliResult r = Run({"--port", SimPort("m.bin"), "read-config", "-o", At("link.rom").string()});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(fs::is_symlink(At("link.rom")));
+    EXPECT_EQ(ReadBytes(At("real/p.rom")).size(), 1120u);
+    // The same for the trace, which is checked before the module is touched.
+    fs::create_symlink("real/t.txt", At("trace-link"));
+    EXPECT_EQ(Run({"--port", SimPort("m.bin"), "--trace", At("trace-link").string(), "identify"}).status, 0);
+    EXPECT_TRUE(fs::is_symlink(At("trace-link")));
+    EXPECT_GT(fs::file_size(At("real/t.txt")), 0u);
+}
+
+// A file that exists but whose folder takes no new file is not called missing.
+TEST_F(OutputFiles, AFileInAFolderThatTakesNoNewFileSaysSo) {
+    if (!fs::is_regular_file("/proc/version")) GTEST_SKIP() << "no /proc/version here";
+    const CliResult r = Run({"--port", SimPort("m.bin"), "read-config", "-o", "/proc/version"});
+    EXPECT_EQ(r.status, 4);
+    EXPECT_TRUE(r.err.starts_with("Не удалось заменить файл: /proc/version: в его папке нельзя создать новый файл"))
+        << r.err;
+}
+
 TEST_F(OutputFiles, AFifoGetsTheProjectAndStaysAFifo) {
     ASSERT_EQ(::mkfifo(At("pipe").c_str(), 0600), 0);
     auto reader = std::async(std::launch::async, [&] { return ReadBytes(At("pipe")); });
