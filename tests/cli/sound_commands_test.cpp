@@ -126,6 +126,7 @@ TEST_F(SoundCommands, FailuresEndWithTheirStatusAndLeaveTheModuleAlone) {
     auto noFormat = toneA_;
     noFormat[12] = 'F';
     WriteBytes(At("noformat.wav"), noFormat);
+    WriteBytes(At("long.wav"), ToneWav(16000, 245760, 440));  // 30720 bytes encoded; a slot takes 30719
     const auto before = ReadBytes(At("m.bin"));
     struct Case {
         std::vector<std::string> args;
@@ -160,6 +161,11 @@ TEST_F(SoundCommands, FailuresEndWithTheirStatusAndLeaveTheModuleAlone) {
         {{"--port", port, "write-sound", "--fresh", "--rate", "8000", "--slot", "1", At("a.wav")},
          1,
          "--rate: Частота дискретизации только 22050, 16000, 11025 Hz"},
+        // A file in the module's format is taken as it is or refused, never converted to fit.
+        {{"--port", port, "write-sound", "--fresh", "--slot", "1", At("long.wav")},
+         4,
+         At("long.wav").string() + ": Звук длится 15,4 с (30720 байт), а в свободную память помещается 15,4 с "
+                                   "(30719 байт). --cut обрезает звук до свободной памяти."},
         // 0 is no rate, not the default one.
         {{"--port", port, "write-sound", "--fresh", "--rate", "0", "--slot", "1", At("a.wav")},
          1,
