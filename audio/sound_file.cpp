@@ -2,6 +2,8 @@
 
 #include <sndfile.h>
 
+#include <algorithm>
+#include <cmath>
 #include <memory>
 
 #include "link/path_text.h"
@@ -35,7 +37,15 @@ SoundFileRead ReadSoundFile(const std::filesystem::path& path) {
         if (got <= 0) break;
         for (sf_count_t i = 0; i < got; ++i) {
             float sum = 0.0f;
-            for (std::size_t c = 0; c < channels; ++c) sum += block[static_cast<std::size_t>(i) * channels + c];
+            for (std::size_t c = 0; c < channels; ++c) {
+                const float v = block[static_cast<std::size_t>(i) * channels + c];
+                if (!std::isfinite(v)) {
+                    read.notFinite = true;
+                    read.sound.samples.clear();
+                    return read;
+                }
+                sum += v;
+            }
             mono.push_back(sum / static_cast<float>(channels));
         }
     }
@@ -46,6 +56,13 @@ SoundFileRead ReadSoundFile(const std::filesystem::path& path) {
     read.ok = true;
     read.channels = info.channels;
     read.sound.rate = info.samplerate;
+    read.seconds = read.sound.Seconds();
+    if (mono.size() >= most) {
+        // Stopped at the limit: the rest is told by the file's own length.
+        const bool told = info.frames > 0 && info.frames != SF_COUNT_MAX;
+        if (told) read.seconds = std::max(read.seconds, static_cast<double>(info.frames) / info.samplerate);
+        else read.longer = true;
+    }
     return read;
 }
 

@@ -31,7 +31,13 @@ enum class SoundResult {
     BadRate,       // a rate the module does not take was asked for
     NoText,        // nothing to speak
     SpeechFailed,
+    NotFinite,    // a float sample is NaN or infinite; nothing changed
+    BadWav,       // a WAV header neither path can read; `wavFault` says what is wrong
+    TextTooLong,  // more text than the free memory could hold spoken; nothing was spoken
 };
+
+// What is wrong with a WAV header that libsndfile cannot read.
+enum class WavFault { None, NoChannels, FmtPastEnd };
 
 struct [[nodiscard]] SoundOutcome {
     SoundResult result = SoundResult::Ok;
@@ -41,8 +47,16 @@ struct [[nodiscard]] SoundOutcome {
     std::string file;
     std::string reason;      // a library's words
     std::uint16_t rate = 0;  // the slot's rate
-    double seconds = 0;      // how long the sound is, levelled, at the slot's rate
+    double seconds = 0;      // how long the sound is, levelled, at the slot's rate; for a file
+                             // longer than was read, the file's own length
+    bool longer = false;     // TooLong: the sound lasts more than `seconds` (a stream read so far)
     double roomSeconds = 0;  // how long it may be
+    // TooLong of a file taken as it is: the encoded bytes it needs and the
+    // bytes free, since its seconds and the room's may round alike.
+    std::uint32_t bytes = 0;
+    std::uint32_t roomBytes = 0;
+    WavFault wavFault = WavFault::None;
+    std::size_t characters = 0;  // TextTooLong: the text's characters
     bool Ok() const { return result == SoundResult::Ok; }
 };
 
@@ -57,16 +71,34 @@ std::string SoundOutcomeText(const Profile& profile, const SoundOutcome& outcome
 std::string CutQuestion(const Profile& profile, const SoundOutcome& outcome);
 
 // Loads a sound file into the current slot. An 8-bit mono WAV file at a rate
-// the module takes goes through the WAV intake unchanged; any other file
-// libsndfile reads is mixed to mono, resampled to the slot's rate, levelled
-// and encoded. A file neither path can read gets the WAV intake's refusal.
+// the module takes goes through the WAV intake unchanged, or, too long, is
+// refused as TooLong (with both lengths in bytes) or with `cut` cut to the
+// free memory as it is (no levelling, no fade: the slot holds the plain
+// encoding's first bytes). Any other file libsndfile reads is mixed to mono,
+// resampled to the slot's rate, levelled and encoded. A file neither path
+// can read gets the WAV intake's refusal, or BadWav for a header the
+// conversion would have taken if it could be read (0 channels, an fmt chunk
+// past the end). A file with no samples empties the slot whatever its
+// format, as the WAV intake takes a header-only file; one with a NaN or
+// infinite sample is refused.
 SoundOutcome LoadSoundFile(const std::filesystem::path& path, VoiceStore& store, WavBuffer& wav,
                            const SoundOptions& options);
 
 // True when LoadSoundFile would convert the file: it is readable but not an
 // 8-bit mono WAV file at a rate the module takes.
 bool SoundFileNeedsConversion(const Profile& profile, const std::filesystem::path& path);
-// Speaks `text` ("ru" or "en" voice) into the current slot like a file.
+// Whether `text` could fit in `roomSeconds` once spoken: false when it has
+// more letters and digits than the fastest speech says in that time. A
+// bound only: a text that passes may still be too long once spoken.
+bool SpeechMayFit(std::string_view text, double roomSeconds);
+// How long the longest sound a slot at `rate` can hold lasts: the whole
+// voice memory, no other slot holding any.
+double EmptyMemorySeconds(const Profile& profile, std::uint16_t rate);
+// The letters and digits of a UTF-8 text (every non-ASCII character counts as one).
+std::size_t SpokenCharacters(std::string_view text);
+
+// Speaks `text` ("ru" or "en" voice) into the current slot like a file; a
+// text SpeechMayFit refuses for the free memory is TextTooLong, before speaking.
 SoundOutcome LoadSpeech(std::string_view text, std::string_view language, VoiceStore& store, WavBuffer& wav,
                         const SoundOptions& options);
 

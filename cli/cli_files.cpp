@@ -50,6 +50,11 @@ void WriteOutputFile(const std::filesystem::path& path, std::span<const std::uin
     }
     const FileOutcome outcome = WriteFileAtomic(path, bytes);
     if (outcome.Ok()) return;
+    if (outcome.besideExisting) {
+        // The system's word is about the new file, which is not the one named.
+        throw CliError(kExitInput, std::string(texts.fileReplace) + outcome.path + ": " +
+                                       std::string(texts.noNewFileBeside) + " (" + outcome.reason + ")");
+    }
     const std::string_view what = outcome.failed == FileStep::Create ? texts.fileCreate : texts.fileWrite;
     throw CliError(kExitInput, std::string(what) + outcome.path + ": " + outcome.reason);
 }
@@ -68,19 +73,34 @@ bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
     return !ec && ca == cb;
 }
 
+// Outputs written in place (devices, FIFOs) and standard output destroy nothing.
+bool ReplacedWhole(const std::filesystem::path& output) {
+    if (output.empty() || output == kStandardOutput) return false;
+    std::error_code ec;
+    const auto status = std::filesystem::status(output, ec);
+    return !std::filesystem::exists(status) || std::filesystem::is_regular_file(status);
+}
+
 }  // namespace
 
 void RefuseOutputOverInput(const std::vector<std::filesystem::path>& outputs,
                            const std::vector<std::filesystem::path>& inputs, const CliTexts& texts) {
     for (const auto& output : outputs) {
-        if (output.empty() || output == kStandardOutput) continue;
-        std::error_code ec;
-        const auto status = std::filesystem::status(output, ec);
-        if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) continue;
+        if (!ReplacedWhole(output)) continue;
         for (const auto& input : inputs) {
             if (input.empty() || input == kStandardOutput) continue;
             if (SameFile(output, input))
                 throw CliError(kExitUsage, std::string(texts.sameFile) + output.string());
+        }
+    }
+}
+
+void RefuseSameOutputs(const std::vector<std::filesystem::path>& outputs, const CliTexts& texts) {
+    for (std::size_t i = 0; i < outputs.size(); ++i) {
+        if (!ReplacedWhole(outputs[i])) continue;
+        for (std::size_t j = i + 1; j < outputs.size(); ++j) {
+            if (ReplacedWhole(outputs[j]) && SameFile(outputs[i], outputs[j]))
+                throw CliError(kExitUsage, std::string(texts.sameOutput) + outputs[i].string());
         }
     }
 }

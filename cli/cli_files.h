@@ -36,4 +36,9 @@ void WriteOutputFile(const std::filesystem::path& path, std::span<const std::uin
 void RefuseOutputOverInput(const std::vector<std::filesystem::path>& outputs,
                            const std::vector<std::filesystem::path>& inputs, const CliTexts& texts);
 
+// Refuses (exit status 1) two outputs of one command that are the same
+// file: the one written last would replace the other. "-", empty names and
+// outputs that are devices or FIFOs are skipped, as above.
+void RefuseSameOutputs(const std::vector<std::filesystem::path>& outputs, const CliTexts& texts);
+
 }  // namespace korvex::cli

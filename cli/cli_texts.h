@@ -19,6 +19,12 @@ struct CliTexts {
     std::string_view badDate;          // --date that is no date
     std::string_view badComPort;       // COMn with n outside 1..255: followed by the name
     std::string_view sameFile;         // an output that is an input too: followed by the file
+    std::string_view sameOutput;       // two outputs of one command are one file: followed by the file
+    std::string_view noCommand;        // after commandLine; then commandList
+    std::string_view unknownCommand;   // after commandLine: followed by the name, then commandList
+    std::string_view commandList;      // before the commands, comma-separated, then ")"
+    std::string_view noPort;           // a module command without --port or KORVEX_PORT: then the ports
+    std::string_view simFilePort;      // the sim: entry of that list
 
     std::string_view portError;        // a line call failed; followed by the system's text
     std::string_view partialWrite;     // the line after portError when a write was cut short
@@ -32,6 +38,8 @@ struct CliTexts {
     std::string_view fileOpen;         // followed by "file: reason"
     std::string_view fileRead;
     std::string_view fileCreate;
+    std::string_view fileReplace;      // an existing file whose folder takes no new file: then "file: "
+    std::string_view noNewFileBeside;  // after it, before the system's reason in brackets
     std::string_view fileWrite;
     std::string_view fileSize;         // "... must be N bytes long: file (M)": before N
     std::string_view fileSizeBytes;    // after N

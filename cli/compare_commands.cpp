@@ -7,6 +7,7 @@
 
 #include "cli/cli_error.h"
 #include "cli/cli_files.h"
+#include "cli/settings_json.h"
 #include "cli/utf8_console.h"
 #include "link/device_link.h"
 #include "link/path_text.h"
@@ -46,8 +47,14 @@ void PrintRows(const std::vector<DiffRow>& diff, const ReportTexts& texts, const
         WriteText(stdout, std::string(texts.noDifferences) + "\n");
         return;
     }
-    std::string text = std::string(texts.page) + "\t" + texts.field + "\t" + left + "\t" + right + "\n";
-    for (const DiffRow& row : diff) text += row.page + "\t" + row.field + "\t" + row.left + "\t" + row.right + "\n";
+    // Values come from files and the module: a tab or a newline in a name
+    // would split its row, an escape sequence would reach the terminal.
+    std::string text = std::string(texts.page) + "\t" + texts.field + "\t" + EscapeControls(left) + "\t" +
+                       EscapeControls(right) + "\n";
+    for (const DiffRow& row : diff) {
+        text += EscapeControls(row.page) + "\t" + EscapeControls(row.field) + "\t" + EscapeControls(row.left) + "\t" +
+                EscapeControls(row.right) + "\n";
+    }
     WriteText(stdout, text);
 }
 

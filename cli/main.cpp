@@ -9,6 +9,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "cli/cli_error.h"
 #include "cli/cli_files.h"
@@ -22,6 +24,7 @@
 #include "cli/utf8_console.h"
 #include "link/profile.h"
 #include "model/file_io.h"
+#include "sim/port_factory.h"
 #if KORVEX_WITH_AUDIO
 #include "cli/speak_command.h"
 #endif
@@ -46,6 +49,7 @@ bool CompactAsked(int argc, char** argv) {
 // signal would have ended it.
 extern "C" void RemoveTemporariesAndStop(int signal) {
     RemovePendingTemporaryFiles();
+    RemoveHeldLockFiles();
     std::signal(signal, SIG_DFL);
     std::raise(signal);
 }
@@ -63,7 +67,7 @@ int main(int argc, char** argv) {
     app.fallthrough();
     app.set_version_flag("--version", "korvex-cli " KORVEX_VERSION);
     app.add_flag("--compact", options.compact, "The compact module and program (English texts)");
-    app.add_option("--port", options.port, "COMn, a device path, sim:FILE or demo (default COM1)");
+    app.add_option("--port", options.port, "COMn, a device path, sim:FILE or demo (default: $KORVEX_PORT)");
     app.add_option("--trace", options.trace, "Simulated ports: one line per line call into FILE");
     app.add_option("--sim-fault", options.faults,
                    "Simulated ports: absent, write-protect, flip-read:N, flip-write:N, pull:N (repeatable)")
@@ -132,7 +136,8 @@ int main(int argc, char** argv) {
     // Conversion and speech come with korvex_audio; without it write-sound
     // takes the WAV intake's files only and there is no speak.
 #if KORVEX_WITH_AUDIO
-    writeSound->add_option("--rate", soundOptions.rate, "Converted files: the slot's rate (default 16000; compact 22050)");
+    auto* writeSoundRate = writeSound->add_option("--rate", soundOptions.rate,
+                                                  "Converted files: the slot's rate (default 16000; compact 22050)");
     writeSound->add_flag("--cut", soundOptions.cut, "Cut a sound too long for the free memory instead of refusing it");
 
     SpeakOptions speakOptions;
@@ -141,7 +146,7 @@ int main(int argc, char** argv) {
     speak->add_option("--lang", speakOptions.language, "The voice: ru or en (default ru)")
         ->check(CLI::IsMember({"ru", "en"}));
     speak->add_option("-o", speakOptions.out, "The WAV file (8-bit mono)")->required();
-    speak->add_option("--rate", speakOptions.rate, "The slot's rate (default 16000; compact 22050)");
+    auto* speakRate = speak->add_option("--rate", speakOptions.rate, "The slot's rate (default 16000; compact 22050)");
 #endif
 
     DiffOptions diffOptions;
@@ -161,9 +166,28 @@ int main(int argc, char** argv) {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
         if (e.get_exit_code() == 0) return app.exit(e);  // --help
-        PrintError(std::string(TextsFor(earlyProfile).commandLine) + e.what());
+        const CliTexts& texts = TextsFor(earlyProfile);
+        if (app.get_subcommands().empty()) {
+            // The parser's own words here are English and do not say which
+            // command it did not know.
+            const std::vector<std::string> rest = app.remaining();
+            std::string commands;
+            for (const CLI::App* command : std::as_const(app).get_subcommands(nullptr))
+                commands += (commands.empty() ? "" : ", ") + command->get_name();
+            const std::string what = rest.empty() || rest.front().starts_with("-")
+                                         ? std::string(texts.noCommand)
+                                         : std::string(texts.unknownCommand) + rest.front();
+            PrintError(std::string(texts.commandLine) + what + std::string(texts.commandList) + commands + ")");
+            return kExitUsage;
+        }
+        PrintError(std::string(texts.commandLine) + e.what());
         return kExitUsage;
     }
+    if (options.port.empty()) options.port = EnvironmentText(kPortVariable);
+#if KORVEX_WITH_AUDIO
+    soundOptions.rateGiven = writeSoundRate->count() > 0;
+    speakOptions.rateGiven = speakRate->count() > 0;
+#endif
 
     const Profile& profile = ProfileFor(options.compact ? ModuleKind::Compact : ModuleKind::Full);
     std::optional<PortStats> stats;
@@ -172,6 +196,11 @@ int main(int argc, char** argv) {
     std::signal(SIGINT, RemoveTemporariesAndStop);
     std::signal(SIGTERM, RemoveTemporariesAndStop);
     try {
+        const bool needsModule = probe->parsed() || identify->parsed() || readConfig->parsed() ||
+                                 writeConfig->parsed() || readLog->parsed() || clearLog->parsed() ||
+                                 readSound->parsed() || writeSound->parsed() ||
+                                 (diff->parsed() && diffOptions.right.empty());
+        if (needsModule) RequirePortNamed(ctx);
         CheckGlobalOptions(ctx);
         {
             // Outputs that would destroy an input of the same command.
@@ -185,6 +214,7 @@ int main(int argc, char** argv) {
                 for (int slot = 0; slot < profile.slotCount; ++slot) outputs.push_back(SlotFile(soundDir, slot));
             }
             RefuseOutputOverInput(outputs, inputs, ctx.texts);
+            RefuseSameOutputs(outputs, ctx.texts);
         }
         if (probe->parsed()) code = ProbeCommand(ctx);
         else if (identify->parsed()) code = Identify(ctx);
@@ -210,8 +240,13 @@ int main(int argc, char** argv) {
         code = kExitInput;
     }
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-        PrintError(std::string(ctx.texts.fileWrite) + "stdout: " + std::strerror(errno));
-        if (code == kExitOk) code = kExitInput;
+        // A result that could not be written is a failure whatever it said
+        // (diff's 5 included); a command that failed has told its failure,
+        // and a failed write to stdout is told only once.
+        if (code == kExitOk || code == kExitDiffers) {
+            PrintError(std::string(ctx.texts.fileWrite) + "stdout: " + std::strerror(errno));
+            code = kExitInput;
+        }
     }
     if (options.stats && stats) PrintError(StatsLine(*stats));
     return code;

@@ -12,6 +12,7 @@
 #include "cli/utf8_console.h"
 #include "link/path_text.h"
 #include "link/bus_error.h"
+#include "link/port_list.h"
 #include "link/serial_exception.h"
 #include "model/file_io.h"
 #include "sim/demo.h"
@@ -101,7 +102,17 @@ void CheckGlobalOptions(const Context& ctx) {
         throw CliError(kExitUsage, std::string(ctx.texts.unknownPace) + ctx.options.simPace);
 }
 
+void RequirePortNamed(const Context& ctx) {
+    if (!ctx.options.port.empty()) return;
+    std::string ports;
+    for (const std::string& port : SerialPortsPresent()) ports += port + ", ";
+    ports += std::string(kDemoPortName) + ", " + std::string(ctx.texts.simFilePort);
+    throw CliError(kExitUsage, std::string(ctx.texts.noPort) + ports);
+}
+
 ModuleSession::ModuleSession(const Context& ctx) : ctx_(ctx) {
+    // A guess (COM1 is often a console or another device) could drive the wrong one.
+    RequirePortNamed(ctx);
     CheckGlobalOptions(ctx);  // callers check first; a session never opens a serial port with faults
     const SimulatedModule::Faults faults = ParseFaults(ctx.options.faults, ctx.texts);
 
@@ -214,12 +225,15 @@ int RunOnModule(const Context& ctx, const std::function<int(ModuleSession&)>& bo
         code = body(session);
     } catch (const CSerialException& e) {
         std::string message = std::string(ctx.texts.portError) + e.Message();
-        // A write cut short leaves part of the new data in the module.
-        if (access == ModuleAccess::Writes) message += "\n" + std::string(ctx.texts.partialWrite);
+        // A write cut short leaves part of the new data in the module; a
+        // failure before the first data byte leaves the module as it was.
+        if (access == ModuleAccess::Writes && session.DataWritten())
+            message += "\n" + std::string(ctx.texts.partialWrite);
         failure = std::make_exception_ptr(CliError(kExitModule, message));
     } catch (const BusError& e) {
         std::string message = BusErrorText(ctx.profile, e);
-        if (access == ModuleAccess::Writes) message += "\n" + std::string(ctx.texts.partialWrite);
+        if (access == ModuleAccess::Writes && session.DataWritten())
+            message += "\n" + std::string(ctx.texts.partialWrite);
         failure = std::make_exception_ptr(CliError(kExitModule, message));
     } catch (...) {
         failure = std::current_exception();

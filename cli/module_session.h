@@ -22,7 +22,7 @@ namespace korvex::cli {
 // The options before the command.
 struct GlobalOptions {
     bool compact = false;
-    std::string port = "COM1";
+    std::string port;                  // empty: KORVEX_PORT, else none (a module command refuses)
     std::string trace;                 // simulated ports only
     std::vector<std::string> faults;   // KIND[:N], simulated ports only
     std::string simPort;               // port model name, simulated ports only
@@ -50,6 +50,13 @@ SimulatedModule::Faults ParseFaults(const std::vector<std::string>& faults, cons
 // simulated port.
 void CheckGlobalOptions(const Context& ctx);
 
+// The environment variable that names the port when --port is not given.
+inline constexpr const char* kPortVariable = "KORVEX_PORT";
+
+// Ends a command that needs a module when no port is named (exit status 1),
+// with the ports this machine has.
+void RequirePortNamed(const Context& ctx);
+
 // The memory file behind a simulated port (sim:FILE or demo); nullopt for a
 // serial port.
 std::optional<std::filesystem::path> MemoryFileOf(const Context& ctx);
@@ -68,6 +75,8 @@ public:
     Progress& GetProgress() { return progress_; }
     const LineProbe& Probe() const { return bus_->Probe(); }
     PortStats Stats() const { return bus_ ? bus_->Stats() : PortStats{}; }
+    // Whether a write of data began on the port (the module may hold part of it).
+    bool DataWritten() { return bus_ && Bus().DataWritten(); }
     // Ends the command when the probe found a cable that cannot read the module back.
     void RequireUsable() const;
     // Tells on stderr, where a person watches, how long `operation` will

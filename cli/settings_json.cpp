@@ -1,5 +1,7 @@
 #include "cli/settings_json.h"
 
+#include <cstdio>
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -308,6 +310,39 @@ void ApplyJson(const Profile& profile, const CliTexts& texts, const JsonInput& o
 std::string SettingsAsLines(const Json& object) {
     std::string out;
     Flatten("", object, out);
+    return out;
+}
+
+std::string EscapeControls(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        unsigned code = c;
+        std::size_t length = 1;
+        if (c == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) <= 0x9F &&
+            static_cast<unsigned char>(text[i + 1]) >= 0x80) {
+            code = static_cast<unsigned char>(text[i + 1]);  // U+0080..U+009F in UTF-8
+            length = 2;
+        }
+        switch (code) {
+            case '\\': out += "\\\\"; break;
+            case '\b': out += "\\b"; break;
+            case '\f': out += "\\f"; break;
+            case '\n': out += "\\n"; break;
+            case '\r': out += "\\r"; break;
+            case '\t': out += "\\t"; break;
+            default:
+                if (code < 0x20 || code == 0x7F || length == 2) {
+                    char escaped[8];
+                    std::snprintf(escaped, sizeof escaped, "\\u%04x", code);
+                    out += escaped;
+                } else {
+                    out.append(text.substr(i, length));
+                }
+        }
+        i += length - 1;
+    }
     return out;
 }
 

@@ -27,4 +27,11 @@ void ApplyJson(const Profile& profile, const CliTexts& texts, const JsonInput& o
 // zoneNames[3].name) and the value as JSON.
 std::string SettingsAsLines(const Json& object);
 
+// A text with its control characters escaped as those lines escape them in
+// a JSON string (\t, \n, \r, \\, \u001b ...; DEL and U+0080..U+009F
+// too, which a terminal may take as commands), so that one value stays one
+// field of a line and never reaches a terminal as a command. Quotes are
+// left as they are. Never fails.
+std::string EscapeControls(std::string_view text);
+
 }  // namespace korvex::cli

@@ -18,7 +18,8 @@ namespace korvex::cli {
 #if KORVEX_WITH_AUDIO
 
 void CheckSlotSoundOptions(const Context& ctx, const WriteSoundOptions& options) {
-    if (options.rate && !SlotRateAccepted(ctx.profile, options.rate)) {
+    // --rate 0 is no rate, not the default.
+    if ((options.rate || options.rateGiven) && !SlotRateAccepted(ctx.profile, options.rate)) {
         SoundOutcome bad;
         bad.result = SoundResult::BadRate;
         throw CliError(kExitUsage, "--rate: " + SoundOutcomeText(ctx.profile, bad));

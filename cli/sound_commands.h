@@ -20,6 +20,7 @@ struct WriteSoundOptions {
     std::vector<std::pair<int, std::string>> slots;   // slot number from 1, sound file
     std::string encoder = "plain";                     // DeltaEncoder by name
     std::uint16_t rate = 0;                            // converted files: 0, the program's own
+    bool rateGiven = false;                            // --rate was given (0 is then refused)
     bool cut = false;                                  // a sound too long is cut to fit
 };
 

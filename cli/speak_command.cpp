@@ -16,10 +16,19 @@ const SoundCliTexts& SoundCliTextsFor(const Profile& profile) {
 
 int SpeakCommand(const Context& ctx, const SpeakOptions& options) {
     SoundOutcome outcome;
-    outcome.rate = options.rate ? options.rate : DefaultSlotRate(ctx.profile);
+    outcome.rate = options.rate || options.rateGiven ? options.rate : DefaultSlotRate(ctx.profile);
     if (options.text.find_first_not_of(" \t\r\n") == std::string::npos) outcome.result = SoundResult::NoText;
     else if (!SlotRateAccepted(ctx.profile, outcome.rate)) outcome.result = SoundResult::BadRate;
     if (!outcome.Ok()) throw CliError(kExitUsage, SoundOutcomeText(ctx.profile, outcome));
+    // The file is for a slot: a text that could not fit even in an empty
+    // memory is refused before espeak-ng spends time and memory on it.
+    const double room = EmptyMemorySeconds(ctx.profile, outcome.rate);
+    if (!SpeechMayFit(options.text, room)) {
+        outcome.result = SoundResult::TextTooLong;
+        outcome.characters = SpokenCharacters(options.text);
+        outcome.roomSeconds = room;
+        throw CliError(kExitInput, SoundOutcomeText(ctx.profile, outcome));
+    }
 
     const SpeechResult spoken = Speak(options.text, options.language);
     if (!spoken.ok) {

@@ -11,6 +11,7 @@ struct SpeakOptions {
     std::string language = "ru";  // "ru" / "en"
     std::string out;              // the WAV file written
     std::uint16_t rate = 0;       // 0: the program's own slot rate
+    bool rateGiven = false;       // --rate was given (0 is then refused)
 };
 
 // speak: the text spoken by espeak-ng, made ready for a slot (resampled,

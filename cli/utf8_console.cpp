@@ -1,5 +1,7 @@
 #include "cli/utf8_console.h"
 
+#include <cstdlib>
+
 #ifdef _WIN32
 #include <windows.h>
 #include <io.h>
@@ -35,6 +37,18 @@ Utf8Arguments::Utf8Arguments(int argc, char** argv) {
         values_.assign(argv, argv + argc);
     for (std::string& value : values_) pointers_.push_back(value.data());
     pointers_.push_back(nullptr);
+}
+
+std::string EnvironmentText(const char* name) {
+#ifdef _WIN32
+    const std::string narrow(name);
+    const std::wstring wide(narrow.begin(), narrow.end());  // the names asked for are ASCII
+    const wchar_t* value = _wgetenv(wide.c_str());
+    return value ? Utf8FromWide(value) : std::string();
+#else
+    const char* value = std::getenv(name);
+    return value ? std::string(value) : std::string();
+#endif
 }
 
 void WriteText(std::FILE* stream, std::string_view utf8) {

@@ -21,6 +21,10 @@ private:
     std::vector<char*> pointers_;  // argv-like, ends with nullptr
 };
 
+// An environment variable as UTF-8 (taken wide on Windows, where the narrow
+// environment spells non-ASCII names in the ANSI code page); empty when unset.
+std::string EnvironmentText(const char* name);
+
 // Writes UTF-8 text to stdout or stderr. A Windows console gets it through
 // WriteConsoleW, so Cyrillic shows whatever code page the console is in;
 // files and pipes (and every stream elsewhere) get the UTF-8 bytes.

@@ -92,6 +92,7 @@ bool TwoWireBus::SendByte(std::uint8_t value) {
 
 void TwoWireBus::WriteByte(std::uint8_t value) {
     const int index = byteInTransaction_++;
+    if (index >= 3) dataWritten_ = true;
     const bool acked = SendByte(value);
     if (index >= 3) ++address_;
     if (acked) return;

@@ -74,6 +74,10 @@ public:
     // again, and throws BusError (WriteCycleTimeout) past 70 ms.
     void Wait();
     ModemLines& Lines() { return lines_; }
+    // True once a data byte of a write has begun on this bus (not the
+    // address bytes a read starts with): from then on the memory may hold
+    // part of what was being written.
+    bool DataWritten() const { return dataWritten_; }
 
     // Drives both lines high (data first, so no condition appears on the
     // bus) whatever they were, so the fast timing knows where they stand.
@@ -100,6 +104,7 @@ private:
     std::optional<bool> clockLow_, dataLow_;
     bool changedSinceSample_ = true;
     int byteInTransaction_ = 0;     // bytes sent since the last start condition
+    bool dataWritten_ = false;
     std::uint32_t address_ = 0;     // memory address the next data byte goes to
 };
 

@@ -163,13 +163,23 @@ FileBytes ReadFileBytes(const fs::path& path, std::size_t maxBytes) {
 
 std::string FileOutcome::Message() const { return path + ": " + reason; }
 
+fs::path FollowLinks(const fs::path& path) {
+    fs::path target = path;
+    std::error_code ec;
+    // As many links as the system follows itself before it gives up.
+    for (int hop = 0; hop < 40 && fs::is_symlink(target, ec); ++hop) {
+        const fs::path link = fs::read_symlink(target, ec);
+        if (ec) break;
+        target = link.is_absolute() ? link : target.parent_path() / link;
+    }
+    return target;
+}
+
 FileOutcome WriteFileAtomic(const fs::path& path, std::span<const std::uint8_t> bytes) {
     std::error_code ec;
-    fs::path target = path;
-    if (fs::is_symlink(path, ec)) {
-        const fs::path resolved = fs::weakly_canonical(path, ec);
-        if (!ec) target = resolved;
-    }
+    // A link is followed, also one whose file is not there yet: replacing the
+    // link itself would leave the file it names as it was.
+    const fs::path target = FollowLinks(path);
 
     // What the name finally stands for, links followed: only a regular file
     // or a new name is replaced atomically.
@@ -182,7 +192,11 @@ FileOutcome WriteFileAtomic(const fs::path& path, std::span<const std::uint8_t> 
     fs::path tempPath;
     int error = 0;
     std::FILE* file = CreateTemporary(target, tempPath, error);
-    if (!file) return Failure(FileStep::Create, path, error);
+    if (!file) {
+        FileOutcome failed = Failure(FileStep::Create, path, error);
+        failed.besideExisting = !ec && fs::exists(existing);
+        return failed;
+    }
     PendingTemporary pending(tempPath);
 
     const auto fail = [&](int failure) {
@@ -225,15 +239,15 @@ FileOutcome CheckWritable(const fs::path& path, std::size_t probeBytes) {
         if (fs::is_directory(existing)) return Failure(FileStep::Write, path, EISDIR);
         if (!fs::is_regular_file(existing)) return Success(path);
     }
-    fs::path target = path;
-    if (fs::is_symlink(path, ec)) {
-        const fs::path resolved = fs::weakly_canonical(path, ec);
-        if (!ec) target = resolved;
-    }
+    const fs::path target = FollowLinks(path);
     fs::path tempPath;
     int error = 0;
     std::FILE* file = CreateTemporary(target, tempPath, error);
-    if (!file) return Failure(FileStep::Create, path, error);
+    if (!file) {
+        FileOutcome failed = Failure(FileStep::Create, path, error);
+        failed.besideExisting = !ec && fs::exists(existing);
+        return failed;
+    }
     PendingTemporary pending(tempPath);
     const std::vector<std::uint8_t> zeros(probeBytes, 0);
     errno = 0;

@@ -1,6 +1,7 @@
 #include "sim/port_factory.h"
 
 #include <array>
+#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -45,44 +46,57 @@ private:
     std::string name_;
 };
 
-// Holds the memory file locked, as a real port is held exclusively: a second
-// program on the same simulated module is told the port is busy instead of
-// both saving their own copy back and one change being lost.
+#ifndef _WIN32
+// The lock files held now, as plain byte strings, so that a signal handler
+// can remove them without allocating.
+struct HeldLockSlot {
+    std::atomic<bool> used{false};
+    char path[4096] = {};
+};
+std::array<HeldLockSlot, 4> heldLockSlots;
+#endif
+
+// Holds a simulated module as a real port is held exclusively: a second
+// program on the same module is told the port is busy instead of both
+// saving their own copy back and one change being lost. The lock is on a
+// file beside the memory file ("FILE.lock"), taken before the memory file
+// is created and kept whatever replaces the memory file meanwhile (its save
+// renames a new file over it). The lock file is removed when the module is
+// let go; a program that finds a lock file that was removed or replaced
+// under it takes the one the name stands for now.
 class MemoryFileLock {
 public:
     MemoryFileLock() = default;
     ~MemoryFileLock() {
 #ifndef _WIN32
-        if (fd_ >= 0) ::close(fd_);
+        if (fd_ < 0) return;
+        if (slot_) {
+            slot_->path[0] = '\0';
+            slot_->used.store(false);
+        }
+        // Removed while still held, so nobody can be holding the name meanwhile.
+        if (!lockFile_.empty()) ::unlink(lockFile_.c_str());
+        ::close(fd_);
 #endif
     }
     MemoryFileLock(const MemoryFileLock&) = delete;
     MemoryFileLock& operator=(const MemoryFileLock&) = delete;
 
-    // Locks the file the name stands for now. Returns 0 or the errno value
-    // (EBUSY when another program holds it).
+    // Locks the module behind `file` before the file is looked at. Returns 0
+    // or the errno value (EBUSY when another program holds it). A folder
+    // that takes no new file (read-only) takes no new memory file either:
+    // there the memory file itself is locked.
     int Acquire(const std::filesystem::path& file) {
 #ifndef _WIN32
-        // The memory is saved back by renaming a new file over the old one,
-        // so the lock taken may be on a file that has just been replaced:
-        // then the new one is locked instead.
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-            if (fd < 0) return errno;
-            if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-                const int error = errno == EWOULDBLOCK ? EBUSY : errno;
-                ::close(fd);
-                return error;
-            }
-            struct stat held {}, named {};
-            if (::fstat(fd, &held) == 0 && ::stat(file.c_str(), &named) == 0 && held.st_dev == named.st_dev &&
-                held.st_ino == named.st_ino) {
-                fd_ = fd;
-                return 0;
-            }
-            ::close(fd);
+        const std::filesystem::path lock = MemoryLockFileOf(file);
+        const int error = Hold(lock, O_RDONLY | O_CREAT);
+        if (error == 0) {
+            lockFile_ = lock;
+            Remember();
+            return 0;
         }
-        return EBUSY;
+        if (error == EROFS || error == EACCES || error == EPERM) return Hold(file, O_RDONLY);
+        return error;
 #else
         (void)file;
         return 0;
@@ -90,7 +104,44 @@ public:
     }
 
 private:
+#ifndef _WIN32
+    // A path too long to keep is simply not removed on a signal.
+    void Remember() {
+        const std::string text = lockFile_.string();
+        if (text.size() >= sizeof(HeldLockSlot::path)) return;
+        for (HeldLockSlot& slot : heldLockSlots) {
+            bool expected = false;
+            if (!slot.used.compare_exchange_strong(expected, true)) continue;
+            std::memcpy(slot.path, text.c_str(), text.size() + 1);
+            slot_ = &slot;
+            return;
+        }
+    }
+    HeldLockSlot* slot_ = nullptr;
+    // Locks the file the name stands for now: one that was removed or
+    // replaced between the open and the lock is let go and the name opened again.
+    int Hold(const std::filesystem::path& path, int flags) {
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            const int fd = ::open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK, 0644);
+            if (fd < 0) return errno;
+            if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+                const int error = errno == EWOULDBLOCK ? EBUSY : errno;
+                ::close(fd);
+                return error;
+            }
+            struct stat held {}, named {};
+            if (::fstat(fd, &held) == 0 && ::stat(path.c_str(), &named) == 0 && held.st_dev == named.st_dev &&
+                held.st_ino == named.st_ino) {
+                fd_ = fd;
+                return 0;
+            }
+            ::close(fd);
+        }
+        return EBUSY;
+    }
+#endif
     int fd_ = -1;
+    std::filesystem::path lockFile_;  // empty when the memory file itself is held
 };
 
 class SimulatedModulePort final : public ModulePort {
@@ -127,6 +178,16 @@ PortOpening OpenSimulated(const std::filesystem::path& file, const Profile& prof
         return opening;
     }
     std::error_code ec;
+    if (demo && file.has_parent_path()) std::filesystem::create_directories(file.parent_path(), ec);
+    // Held before the file is looked at, so that two programs never both
+    // create a missing one.
+    if (const int error = port->Lock().Acquire(file); error != 0) {
+        opening.failure = error == EBUSY    ? PortOpening::Failure::Port
+                          : error == ENOENT ? PortOpening::Failure::FileCreate
+                                            : PortOpening::Failure::FileRead;
+        opening.reason = PathToUtf8(file) + ": " + std::strerror(error);
+        return opening;
+    }
     const bool exists = std::filesystem::exists(file, ec);
     if (ec) {
         opening.failure = PortOpening::Failure::FileRead;
@@ -136,20 +197,12 @@ PortOpening OpenSimulated(const std::filesystem::path& file, const Profile& prof
     if (!exists) {
         // Created now rather than after the command, so that an unwritable
         // place fails before the module is touched.
-        if (demo) {
-            FillDemoContent(profile, module);
-            if (file.has_parent_path()) std::filesystem::create_directories(file.parent_path(), ec);
-        }
+        if (demo) FillDemoContent(profile, module);
         if (const FileOutcome created = module.SaveFile(file); !created.Ok()) {
             opening.failure = PortOpening::Failure::FileCreate;
             opening.reason = created.Message();
             return opening;
         }
-    }
-    if (const int error = port->Lock().Acquire(file); error != 0) {
-        opening.failure = error == EBUSY ? PortOpening::Failure::Port : PortOpening::Failure::FileRead;
-        opening.reason = file.string() + ": " + std::strerror(error);
-        return opening;
     }
     {
         const std::uintmax_t size = std::filesystem::file_size(file, ec);
@@ -190,6 +243,20 @@ std::filesystem::path DataHome() {
 }
 
 }  // namespace
+
+void RemoveHeldLockFiles() noexcept {
+#ifndef _WIN32
+    for (HeldLockSlot& slot : heldLockSlots) {
+        if (slot.used.load() && slot.path[0] != '\0') ::unlink(slot.path);
+    }
+#endif
+}
+
+std::filesystem::path MemoryLockFileOf(const std::filesystem::path& memoryFile) {
+    std::filesystem::path lock = memoryFile;
+    lock += ".lock";
+    return lock;
+}
 
 std::string_view DemoPortLabel(const Profile& profile) {
     return profile.kind == ModuleKind::Full ? "Демо-модуль" : "Demo module";

@@ -62,10 +62,23 @@ struct PortOpening {
     bool Ok() const { return failure == Failure::None; }
 };
 
+// The file beside a simulated module's memory file that is locked while a
+// program holds the module: "FILE.lock". It exists only while held (a
+// program killed outright leaves it unlocked, and the next one takes it).
+std::filesystem::path MemoryLockFileOf(const std::filesystem::path& memoryFile);
+
+// Removes the lock files this program holds. Safe to call from a signal
+// handler that then ends the program, so an interrupted program leaves none.
+void RemoveHeldLockFiles() noexcept;
+
 // Opens a port by name: "COMn" or a device path (opened as the link opens
 // it), "sim:FILE" (a missing FILE is created as a blank module, all 0xFF),
 // or "demo" (the profile's demo file, created with the demo content when
-// missing).
+// missing). A simulated module is held as a serial port is, from before its
+// file is created until the port is destroyed: another program's opening
+// fails as Failure::Port with EBUSY's text, even when the memory file is
+// renamed over meanwhile (POSIX; in a folder that takes no new file the
+// memory file itself is locked).
 PortOpening OpenModulePort(const std::string& name, const Profile& profile);
 
 }  // namespace korvex

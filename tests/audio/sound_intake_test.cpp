@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
+#include <limits>
 #include <random>
 #include <unistd.h>
 
@@ -138,12 +140,20 @@ TEST_F(SoundIntake, TooLongIsCutToTheFreeMemoryWhenAsked) {
         const char* name;
         SoundFileSpec spec;
         Bytes bytes;
+        const char* question;
     };
     // An 8-bit mono file the WAV intake refuses as too large is offered
-    // for cutting too, at its own rate.
+    // for cutting too, at its own rate, and told in bytes as well.
     const Case cases[] = {
-        {"16-bit stereo, 20 s", {.seconds = 20}, {}},
-        {"8-bit mono 16000 Hz, 20 s", {}, korvex::test::MakeWav(korvex::test::Sawtooth(16000 * 20), {.rate = 16000})},
+        {"16-bit stereo, 20 s",
+         {.seconds = 20},
+         {},
+         "Звук длится 20,0 с, а в свободную память помещается 10,4 с.\nОбрезать звук до 10,4 с?"},
+        {"8-bit mono 16000 Hz, 20 s",
+         {},
+         korvex::test::MakeWav(korvex::test::Sawtooth(16000 * 20), {.rate = 16000}),
+         "Звук длится 20,0 с (40000 байт), а в свободную память помещается 10,4 с (20719 байт).\n"
+         "Обрезать звук до 10,4 с?"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -159,8 +169,7 @@ TEST_F(SoundIntake, TooLongIsCutToTheFreeMemoryWhenAsked) {
         const SoundOutcome asked = LoadSoundFile(path, store, wav, {});
         ASSERT_EQ(asked.result, SoundResult::TooLong);
         EXPECT_NEAR(asked.roomSeconds, (32767.0 - 2048 - 10000) * 8 / 16000, 0.01);
-        EXPECT_EQ(CutQuestion(profile, asked),
-                  "Звук длится 20,0 с, а в свободную память помещается 10,4 с.\nОбрезать звук до 10,4 с?");
+        EXPECT_EQ(CutQuestion(profile, asked), c.question);
         EXPECT_EQ(store.slotLength[2], 0);
 
         const SoundOutcome cut = LoadSoundFile(path, store, wav, {.cut = true});
@@ -169,6 +178,123 @@ TEST_F(SoundIntake, TooLongIsCutToTheFreeMemoryWhenAsked) {
         EXPECT_EQ(store.slotLength[2], 32767 - 2048 - 10000);
         EXPECT_EQ(store.slotRate[2], 16000);
     }
+}
+
+// A file in the module's format a little too long (the slot takes 30719
+// bytes, the file needs 30720) is taken as it is or not at all: refused with
+// both lengths, or cut to the plain encoding's first bytes, never
+// converted, levelled and faded.
+TEST_F(SoundIntake, AFileInTheModulesFormatTooLongIsTakenAsItIsOrRefused) {
+    const Profile& profile = FullProfile();
+    const Bytes file = korvex::test::MakeWav(korvex::test::Sawtooth(245760), {.rate = 16000});
+    korvex::test::WriteBytes(dir / "long.wav", file);
+    VoiceStore store(profile);
+    WavBuffer wav(profile);
+
+    const SoundOutcome refused = LoadSoundFile(dir / "long.wav", store, wav, {});
+    ASSERT_EQ(refused.result, SoundResult::TooLong);
+    EXPECT_EQ(SoundOutcomeText(profile, refused),
+              "Звук длится 15,4 с (30720 байт), а в свободную память помещается 15,4 с (30719 байт).");
+    EXPECT_EQ(store.slotLength[0], 0);
+
+    const SoundOutcome cut = LoadSoundFile(dir / "long.wav", store, wav, {.cut = true});
+    ASSERT_TRUE(cut.Ok()) << SoundOutcomeText(profile, cut);
+    EXPECT_FALSE(cut.converted);
+    ASSERT_EQ(store.slotLength[0], 30719);
+    Bytes plain(30720);
+    EncodeDelta(std::span(file).subspan(kWavHeaderSize), profile.codecStep, plain);
+    EXPECT_TRUE(std::equal(store.Area(0).begin(), store.Area(0).begin() + 30719, plain.begin()))
+        << "the plain encoding of the file's first samples";
+}
+
+// Float samples that are no numbers would give an empty slot or a buzz:
+// such a file is refused and says why.
+TEST_F(SoundIntake, NonFiniteSamplesAreRefused) {
+    struct Case {
+        const char* name;
+        int rate;
+        std::vector<std::size_t> at;  // the samples made non-finite
+        float value;
+    };
+    const float inf = std::numeric_limits<float>::infinity();
+    const Case cases[] = {
+        {"one +Inf in a 1 s sine", 16000, {8000}, inf},
+        {"all -Inf", 16000, {}, -inf},
+        {"one NaN at 44.1 kHz", 44100, {20000}, std::numeric_limits<float>::quiet_NaN()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<float> samples(static_cast<std::size_t>(c.rate));
+        for (std::size_t i = 0; i < samples.size(); ++i)
+            samples[i] = c.at.empty() ? c.value : 0.5f * std::sin(static_cast<float>(i) * 0.1f);
+        for (std::size_t i : c.at) samples[i] = c.value;
+        SF_INFO info{};
+        info.samplerate = c.rate;
+        info.channels = 1;
+        info.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
+        SNDFILE* out = sf_open((dir / "float.wav").c_str(), SFM_WRITE, &info);
+        ASSERT_NE(out, nullptr);
+        sf_writef_float(out, samples.data(), static_cast<sf_count_t>(samples.size()));
+        sf_close(out);
+
+        VoiceStore store(FullProfile());
+        WavBuffer wav(FullProfile());
+        const SoundOutcome outcome = LoadSoundFile(dir / "float.wav", store, wav, {});
+        EXPECT_EQ(outcome.result, SoundResult::NotFinite);
+        EXPECT_EQ(SoundOutcomeText(FullProfile(), outcome),
+                  "В файле есть отсчёты, не являющиеся числами (NaN или бесконечность); такой звук не загружается");
+        EXPECT_EQ(store.slotLength[0], 0);
+    }
+}
+
+// A header libsndfile cannot read is told by its real fault, not as the
+// WAV intake's bit depth; a file with no samples empties the slot in every
+// format alike.
+TEST_F(SoundIntake, DamagedAndEmptyWavFilesAreToldWhatTheyAre) {
+    korvex::test::WriteSoundFile(dir / "tone.wav", {.channels = 1});
+    Bytes tone = korvex::test::ReadBytes(dir / "tone.wav");
+    ASSERT_GT(tone.size(), kWavHeaderSize);
+    Bytes noChannels = tone;
+    noChannels[22] = noChannels[23] = 0;
+    Bytes hugeFmt = tone;
+    hugeFmt[16] = 0x00;
+    hugeFmt[17] = hugeFmt[18] = hugeFmt[19] = 0xFF;
+    korvex::test::WriteSoundFile(dir / "empty16.wav", {.channels = 1, .seconds = 0});
+    struct Case {
+        const char* name;
+        Bytes bytes;
+        SoundResult result;
+        std::string text;
+    };
+    const Case cases[] = {
+        {"16-bit, 0 channels", noChannels, SoundResult::BadWav, "Заголовок WAV неверен: в нём 0 каналов"},
+        {"16-bit, an fmt chunk of 4 GB", hugeFmt, SoundResult::BadWav, "Заголовок WAV неверен: блок fmt длиннее файла"},
+        {"8-bit, no samples", korvex::test::MakeWav({}, {.rate = 16000}), SoundResult::Ok, ""},
+        {"16-bit, no samples", korvex::test::ReadBytes(dir / "empty16.wav"), SoundResult::Ok, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        VoiceStore store(FullProfile());
+        WavBuffer wav(FullProfile());
+        store.slotLength[0] = 100;  // something the empty file replaces
+        korvex::test::WriteBytes(dir / "in.wav", c.bytes);
+        const SoundOutcome outcome = LoadSoundFile(dir / "in.wav", store, wav, {});
+        EXPECT_EQ(outcome.result, c.result) << SoundOutcomeText(FullProfile(), outcome);
+        EXPECT_EQ(SoundOutcomeText(FullProfile(), outcome), c.text);
+        EXPECT_EQ(store.slotLength[0], c.result == SoundResult::Ok ? 0 : 100);
+    }
+}
+
+// A file longer than is read (10 min) is told by its own length.
+TEST_F(SoundIntake, ALongFileIsToldItsRealLength) {
+    korvex::test::WriteSoundFile(
+        dir / "long.wav",
+        {.format = SF_FORMAT_WAV | SF_FORMAT_PCM_U8, .rate = 8000, .channels = 1, .seconds = 30 * 60});
+    VoiceStore store(FullProfile());
+    WavBuffer wav(FullProfile());
+    const SoundOutcome outcome = LoadSoundFile(dir / "long.wav", store, wav, {});
+    ASSERT_EQ(outcome.result, SoundResult::TooLong);
+    EXPECT_EQ(SoundOutcomeText(FullProfile(), outcome), "Звук длится 30 мин, а в свободную память помещается 15,4 с.");
 }
 
 TEST_F(SoundIntake, ARateThePlayerPicksIsUsedAndOthersAreRefused) {

@@ -57,6 +57,27 @@ TEST(Speech, NothingToSpeakAndAnUnknownVoiceAreTold) {
     EXPECT_EQ(store.slotLength[0], 0);
 }
 
+// A text longer than the free memory could hold spoken is refused before
+// espeak-ng runs (100,000 characters took 16 s and 1.58 GB); one that may fit
+// is still spoken.
+TEST(Speech, ATextNoSlotCanHoldIsRefusedBeforeSpeaking) {
+    VoiceStore store(FullProfile());
+    WavBuffer wav(FullProfile());
+    std::string text;
+    for (int i = 0; i < 20000; ++i) text += "зона ";
+    const SoundOutcome refused = LoadSpeech(text, "ru", store, wav, {});
+    EXPECT_EQ(refused.result, SoundResult::TextTooLong);
+    EXPECT_EQ(SoundOutcomeText(FullProfile(), refused),
+              "Текст слишком длинный: 80000 знаков не прозвучат за 15,4 с, которые вмещает память.");
+    EXPECT_EQ(store.slotLength[0], 0);
+    store.slotLength[1] = 30000;  // the other slots leave a little room only
+    const SoundOutcome full = LoadSpeech("Тревога в зоне три, повторяю, тревога в зоне три", "ru", store, wav, {});
+    EXPECT_EQ(full.result, SoundResult::TextTooLong) << SoundOutcomeText(FullProfile(), full);
+    store.slotLength[1] = 0;
+    EXPECT_TRUE(LoadSpeech("Тревога в зоне три", "ru", store, wav, {}).Ok());
+    EXPECT_FALSE(SpeechMayFit(text, EmptyMemorySeconds(CompactProfile(), 22050)));
+}
+
 // The trellis encoder is never worse than the module's own rule on speech.
 TEST(Speech, TrellisEncoderIsNeverWorseThanPlainOnSpokenPhrases) {
     struct Case {

@@ -46,9 +46,13 @@ CliTest::Started CliTest::Start(const std::vector<std::string>& args) {
     std::vector<std::string> envStore;
     for (char** e = environ; *e; ++e) {
         const std::string_view entry(*e);
-        if (entry.starts_with("HOME=") || entry.starts_with("XDG_DATA_HOME=")) continue;
+        if (entry.starts_with("HOME=") || entry.starts_with("XDG_DATA_HOME=") || entry.starts_with("KORVEX_PORT="))
+            continue;
+        const std::string name(entry.substr(0, entry.find('=')));
+        if (environment_.count(name)) continue;
         envStore.emplace_back(entry);
     }
+    for (const auto& [name, value] : environment_) envStore.push_back(name + "=" + value);
     envStore.push_back("HOME=" + (dir_ / "home").string());
     envStore.push_back("XDG_DATA_HOME=" + (dir_ / "data").string());
     std::vector<char*> envp;
@@ -58,7 +62,9 @@ CliTest::Started CliTest::Start(const std::vector<std::string>& args) {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (stdout_.empty())
+        posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    else posix_spawn_file_actions_addopen(&actions, 1, stdout_.c_str(), O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     posix_spawn_file_actions_addchdir_np(&actions, dir_.c_str());
 

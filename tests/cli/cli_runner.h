@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,14 @@ protected:
     Started Start(const std::vector<std::string>& args);
     CliResult Wait(Started started);
 
+    // Sets a variable in the program's environment for the runs that follow.
+    // KORVEX_PORT is never taken from the test's own environment.
+    void SetEnvironment(const std::string& name, const std::string& value) { environment_[name] = value; }
+
+    // Standard output of the runs that follow goes to this file (a device such
+    // as /dev/full) instead of being kept; empty: kept in CliResult::out.
+    void SetStandardOutput(const std::filesystem::path& path) { stdout_ = path; }
+
     std::filesystem::path Dir() const { return dir_; }
     std::filesystem::path At(const std::string& name) const { return dir_ / name; }
     // "sim:<folder>/<name>"
@@ -48,6 +57,8 @@ protected:
 private:
     std::filesystem::path dir_;
     int runs_ = 0;
+    std::map<std::string, std::string> environment_;
+    std::filesystem::path stdout_;
 };
 
 }  // namespace korvex::test

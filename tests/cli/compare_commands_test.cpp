@@ -4,6 +4,10 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
 #include "cli/cli_runner.h"
 #include "cli/module_memory.h"
 #include "link/profile.h"
@@ -63,6 +67,41 @@ TEST_F(CompareCommands, FileAgainstTheModuleOnThePort) {
     EXPECT_EQ(differs.status, 5) << differs.err;
     EXPECT_NE(differs.out.find("\tМодуль\n"), std::string::npos);
     EXPECT_NE(differs.out.find("Телефоны\tТелефон #1\t79161234567\t+79161234567\n"), std::string::npos);
+}
+
+// A tab or a newline in a name would split its row, an escape sequence
+// would reach the terminal: they are escaped as show escapes them.
+TEST_F(CompareCommands, ControlCharactersInTheRowsAreEscaped) {
+    std::vector<std::uint8_t> image = ReadBytes(At("a.rom"));
+    const std::vector<std::uint8_t> name{0xD1, 0xEA, 0xEB, 0xE0, 0xE4};  // "Склад" in code page 1251
+    const auto at = std::search(image.begin(), image.end(), name.begin(), name.end());
+    ASSERT_NE(at, image.end());
+    const std::uint8_t controls[] = {'\t', '\n', 0x1B, '[', '\\'};
+    std::copy(std::begin(controls), std::end(controls), at + 1);
+    WriteBytes(At("c.rom"), image);
+
+    const CliResult r = Run({"diff", At("a.rom").string(), At("c.rom").string()});
+    EXPECT_EQ(r.status, 5) << r.err;
+    const std::string row = "\tСклад <7>\tС\\t\\n\\u001b[\\\\<7>\n";
+    EXPECT_TRUE(r.out.ends_with(row)) << r.out;
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 2) << "a heading and one row";
+    EXPECT_EQ(r.out.find('\x1b'), std::string::npos);
+    const auto rowStart = r.out.find('\n') + 1;
+    EXPECT_EQ(std::count(r.out.begin() + static_cast<long>(rowStart), r.out.end(), '\t'), 3) << "four fields";
+}
+
+// The result that could not be written is a failure whatever it said, and
+// is told once.
+TEST_F(CompareCommands, AResultThatCannotBeWrittenIsExitFourToldOnce) {
+    SetStandardOutput("/dev/full");
+    const CliResult differs = Run({"diff", At("a.rom").string(), At("b.rom").string()});
+    EXPECT_EQ(differs.status, 4);
+    EXPECT_EQ(differs.err, "Не удалось записать файл: stdout: " + std::string(std::strerror(ENOSPC)) + "\n");
+    const CliResult same = Run({"diff", At("a.rom").string(), At("a.rom").string()});
+    EXPECT_EQ(same.status, 4);
+    const CliResult report = Run({"report", At("a.rom").string(), "-o", "-"});
+    EXPECT_EQ(report.status, 4);
+    EXPECT_EQ(report.err, "Не удалось записать файл: stdout: " + std::string(std::strerror(ENOSPC)) + "\n");
 }
 
 TEST_F(CompareCommands, FailuresKeepTheirOwnStatus) {

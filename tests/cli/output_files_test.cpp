@@ -22,6 +22,7 @@
 #include "cli/cli_runner.h"
 #include "cli/module_memory.h"
 #include "sim/demo.h"
+#include "sim/port_factory.h"
 #include "voice/wav_buffer.h"
 
 namespace korvex::test {
@@ -58,23 +59,34 @@ protected:
         std::sort(names.begin(), names.end());
         return names;
     }
-    // Waits until the command holds a lock on the module's memory file (its
+    // Waits until the command holds the lock on the module's lock file (its
     // transfer has begun), read from /proc/locks so that the test never takes
     // the lock itself; false when the command ended first.
     bool WaitUntilHeld(const fs::path& memory, const Started& started) {
-        const std::string inode = ":" + std::to_string(Inode(memory)) + " ";
+        const fs::path lockFile = MemoryLockFileOf(memory);
         const std::string pid = " " + std::to_string(started.pid) + " ";
         for (;;) {
             siginfo_t info{};
             if (::waitid(P_PID, static_cast<id_t>(started.pid), &info, WEXITED | WNOHANG | WNOWAIT) != 0 ||
                 info.si_pid != 0)
                 return false;
-            std::ifstream locks("/proc/locks");
-            for (std::string line; std::getline(locks, line);) {
-                if (line.find(inode) != std::string::npos && line.find(pid) != std::string::npos) return true;
+            struct stat st {};
+            if (::stat(lockFile.c_str(), &st) == 0) {
+                const std::string inode = ":" + std::to_string(st.st_ino) + " ";
+                std::ifstream locks("/proc/locks");
+                for (std::string line; std::getline(locks, line);) {
+                    if (line.find(inode) != std::string::npos && line.find(pid) != std::string::npos) return true;
+                }
             }
             std::this_thread::yield();
         }
+    }
+    // Holds the module as another program would: its lock file locked.
+    int HoldAsAnotherProgram(const fs::path& memory) {
+        const int held = ::open(MemoryLockFileOf(memory).c_str(), O_RDONLY | O_CREAT, 0644);
+        EXPECT_GE(held, 0);
+        EXPECT_EQ(::flock(held, LOCK_EX | LOCK_NB), 0);
+        return held;
     }
     std::vector<std::uint8_t> module_;
 };
@@ -95,6 +107,31 @@ TEST_F(OutputFiles, DevicesAndLinksToThemAreWrittenInPlace) {
         EXPECT_TRUE(fs::is_character_file(device));
     }
     EXPECT_TRUE(fs::is_symlink(At("null-link")));
+}
+
+// A link that names no file yet is followed, as a shell's redirection
+// follows it: the file appears where the link points and the link stays.
+TEST_F(OutputFiles, ADanglingLinkIsFollowed) {
+    fs::create_directory(At("real"));
+    fs::create_symlink("real/p.rom", At("link.rom"));
+    const CliResult r = Run({"--port", SimPort("m.bin"), "read-config", "-o", At("link.rom").string()});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(fs::is_symlink(At("link.rom")));
+    EXPECT_EQ(ReadBytes(At("real/p.rom")).size(), 1120u);
+    // The same for the trace, which is checked before the module is touched.
+    fs::create_symlink("real/t.txt", At("trace-link"));
+    EXPECT_EQ(Run({"--port", SimPort("m.bin"), "--trace", At("trace-link").string(), "identify"}).status, 0);
+    EXPECT_TRUE(fs::is_symlink(At("trace-link")));
+    EXPECT_GT(fs::file_size(At("real/t.txt")), 0u);
+}
+
+// A file that exists but whose folder takes no new file is not called missing.
+TEST_F(OutputFiles, AFileInAFolderThatTakesNoNewFileSaysSo) {
+    if (!fs::is_regular_file("/proc/version")) GTEST_SKIP() << "no /proc/version here";
+    const CliResult r = Run({"--port", SimPort("m.bin"), "read-config", "-o", "/proc/version"});
+    EXPECT_EQ(r.status, 4);
+    EXPECT_TRUE(r.err.starts_with("Не удалось заменить файл: /proc/version: в его папке нельзя создать новый файл"))
+        << r.err;
 }
 
 TEST_F(OutputFiles, AFifoGetsTheProjectAndStaysAFifo) {
@@ -123,15 +160,47 @@ TEST_F(OutputFiles, DashWritesToStandardOutput) {
 // be by a serial port, and changes nothing.
 TEST_F(OutputFiles, AModuleInUseIsBusy) {
     ASSERT_EQ(Run({"--port", SimPort("m.bin"), "read-config", "-o", At("p.rom").string()}).status, 0);
-    const int held = ::open(At("m.bin").c_str(), O_RDONLY);
-    ASSERT_GE(held, 0);
-    ASSERT_EQ(::flock(held, LOCK_EX | LOCK_NB), 0);
+    const int held = HoldAsAnotherProgram(At("m.bin"));
     const CliResult busy = Run({"--port", SimPort("m.bin"), "write-config", At("p.rom").string()});
     EXPECT_EQ(busy.status, 2);
     EXPECT_TRUE(busy.err.starts_with("COM порт не открыт! (")) << busy.err;
     EXPECT_NE(busy.err.find(std::strerror(EBUSY)), std::string::npos) << busy.err;
     ::close(held);
     EXPECT_EQ(ReadBytes(At("m.bin")), module_);
+    EXPECT_EQ(Run({"--port", SimPort("m.bin"), "write-config", At("p.rom").string()}).status, 0);
+}
+
+// The module is held before its memory file exists: two programs never both
+// create it and both report their write as done.
+TEST_F(OutputFiles, AModuleWhoseFileDoesNotExistYetIsHeldToo) {
+    ASSERT_EQ(Run({"--port", SimPort("m.bin"), "read-config", "-o", At("p.rom").string()}).status, 0);
+    for (const std::string& port : {SimPort("new.bin"), std::string("demo")}) {
+        SCOPED_TRACE(port);
+        const fs::path memory = port == "demo" ? Dir() / "data" / "korvex" / "demo-full.bin" : At("new.bin");
+        fs::create_directories(memory.parent_path());
+        const int held = HoldAsAnotherProgram(memory);
+        const CliResult busy = Run({"--port", port, "write-config", At("p.rom").string()});
+        EXPECT_EQ(busy.status, 2) << busy.err;
+        EXPECT_NE(busy.err.find(std::strerror(EBUSY)), std::string::npos) << busy.err;
+        EXPECT_FALSE(fs::exists(memory)) << "created under another program's hold";
+        ::close(held);
+    }
+}
+
+// A memory file renamed over while a command holds the module does not let
+// a second command in, whose write the first one's save would then erase.
+TEST_F(OutputFiles, AMemoryFileRenamedOverStaysHeld) {
+    ASSERT_EQ(Run({"--port", SimPort("m.bin"), "read-config", "-o", At("p.rom").string()}).status, 0);
+    const auto first = Start({"--port", SimPort("m.bin"), "--sim-port", "ftdi", "--sim-pace", "real", "clear-log"});
+    ASSERT_TRUE(WaitUntilHeld(At("m.bin"), first));
+    WriteBytes(At("copy.bin"), module_);
+    fs::rename(At("copy.bin"), At("m.bin"));
+    const CliResult second = Run({"--port", SimPort("m.bin"), "write-config", At("p.rom").string()});
+    EXPECT_EQ(second.status, 2) << second.err;
+    EXPECT_NE(second.err.find(std::strerror(EBUSY)), std::string::npos) << second.err;
+    ::kill(first.pid, SIGTERM);  // no need to sit through the first one's transfer
+    EXPECT_EQ(Wait(first).signal, SIGTERM);
+    EXPECT_FALSE(fs::exists(MemoryLockFileOf(At("m.bin")))) << "the lock file goes with the hold";
     EXPECT_EQ(Run({"--port", SimPort("m.bin"), "write-config", At("p.rom").string()}).status, 0);
 }
 

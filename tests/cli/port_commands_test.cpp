@@ -134,5 +134,42 @@ TEST_F(PortCommands, BadPortOptionsAreUsageErrors) {
     EXPECT_FALSE(std::filesystem::exists(At("x.bin")));
 }
 
+// Without --port a module command stops with the ports there are, never
+// guessing one (COM1 is often a console or another device); KORVEX_PORT
+// names a default, and --port still wins over it.
+TEST_F(PortCommands, AModuleCommandWithoutAPortNamesThePortsAndOpensNone) {
+    const auto before = ReadBytes(At("m.bin"));
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"identify"},
+          {"clear-log"},
+          {"diff", At("p.rom").string()},
+          {"--trace", At("t.txt").string(), "read-config", "-o", At("p.rom").string()}}) {
+        SCOPED_TRACE(args[0]);
+        const CliResult r = Run(args);
+        EXPECT_EQ(r.status, 1) << r.err;
+        EXPECT_TRUE(r.err.starts_with("Не указан порт модуля: укажите --port или задайте KORVEX_PORT. Порты: "))
+            << r.err;
+        EXPECT_TRUE(r.err.ends_with("demo, sim:ФАЙЛ\n")) << r.err;
+    }
+    const CliResult english = Run({"--compact", "probe"});
+    EXPECT_EQ(english.status, 1);
+    EXPECT_TRUE(english.err.starts_with("No module port given: use --port or set KORVEX_PORT. Ports: ")) << english.err;
+    EXPECT_TRUE(english.err.ends_with("demo, sim:FILE\n")) << english.err;
+    EXPECT_FALSE(std::filesystem::exists(At("p.rom")));
+    EXPECT_FALSE(std::filesystem::exists(At("t.txt")));
+
+    // A command with no module needs no port.
+    WriteText(At("s.json"), "{}");
+    EXPECT_EQ(Run({"build", At("s.json").string(), "-o", At("s.rom").string()}).status, 0);
+
+    SetEnvironment("KORVEX_PORT", SimPort("m.bin"));
+    const CliResult named = Run({"clear-log"});
+    EXPECT_EQ(named.status, 0) << named.err;
+    EXPECT_NE(ReadBytes(At("m.bin")), before) << "the log was erased on the module KORVEX_PORT names";
+    WriteBytes(At("other.bin"), before);
+    EXPECT_EQ(Run({"--port", SimPort("other.bin"), "clear-log"}).status, 0);
+    EXPECT_NE(ReadBytes(At("other.bin")), before) << "--port wins over KORVEX_PORT";
+}
+
 }  // namespace
 }  // namespace korvex::test

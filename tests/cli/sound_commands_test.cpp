@@ -126,6 +126,7 @@ TEST_F(SoundCommands, FailuresEndWithTheirStatusAndLeaveTheModuleAlone) {
     auto noFormat = toneA_;
     noFormat[12] = 'F';
     WriteBytes(At("noformat.wav"), noFormat);
+    WriteBytes(At("long.wav"), ToneWav(16000, 245760, 440));  // 30720 bytes encoded; a slot takes 30719
     const auto before = ReadBytes(At("m.bin"));
     struct Case {
         std::vector<std::string> args;
@@ -134,22 +135,44 @@ TEST_F(SoundCommands, FailuresEndWithTheirStatusAndLeaveTheModuleAlone) {
     };
     const std::string port = SimPort("m.bin");
     const Case cases[] = {
-        {{"--port", port, "write-sound", "--fresh", "--slot", "7", At("a.wav")}, 1, "--slot: номер звука вне диапазона 1..6: 7"},
-        {{"--port", port, "write-sound", "--fresh", "--slot", "0", At("a.wav")}, 1, "--slot: номер звука вне диапазона"},
-        {{"--port", port, "write-sound", "--fresh", "--slot", "2", At("a.wav"), "--slot", "2", At("b.wav")}, 1,
+        {{"--port", port, "write-sound", "--fresh", "--slot", "7", At("a.wav")},
+         1,
+         "--slot: номер звука вне диапазона 1..6: 7"},
+        {{"--port", port, "write-sound", "--fresh", "--slot", "0", At("a.wav")},
+         1,
+         "--slot: номер звука вне диапазона"},
+        {{"--port", port, "write-sound", "--fresh", "--slot", "2", At("a.wav"), "--slot", "2", At("b.wav")},
+         1,
          "--slot: звук указан дважды: 2"},
         {{"--port", port, "write-sound", "--fresh"}, 1, "Ошибка в командной строке: "},
         {{"--port", port, "write-sound", "--fresh", "--slot", "1", At("none.wav")}, 4, "Не удалось открыть файл: "},
-        {{"--port", port, "write-sound", "--fresh", "--slot", "1", At("short.wav")}, 4, At("short.wav").string() + ": "},
-        {{"--port", port, "write-sound", "--fresh", "--slot", "1", At("noformat.wav")}, 4,
+        {{"--port", port, "write-sound", "--fresh", "--slot", "1", At("short.wav")},
+         4,
+         At("short.wav").string() + ": "},
+        {{"--port", port, "write-sound", "--fresh", "--slot", "1", At("noformat.wav")},
+         4,
          At("noformat.wav").string() + ": Неизвестный формат"},
-        {{"--port", port, "write-sound", "--fresh", "--slot", "1", "/dev/zero"}, 4,
+        {{"--port", port, "write-sound", "--fresh", "--slot", "1", "/dev/zero"},
+         4,
          "/dev/zero: Не удалось прочитать звук из файла ("},
-        {{"--port", port, "write-sound", "--fresh", "--encoder", "best", "--slot", "1", At("a.wav")}, 1,
+        {{"--port", port, "write-sound", "--fresh", "--encoder", "best", "--slot", "1", At("a.wav")},
+         1,
          "Ошибка в командной строке: "},
-        {{"--port", port, "write-sound", "--fresh", "--rate", "8000", "--slot", "1", At("a.wav")}, 1,
+        {{"--port", port, "write-sound", "--fresh", "--rate", "8000", "--slot", "1", At("a.wav")},
+         1,
          "--rate: Частота дискретизации только 22050, 16000, 11025 Hz"},
-        {{"--port", port, "--sim-fault", "absent", "write-sound", "--fresh", "--slot", "1", At("a.wav")}, 2,
+        // A file in the module's format is taken as it is or refused, never converted to fit.
+        {{"--port", port, "write-sound", "--fresh", "--slot", "1", At("long.wav")},
+         4,
+         At("long.wav").string() + ": Звук длится 15,4 с (30720 байт), а в свободную память помещается 15,4 с "
+                                   "(30719 байт). --cut обрезает звук до свободной памяти."},
+        // 0 is no rate, not the default one.
+        {{"--port", port, "write-sound", "--fresh", "--rate", "0", "--slot", "1", At("a.wav")},
+         1,
+         "--rate: Частота дискретизации только 22050, 16000, 11025 Hz"},
+        {{"speak", "Тревога", "--rate", "0", "-o", At("s.wav")}, 1, "Частота дискретизации только"},
+        {{"--port", port, "--sim-fault", "absent", "write-sound", "--fresh", "--slot", "1", At("a.wav")},
+         2,
          "Устройство не подключено"},
         {{"--port", port, "--sim-fault", "absent", "read-sound", "-d", At("out")}, 2, "Устройство не подключено"},
         {{"--port", port, "read-sound", "-d", At("a.wav")}, 4, "Не удалось создать файл: "},
@@ -161,6 +184,7 @@ TEST_F(SoundCommands, FailuresEndWithTheirStatusAndLeaveTheModuleAlone) {
     }
     EXPECT_EQ(ReadBytes(At("m.bin")), before);
     EXPECT_FALSE(std::filesystem::exists(At("out/slot1.wav")));
+    EXPECT_FALSE(std::filesystem::exists(At("s.wav")));
 }
 
 }  // namespace

@@ -112,7 +112,13 @@ TEST_F(SoundConversion, SpeakWritesAFileTheSlotTakesAsItIs) {
         std::string err;
     } failures[] = {
         {{"speak", " ", "-o", At("x.wav")}, 1, "Нет текста для озвучивания\n"},
-        {{"speak", "text", "--rate", "8000", "-o", At("x.wav")}, 1, "Частота дискретизации только 22050, 16000, 11025 Hz\n"},
+        // Refused before speaking: no slot could hold it.
+        {{"--compact", "speak", std::string(100000, 'a'), "--lang", "en", "-o", At("x.wav")},
+         4,
+         "The text is too long: 100000 characters cannot be spoken in the 11.6 s the memory holds.\n"},
+        {{"speak", "text", "--rate", "8000", "-o", At("x.wav")},
+         1,
+         "Частота дискретизации только 22050, 16000, 11025 Hz\n"},
         {{"--compact", "speak", "text", "--rate", "16000", "-o", At("x.wav")}, 1, "Sample rate only 22050 Hz\n"},
     };
     for (const auto& f : failures) {

@@ -241,14 +241,17 @@ TEST_F(FilePageTest, WavFilesOutsideTheModulesFormatAreConvertedOrRefused) {
         }
     }
     // A file too long for the memory is offered for cutting: No leaves the
-    // slot as it was, Yes fills the free memory.
+    // slot as it was, Yes fills the free memory. In the module's own format
+    // it is told in bytes too and cut as it is (the intake's rule, shared
+    // with korvex-cli).
     model->voice.slotLength[0] = 0;
     const QString big = WriteFile(dir, "big.wav", korvex::test::MakeWav(korvex::test::Sawtooth(8 * 32000)));
     dialogs->answers.push_back(big);
     Click("soundOpen");
     ASSERT_EQ(dialogs->asked.size(), 1u);
-    EXPECT_EQ(dialogs->asked[0], QStringLiteral("Звук длится 11,6 с, а в свободную память помещается 11,1 с.\n"
-                                                "Обрезать звук до 11,1 с?"));
+    EXPECT_EQ(dialogs->asked[0],
+              QStringLiteral("Звук длится 11,6 с (32000 байт), а в свободную память помещается 11,1 с (30719 байт).\n"
+                             "Обрезать звук до 11,1 с?"));
     EXPECT_TRUE(dialogs->TakeTexts().isEmpty());
     EXPECT_EQ(model->voice.slotLength[0], 0);
     dialogs->answers.push_back(big);

@@ -51,7 +51,13 @@ TEST_F(PortFactory, SimulatedPortCreatesABlankModuleAndSavesItBack) {
     const auto saved = Bytes(file);
     EXPECT_TRUE(std::equal(CompactProfile().marker.begin(), CompactProfile().marker.end(), saved.begin()));
 
+    // Held while open, though the save renamed a new file over it.
+    const PortOpening busy = OpenModulePort("sim:" + file.string(), CompactProfile());
+    EXPECT_EQ(busy.failure, PortOpening::Failure::Port) << busy.reason;
+
     // The next opening finds what was saved.
+    opening.port.reset();
+    EXPECT_FALSE(fs::exists(MemoryLockFileOf(file)));
     PortOpening again = OpenModulePort("sim:" + file.string(), CompactProfile());
     ASSERT_TRUE(again.Ok());
     EXPECT_TRUE(std::equal(saved.begin(), saved.end(), again.port->Simulated()->Memory().begin()));
