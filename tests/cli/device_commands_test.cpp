@@ -106,10 +106,10 @@ TEST_F(DeviceCommands, TraceOfIdentifyMatchesTheBus) {
                   std::uint8_t version[4];
                   bus.ReadSequential(16, version);
               }));
-    // The bus brought to rest (22 sets), the probe (the clock set low, 25 data
+    // The bus brought to rest (23 sets: the clock low first), the probe (the clock set low, 25 data
     // changes each seen by one read, both lines released), then three sequential reads (marker 16 bytes,
     // signature 4, version 4), each 437 line calls plus 74 per byte.
-    EXPECT_EQ(Total(traced), 22 + (1 + 25 * 2 + 2) + 3 * 437u + 74u * (16 + 4 + 4));
+    EXPECT_EQ(Total(traced), 23 + (1 + 25 * 2 + 2) + 3 * 437u + 74u * (16 + 4 + 4));
     EXPECT_FALSE(std::filesystem::exists(At("trace.txt").string() + ".tmp"));
 }
 
