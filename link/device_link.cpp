@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace korvex {
 
@@ -138,6 +140,21 @@ LinkOutcome VerifyConfig(TwoWireBus& bus, const Profile& profile, std::span<cons
     }
     bus.ReadByteNack();
     bus.Stop();
+    // The module program's check stops short of the last bytes a write
+    // sends (the compact 766..767, the last character of text 8): they are
+    // read apart, so that no byte written goes unchecked.
+    for (const auto& [first, end] :
+         {std::pair{profile.writeFrom, profile.verifyFrom}, std::pair{profile.verifyEnd, profile.imageSize}}) {
+        if (!outcome.Ok() || first >= end) continue;
+        std::vector<std::uint8_t> held(end - first);
+        ReadBlock(bus, profile, static_cast<std::uint16_t>(first), held);
+        for (std::size_t i = first; i < end; ++i) {
+            if (held[i - first] != writeImage[i]) {
+                outcome = {LinkResult::Mismatch, static_cast<std::uint32_t>(i)};
+                break;
+            }
+        }
+    }
     scope.Done();
     return outcome;
 }
@@ -172,13 +189,6 @@ std::vector<ConfigRun> ChangedRuns(const Profile& profile, std::span<const std::
     return runs;
 }
 
-std::vector<std::uint8_t> HeldAfterVerify(const Profile& profile, std::span<const std::uint8_t> writeImage) {
-    std::vector<std::uint8_t> held(writeImage.begin(), writeImage.end());
-    for (std::size_t i = 0; i < held.size(); ++i)
-        if (i < profile.verifyFrom || i >= profile.verifyEnd) held[i] = static_cast<std::uint8_t>(~held[i]);
-    return held;
-}
-
 void WriteConfigRuns(TwoWireBus& bus, const Profile& profile, std::span<const std::uint8_t> writeImage,
                      const std::vector<ConfigRun>& runs, Progress& progress) {
     ProgressScope scope(progress, profile.writeBarMax, profile.texts.writingConfig);
@@ -191,21 +201,25 @@ void WriteConfigRuns(TwoWireBus& bus, const Profile& profile, std::span<const st
 
 namespace {
 
-// Reads the verified range whole and names the runs where it differs.
+// Reads back every byte a write sends (from writeFrom to the image's end)
+// and names the runs where it differs.
 std::vector<ConfigRun> DifferingRuns(TwoWireBus& bus, const Profile& profile, std::span<const std::uint8_t> writeImage,
                                      Progress& progress, std::uint32_t& firstAddress) {
     ProgressScope scope(progress, profile.verifyBarMax, profile.texts.checkingConfig);
-    std::vector<std::uint8_t> held(profile.verifyEnd - profile.verifyFrom);
-    bus.ReadSequential(static_cast<std::uint16_t>(profile.verifyFrom), held, [&](std::size_t i) {
-        const std::size_t at = profile.verifyFrom + i;
-        if (at % static_cast<std::size_t>(profile.verifyBarStep) == 0) progress.SetPos(static_cast<int>(at));
+    const std::size_t from = profile.writeFrom;
+    std::vector<std::uint8_t> held(profile.imageSize - from);
+    ReadBlock(bus, profile, static_cast<std::uint16_t>(from), held, [&](std::size_t i) {
+        const std::size_t at = from + i;
+        if (at % static_cast<std::size_t>(profile.verifyBarStep) == 0)
+            progress.SetPos(
+                static_cast<int>(std::min<std::size_t>(at, static_cast<std::size_t>(profile.verifyBarMax))));
     });
     scope.Done();
     std::vector<ConfigRun> differing;
     bool found = false;
     for (const ConfigRun& run : ConfigRuns(profile)) {
-        for (std::size_t i = std::max(run.first, profile.verifyFrom); i < std::min(run.end, profile.verifyEnd); ++i) {
-            if (held[i - profile.verifyFrom] != writeImage[i]) {
+        for (std::size_t i = run.first; i < run.end; ++i) {
+            if (held[i - from] != writeImage[i]) {
                 if (!found) firstAddress = static_cast<std::uint32_t>(i);
                 found = true;
                 differing.push_back(run);

@@ -41,7 +41,10 @@ LinkOutcome CheckModule(TwoWireBus& bus, const Profile& profile);
 void ReadConfig(TwoWireBus& bus, const Profile& profile, std::span<std::uint8_t> readImage, Progress& progress);
 void WriteConfig(TwoWireBus& bus, const Profile& profile, std::span<const std::uint8_t> writeImage,
                  Progress& progress);
-// Stops at the first byte that differs and reports its address.
+// The module program's check (verifyFrom..verifyEnd, with its status and
+// bar), then the bytes a write sends beyond that range read back apart (the
+// compact 766..767), so every byte written is compared. Stops at the first
+// byte that differs and reports its address.
 LinkOutcome VerifyConfig(TwoWireBus& bus, const Profile& profile, std::span<const std::uint8_t> writeImage,
                          Progress& progress);
 
@@ -55,11 +58,6 @@ std::vector<ConfigRun> ConfigRuns(const Profile& profile);
 // is empty (nothing is known of what the module holds).
 std::vector<ConfigRun> ChangedRuns(const Profile& profile, std::span<const std::uint8_t> writeImage,
                                    std::span<const std::uint8_t> known);
-// What the module is known to hold after WriteDataToModule verified
-// `writeImage`: the image, but every byte the verify does not read back
-// (outside verifyFrom..verifyEnd) turned to differ, so that its run is
-// written again next time rather than trusted.
-std::vector<std::uint8_t> HeldAfterVerify(const Profile& profile, std::span<const std::uint8_t> writeImage);
 // Writes the given runs only, one page write each.
 void WriteConfigRuns(TwoWireBus& bus, const Profile& profile, std::span<const std::uint8_t> writeImage,
                      const std::vector<ConfigRun>& runs, Progress& progress);
@@ -70,10 +68,12 @@ void WriteConfigRuns(TwoWireBus& bus, const Profile& profile, std::span<const st
 LinkOutcome ReadDataFromModule(TwoWireBus& bus, const Profile& profile, std::span<std::uint8_t> readImage,
                                Progress& progress);
 // With the fast timing and a `known` image (what the module held at the last
-// read or verify), only the runs that differ are written; the whole image is
-// verified, and a mismatch has its runs written once more with the standard
-// timing and verified again before it is reported. The standard timing
-// writes and verifies everything, whatever is known.
+// read or verify, or a backup), only the runs that differ are written; every
+// byte from writeFrom to the image's end is read back, written or not, so a
+// `known` that was wrong is found, and a mismatch has its runs written once
+// more with the standard timing and verified again before it is reported.
+// The standard timing writes and verifies everything, whatever is known.
+// On Ok the module holds every byte of the image from writeFrom on.
 LinkOutcome WriteDataToModule(TwoWireBus& bus, const Profile& profile, std::span<const std::uint8_t> writeImage,
                               Progress& progress, std::span<const std::uint8_t> known = {});
 

@@ -40,7 +40,7 @@ struct Profile {
     bool nackKeepsLastByte;                // compact reads keep the byte clocked with the nack
     std::size_t writeFrom;                 // first image byte a write sends: 24 / 0
     std::size_t verifyFrom;                // 24 / 0
-    std::size_t verifyEnd;                 // one past the last compared byte: 1120 / 766
+    std::size_t verifyEnd;                 // one past the module program's check: 1120 / 766 (the rest is read apart)
     int readBarMax;                        // 1120 / 766
     int writeBarMax;                       // 1120 / 768
     int verifyBarMax;                      // 1120 / 766

@@ -131,6 +131,57 @@ TEST_P(BothProfiles, VerifyReportsTheFirstDifferenceOnce) {
     EXPECT_EQ(OutcomeText(profile, outcome), profile.texts.writeError);
 }
 
+// A write that says Ok leaves every byte it sends in the module, the last
+// ones too (the compact 766..767 lie past the module program's own check);
+// one that cannot says where. A bit flipped while a byte is stored, and a
+// backup wrong about what the module holds, which the fast write trusts and
+// so does not write.
+TEST_P(BothProfiles, AWriteLeavesEveryByteItSendsOrSaysWhere) {
+    struct Case {
+        const char* name;
+        BusTiming timing;
+        std::size_t at;    // image offset of the fault
+        bool staleBackup;  // false: a bit flipped while `at` is stored
+        LinkResult expected;
+    };
+    const std::size_t last = profile.imageSize - 1;
+    const Case cases[] = {
+        {"standard, flipped last byte", BusTiming::Spec, last, false, LinkResult::Mismatch},
+        {"standard, flipped last but one", BusTiming::Spec, last - 1, false, LinkResult::Mismatch},
+        {"fast, flipped last byte", BusTiming::Fast, last, false, LinkResult::Ok},  // written again, then right
+        {"fast, backup wrong at the last byte", BusTiming::Fast, last, true, LinkResult::Ok},
+        {"fast, backup wrong at the last but one", BusTiming::Fast, last - 1, true, LinkResult::Ok},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SimulatedModule module;
+        TwoWireBus link(module, module.Sleeper(), module.Clock());
+        link.SetTiming(c.timing);
+        Prepare(module, profile);
+        auto image = RandomImage(profile.imageSize, 5);
+        std::copy(profile.marker.begin(), profile.marker.end(), image.begin());
+        std::copy(module.Memory().begin(), module.Memory().begin() + profile.writeFrom, image.begin());
+        std::vector<std::uint8_t> known;
+        if (c.staleBackup) {
+            // The module holds the image but for one byte; the backup says it holds it all.
+            std::copy(image.begin(), image.end(), module.Memory().begin());
+            module.Memory()[c.at] ^= 0x40;
+            known = image;
+        } else {
+            module.GetFaults().flipWriteAt = c.at - profile.writeFrom + 1;  // every byte is stored in order
+        }
+        NullProgress progress;
+        const LinkOutcome outcome = WriteDataToModule(link, profile, image, progress, known);
+        EXPECT_EQ(outcome.result, c.expected);
+        if (outcome.Ok()) {
+            EXPECT_TRUE(std::equal(image.begin() + static_cast<std::ptrdiff_t>(profile.writeFrom), image.end(),
+                                   module.Memory().begin() + static_cast<std::ptrdiff_t>(profile.writeFrom)));
+        } else {
+            EXPECT_EQ(outcome.address, c.at);
+        }
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Modules, BothProfiles, ::testing::Values(ModuleKind::Full, ModuleKind::Compact),
                          [](const auto& info) { return std::string(ProfileFor(info.param).name); });
 
