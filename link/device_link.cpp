@@ -13,6 +13,8 @@ std::string_view OutcomeText(const Profile& profile, const LinkOutcome& outcome)
         case LinkResult::NotConnected: return profile.texts.notConnected;
         case LinkResult::UnknownType: return profile.texts.unknownType;
         case LinkResult::Mismatch: return profile.texts.writeError;
+        case LinkResult::OtherProgram: return profile.texts.otherProgram;
+        case LinkResult::DamagedMarker: return profile.texts.damagedMarker;
     }
     return {};
 }
@@ -78,13 +80,22 @@ void WriteMarker(TwoWireBus& bus, const Profile& profile) {
     bus.Wait();
 }
 
-bool IdentifyDevice(TwoWireBus& bus, const Profile& profile) {
-    auto matches = [&](const std::vector<std::uint8_t>& m) {
-        return std::equal(m.begin(), m.end(), profile.marker.begin(), profile.marker.end());
+LinkOutcome IdentifyDevice(TwoWireBus& bus, const Profile& profile, MarkerWrite write) {
+    // Compared as far as both run: the full marker is the first 16 bytes
+    // the compact program reads, the compact one's first 16 all the full reads.
+    auto begins = [](const std::vector<std::uint8_t>& held, std::span<const std::uint8_t> marker) {
+        const std::size_t n = std::min(held.size(), marker.size());
+        return std::equal(held.begin(), held.begin() + static_cast<std::ptrdiff_t>(n), marker.begin());
     };
-    if (matches(ReadMarker(bus, profile))) return true;
+    const std::vector<std::uint8_t> held = ReadMarker(bus, profile);
+    if (begins(held, profile.marker)) return {};
+    const Profile& other = ProfileFor(profile.kind == ModuleKind::Full ? ModuleKind::Compact : ModuleKind::Full);
+    if (begins(held, other.marker)) return {LinkResult::OtherProgram};
+    const bool blank = std::all_of(held.begin(), held.end(), [](std::uint8_t b) { return b == 0xFF; });
+    if (!blank && write != MarkerWrite::OverDamaged) return {LinkResult::DamagedMarker};
     WriteMarker(bus, profile);
-    return matches(ReadMarker(bus, profile));
+    if (begins(ReadMarker(bus, profile), profile.marker)) return {};
+    return {LinkResult::NotConnected};
 }
 
 bool CheckDeviceType(TwoWireBus& bus) {
@@ -93,9 +104,9 @@ bool CheckDeviceType(TwoWireBus& bus) {
     return std::equal(std::begin(sig), std::end(sig), std::begin(kDeviceTypeSignature));
 }
 
-LinkOutcome CheckModule(TwoWireBus& bus, const Profile& profile) {
+LinkOutcome CheckModule(TwoWireBus& bus, const Profile& profile, MarkerWrite write) {
     try {
-        if (!IdentifyDevice(bus, profile)) return {LinkResult::NotConnected};
+        if (const LinkOutcome identified = IdentifyDevice(bus, profile, write); !identified.Ok()) return identified;
         if (profile.checksType && !CheckDeviceType(bus)) return {LinkResult::UnknownType};
     } catch (const BusError& e) {
         if (e.GetKind() != BusError::Kind::NoAnswer) throw;

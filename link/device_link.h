@@ -13,7 +13,10 @@
 namespace korvex {
 
 // What a device operation came to. The caller picks the words.
-enum class LinkResult { Ok, NotConnected, UnknownType, Mismatch };
+// OtherProgram: the memory holds the other program's marker (a full module
+// on the compact program, or the reverse). DamagedMarker: it holds neither
+// program's marker and is not blank there either. Neither writes anything.
+enum class LinkResult { Ok, NotConnected, UnknownType, Mismatch, OtherProgram, DamagedMarker };
 
 struct [[nodiscard]] LinkOutcome {
     LinkResult result = LinkResult::Ok;
@@ -29,13 +32,23 @@ std::string BusErrorText(const Profile& profile, const BusError& error);
 // Marker at address 0: 16 bytes (full) or 64 bytes (compact), then 70 ms.
 std::vector<std::uint8_t> ReadMarker(TwoWireBus& bus, const Profile& profile);
 void WriteMarker(TwoWireBus& bus, const Profile& profile);
-// True when the marker is there; a module without it gets it written once.
-bool IdentifyDevice(TwoWireBus& bus, const Profile& profile);
+
+// Where a module check may write the marker: only into a blank memory, or,
+// once the user has allowed it, over a damaged one too.
+enum class MarkerWrite { BlankOnly, OverDamaged };
+// Reads the marker: Ok when it is this program's. A memory blank where the
+// marker goes (every byte 0xFF) is given the marker, then Ok when it reads
+// back and NotConnected when not (nothing answers: every byte reads 0xFF).
+// The other program's marker is OtherProgram and a memory with neither is
+// DamagedMarker, and nothing is written, except that OverDamaged writes
+// over a damaged marker as into a blank memory; never over the other
+// program's.
+LinkOutcome IdentifyDevice(TwoWireBus& bus, const Profile& profile, MarkerWrite write = MarkerWrite::BlankOnly);
 // True when bytes 20..23 hold the type signature.
 bool CheckDeviceType(TwoWireBus& bus);
 // IdentifyDevice, then CheckDeviceType where the profile has one. A module
 // that answers no address (fast timing) is not connected.
-LinkOutcome CheckModule(TwoWireBus& bus, const Profile& profile);
+LinkOutcome CheckModule(TwoWireBus& bus, const Profile& profile, MarkerWrite write = MarkerWrite::BlankOnly);
 
 // Raw transfers of the configuration image; no module checks.
 void ReadConfig(TwoWireBus& bus, const Profile& profile, std::span<std::uint8_t> readImage, Progress& progress);

@@ -63,6 +63,10 @@ const Profile kFull{
         .byteRefused = "Память модуля не приняла байт по адресу",
         .writeCycleTimeout = "Память модуля не закончила запись за 70 мс, адрес",
         .cableCannotRead = "Этот кабель не может читать модуль: CTS не следует за RTS",
+        .otherProgram = "В модуле метка программы Tamlo: это компактный модуль, Korvex с ним не работает. "
+                        "В модуль ничего не записано.",
+        .damagedMarker = "Метка модуля повреждена: по адресу 0 нет ни метки Korvex, ни метки Tamlo. "
+                         "В модуль ничего не записано.",
     },
 };
 
@@ -110,6 +114,10 @@ const Profile kCompact{
         .byteRefused = "The module's memory refused the byte at address",
         .writeCycleTimeout = "The module's memory did not finish writing within 70 ms, address",
         .cableCannotRead = "This cable cannot read the module back: CTS does not follow RTS",
+        .otherProgram = "The module carries the marker of Korvex: it is a full module, which Tamlo does not "
+                        "serve. Nothing was written to the module.",
+        .damagedMarker = "The module's marker is damaged: address 0 holds neither the marker of Tamlo nor that "
+                         "of Korvex. Nothing was written to the module.",
     },
 };
 

@@ -26,6 +26,9 @@ struct LinkTexts {
     std::string_view byteRefused;
     std::string_view writeCycleTimeout;
     std::string_view cableCannotRead;  // the line probe's refusal of a port
+    // What address 0 holds when it is not this program's marker.
+    std::string_view otherProgram;   // the other program's marker: names it
+    std::string_view damagedMarker;  // neither program's, and not blank
 };
 
 // Everything that differs between the full and the compact module.

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <random>
 
 #include "link/device_link.h"
@@ -107,8 +108,62 @@ TEST_P(BothProfiles, BlankModuleGetsItsMarkerOnceAndNothingElse) {
     EXPECT_TRUE(std::all_of(sim.Memory().begin() + profile.marker.size(), sim.Memory().end(),
                             [](auto b) { return b == 0xFF; }));
     const auto cycles = sim.WriteCycles();
-    EXPECT_TRUE(IdentifyDevice(bus, profile));
+    EXPECT_TRUE(IdentifyDevice(bus, profile).Ok());
     EXPECT_EQ(sim.WriteCycles(), cycles);  // found at once, not written again
+}
+
+// First contact writes the marker only where the memory is blank: the other
+// program's module and a damaged marker are told and left as they are,
+// whatever the check runs for; a damaged marker is written over only when
+// the user allowed it, the other program's never.
+TEST_P(BothProfiles, AMarkerIsWrittenOnlyIntoABlankMemoryOrWhereAllowed) {
+    const Profile& other = ProfileFor(GetParam() == ModuleKind::Full ? ModuleKind::Compact : ModuleKind::Full);
+    struct Case {
+        const char* name;
+        std::function<void(SimulatedModule&)> arrange;
+        LinkResult found;    // BlankOnly: nothing written unless Ok
+        bool allowedWrites;  // OverDamaged writes this program's marker
+    };
+    const Case cases[] = {
+        {"the other program's module", [&](SimulatedModule& m) { Prepare(m, other); }, LinkResult::OtherProgram, false},
+        {"a marker one bit off",
+         [&](SimulatedModule& m) {
+             Prepare(m, profile);
+             m.Memory()[3] ^= 0x01;
+         },
+         LinkResult::DamagedMarker, true},
+        {"zeros where the marker goes",
+         [&](SimulatedModule& m) { std::fill_n(m.Memory().begin(), profile.marker.size(), 0x00); },
+         LinkResult::DamagedMarker, true},
+        {"blank but for the marker's last byte",
+         [&](SimulatedModule& m) { m.Memory()[profile.marker.size() - 1] = 0x0A; }, LinkResult::DamagedMarker, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SimulatedModule module;
+        TwoWireBus link(module, module.Sleeper());
+        c.arrange(module);
+        const auto before = module.Memory();
+        std::vector<std::uint8_t> image(profile.imageSize);
+        NullProgress progress;
+        EXPECT_EQ(CheckModule(link, profile).result, c.found);
+        EXPECT_EQ(ReadDataFromModule(link, profile, image, progress).result, c.found);
+        EXPECT_EQ(IdentifyDevice(link, profile, MarkerWrite::BlankOnly).result, c.found);
+        EXPECT_TRUE(module.Memory() == before);
+        EXPECT_EQ(module.WriteCycles(), 0u);
+
+        const LinkOutcome allowed = IdentifyDevice(link, profile, MarkerWrite::OverDamaged);
+        if (c.allowedWrites) {
+            EXPECT_TRUE(allowed.Ok());
+            EXPECT_TRUE(std::equal(profile.marker.begin(), profile.marker.end(), module.Memory().begin()));
+            EXPECT_TRUE(std::equal(before.begin() + static_cast<std::ptrdiff_t>(profile.marker.size()), before.end(),
+                                   module.Memory().begin() + static_cast<std::ptrdiff_t>(profile.marker.size())));
+        } else {
+            EXPECT_EQ(allowed.result, c.found);
+            EXPECT_TRUE(module.Memory() == before);
+        }
+        EXPECT_FALSE(OutcomeText(profile, {c.found}).empty());
+    }
 }
 
 TEST_P(BothProfiles, NoModuleOnTheCable) {
