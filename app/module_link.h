@@ -112,6 +112,11 @@ public:
     bool Busy() const { return busy_ > 0; }
     void SetIdleHandler(std::function<void()> handler) { onIdle_ = std::move(handler); }
 
+    // A transfer's work found a damaged marker (TellOutcome in
+    // app/run_transfer.h); RunTransfer takes the note when the work has ended.
+    void NoteDamagedMarker() { damagedMarker_ = true; }
+    bool TakeDamagedMarker() { return std::exchange(damagedMarker_, false); }
+
 private:
     void Forget() noexcept;
 
@@ -124,6 +129,7 @@ private:
     std::vector<std::uint8_t> held_;
     int busy_ = 0;
     bool saveFailureTold_ = false;
+    bool damagedMarker_ = false;
     std::function<void()> onIdle_;
     std::function<void()> onForget_;
 };

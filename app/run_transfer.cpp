@@ -40,6 +40,7 @@ TransferRun RunTransfer(AppModel& model, QWidget* parent, const std::function<bo
     const double began = link.PortSeconds();
     {
         ModuleLink::BusyScope busy(link);
+        static_cast<void>(link.TakeDamagedMarker());  // a note is this run's only
         try {
             run.end = work(link.Bus()) ? TransferRun::End::Done : TransferRun::End::Failed;
         } catch (const BusError& e) {
@@ -60,7 +61,41 @@ TransferRun RunTransfer(AppModel& model, QWidget* parent, const std::function<bo
         if (const FileOutcome saved = link.Save(); !saved.Ok()) TellSaveFailure(model, parent, saved);
     }
     run.elapsed = std::chrono::milliseconds(std::llround((link.PortSeconds() - began) * 1000));
+    run.damagedMarker = link.TakeDamagedMarker() && run.end == TransferRun::End::Failed;
     return run;
+}
+
+void TellOutcome(AppModel& model, QWidget* parent, const LinkOutcome& outcome) {
+    if (outcome.Ok()) return;
+    if (outcome.result == LinkResult::DamagedMarker) {
+        model.link.NoteDamagedMarker();
+        return;
+    }
+    model.dialogs->Message(parent, QMessageBox::Warning, QtText(OutcomeText(model.profile, outcome)));
+}
+
+bool AskToWriteMarker(AppModel& model, QWidget* parent, const TransferRun& run) {
+    if (!run.damagedMarker) return false;
+    return model.dialogs->Confirm(parent, QtText(TransferTextsFor(model.profile).confirmWriteMarker));
+}
+
+std::function<bool(TwoWireBus&)> WithMarkerWritten(AppModel& model, QWidget* parent,
+                                                   std::function<bool(TwoWireBus&)> work) {
+    return [&model, parent, work = std::move(work)](TwoWireBus& bus) {
+        const LinkOutcome marked = IdentifyDevice(bus, model.profile, MarkerWrite::OverDamaged);
+        if (!marked.Ok()) {
+            TellOutcome(model, parent, marked);
+            return false;
+        }
+        return work(bus);
+    };
+}
+
+std::function<void(TwoWireBus&)> WithMarkerWritten(const Profile& profile, std::function<void(TwoWireBus&)> dryRun) {
+    return [&profile, dryRun = std::move(dryRun)](TwoWireBus& bus) {
+        static_cast<void>(IdentifyDevice(bus, profile, MarkerWrite::OverDamaged));  // only its bus calls count
+        dryRun(bus);
+    };
 }
 
 void ClosePort(AppModel& model, QWidget* parent) {

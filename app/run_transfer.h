@@ -7,6 +7,8 @@ class QWidget;
 namespace korvex {
 
 struct AppModel;
+struct LinkOutcome;
+struct Profile;
 class TwoWireBus;
 
 struct TransferRun {
@@ -18,6 +20,9 @@ struct TransferRun {
     };
     End end = End::NotRun;
     std::chrono::milliseconds elapsed{0};  // the port's time: virtual on a simulated module
+    // The work stopped at a marker that is neither blank nor either
+    // program's (TellOutcome noted it) and did nothing: AskToWriteMarker.
+    bool damagedMarker = false;
     bool Done() const { return end == End::Done; }
 };
 
@@ -35,6 +40,23 @@ enum class TransferAccess { Reads, Writes };
 // (it tells the user why itself).
 TransferRun RunTransfer(AppModel& model, QWidget* parent, const std::function<bool(TwoWireBus&)>& work,
                         TransferAccess access = TransferAccess::Reads);
+
+// Inside a transfer's work, for a module operation that did not succeed: a
+// damaged marker is noted for the page to ask about once the work has ended
+// (a work never asks); any other outcome is told with the program's text.
+void TellOutcome(AppModel& model, QWidget* parent, const LinkOutcome& outcome);
+
+// After a transfer whose work stopped at a damaged marker: asks whether to
+// write the program's marker there, No the default. True for Yes; the page
+// then runs the transfer again, its work and dry run behind WithMarkerWritten.
+bool AskToWriteMarker(AppModel& model, QWidget* parent, const TransferRun& run);
+
+// `work` once the program's marker is written over the damaged one (never
+// over the other program's: that is told, and `work` is not run).
+std::function<bool(TwoWireBus&)> WithMarkerWritten(AppModel& model, QWidget* parent,
+                                                   std::function<bool(TwoWireBus&)> work);
+// The same for the dry run that prices it.
+std::function<void(TwoWireBus&)> WithMarkerWritten(const Profile& profile, std::function<void(TwoWireBus&)> dryRun);
 
 // The one way the programs close the port when the user does: a simulated
 // module that cannot store what changed is told, as after a transfer.

@@ -25,6 +25,9 @@ constexpr TransferTexts kRussian{
     .confirmEmptyConfig = "В модуль будет записана пустая конфигурация. Продолжить?",
     .confirmEmptySound = "В модуль будет записан пустой звук: голосовые сообщения модуля будут стёрты. Продолжить?",
     .confirmClearLog = "Журнал событий модуля будет стёрт. Продолжить?",
+    .confirmWriteMarker =
+        "Метка модуля повреждена: по адресу 0 нет ни метки Korvex, ни метки Tamlo. Записать в "
+        "модуль метку Korvex? Байты 0–15 модуля будут заменены.",
 };
 
 constexpr TransferTexts kEnglish{
@@ -48,6 +51,10 @@ constexpr TransferTexts kEnglish{
     .confirmEmptyConfig = "An empty configuration will be written to the module. Continue?",
     .confirmEmptySound = "Empty sound will be written to the module: its voice messages will be erased. Continue?",
     .confirmClearLog = "The module's event log will be erased. Continue?",
+    .confirmWriteMarker =
+        "The module's marker is damaged: address 0 holds neither the marker of Tamlo nor that of "
+        "Korvex. Write the marker of Tamlo into the module? Bytes 0 to 63 of the module will be "
+        "replaced.",
 };
 
 }  // namespace

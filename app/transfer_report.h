@@ -29,6 +29,7 @@ struct TransferTexts {
     std::string_view confirmEmptyConfig;
     std::string_view confirmEmptySound;
     std::string_view confirmClearLog;
+    std::string_view confirmWriteMarker;  // a damaged marker: write the program's own over it?
 };
 
 const TransferTexts& TransferTextsFor(const Profile& profile);

@@ -32,6 +32,7 @@ const CliTexts kRussian{
     .moduleFileSave = "Не удалось сохранить память модуля: ",
     .moduleFileSize = "Файл памяти модуля должен иметь размер 32768 байт: ",
     .atAddress = "адрес",
+    .writeMarkerHint = "Записать метку: korvex-cli identify --write-marker (байты 0–15 модуля будут заменены).",
 
     .fileOpen = "Не удалось открыть файл: ",
     .fileRead = "Не удалось прочитать файл: ",
@@ -100,6 +101,8 @@ const CliTexts kEnglish{
     .moduleFileSave = "Cannot save the module memory: ",
     .moduleFileSize = "The module memory file must be 32768 bytes long: ",
     .atAddress = "address",
+    .writeMarkerHint =
+        "To write the marker: korvex-cli --compact identify --write-marker (bytes 0 to 63 of the module are replaced).",
 
     .fileOpen = "Cannot open the file: ",
     .fileRead = "Cannot read the file: ",

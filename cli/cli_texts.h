@@ -34,6 +34,7 @@ struct CliTexts {
     std::string_view moduleFileSave;
     std::string_view moduleFileSize;   // followed by the file, then its size in brackets
     std::string_view atAddress;        // "address" word after a write error
+    std::string_view writeMarkerHint;  // the line after a damaged marker: how to write it
 
     std::string_view fileOpen;         // followed by "file: reason"
     std::string_view fileRead;

@@ -39,12 +39,16 @@ int ProbeCommand(const Context& ctx) {
         ModuleAccess::Reads, true);
 }
 
-int Identify(const Context& ctx) {
-    return RunOnModule(ctx, [&](ModuleSession& session) {
-        RequireOk(ctx, CheckModule(session.Bus(), ctx.profile));
-        if (ctx.profile.checksType) WriteText(stdout, ReadProgramVersion(session.Bus(), ctx.profile) + "\n");
-        return kExitOk;
-    });
+int Identify(const Context& ctx, bool writeMarker) {
+    return RunOnModule(
+        ctx,
+        [&](ModuleSession& session) {
+            RequireOk(ctx, CheckModule(session.Bus(), ctx.profile,
+                                       writeMarker ? MarkerWrite::OverDamaged : MarkerWrite::BlankOnly));
+            if (ctx.profile.checksType) WriteText(stdout, ReadProgramVersion(session.Bus(), ctx.profile) + "\n");
+            return kExitOk;
+        },
+        writeMarker ? ModuleAccess::Writes : ModuleAccess::Reads);
 }
 
 int ReadConfigCommand(const Context& ctx, const std::string& out) {

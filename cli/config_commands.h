@@ -6,7 +6,9 @@
 namespace korvex::cli {
 
 // identify: the module checks; prints the program version of a full module.
-int Identify(const Context& ctx);
+// `writeMarker`: a damaged marker is written over (never the other
+// program's); otherwise, as for every command, it is told and left alone.
+int Identify(const Context& ctx, bool writeMarker);
 // read-config -o OUT.rom: Read data, then the project file the program
 // would save right after it.
 int ReadConfigCommand(const Context& ctx, const std::string& out);

@@ -82,7 +82,10 @@ int main(int argc, char** argv) {
 
     auto* probe = app.add_subcommand("probe", "Measure the port's lines: cost of a set and a read, status delay");
 
+    bool writeMarker = false;
     auto* identify = app.add_subcommand("identify", "The module checks; prints the program version");
+    identify->add_flag("--write-marker", writeMarker,
+                       "Write the program's marker over a damaged one (never over the other program's)");
 
     std::string readConfigOut;
     auto* readConfig = app.add_subcommand("read-config", "Read data and save it as a project file");
@@ -217,7 +220,7 @@ int main(int argc, char** argv) {
             RefuseSameOutputs(outputs, ctx.texts);
         }
         if (probe->parsed()) code = ProbeCommand(ctx);
-        else if (identify->parsed()) code = Identify(ctx);
+        else if (identify->parsed()) code = Identify(ctx, writeMarker);
         else if (readConfig->parsed()) code = ReadConfigCommand(ctx, readConfigOut);
         else if (writeConfig->parsed()) code = WriteConfigCommand(ctx, writeConfigIn, writeConfigSince);
         else if (show->parsed()) code = ShowCommand(ctx, showIn, showJson);

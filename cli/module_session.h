@@ -103,7 +103,8 @@ private:
 };
 
 // Ends the command unless the outcome is Ok: the program's text for it, exit
-// status 3 for a verify mismatch (with its address) and 2 otherwise.
+// status 3 for a verify mismatch (with its address) and 2 otherwise; a
+// damaged marker adds how to have it written.
 void RequireOk(const Context& ctx, const LinkOutcome& outcome);
 
 // Opens the port, runs the body on it and finishes the session whatever

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace korvex {
 
@@ -11,6 +13,8 @@ std::string_view OutcomeText(const Profile& profile, const LinkOutcome& outcome)
         case LinkResult::NotConnected: return profile.texts.notConnected;
         case LinkResult::UnknownType: return profile.texts.unknownType;
         case LinkResult::Mismatch: return profile.texts.writeError;
+        case LinkResult::OtherProgram: return profile.texts.otherProgram;
+        case LinkResult::DamagedMarker: return profile.texts.damagedMarker;
     }
     return {};
 }
@@ -76,13 +80,22 @@ void WriteMarker(TwoWireBus& bus, const Profile& profile) {
     bus.Wait();
 }
 
-bool IdentifyDevice(TwoWireBus& bus, const Profile& profile) {
-    auto matches = [&](const std::vector<std::uint8_t>& m) {
-        return std::equal(m.begin(), m.end(), profile.marker.begin(), profile.marker.end());
+LinkOutcome IdentifyDevice(TwoWireBus& bus, const Profile& profile, MarkerWrite write) {
+    // Compared as far as both run: the full marker is the first 16 bytes
+    // the compact program reads, the compact one's first 16 all the full reads.
+    auto begins = [](const std::vector<std::uint8_t>& held, std::span<const std::uint8_t> marker) {
+        const std::size_t n = std::min(held.size(), marker.size());
+        return std::equal(held.begin(), held.begin() + static_cast<std::ptrdiff_t>(n), marker.begin());
     };
-    if (matches(ReadMarker(bus, profile))) return true;
+    const std::vector<std::uint8_t> held = ReadMarker(bus, profile);
+    if (begins(held, profile.marker)) return {};
+    const Profile& other = ProfileFor(profile.kind == ModuleKind::Full ? ModuleKind::Compact : ModuleKind::Full);
+    if (begins(held, other.marker)) return {LinkResult::OtherProgram};
+    const bool blank = std::all_of(held.begin(), held.end(), [](std::uint8_t b) { return b == 0xFF; });
+    if (!blank && write != MarkerWrite::OverDamaged) return {LinkResult::DamagedMarker};
     WriteMarker(bus, profile);
-    return matches(ReadMarker(bus, profile));
+    if (begins(ReadMarker(bus, profile), profile.marker)) return {};
+    return {LinkResult::NotConnected};
 }
 
 bool CheckDeviceType(TwoWireBus& bus) {
@@ -91,9 +104,9 @@ bool CheckDeviceType(TwoWireBus& bus) {
     return std::equal(std::begin(sig), std::end(sig), std::begin(kDeviceTypeSignature));
 }
 
-LinkOutcome CheckModule(TwoWireBus& bus, const Profile& profile) {
+LinkOutcome CheckModule(TwoWireBus& bus, const Profile& profile, MarkerWrite write) {
     try {
-        if (!IdentifyDevice(bus, profile)) return {LinkResult::NotConnected};
+        if (const LinkOutcome identified = IdentifyDevice(bus, profile, write); !identified.Ok()) return identified;
         if (profile.checksType && !CheckDeviceType(bus)) return {LinkResult::UnknownType};
     } catch (const BusError& e) {
         if (e.GetKind() != BusError::Kind::NoAnswer) throw;
@@ -138,6 +151,21 @@ LinkOutcome VerifyConfig(TwoWireBus& bus, const Profile& profile, std::span<cons
     }
     bus.ReadByteNack();
     bus.Stop();
+    // The module program's check stops short of the last bytes a write
+    // sends (the compact 766..767, the last character of text 8): they are
+    // read apart, so that no byte written goes unchecked.
+    for (const auto& [first, end] :
+         {std::pair{profile.writeFrom, profile.verifyFrom}, std::pair{profile.verifyEnd, profile.imageSize}}) {
+        if (!outcome.Ok() || first >= end) continue;
+        std::vector<std::uint8_t> held(end - first);
+        ReadBlock(bus, profile, static_cast<std::uint16_t>(first), held);
+        for (std::size_t i = first; i < end; ++i) {
+            if (held[i - first] != writeImage[i]) {
+                outcome = {LinkResult::Mismatch, static_cast<std::uint32_t>(i)};
+                break;
+            }
+        }
+    }
     scope.Done();
     return outcome;
 }
@@ -172,13 +200,6 @@ std::vector<ConfigRun> ChangedRuns(const Profile& profile, std::span<const std::
     return runs;
 }
 
-std::vector<std::uint8_t> HeldAfterVerify(const Profile& profile, std::span<const std::uint8_t> writeImage) {
-    std::vector<std::uint8_t> held(writeImage.begin(), writeImage.end());
-    for (std::size_t i = 0; i < held.size(); ++i)
-        if (i < profile.verifyFrom || i >= profile.verifyEnd) held[i] = static_cast<std::uint8_t>(~held[i]);
-    return held;
-}
-
 void WriteConfigRuns(TwoWireBus& bus, const Profile& profile, std::span<const std::uint8_t> writeImage,
                      const std::vector<ConfigRun>& runs, Progress& progress) {
     ProgressScope scope(progress, profile.writeBarMax, profile.texts.writingConfig);
@@ -191,21 +212,25 @@ void WriteConfigRuns(TwoWireBus& bus, const Profile& profile, std::span<const st
 
 namespace {
 
-// Reads the verified range whole and names the runs where it differs.
+// Reads back every byte a write sends (from writeFrom to the image's end)
+// and names the runs where it differs.
 std::vector<ConfigRun> DifferingRuns(TwoWireBus& bus, const Profile& profile, std::span<const std::uint8_t> writeImage,
                                      Progress& progress, std::uint32_t& firstAddress) {
     ProgressScope scope(progress, profile.verifyBarMax, profile.texts.checkingConfig);
-    std::vector<std::uint8_t> held(profile.verifyEnd - profile.verifyFrom);
-    bus.ReadSequential(static_cast<std::uint16_t>(profile.verifyFrom), held, [&](std::size_t i) {
-        const std::size_t at = profile.verifyFrom + i;
-        if (at % static_cast<std::size_t>(profile.verifyBarStep) == 0) progress.SetPos(static_cast<int>(at));
+    const std::size_t from = profile.writeFrom;
+    std::vector<std::uint8_t> held(profile.imageSize - from);
+    ReadBlock(bus, profile, static_cast<std::uint16_t>(from), held, [&](std::size_t i) {
+        const std::size_t at = from + i;
+        if (at % static_cast<std::size_t>(profile.verifyBarStep) == 0)
+            progress.SetPos(
+                static_cast<int>(std::min<std::size_t>(at, static_cast<std::size_t>(profile.verifyBarMax))));
     });
     scope.Done();
     std::vector<ConfigRun> differing;
     bool found = false;
     for (const ConfigRun& run : ConfigRuns(profile)) {
-        for (std::size_t i = std::max(run.first, profile.verifyFrom); i < std::min(run.end, profile.verifyEnd); ++i) {
-            if (held[i - profile.verifyFrom] != writeImage[i]) {
+        for (std::size_t i = run.first; i < run.end; ++i) {
+            if (held[i - from] != writeImage[i]) {
                 if (!found) firstAddress = static_cast<std::uint32_t>(i);
                 found = true;
                 differing.push_back(run);

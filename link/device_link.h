@@ -13,7 +13,10 @@
 namespace korvex {
 
 // What a device operation came to. The caller picks the words.
-enum class LinkResult { Ok, NotConnected, UnknownType, Mismatch };
+// OtherProgram: the memory holds the other program's marker (a full module
+// on the compact program, or the reverse). DamagedMarker: it holds neither
+// program's marker and is not blank there either. Neither writes anything.
+enum class LinkResult { Ok, NotConnected, UnknownType, Mismatch, OtherProgram, DamagedMarker };
 
 struct [[nodiscard]] LinkOutcome {
     LinkResult result = LinkResult::Ok;
@@ -29,19 +32,32 @@ std::string BusErrorText(const Profile& profile, const BusError& error);
 // Marker at address 0: 16 bytes (full) or 64 bytes (compact), then 70 ms.
 std::vector<std::uint8_t> ReadMarker(TwoWireBus& bus, const Profile& profile);
 void WriteMarker(TwoWireBus& bus, const Profile& profile);
-// True when the marker is there; a module without it gets it written once.
-bool IdentifyDevice(TwoWireBus& bus, const Profile& profile);
+
+// Where a module check may write the marker: only into a blank memory, or,
+// once the user has allowed it, over a damaged one too.
+enum class MarkerWrite { BlankOnly, OverDamaged };
+// Reads the marker: Ok when it is this program's. A memory blank where the
+// marker goes (every byte 0xFF) is given the marker, then Ok when it reads
+// back and NotConnected when not (nothing answers: every byte reads 0xFF).
+// The other program's marker is OtherProgram and a memory with neither is
+// DamagedMarker, and nothing is written, except that OverDamaged writes
+// over a damaged marker as into a blank memory; never over the other
+// program's.
+LinkOutcome IdentifyDevice(TwoWireBus& bus, const Profile& profile, MarkerWrite write = MarkerWrite::BlankOnly);
 // True when bytes 20..23 hold the type signature.
 bool CheckDeviceType(TwoWireBus& bus);
 // IdentifyDevice, then CheckDeviceType where the profile has one. A module
 // that answers no address (fast timing) is not connected.
-LinkOutcome CheckModule(TwoWireBus& bus, const Profile& profile);
+LinkOutcome CheckModule(TwoWireBus& bus, const Profile& profile, MarkerWrite write = MarkerWrite::BlankOnly);
 
 // Raw transfers of the configuration image; no module checks.
 void ReadConfig(TwoWireBus& bus, const Profile& profile, std::span<std::uint8_t> readImage, Progress& progress);
 void WriteConfig(TwoWireBus& bus, const Profile& profile, std::span<const std::uint8_t> writeImage,
                  Progress& progress);
-// Stops at the first byte that differs and reports its address.
+// The module program's check (verifyFrom..verifyEnd, with its status and
+// bar), then the bytes a write sends beyond that range read back apart (the
+// compact 766..767), so every byte written is compared. Stops at the first
+// byte that differs and reports its address.
 LinkOutcome VerifyConfig(TwoWireBus& bus, const Profile& profile, std::span<const std::uint8_t> writeImage,
                          Progress& progress);
 
@@ -55,11 +71,6 @@ std::vector<ConfigRun> ConfigRuns(const Profile& profile);
 // is empty (nothing is known of what the module holds).
 std::vector<ConfigRun> ChangedRuns(const Profile& profile, std::span<const std::uint8_t> writeImage,
                                    std::span<const std::uint8_t> known);
-// What the module is known to hold after WriteDataToModule verified
-// `writeImage`: the image, but every byte the verify does not read back
-// (outside verifyFrom..verifyEnd) turned to differ, so that its run is
-// written again next time rather than trusted.
-std::vector<std::uint8_t> HeldAfterVerify(const Profile& profile, std::span<const std::uint8_t> writeImage);
 // Writes the given runs only, one page write each.
 void WriteConfigRuns(TwoWireBus& bus, const Profile& profile, std::span<const std::uint8_t> writeImage,
                      const std::vector<ConfigRun>& runs, Progress& progress);
@@ -70,10 +81,12 @@ void WriteConfigRuns(TwoWireBus& bus, const Profile& profile, std::span<const st
 LinkOutcome ReadDataFromModule(TwoWireBus& bus, const Profile& profile, std::span<std::uint8_t> readImage,
                                Progress& progress);
 // With the fast timing and a `known` image (what the module held at the last
-// read or verify), only the runs that differ are written; the whole image is
-// verified, and a mismatch has its runs written once more with the standard
-// timing and verified again before it is reported. The standard timing
-// writes and verifies everything, whatever is known.
+// read or verify, or a backup), only the runs that differ are written; every
+// byte from writeFrom to the image's end is read back, written or not, so a
+// `known` that was wrong is found, and a mismatch has its runs written once
+// more with the standard timing and verified again before it is reported.
+// The standard timing writes and verifies everything, whatever is known.
+// On Ok the module holds every byte of the image from writeFrom on.
 LinkOutcome WriteDataToModule(TwoWireBus& bus, const Profile& profile, std::span<const std::uint8_t> writeImage,
                               Progress& progress, std::span<const std::uint8_t> known = {});
 

@@ -97,6 +97,9 @@ LineProbe ProbeLines(ModemLines& lines, const ClockFn& clock, int toggles) {
 }
 
 void RecoverBus(ModemLines& lines) {
+    // Clock low first: a cut-off session may have left it high over a data
+    // line held low, and releasing data then would be a stop condition.
+    lines.SetDtr();
     lines.ClearRts();
     for (int i = 0; i < 9; ++i) {
         lines.ClearDtr();

@@ -34,10 +34,13 @@ struct LineProbe {
 // follows. Leaves both lines high. Never clocks the memory.
 LineProbe ProbeLines(ModemLines& lines, const ClockFn& clock, int toggles = 24);
 
-// Brings the memory to rest whatever a cut-off transfer left it doing: nine
-// clocks with the data line released (a memory sending a byte sees no
-// acknowledge and stops), then a start (a write never finished is dropped)
-// and a stop. Leaves both lines high; stores nothing.
+// Brings the memory to rest whatever a cut-off transfer left it doing: the
+// clock pulled low before anything else (a session cut off with the clock
+// high over a low data line must not see the data released: that is a stop
+// condition, which stores the unfinished page), nine clocks with the data
+// line released (a memory sending a byte sees no acknowledge and stops),
+// then a start (a write never finished is dropped) and a stop. Leaves both
+// lines high; stores nothing, wherever the cut fell, within a bit too.
 void RecoverBus(ModemLines& lines);
 
 // The driver of a serial device as Linux names it (serial8250, ftdi_sio,

@@ -49,21 +49,26 @@ const Profile kFull{
     .playWaitsForEnd = false,
     .textCount = 6,
     .hasLog = true,
-    .texts = {
-        .readingConfig = "Чтение конфигурации...",
-        .writingConfig = "Запись конфигурации...",
-        .checkingConfig = "Проверка конфигурации...",
-        .readingSound = "Чтение звукового сообщения № ",
-        .writingSound = "Запись звукового сообщения № ",
-        .checkingSound = "Проверка звукового сообщения № ",
-        .notConnected = "Устройство не подключено",
-        .unknownType = "Неизвестный тип устройства",
-        .writeError = "Ошибка записи!",
-        .portNotOpened = "COM порт не открыт!",
-        .byteRefused = "Память модуля не приняла байт по адресу",
-        .writeCycleTimeout = "Память модуля не закончила запись за 70 мс, адрес",
-        .cableCannotRead = "Этот кабель не может читать модуль: CTS не следует за RTS",
-    },
+    .texts =
+        {
+            .readingConfig = "Чтение конфигурации...",
+            .writingConfig = "Запись конфигурации...",
+            .checkingConfig = "Проверка конфигурации...",
+            .readingSound = "Чтение звукового сообщения № ",
+            .writingSound = "Запись звукового сообщения № ",
+            .checkingSound = "Проверка звукового сообщения № ",
+            .notConnected = "Устройство не подключено",
+            .unknownType = "Неизвестный тип устройства",
+            .writeError = "Ошибка записи!",
+            .portNotOpened = "COM порт не открыт!",
+            .byteRefused = "Память модуля не приняла байт по адресу",
+            .writeCycleTimeout = "Память модуля не закончила запись за 70 мс, адрес",
+            .cableCannotRead = "Этот кабель не может читать модуль: CTS не следует за RTS",
+            .otherProgram = "В модуле метка программы Tamlo: это компактный модуль, Korvex с ним не работает. "
+                            "В модуль ничего не записано.",
+            .damagedMarker = "Метка модуля повреждена: по адресу 0 нет ни метки Korvex, ни метки Tamlo. "
+                             "В модуль ничего не записано.",
+        },
 };
 
 const Profile kCompact{
@@ -96,21 +101,26 @@ const Profile kCompact{
     .playWaitsForEnd = true,
     .textCount = 8,
     .hasLog = false,
-    .texts = {
-        .readingConfig = "Reading configuration...",
-        .writingConfig = "Write configuration...",
-        .checkingConfig = "Checking configuration...",
-        .readingSound = "Reading audio message № ",
-        .writingSound = "Audio message record № ",
-        .checkingSound = "Checking audio message № ",
-        .notConnected = "Device is not connected!",
-        .unknownType = "",
-        .writeError = "Write error!",
-        .portNotOpened = "COM port is not opened",
-        .byteRefused = "The module's memory refused the byte at address",
-        .writeCycleTimeout = "The module's memory did not finish writing within 70 ms, address",
-        .cableCannotRead = "This cable cannot read the module back: CTS does not follow RTS",
-    },
+    .texts =
+        {
+            .readingConfig = "Reading configuration...",
+            .writingConfig = "Write configuration...",
+            .checkingConfig = "Checking configuration...",
+            .readingSound = "Reading audio message № ",
+            .writingSound = "Audio message record № ",
+            .checkingSound = "Checking audio message № ",
+            .notConnected = "Device is not connected!",
+            .unknownType = "",
+            .writeError = "Write error!",
+            .portNotOpened = "COM port is not opened",
+            .byteRefused = "The module's memory refused the byte at address",
+            .writeCycleTimeout = "The module's memory did not finish writing within 70 ms, address",
+            .cableCannotRead = "This cable cannot read the module back: CTS does not follow RTS",
+            .otherProgram = "The module carries the marker of Korvex: it is a full module, which Tamlo does not "
+                            "serve. Nothing was written to the module.",
+            .damagedMarker = "The module's marker is damaged: address 0 holds neither the marker of Tamlo nor that "
+                             "of Korvex. Nothing was written to the module.",
+        },
 };
 
 }  // namespace

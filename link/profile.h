@@ -26,6 +26,9 @@ struct LinkTexts {
     std::string_view byteRefused;
     std::string_view writeCycleTimeout;
     std::string_view cableCannotRead;  // the line probe's refusal of a port
+    // What address 0 holds when it is not this program's marker.
+    std::string_view otherProgram;   // the other program's marker: names it
+    std::string_view damagedMarker;  // neither program's, and not blank
 };
 
 // Everything that differs between the full and the compact module.
@@ -40,7 +43,7 @@ struct Profile {
     bool nackKeepsLastByte;                // compact reads keep the byte clocked with the nack
     std::size_t writeFrom;                 // first image byte a write sends: 24 / 0
     std::size_t verifyFrom;                // 24 / 0
-    std::size_t verifyEnd;                 // one past the last compared byte: 1120 / 766
+    std::size_t verifyEnd;                 // one past the module program's check: 1120 / 766 (the rest is read apart)
     int readBarMax;                        // 1120 / 766
     int writeBarMax;                       // 1120 / 768
     int verifyBarMax;                      // 1120 / 766

@@ -28,7 +28,7 @@ LinkOutcome WriteSettingsToModule(TwoWireBus& bus, const Profile& profile, Confi
     writeImage.assign(profile.imageSize, 0);
     PackImage(profile, settings, base, writeImage, date);
     const LinkOutcome outcome = WriteDataToModule(bus, profile, writeImage, progress, known);
-    if (outcome.Ok()) held = HeldAfterVerify(profile, writeImage);
+    if (outcome.Ok()) held = writeImage;  // every byte written was read back
     return outcome;
 }
 

@@ -224,11 +224,21 @@ TransferRun LogPage::RunTransfer(TransferAccess access, const std::function<Link
         Model(), this,
         [&](TwoWireBus& bus) {
             const LinkOutcome outcome = work(bus, progress);
-            if (!outcome.Ok()) Tell(QtText(OutcomeText(GetProfile(), outcome)));
+            TellOutcome(m, this, outcome);
             return outcome.Ok();
         },
         access);
     UpdateButtons();
+    // Asked here, after the work: the same transfer again once the user lets the marker be written.
+    if (AskToWriteMarker(m, this, run)) {
+        return RunTransfer(
+            access,
+            [&](TwoWireBus& bus, Progress& p) {
+                const LinkOutcome marked = IdentifyDevice(bus, GetProfile(), MarkerWrite::OverDamaged);
+                return marked.Ok() ? work(bus, p) : marked;
+            },
+            WithMarkerWritten(GetProfile(), dryRun));
+    }
     return run;
 }
 

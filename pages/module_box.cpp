@@ -225,13 +225,16 @@ void ModuleBox::RunTransfer(TransferKind kind, const std::function<bool(TwoWireB
         korvex::RunTransfer(m, page_, work, writes ? TransferAccess::Writes : TransferAccess::Reads);
     status_.Finish(kind, run);
     UpdateEnables();
+    // Asked here, after the work: the same transfer again once the user lets the marker be written.
+    if (AskToWriteMarker(m, page_, run))
+        RunTransfer(kind, WithMarkerWritten(m, page_, work), WithMarkerWritten(m.profile, dryRun));
 }
 
 bool ModuleBox::ReadModuleInto(TwoWireBus& bus, ModuleConfig& out) {
     AppModel& m = model_;
     const LinkOutcome outcome = ReadSettingsFromModule(bus, m.profile, status_.Progress(), out);
     if (!outcome.Ok()) {
-        Tell(std::string(OutcomeText(m.profile, outcome)));
+        TellOutcome(m, page_, outcome);
         return false;
     }
     m.link.HeldImage() = out.image;  // what the module holds, for a fast write after
@@ -306,7 +309,7 @@ void ModuleBox::OnWriteData() {
             const LinkOutcome outcome = WriteSettingsToModule(bus, m.profile, m.settings, m.readImage, Today(),
                                                               m.writeImage, m.link.HeldImage(), status_.Progress());
             if (!outcome.Ok()) {
-                Tell(std::string(OutcomeText(m.profile, outcome)));
+                TellOutcome(m, page_, outcome);
                 return false;
             }
             m.project.Written(m.settings);
@@ -330,7 +333,7 @@ void ModuleBox::OnReadSound() {
             AppModel& m = model_;
             const LinkOutcome outcome = ReadAllSlots(bus, m.voice, m.wav, status_.Progress());
             if (!outcome.Ok()) {
-                Tell(std::string(OutcomeText(m.profile, outcome)));
+                TellOutcome(m, page_, outcome);
                 return false;
             }
             m.soundLoaded = true;
@@ -360,6 +363,10 @@ void ModuleBox::OnWriteSound() {
             const VoiceWriteOutcome outcome = WriteAllSlots(bus, m.voice, status_.Progress(), [&](const SlotMismatch&) {
                 Tell(std::string(m.profile.texts.writeError));
             });
+            if (!outcome.check.Ok()) {
+                TellOutcome(m, page_, outcome.check);
+                return false;
+            }
             const std::vector<std::string> messages = VoiceWriteMessages(m.profile, outcome);
             if (outcome.mismatches.empty())
                 for (const std::string& line : messages) Tell(line);

@@ -22,6 +22,14 @@ namespace korvex {
 // page writes inside their 64-byte page and models the internal write cycle
 // in virtual time: a transaction begun before the cycle ends is not
 // acknowledged and its data are lost, as on a real chip.
+//
+// The bus state (where a transaction stands, the address pointer, the page
+// buffer, the write cycle) lives in the object, and nothing a session does
+// resets it: a port opened again on the same object meets the chip as the
+// last session left it, cut off within a bit or not, as the next program
+// meets a powered module. A module loaded from its memory file starts at
+// rest, as a chip that was powered down between programs: a page never
+// stopped is lost with the power.
 class SimulatedModule final : public ModemLines {
 public:
     static constexpr std::uint32_t kSize = 32768;

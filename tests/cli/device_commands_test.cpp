@@ -21,6 +21,7 @@
 #include "link/line_probe.h"
 #include "sim/demo.h"
 #include "sim/simulated_module.h"
+#include "voice/wav_buffer.h"
 
 namespace korvex::test {
 namespace {
@@ -106,10 +107,10 @@ TEST_F(DeviceCommands, TraceOfIdentifyMatchesTheBus) {
                   std::uint8_t version[4];
                   bus.ReadSequential(16, version);
               }));
-    // The bus brought to rest (22 sets), the probe (the clock set low, 25 data
+    // The bus brought to rest (23 sets: the clock low first), the probe (the clock set low, 25 data
     // changes each seen by one read, both lines released), then three sequential reads (marker 16 bytes,
     // signature 4, version 4), each 437 line calls plus 74 per byte.
-    EXPECT_EQ(Total(traced), 22 + (1 + 25 * 2 + 2) + 3 * 437u + 74u * (16 + 4 + 4));
+    EXPECT_EQ(Total(traced), 23 + (1 + 25 * 2 + 2) + 3 * 437u + 74u * (16 + 4 + 4));
     EXPECT_FALSE(std::filesystem::exists(At("trace.txt").string() + ".tmp"));
 }
 
@@ -191,6 +192,87 @@ INSTANTIATE_TEST_SUITE_P(
                   3,
                   "Write error! (address 69)\n"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// First contact writes a marker only into a blank memory: the other
+// program's module and a damaged marker are told, by every command that
+// checks the module, and the memory is left as it was.
+TEST_F(DeviceCommands, EveryCommandLeavesAnotherProgramsOrADamagedMarkerAlone) {
+    std::vector<std::uint8_t> damagedFull = PreparedMemory(FullProfile()),
+                              damagedCompact = PreparedMemory(CompactProfile());
+    damagedFull[0] = 'X';
+    damagedCompact[40] = 'X';
+    struct Case {
+        const char* name;
+        std::vector<std::uint8_t> memory;
+        bool compact;  // the program run on it
+        std::string err;
+    };
+    const Case cases[] = {
+        {"compact program, full module", PreparedMemory(FullProfile()), true,
+         std::string(CompactProfile().texts.otherProgram) + "\n"},
+        {"full program, compact module", PreparedMemory(CompactProfile()), false,
+         std::string(FullProfile().texts.otherProgram) + "\n"},
+        {"full program, damaged marker", damagedFull, false,
+         std::string(FullProfile().texts.damagedMarker) + "\n" +
+             "Записать метку: korvex-cli identify --write-marker (байты 0–15 модуля будут заменены).\n"},
+        {"compact program, damaged marker", damagedCompact, true,
+         std::string(CompactProfile().texts.damagedMarker) + "\n" +
+             "To write the marker: korvex-cli --compact identify --write-marker (bytes 0 to 63 of the module are "
+             "replaced).\n"},
+    };
+    for (const Case& c : cases) {
+        const Profile& profile = c.compact ? CompactProfile() : FullProfile();
+        WriteBytes(At("project.rom"), std::vector<std::uint8_t>(profile.imageSize, 0x5A));
+        std::vector<std::uint8_t> quiet(kWavHeaderSize + 640, 128);  // silence in the slot's own format
+        WriteWavHeader(quiet, 22050, 640);
+        WriteBytes(At("quiet.wav"), quiet);
+        std::vector<std::vector<std::string>> commands = {
+            {"identify"},
+            {"read-config", "-o", At("out.rom").string()},
+            {"diff", At("project.rom").string()},
+            {"write-config", At("project.rom").string()},
+            {"read-sound", "-d", At("").string()},
+            {"write-sound", "--fresh", "--slot", "1", At("quiet.wav").string()},
+        };
+        if (!c.compact) {
+            commands.push_back({"read-log"});
+            commands.push_back({"clear-log"});
+        }
+        for (const auto& command : commands) {
+            SCOPED_TRACE(std::string(c.name) + ": " + command[0]);
+            WriteBytes(At("m.bin"), c.memory);
+            std::vector<std::string> args;
+            if (c.compact) args.push_back("--compact");
+            args.insert(args.end(), {"--port", SimPort("m.bin")});
+            args.insert(args.end(), command.begin(), command.end());
+            const CliResult r = Run(args);
+            EXPECT_EQ(r.status, 2);
+            EXPECT_EQ(r.err, c.err);
+            EXPECT_EQ(ReadBytes(At("m.bin")), c.memory);
+            EXPECT_FALSE(std::filesystem::exists(At("out.rom")));
+        }
+    }
+}
+
+// identify --write-marker writes over a damaged marker, and only there:
+// never over the other program's, and a blank module needs no leave.
+TEST_F(DeviceCommands, IdentifyWritesTheMarkerOverADamagedOneWhenAsked) {
+    std::vector<std::uint8_t> damaged = PreparedMemory(FullProfile());
+    damaged[5] = 0x00;
+    WriteBytes(At("m.bin"), damaged);
+    const CliResult written = Run({"--port", SimPort("m.bin"), "identify", "--write-marker"});
+    EXPECT_EQ(written.status, 0) << written.err;
+    EXPECT_EQ(written.out, "1.04\n");
+    EXPECT_EQ(ReadBytes(At("m.bin")), PreparedMemory(FullProfile()));  // the marker and nothing else
+    const CliResult again = Run({"--port", SimPort("m.bin"), "identify"});
+    EXPECT_EQ(again.status, 0) << again.err;
+
+    WriteBytes(At("c.bin"), PreparedMemory(FullProfile()));
+    const CliResult refused = Run({"--compact", "--port", SimPort("c.bin"), "identify", "--write-marker"});
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_EQ(refused.err, std::string(CompactProfile().texts.otherProgram) + "\n");
+    EXPECT_EQ(ReadBytes(At("c.bin")), PreparedMemory(FullProfile()));
+}
 
 TEST_F(DeviceCommands, MismatchKeepsWhatWasWrittenInTheModule) {
     WriteBytes(At("m.bin"), PreparedMemory(FullProfile()));

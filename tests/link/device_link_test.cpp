@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <random>
 
 #include "link/device_link.h"
@@ -107,8 +108,62 @@ TEST_P(BothProfiles, BlankModuleGetsItsMarkerOnceAndNothingElse) {
     EXPECT_TRUE(std::all_of(sim.Memory().begin() + profile.marker.size(), sim.Memory().end(),
                             [](auto b) { return b == 0xFF; }));
     const auto cycles = sim.WriteCycles();
-    EXPECT_TRUE(IdentifyDevice(bus, profile));
+    EXPECT_TRUE(IdentifyDevice(bus, profile).Ok());
     EXPECT_EQ(sim.WriteCycles(), cycles);  // found at once, not written again
+}
+
+// First contact writes the marker only where the memory is blank: the other
+// program's module and a damaged marker are told and left as they are,
+// whatever the check runs for; a damaged marker is written over only when
+// the user allowed it, the other program's never.
+TEST_P(BothProfiles, AMarkerIsWrittenOnlyIntoABlankMemoryOrWhereAllowed) {
+    const Profile& other = ProfileFor(GetParam() == ModuleKind::Full ? ModuleKind::Compact : ModuleKind::Full);
+    struct Case {
+        const char* name;
+        std::function<void(SimulatedModule&)> arrange;
+        LinkResult found;    // BlankOnly: nothing written unless Ok
+        bool allowedWrites;  // OverDamaged writes this program's marker
+    };
+    const Case cases[] = {
+        {"the other program's module", [&](SimulatedModule& m) { Prepare(m, other); }, LinkResult::OtherProgram, false},
+        {"a marker one bit off",
+         [&](SimulatedModule& m) {
+             Prepare(m, profile);
+             m.Memory()[3] ^= 0x01;
+         },
+         LinkResult::DamagedMarker, true},
+        {"zeros where the marker goes",
+         [&](SimulatedModule& m) { std::fill_n(m.Memory().begin(), profile.marker.size(), 0x00); },
+         LinkResult::DamagedMarker, true},
+        {"blank but for the marker's last byte",
+         [&](SimulatedModule& m) { m.Memory()[profile.marker.size() - 1] = 0x0A; }, LinkResult::DamagedMarker, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SimulatedModule module;
+        TwoWireBus link(module, module.Sleeper());
+        c.arrange(module);
+        const auto before = module.Memory();
+        std::vector<std::uint8_t> image(profile.imageSize);
+        NullProgress progress;
+        EXPECT_EQ(CheckModule(link, profile).result, c.found);
+        EXPECT_EQ(ReadDataFromModule(link, profile, image, progress).result, c.found);
+        EXPECT_EQ(IdentifyDevice(link, profile, MarkerWrite::BlankOnly).result, c.found);
+        EXPECT_TRUE(module.Memory() == before);
+        EXPECT_EQ(module.WriteCycles(), 0u);
+
+        const LinkOutcome allowed = IdentifyDevice(link, profile, MarkerWrite::OverDamaged);
+        if (c.allowedWrites) {
+            EXPECT_TRUE(allowed.Ok());
+            EXPECT_TRUE(std::equal(profile.marker.begin(), profile.marker.end(), module.Memory().begin()));
+            EXPECT_TRUE(std::equal(before.begin() + static_cast<std::ptrdiff_t>(profile.marker.size()), before.end(),
+                                   module.Memory().begin() + static_cast<std::ptrdiff_t>(profile.marker.size())));
+        } else {
+            EXPECT_EQ(allowed.result, c.found);
+            EXPECT_TRUE(module.Memory() == before);
+        }
+        EXPECT_FALSE(OutcomeText(profile, {c.found}).empty());
+    }
 }
 
 TEST_P(BothProfiles, NoModuleOnTheCable) {
@@ -129,6 +184,57 @@ TEST_P(BothProfiles, VerifyReportsTheFirstDifferenceOnce) {
     ASSERT_EQ(outcome.result, LinkResult::Mismatch);
     EXPECT_EQ(outcome.address, profile.writeFrom + 99);
     EXPECT_EQ(OutcomeText(profile, outcome), profile.texts.writeError);
+}
+
+// A write that says Ok leaves every byte it sends in the module, the last
+// ones too (the compact 766..767 lie past the module program's own check);
+// one that cannot says where. A bit flipped while a byte is stored, and a
+// backup wrong about what the module holds, which the fast write trusts and
+// so does not write.
+TEST_P(BothProfiles, AWriteLeavesEveryByteItSendsOrSaysWhere) {
+    struct Case {
+        const char* name;
+        BusTiming timing;
+        std::size_t at;    // image offset of the fault
+        bool staleBackup;  // false: a bit flipped while `at` is stored
+        LinkResult expected;
+    };
+    const std::size_t last = profile.imageSize - 1;
+    const Case cases[] = {
+        {"standard, flipped last byte", BusTiming::Spec, last, false, LinkResult::Mismatch},
+        {"standard, flipped last but one", BusTiming::Spec, last - 1, false, LinkResult::Mismatch},
+        {"fast, flipped last byte", BusTiming::Fast, last, false, LinkResult::Ok},  // written again, then right
+        {"fast, backup wrong at the last byte", BusTiming::Fast, last, true, LinkResult::Ok},
+        {"fast, backup wrong at the last but one", BusTiming::Fast, last - 1, true, LinkResult::Ok},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SimulatedModule module;
+        TwoWireBus link(module, module.Sleeper(), module.Clock());
+        link.SetTiming(c.timing);
+        Prepare(module, profile);
+        auto image = RandomImage(profile.imageSize, 5);
+        std::copy(profile.marker.begin(), profile.marker.end(), image.begin());
+        std::copy(module.Memory().begin(), module.Memory().begin() + profile.writeFrom, image.begin());
+        std::vector<std::uint8_t> known;
+        if (c.staleBackup) {
+            // The module holds the image but for one byte; the backup says it holds it all.
+            std::copy(image.begin(), image.end(), module.Memory().begin());
+            module.Memory()[c.at] ^= 0x40;
+            known = image;
+        } else {
+            module.GetFaults().flipWriteAt = c.at - profile.writeFrom + 1;  // every byte is stored in order
+        }
+        NullProgress progress;
+        const LinkOutcome outcome = WriteDataToModule(link, profile, image, progress, known);
+        EXPECT_EQ(outcome.result, c.expected);
+        if (outcome.Ok()) {
+            EXPECT_TRUE(std::equal(image.begin() + static_cast<std::ptrdiff_t>(profile.writeFrom), image.end(),
+                                   module.Memory().begin() + static_cast<std::ptrdiff_t>(profile.writeFrom)));
+        } else {
+            EXPECT_EQ(outcome.address, c.at);
+        }
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Modules, BothProfiles, ::testing::Values(ModuleKind::Full, ModuleKind::Compact),

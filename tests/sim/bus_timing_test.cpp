@@ -319,22 +319,6 @@ TEST(BusTimings, FastWritesOnlyTheRunsThatDiffer) {
     }
 }
 
-// After a verified write only the bytes the verify read back are trusted:
-// the compact module's last two bytes are written but never read back.
-TEST(BusTimings, AVerifiedWriteVouchesOnlyForWhatItReadBack) {
-    for (const Profile* profile : {&FullProfile(), &CompactProfile()}) {
-        const Memory demo = MakeDemoMemory(*profile);
-        const std::vector<std::uint8_t> image(demo.begin(), demo.begin() + static_cast<std::ptrdiff_t>(profile->imageSize));
-        const std::vector<ConfigRun> again = ChangedRuns(*profile, image, HeldAfterVerify(*profile, image));
-        if (profile->verifyEnd == profile->imageSize) {
-            EXPECT_TRUE(again.empty());
-        } else {
-            ASSERT_EQ(again.size(), 1u);
-            EXPECT_EQ(again[0].end, profile->imageSize);
-        }
-    }
-}
-
 // A module holding `memory` on the fast timing, and the File page's voice
 // store and WAV buffer for it.
 struct FastVoice {

@@ -46,7 +46,7 @@ TEST_F(PortFactory, SimulatedPortCreatesABlankModuleAndSavesItBack) {
     ModulePort& port = *opening.port;
     ASSERT_NE(port.Simulated(), nullptr);
     TwoWireBus bus(port.Lines(), port.Sleeper());
-    EXPECT_TRUE(IdentifyDevice(bus, CompactProfile()));
+    EXPECT_TRUE(IdentifyDevice(bus, CompactProfile()).Ok());
     EXPECT_TRUE(port.SaveBack().Ok());
     const auto saved = Bytes(file);
     EXPECT_TRUE(std::equal(CompactProfile().marker.begin(), CompactProfile().marker.end(), saved.begin()));
