@@ -73,12 +73,8 @@ QString Dialogs::SaveFileName(QWidget* parent, const QString& title, const QStri
 
 void Dialogs::FileUsed(const QString& path) { ProgramSettings().setValue(kLastFolder, QFileInfo(path).absolutePath()); }
 
-QString Dialogs::Remembered(const QString& key) {
-    return ProgramSettings().value(key).toString();
-}
+QString Dialogs::Remembered(const QString& key) { return ProgramSettings().value(key).toString(); }
 
-void Dialogs::Remember(const QString& key, const QString& value) {
-    ProgramSettings().setValue(key, value);
-}
+void Dialogs::Remember(const QString& key, const QString& value) { ProgramSettings().setValue(key, value); }
 
 }  // namespace korvex
