@@ -216,6 +216,15 @@ SoundOutcome LoadSound(Sound sound, VoiceStore& store, WavBuffer& wav, const Sou
         if (!outcome.wav.Ok()) outcome.result = SoundResult::Refused;
         return outcome;
     }
+    // Far longer than the room and not to be cut: told before the
+    // conversion, which would take long on a file of many minutes.
+    if (const std::size_t room = RoomInSamples(store);
+        !options.cut && sound.Seconds() * outcome.rate > static_cast<double>(room) + outcome.rate) {
+        outcome.result = SoundResult::TooLong;
+        outcome.seconds = sound.Seconds();
+        outcome.roomSeconds = static_cast<double>(room) / outcome.rate;
+        return outcome;
+    }
     ResampleOutcome resampled = Resample(sound, outcome.rate);
     if (!resampled.Ok()) {
         outcome.result = SoundResult::CannotDecode;
