@@ -10,6 +10,7 @@
 #include "app/dialogs.h"
 #include "app/module_link.h"
 #include "app/project_state.h"
+#include "app/run_transfer.h"
 
 namespace korvex {
 
@@ -24,7 +25,8 @@ struct AppModel {
           voice(p),
           wav(p),
           link(p, std::move(opener)),
-          dialogs(std::make_unique<Dialogs>()) {
+          dialogs(std::make_unique<Dialogs>()),
+          transfers(p, link, dialogs) {
         // A port opened or closed may lead to another module: nothing it
         // holds is known, so the fast timing writes every slot again.
         link.SetForgetHandler([this] { voice.ForgetHeld(); });
@@ -50,6 +52,9 @@ struct AppModel {
     bool soundLoaded = false;
     // The project file the settings belong to, and what is unsaved.
     ProjectState project;
+    // Runs every transfer on the link; last, so that it stops a running
+    // one before anything it works on goes.
+    TransferRunner transfers;
 };
 
 }  // namespace korvex

@@ -1,35 +1,24 @@
 #include "app/bar_progress.h"
 
-#include <QCoreApplication>
 #include <QLabel>
 #include <QProgressBar>
 
 namespace korvex {
 
-namespace {
-constexpr qint64 kPaintIntervalMs = 33;
-}
+BarProgress::BarProgress(QProgressBar* bar, QLabel* status, std::function<void(const QString&)> shown)
+    : bar_(bar), status_(status), shown_(std::move(shown)) {}
 
-BarProgress::BarProgress(QProgressBar* bar, QLabel* status) : bar_(bar), status_(status) {}
+void BarProgress::SetRange(int low, int high) { bar_->setRange(low, high); }
 
-void BarProgress::SetRange(int low, int high) {
-    bar_->setRange(low, high);
-    Paint(false);
-}
-
-void BarProgress::SetPos(int pos) {
-    bar_->setValue(pos);
-    Paint(false);
-}
+void BarProgress::SetPos(int pos) { bar_->setValue(pos); }
 
 void BarProgress::SetStatus(const std::string& text) {
-    if (status_) {
-        QString line = QString::fromStdString(text);
-        // "Запись конфигурации... (около 2 с)", as the report after it says "(1,9 с)".
-        if (!note_.isEmpty()) line += line.isEmpty() ? note_ : QStringLiteral(" (") + note_ + QStringLiteral(")");
-        status_->setText(line);
-    }
-    Paint(true);
+    if (!status_) return;
+    QString line = QString::fromStdString(text);
+    // "Запись конфигурации... (около 2 с)", as the report after it says "(1,9 с)".
+    if (!note_.isEmpty()) line += line.isEmpty() ? note_ : QStringLiteral(" (") + note_ + QStringLiteral(")");
+    status_->setText(line);
+    if (shown_) shown_(line);
 }
 
 void BarProgress::SetNote(const std::string& note) { note_ = QString::fromStdString(note); }
@@ -37,21 +26,11 @@ void BarProgress::SetNote(const std::string& note) { note_ = QString::fromStdStr
 void BarProgress::Show() {
     bar_->show();
     if (status_) status_->show();
-    Paint(true);
 }
 
 void BarProgress::Hide() {
     bar_->hide();
     if (status_) status_->hide();
-    Paint(true);
-}
-
-void BarProgress::Paint(bool force) {
-    if (!force && sincePaint_.isValid() && sincePaint_.elapsed() < kPaintIntervalMs) return;
-    sincePaint_.start();
-    // All events: input for the window is dropped by its TransferGuard, so
-    // none is kept to be replayed after the transfer.
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
 }  // namespace korvex

@@ -1,6 +1,6 @@
 #pragma once
-#include <QElapsedTimer>
 #include <QString>
+#include <functional>
 
 #include "link/progress.h"
 
@@ -9,15 +9,14 @@ class QProgressBar;
 
 namespace korvex {
 
-// A transfer's progress on a page: a bar and a one-line status. Transfers
-// run in the button handler, so at each step the window's events are
-// processed about 30 times a second; the desktop then never takes the window
-// for hung during a half-minute voice write. The window's TransferGuard
-// drops the user's input meanwhile.
+// A transfer's progress on a page: a bar and a one-line status. It runs on
+// the window's thread; a transfer's worker reaches it through
+// PostedProgress (app/posted_progress.h), so the window paints as usual.
 class BarProgress final : public Progress {
 public:
-    // `status` may be null for a page whose transfers show only the bar.
-    BarProgress(QProgressBar* bar, QLabel* status);
+    // `status` may be null for a page whose transfers show only the bar;
+    // `shown`, when given, hears every text put on it.
+    BarProgress(QProgressBar* bar, QLabel* status, std::function<void(const QString&)> shown = {});
 
     void SetRange(int low, int high) override;
     void SetPos(int pos) override;
@@ -29,13 +28,10 @@ public:
     void SetNote(const std::string& note);
 
 private:
-    // Paints now when `force`, otherwise at most every 33 ms.
-    void Paint(bool force);
-
     QProgressBar* bar_;
     QLabel* status_;
     QString note_;
-    QElapsedTimer sincePaint_;
+    std::function<void(const QString&)> shown_;
 };
 
 }  // namespace korvex

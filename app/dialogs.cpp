@@ -54,6 +54,16 @@ QString Dialogs::OpenFileName(QWidget* parent, const QString& title, const QStri
 
 bool Dialogs::Ask(QWidget* parent, const QString& text) { return YesOrNo(parent, text, QMessageBox::Yes); }
 
+bool Dialogs::Choose(QWidget* parent, const QString& text, const QString& go, const QString& hold) {
+    QMessageBox box(QMessageBox::Question, BoxTitle(), text, QMessageBox::NoButton, parent);
+    QPushButton* goButton = box.addButton(go, QMessageBox::AcceptRole);
+    QPushButton* holdButton = box.addButton(hold, QMessageBox::RejectRole);
+    box.setDefaultButton(holdButton);
+    box.setEscapeButton(holdButton);
+    box.exec();
+    return box.clickedButton() == goButton;
+}
+
 Dialogs::SaveChoice Dialogs::AskSave(QWidget* parent, const QString& text, const QString& discard) {
     QMessageBox box(QMessageBox::Question, BoxTitle(), text,
                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);

@@ -43,6 +43,11 @@ public:
     // Enter accepts. True for Yes.
     virtual bool Ask(QWidget* parent, const QString& text);
 
+    // A choice between going on and holding back, the buttons named by the
+    // caller: `hold` is the default and Escape's answer, so no key press
+    // alone gives something up. True for `go`.
+    virtual bool Choose(QWidget* parent, const QString& text, const QString& go, const QString& hold);
+
     // Whether to save unsaved edits before they are lost: Save (the
     // default), Discard, or Cancel (also Escape and the box's close box).
     // `discard` names the Discard button: Qt's own word for it varies by

@@ -61,10 +61,6 @@ void ModuleLink::SetTiming(BusTiming timing) {
     if (bus_) bus_->Bus().SetTiming(timing);
 }
 
-ModuleLink::BusyScope::~BusyScope() {
-    if (--link_.busy_ == 0 && link_.onIdle_) link_.onIdle_();
-}
-
 FileOutcome ModuleLink::Save() { return port_ ? port_->SaveBack() : FileOutcome{}; }
 
 double ModuleLink::EstimateSeconds(const std::function<void(TwoWireBus&)>& dryRun) const {

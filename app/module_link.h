@@ -95,25 +95,19 @@ public:
 
     void SetOpener(PortOpener opener) { opener_ = std::move(opener); }
 
-    // A transfer runs inside a button handler while the window keeps
-    // painting; whoever runs one holds a BusyScope, so that the window
-    // knows not to close the port under it. The idle handler runs when the
-    // last scope ends.
-    class BusyScope {
-    public:
-        explicit BusyScope(ModuleLink& link) : link_(link) { ++link_.busy_; }
-        ~BusyScope();
-        BusyScope(const BusyScope&) = delete;
-        BusyScope& operator=(const BusyScope&) = delete;
-
-    private:
-        ModuleLink& link_;
-    };
-    bool Busy() const { return busy_ > 0; }
+    // While a transfer runs (app/run_transfer.h) the bus is a worker
+    // thread's: the window knows not to close the port or touch the bus.
+    // The idle handler runs when the transfer has ended.
+    void MarkBusy() { busy_ = true; }
+    void MarkIdle() {
+        busy_ = false;
+        if (onIdle_) onIdle_();
+    }
+    bool Busy() const { return busy_; }
     void SetIdleHandler(std::function<void()> handler) { onIdle_ = std::move(handler); }
 
-    // A transfer's work found a damaged marker (TellOutcome in
-    // app/run_transfer.h); RunTransfer takes the note when the work has ended.
+    // A transfer's work found a damaged marker; the runner takes the note
+    // when the work has ended.
     void NoteDamagedMarker() { damagedMarker_ = true; }
     bool TakeDamagedMarker() { return std::exchange(damagedMarker_, false); }
 
@@ -127,7 +121,7 @@ private:
     BusTiming timing_ = BusTiming::Spec;
     const PortModel* demoPace_ = nullptr;
     std::vector<std::uint8_t> held_;
-    int busy_ = 0;
+    bool busy_ = false;
     bool saveFailureTold_ = false;
     bool damagedMarker_ = false;
     std::function<void()> onIdle_;

@@ -2,11 +2,13 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
-#include "app/module_link.h"
+#include "app/app_model.h"
+#include "app/qt_paths.h"
 
 namespace korvex {
 
@@ -33,11 +35,12 @@ bool IsUserInput(QEvent::Type type) {
     }
 }
 
-TransferGuard::TransferGuard(ModuleLink& link, QWidget* window) : QObject(window), link_(link), window_(window) {
-    link_.SetIdleHandler([this] {
+TransferGuard::TransferGuard(AppModel& model, QWidget* window) : QObject(window), model_(model), window_(window) {
+    connect(&model_.transfers, &TransferRunner::Finished, this, [this] {
         if (!closePending_) return;
-        // After the transfer's handler has returned, not inside it.
+        // After the transfer's own handlers have run, not inside them.
         QTimer::singleShot(0, window_, [this] {
+            if (!closePending_ || model_.transfers.Running()) return;
             closePending_ = false;
             window_->close();
         });
@@ -46,20 +49,36 @@ TransferGuard::TransferGuard(ModuleLink& link, QWidget* window) : QObject(window
 }
 
 TransferGuard::~TransferGuard() {
-    link_.SetIdleHandler({});
     if (qApp) qApp->removeEventFilter(this);
 }
 
+void TransferGuard::StopAndWait() {
+    closePending_ = false;
+    model_.transfers.RequestStop();
+    while (model_.transfers.Running()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
 bool TransferGuard::eventFilter(QObject* watched, QEvent* event) {
-    if (!link_.Busy()) return false;
+    if (!model_.transfers.Running()) return false;
     if (watched == window_ && event->type() == QEvent::Close) {
-        closePending_ = true;
         event->ignore();
+        if (closePending_) return true;
+        const TransferTexts& texts = TransferTextsFor(model_.profile);
+        if (model_.dialogs->Choose(window_, QtText(texts.askStopToClose), QtText(texts.stopAndClose),
+                                   QtText(texts.keepWaiting))) {
+            closePending_ = true;
+            model_.transfers.RequestStop();
+            // It may have ended while the question was up.
+            if (!model_.transfers.Running())
+                QTimer::singleShot(0, window_, [this] {
+                    closePending_ = false;
+                    window_->close();
+                });
+        }
         return true;
     }
-    if (!IsUserInput(event->type())) return false;
-    // Only what is meant for this window: a message box the transfer shows
-    // is a window of its own and must still take its click.
+    if (event->type() != QEvent::KeyPress || static_cast<QKeyEvent*>(event)->key() != Qt::Key_Escape) return false;
+    // Only Escape meant for this window: a box the program shows takes its own.
     QWidget* target = nullptr;
     if (watched->isWidgetType()) {
         target = static_cast<QWidget*>(watched)->window();
@@ -67,8 +86,7 @@ bool TransferGuard::eventFilter(QObject* watched, QEvent* event) {
         target = window_;
     }
     if (target != window_) return false;
-    // An accepted override keeps the key from firing a shortcut.
-    if (event->type() == QEvent::ShortcutOverride) event->accept();
+    model_.transfers.RequestStop();
     return true;
 }
 

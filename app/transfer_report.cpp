@@ -16,6 +16,7 @@ constexpr TransferTexts kRussian{
     .recordFew = " записи",
     .recordMany = " записей",
     .failed = "Передача не выполнена",
+    .stopped = "Передача остановлена",
     .duration = &kRussianDuration,
     .portFailure = "Ошибка COM порта",
     .partialWrite = "Модуль может теперь хранить часть новых данных; повторите запись.",
@@ -28,6 +29,11 @@ constexpr TransferTexts kRussian{
     .confirmWriteMarker =
         "Метка модуля повреждена: по адресу 0 нет ни метки Korvex, ни метки Tamlo. Записать в "
         "модуль метку Korvex? Байты 0–15 модуля будут заменены.",
+    .stop = "Стоп",
+    .stopTip = "Остановить обмен с модулем (Esc)",
+    .askStopToClose = "Идёт обмен с модулем. Остановить его и закрыть программу?",
+    .stopAndClose = "Остановить и закрыть",
+    .keepWaiting = "Подождать",
 };
 
 constexpr TransferTexts kEnglish{
@@ -42,6 +48,7 @@ constexpr TransferTexts kEnglish{
     .recordFew = " records",
     .recordMany = " records",
     .failed = "Transfer not completed",
+    .stopped = "Transfer stopped",
     .duration = &kEnglishDuration,
     .portFailure = "COM port error",
     .partialWrite = "The module may now hold part of the new data; repeat the write.",
@@ -55,6 +62,11 @@ constexpr TransferTexts kEnglish{
         "The module's marker is damaged: address 0 holds neither the marker of Tamlo nor that of "
         "Korvex. Write the marker of Tamlo into the module? Bytes 0 to 63 of the module will be "
         "replaced.",
+    .stop = "Stop",
+    .stopTip = "Stop the transfer with the module (Esc)",
+    .askStopToClose = "A transfer with the module is running. Stop it and close the program?",
+    .stopAndClose = "Stop and close",
+    .keepWaiting = "Keep waiting",
 };
 
 }  // namespace
@@ -85,7 +97,9 @@ std::string RecordCount(const Profile& profile, int count) {
 std::string TransferReport(const Profile& profile, const TransferReportOf& what) {
     const TransferTexts& texts = TransferTextsFor(profile);
     std::string text;
-    if (!what.done) {
+    if (what.stopped) {
+        text = texts.stopped;
+    } else if (!what.done) {
         text = texts.failed;
     } else {
         switch (what.kind) {

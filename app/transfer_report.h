@@ -22,6 +22,7 @@ struct TransferTexts {
     std::string_view recordFew;
     std::string_view recordMany;
     std::string_view failed;
+    std::string_view stopped;       // the user stopped it
     const DurationWords* duration;  // the estimate before, the time taken after
     std::string_view portFailure;   // a failed port call whose code has no system text
     std::string_view partialWrite;  // the line after a port failure that cut a write short
@@ -30,6 +31,11 @@ struct TransferTexts {
     std::string_view confirmEmptySound;
     std::string_view confirmClearLog;
     std::string_view confirmWriteMarker;  // a damaged marker: write the program's own over it?
+    std::string_view stop;                // the button beside a running transfer's bar
+    std::string_view stopTip;
+    std::string_view askStopToClose;  // closing while a transfer runs
+    std::string_view stopAndClose;
+    std::string_view keepWaiting;
 };
 
 const TransferTexts& TransferTextsFor(const Profile& profile);
@@ -42,6 +48,7 @@ struct TransferReportOf {
     bool done = false;                  // false: it failed or was stopped
     std::chrono::milliseconds elapsed{0};
     int records = 0;                    // ReadLog: the records read
+    bool stopped = false;               // the user stopped it
 };
 
 // The status line after a transfer: "Данные записаны и проверены (1,9 с)",

@@ -23,6 +23,7 @@ const CliTexts kRussian{
     .simFilePort = "sim:ФАЙЛ",
 
     .portError = "Ошибка порта: ",
+    .stopped = "Передача остановлена",
     .partialWrite = "Модуль может теперь хранить часть новых данных; повторите запись.",
     .cachedStatus =
         "Внимание: этот кабель сообщает состояние линий с опозданием, и обмен --bus spec может прочитать "
@@ -94,6 +95,7 @@ const CliTexts kEnglish{
     .simFilePort = "sim:FILE",
 
     .portError = "Port error: ",
+    .stopped = "Transfer stopped",
     .partialWrite = "The module may now hold part of the new data; repeat the write.",
     .cachedStatus = "Warning: this cable reports its lines late, and --bus spec may misread bytes; use --bus fast.",
     .moduleFileRead = "Cannot read the module memory: ",

@@ -27,6 +27,7 @@ struct CliTexts {
     std::string_view simFilePort;      // the sim: entry of that list
 
     std::string_view portError;        // a line call failed; followed by the system's text
+    std::string_view stopped;          // a transfer stopped by Ctrl+C
     std::string_view partialWrite;     // the line after portError when a write was cut short
     std::string_view cachedStatus;     // --bus spec on a cable whose status is cached
     std::string_view moduleFileRead;   // followed by "file: reason"

@@ -19,6 +19,7 @@
 #include "cli/config_commands.h"
 #include "cli/log_commands.h"
 #include "cli/module_session.h"
+#include "cli/stop_signal.h"
 #include "cli/settings_commands.h"
 #include "cli/sound_commands.h"
 #include "cli/utf8_console.h"
@@ -43,15 +44,6 @@ bool CompactAsked(int argc, char** argv) {
         if (std::string_view(argv[i]) == "--compact") return true;
     }
     return false;
-}
-
-// An interrupted command leaves no temporary file behind, then ends as the
-// signal would have ended it.
-extern "C" void RemoveTemporariesAndStop(int signal) {
-    RemovePendingTemporaryFiles();
-    RemoveHeldLockFiles();
-    std::signal(signal, SIG_DFL);
-    std::raise(signal);
 }
 
 }  // namespace
@@ -196,8 +188,7 @@ int main(int argc, char** argv) {
     std::optional<PortStats> stats;
     const Context ctx{options, profile, TextsFor(profile), &stats};
     int code = kExitOk;
-    std::signal(SIGINT, RemoveTemporariesAndStop);
-    std::signal(SIGTERM, RemoveTemporariesAndStop);
+    InstallSignalHandlers();
     try {
         const bool needsModule = probe->parsed() || identify->parsed() || readConfig->parsed() ||
                                  writeConfig->parsed() || readLog->parsed() || clearLog->parsed() ||
@@ -252,5 +243,11 @@ int main(int argc, char** argv) {
         }
     }
     if (options.stats && stats) PrintError(StatsLine(*stats));
+    // A transfer stopped by Ctrl+C: the command has ended cleanly, and the
+    // program ends as the signal ends a well-behaved tool.
+    if (const int signal = StoppingSignal(); signal != 0) {
+        std::fflush(stderr);
+        EndBySignal(signal);
+    }
     return code;
 }

@@ -1,5 +1,7 @@
 #include "cli/module_session.h"
 
+#include "cli/stop_signal.h"
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -150,6 +152,7 @@ ModuleSession::ModuleSession(const Context& ctx) : ctx_(ctx) {
 
 void ModuleSession::Prepare() {
     bus_ = std::make_unique<PortBus>(*port_, TimingFor(ctx_.options.bus));
+    Bus().SetStopCheck(&StopSignalled);
     // The standard timing samples a cached status too soon after a line change.
     if (Probe().Usable() && !Probe().liveStatus && Bus().Timing() == BusTiming::Spec)
         WriteText(stderr, std::string(ctx_.texts.cachedStatus) + "\n");
@@ -177,7 +180,7 @@ ModuleSession::~ModuleSession() {
     if (!finished_) static_cast<void>(Finish());
 }
 
-ModuleSession::FinishOutcome ModuleSession::Finish() {
+ModuleSession::FinishOutcome ModuleSession::Finish(bool writeTrace) {
     finished_ = true;
     progress_.Hide();
     std::string failure;
@@ -186,7 +189,7 @@ ModuleSession::FinishOutcome ModuleSession::Finish() {
         if (const FileOutcome saved = port_->SaveBack(); !saved.Ok())
             failure = std::string(ctx_.texts.moduleFileSave) + saved.Message();
     }
-    if (!ctx_.options.trace.empty()) {
+    if (writeTrace && !ctx_.options.trace.empty()) {
         const std::string text = std::move(trace_).str();
         const FileOutcome written =
             WriteFileAtomic(PathFromUtf8(ctx_.options.trace), {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
@@ -220,10 +223,17 @@ int RunOnModule(const Context& ctx, const std::function<int(ModuleSession&)>& bo
     ModuleSession session(ctx);
     int code = kExitOk;
     std::exception_ptr failure;
+    bool stopped = false;
     try {
         session.Prepare();
         if (!probeOnly) session.RequireUsable();
         code = body(session);
+    } catch (const TransferStopped&) {
+        std::string message(ctx.texts.stopped);
+        if (access == ModuleAccess::Writes && session.DataWritten())
+            message += "\n" + std::string(ctx.texts.partialWrite);
+        stopped = true;
+        failure = std::make_exception_ptr(CliError(kExitModule, message));
     } catch (const CSerialException& e) {
         std::string message = std::string(ctx.texts.portError) + e.Message();
         // A write cut short leaves part of the new data in the module; a
@@ -240,7 +250,8 @@ int RunOnModule(const Context& ctx, const std::function<int(ModuleSession&)>& bo
         failure = std::current_exception();
     }
     if (ctx.stats) *ctx.stats = session.Stats();
-    const ModuleSession::FinishOutcome finished = session.Finish();
+    // A stopped command leaves its outputs as they were: no trace.
+    const ModuleSession::FinishOutcome finished = session.Finish(!stopped);
     if (failure) {
         // The command's own failure decides the status; a failed save-back
         // is still worth knowing.

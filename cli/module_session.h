@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli/cli_texts.h"
+#include "cli/stop_signal.h"
 #include "cli/terminal_progress.h"
 #include "link/device_link.h"
 #include "link/profile.h"
@@ -90,11 +91,13 @@ public:
         bool Ok() const { return message.empty(); }
     };
     // Stores a simulated module's memory back in its file and puts the
-    // trace in place.
-    FinishOutcome Finish();
+    // trace in place (unless not `writeTrace`).
+    FinishOutcome Finish(bool writeTrace = true);
 
 private:
     const Context& ctx_;
+    // First: a signal stops this session's transfers from before its port opens.
+    StopOnSignal stopOnSignal_;
     std::unique_ptr<ModulePort> port_;
     std::unique_ptr<PortBus> bus_;
     TerminalProgress progress_;

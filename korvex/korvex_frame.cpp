@@ -52,8 +52,8 @@ CMainFrame::CMainFrame(AppModel& model, QWidget* parent) : QMainWindow(parent) {
     CreateActions();
 
     connect(view_, &CKorvexView::CurrentPageChanged, this, &CMainFrame::UpdatePageButtons);
-    // No input and no closing while a transfer runs.
-    new TransferGuard(model.link, this);
+    // No closing under a running transfer without a question; Escape stops it.
+    transferGuard_ = new TransferGuard(model, this);
     model.startSettings = model.settings;
     // The title names the project file and marks unsaved edits; closing asks.
     edits_ = new EditsGuard(
@@ -64,7 +64,7 @@ CMainFrame::CMainFrame(AppModel& model, QWidget* parent) : QMainWindow(parent) {
     Centre();
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame() { transferGuard_->StopAndWait(); }
 
 void CMainFrame::CreateActions() {
     const FrameTexts& texts = kFrameRussian;
@@ -208,8 +208,8 @@ void CMainFrame::changeEvent(QEvent* event) {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-    // The TransferGuard puts a close off while a transfer runs, so the port
-    // is idle here.
+    // The TransferGuard has asked about a close while a transfer runs and
+    // put it off until the transfer ended, so the port is idle here.
     if (!edits_->MayClose()) {
         event->ignore();
         return;

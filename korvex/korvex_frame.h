@@ -12,6 +12,7 @@ namespace korvex {
 
 class CKorvexView;
 class EditsGuard;
+class TransferGuard;
 
 // The main window of the full program: menu, toolbar with the About button
 // and the eight page buttons, status bar, and the page host as its work
@@ -47,6 +48,7 @@ private:
 
     CKorvexView* view_;
     EditsGuard* edits_ = nullptr;
+    TransferGuard* transferGuard_ = nullptr;
     QToolBar* toolBar_ = nullptr;
     QAction* about_ = nullptr;
     std::array<QAction*, 8> pageActions_{};

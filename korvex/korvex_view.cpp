@@ -12,6 +12,7 @@
 #include "pages/zones_page.h"
 #include "app/app_flags.h"
 #include "app/run_transfer.h"
+#include "app/transfer_locks.h"
 
 namespace korvex {
 
@@ -51,6 +52,9 @@ void CKorvexView::CreatePages() {
     pages_[5] = new LogPage(m, this);
     pages_[6] = new NamesPage(m, this);
     pages_[7] = new CommunicatorPage(m, this);
+    // The settings pages show what a configuration transfer reads or writes.
+    for (Page* page : pages_)
+        if (page->Id() != PageId::File && page->Id() != PageId::Log) LockDuring(m.transfers, Locked::Settings, page);
 }
 
 Page* CKorvexView::GetPage(int id) const { return id >= 1 && id <= kPageCount ? pages_[id - 1] : nullptr; }
@@ -102,7 +106,7 @@ void CKorvexView::ChoosePage(PageId id) {
 
 void CKorvexView::CloseLink() { ClosePort(model_, this); }
 
-bool CKorvexView::TransferRunning() const { return model_.link.Busy(); }
+bool CKorvexView::TransferRunning() const { return model_.transfers.Running(); }
 
 QSize CKorvexView::LargestPageSize() const {
     QSize size;

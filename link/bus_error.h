@@ -21,4 +21,12 @@ private:
     std::uint32_t address_;
 };
 
+// Thrown by the bus at a safe point once a stop was asked for
+// (TwoWireBus::SetStopCheck): the bus has ended its transaction and left
+// both lines released.
+class TransferStopped : public std::runtime_error {
+public:
+    TransferStopped() : std::runtime_error("the transfer was stopped") {}
+};
+
 }  // namespace korvex

@@ -115,6 +115,12 @@ std::uint8_t TwoWireBus::ReceiveBits() {
 }
 
 std::uint8_t TwoWireBus::ReadByteAck() {
+    if (StopAsked()) {
+        // The memory is sending: the next byte is nacked and the read ends.
+        static_cast<void>(ReadByteNack());
+        Stop();
+        throw TransferStopped();
+    }
     const std::uint8_t value = ReceiveBits();
     DataLow();
     ClockHigh();
@@ -131,6 +137,8 @@ std::uint8_t TwoWireBus::ReadByteNack() {
 }
 
 void TwoWireBus::BeginWrite(std::uint16_t address) {
+    // Between transactions the lines are released and no page is open.
+    if (StopAsked()) throw TransferStopped();
     address_ = address;
     Start();
     WriteByte(kDeviceWrite);

@@ -79,6 +79,14 @@ public:
     // part of what was being written.
     bool DataWritten() const { return dataWritten_; }
 
+    // Asked at every safe point: before a transaction begins (so after the
+    // previous page write's cycle, never inside a page) and before each
+    // byte of a read after the first. When it answers true the bus ends the
+    // read it is in (a nack, then stop), and throws TransferStopped with
+    // both lines released. Empty: never stops. May be called from another
+    // thread than the bus's only through what it reads (an atomic flag).
+    void SetStopCheck(std::function<bool()> check) { stopCheck_ = std::move(check); }
+
     // Drives both lines high (data first, so no condition appears on the
     // bus) whatever they were, so the fast timing knows where they stand.
     void Release();
@@ -94,6 +102,7 @@ private:
     bool SampleLow();
     bool SendByte(std::uint8_t value);  // true when acknowledged (always, in Spec)
     std::uint8_t ReceiveBits();
+    bool StopAsked() const { return stopCheck_ && stopCheck_(); }
 
     ModemLines& lines_;
     SleepFn sleep_;
@@ -106,6 +115,7 @@ private:
     int byteInTransaction_ = 0;     // bytes sent since the last start condition
     bool dataWritten_ = false;
     std::uint32_t address_ = 0;     // memory address the next data byte goes to
+    std::function<bool()> stopCheck_;
 };
 
 // Runs with another timing for as long as it lives.

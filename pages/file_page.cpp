@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "widgets/waveform_view.h"
+#include "app/transfer_locks.h"
 #include "pages/module_box.h"
 #include "pages/project_box.h"
 #include "pages/sound_box.h"
@@ -18,7 +19,7 @@ FilePage::FilePage(AppModel& model, QWidget* parent)
     : Page(PageId::File, model, parent), texts_(FilePageTextsFor(model.profile)) {
     sound_ = new SoundBox(model, texts_, this);
     project_ = new ProjectBox(model, texts_, this);
-    status_ = new TransferStatus(model.profile, texts_, this);
+    status_ = new TransferStatus(model.profile, texts_, model.transfers, this);
     module_ = new ModuleBox(model, texts_, *status_, *sound_, this);
 
     // The parts are made in the order they are placed, which is the Tab order.
@@ -26,9 +27,11 @@ FilePage::FilePage(AppModel& model, QWidget* parent)
     top->addLayout(module_->MakePortRow());
     top->addWidget(sound_->MakeWaveform(), 1);
     auto* groups = new QHBoxLayout;
-    groups->addWidget(project_->MakeGroup());
+    QWidget* projectGroup = project_->MakeGroup();
+    groups->addWidget(projectGroup);
     groups->addWidget(module_->MakeGroup());
-    groups->addWidget(sound_->MakeGroup());
+    QWidget* soundGroup = sound_->MakeGroup();
+    groups->addWidget(soundGroup);
     top->addLayout(groups);
     top->addWidget(status_->MakeLine());
     top->addWidget(status_->MakeBar());
@@ -37,6 +40,10 @@ FilePage::FilePage(AppModel& model, QWidget* parent)
     connect(module_, &ModuleBox::ConfigurationLoaded, this, &FilePage::ConfigurationLoaded);
     connect(project_, &ProjectBox::ConfigurationLoaded, this, &FilePage::ConfigurationLoaded);
     module_->UpdateEnables();
+    // A transfer works on copies and hands its results over when it has
+    // ended: what it reads or writes stays as it was meanwhile.
+    LockDuring(model.transfers, Locked::Settings, projectGroup);
+    LockDuring(model.transfers, Locked::Sound, soundGroup);
 }
 
 FilePage::~FilePage() = default;
@@ -45,7 +52,7 @@ QString FilePage::SelectedPortName() const { return module_->SelectedPortName();
 
 QString FilePage::VersionText() const { return module_->VersionText(); }
 
-bool FilePage::TransferRunning() { return Model().link.Busy(); }
+bool FilePage::TransferRunning() { return Model().transfers.Running(); }
 
 void FilePage::SetFastTransfer(bool on) { module_->SetFastTransfer(on); }
 

@@ -25,6 +25,7 @@
 #include "app/run_transfer.h"
 #include "app/transfer_guard.h"
 #include "app/transfer_report.h"
+#include "pages/stop_button.h"
 
 namespace korvex {
 
@@ -104,6 +105,7 @@ LogPage::LogPage(AppModel& model, QWidget* parent) : Page(PageId::Log, model, pa
     saveButton_ = new QPushButton(QString::fromUtf8(kSaveText), this);
     showCodeBox_ = new QCheckBox(QString::fromUtf8(kShowCodeText), this);
     for (QPushButton* button : {readButton_, clearButton_, saveButton_}) button->setAutoDefault(false);
+    progress_ = std::make_unique<BarProgress>(bar_, nullptr);
     bar_->setObjectName("logBar");
     readButton_->setObjectName("readLog");
     clearButton_->setObjectName("clearLog");
@@ -156,7 +158,10 @@ LogPage::LogPage(AppModel& model, QWidget* parent) : Page(PageId::Log, model, pa
     auto* layout = new QVBoxLayout(this);
     // Narrow side margins: the event column takes what the others leave.
     layout->setContentsMargins(6, 10, 6, 10);
-    layout->addWidget(bar_);
+    auto* barRow = new QHBoxLayout;
+    barRow->addWidget(bar_, 1);
+    barRow->addWidget(MakeStopButton(model.transfers, GetProfile(), "stopLogTransfer", this));
+    layout->addLayout(barRow);
     layout->addSpacing(6);
     layout->addLayout(buttons);
     layout->addSpacing(12);
@@ -180,6 +185,8 @@ LogPage::LogPage(AppModel& model, QWidget* parent) : Page(PageId::Log, model, pa
     // Only the next read uses it; listed rows keep their texts.
     connect(showCodeBox_, &QCheckBox::toggled, this, [this](bool on) { showEventCode_ = on; });
 
+    connect(&model.transfers, &TransferRunner::Started, this, [this] { UpdateButtons(); });
+    connect(&model.transfers, &TransferRunner::Finished, this, [this] { UpdateButtons(); });
     qApp->installEventFilter(this);
 }
 
@@ -213,76 +220,53 @@ void LogPage::Tell(const QString& text, const QString& detail) {
     Model().dialogs->Message(this, QMessageBox::Warning, text, detail);
 }
 
-TransferRun LogPage::RunTransfer(TransferAccess access, const std::function<LinkOutcome(TwoWireBus&, Progress&)>& work,
-                                 const std::function<void(TwoWireBus&)>& dryRun) {
-    AppModel& m = Model();
-    if (!m.link.IsOpen() || m.link.Busy()) return {};
-    status_->setText(QtText(EstimateText(GetProfile(), m.link.EstimateSeconds(dryRun))));
-    BarProgress progress(bar_, nullptr);
-    for (QPushButton* button : {readButton_, clearButton_, saveButton_}) button->setEnabled(false);
-    const TransferRun run = korvex::RunTransfer(
-        Model(), this,
-        [&](TwoWireBus& bus) {
-            const LinkOutcome outcome = work(bus, progress);
-            TellOutcome(m, this, outcome);
-            return outcome.Ok();
-        },
-        access);
-    UpdateButtons();
-    // Asked here, after the work: the same transfer again once the user lets the marker be written.
-    if (AskToWriteMarker(m, this, run)) {
-        return RunTransfer(
-            access,
-            [&](TwoWireBus& bus, Progress& p) {
-                const LinkOutcome marked = IdentifyDevice(bus, GetProfile(), MarkerWrite::OverDamaged);
-                return marked.Ok() ? work(bus, p) : marked;
-            },
-            WithMarkerWritten(GetProfile(), dryRun));
-    }
-    return run;
-}
-
-void LogPage::Report(TransferKind kind, const TransferRun& run, int records) {
-    if (run.end == TransferRun::End::NotRun) return;
-    status_->setText(QtText(TransferReport(GetProfile(), {kind, run.Done(), run.elapsed, records})));
+template <typename State>
+void LogPage::Run(TransferKind kind, State state, std::function<LinkOutcome(TwoWireBus&, State&, Progress&)> work,
+                  std::function<int(State&, const TransferRun&)> done) {
+    Transfer<State> transfer{kind, std::move(state), std::move(work), progress_.get(), {}, {}};
+    transfer.begin = [this](double seconds) { status_->setText(QtText(EstimateText(GetProfile(), seconds))); };
+    transfer.done = [this, kind, done = std::move(done)](State& ended, const TransferRun& run) {
+        const int records = done(ended, run);
+        const bool stopped = run.end == TransferRun::End::Stopped;
+        status_->setText(QtText(TransferReport(GetProfile(), {kind, run.Done(), run.elapsed, records, stopped})));
+        UpdateButtons();
+    };
+    Model().transfers.Run(this, std::move(transfer));
 }
 
 void LogPage::ReadLogFromModule() {
-    std::vector<LogRecord> records;
-    const TransferRun run = RunTransfer(
-        TransferAccess::Reads,
-        [&](TwoWireBus& bus, Progress& progress) { return ReadLog(bus, GetProfile(), progress, records); },
-        [this](TwoWireBus& bus) {
-            std::vector<LogRecord> scratch;
-            NullProgress quiet;
-            static_cast<void>(ReadLog(bus, GetProfile(), quiet, scratch));  // a dry run: only its bus calls count
+    const Profile& profile = GetProfile();
+    Run<std::vector<LogRecord>>(
+        TransferKind::ReadLog, {},
+        [&profile](TwoWireBus& bus, std::vector<LogRecord>& records, Progress& progress) {
+            return ReadLog(bus, profile, progress, records);
+        },
+        [this](std::vector<LogRecord>& records, const TransferRun& run) {
+            // On any failure the list keeps what it showed.
+            if (run.Done()) {
+                FillList(MakeLogRows(records, showEventCode_));
+                emptyText_->setVisible(records.empty());
+            }
+            return static_cast<int>(records.size());
         });
-    // On any failure the list keeps what it showed.
-    if (run.Done()) {
-        FillList(MakeLogRows(records, showEventCode_));
-        emptyText_->setVisible(records.empty());
-        UpdateButtons();
-    }
-    Report(TransferKind::ReadLog, run, static_cast<int>(records.size()));
 }
 
 void LogPage::ClearModuleLog() {
     AppModel& m = Model();
     if (!m.link.IsOpen() || m.link.Busy()) return;
     if (!m.dialogs->Confirm(this, QtText(TransferTextsFor(GetProfile()).confirmClearLog))) return;
-    const TransferRun run = RunTransfer(
-        TransferAccess::Writes,
-        [&](TwoWireBus& bus, Progress& progress) { return ClearLog(bus, GetProfile(), progress); },
-        [this](TwoWireBus& bus) {
-            NullProgress quiet;
-            static_cast<void>(ClearLog(bus, GetProfile(), quiet));  // a dry run: only its bus calls count
+    const Profile& profile = GetProfile();
+    struct Nothing {};
+    Run<Nothing>(
+        TransferKind::ClearLog, {},
+        [&profile](TwoWireBus& bus, Nothing&, Progress& progress) { return ClearLog(bus, profile, progress); },
+        [this](Nothing&, const TransferRun& run) {
+            if (run.Done()) {
+                list_->setRowCount(0);
+                emptyText_->hide();
+            }
+            return 0;
         });
-    if (run.Done()) {
-        list_->setRowCount(0);
-        emptyText_->hide();
-        UpdateButtons();
-    }
-    Report(TransferKind::ClearLog, run, 0);
 }
 
 void LogPage::SaveLogCsv() {

@@ -9,6 +9,8 @@
 #include "app/run_transfer.h"
 #include "app/transfer_report.h"
 
+#include <memory>
+
 class QCheckBox;
 class QLabel;
 class QProgressBar;
@@ -16,6 +18,8 @@ class QPushButton;
 class QTableWidget;
 
 namespace korvex {
+
+class BarProgress;
 
 // The page behind "Журнал": reads the module's event log into a list, erases
 // it in the module and saves the list as CSV. The list is the only store of
@@ -51,17 +55,16 @@ protected:
 private:
     void UpdateButtons();
     void FillList(const std::vector<LogRow>& rows);
-    // The transfer on the open port through the programs' one transfer
-    // path, with the bar as its progress; outcomes are told to the user.
-    // The status line says how long it will take while it runs, from
-    // `dryRun` (the same operation on throwaway buffers).
-    TransferRun RunTransfer(TransferAccess access, const std::function<LinkOutcome(TwoWireBus&, Progress&)>& work,
-                            const std::function<void(TwoWireBus&)>& dryRun);
-    // The status line under the list after a transfer.
-    void Report(TransferKind kind, const TransferRun& run, int records);
+    // The transfer on the open port through the programs' one runner, with
+    // the bar as its progress; once it has ended `done` takes its state,
+    // then the status line says what came of it.
+    template <typename State>
+    void Run(TransferKind kind, State state, std::function<LinkOutcome(TwoWireBus&, State&, Progress&)> work,
+             std::function<int(State&, const TransferRun&)> done);
     void Tell(const QString& text, const QString& detail = {});
 
     QProgressBar* bar_;
+    std::unique_ptr<BarProgress> progress_;
     QPushButton* readButton_;
     QPushButton* clearButton_;
     QPushButton* saveButton_;

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QSerialPortInfo>
 #include <algorithm>
 #include <memory>
@@ -50,15 +51,6 @@ QString VersionOf(const std::vector<std::uint8_t>& image) {
     return QString::fromStdString(ProgramVersion(bytes.subspan(std::min(bytes.size(), layout::kVersion))));
 }
 
-// A configuration read on a scratch image, for the estimate.
-std::function<void(TwoWireBus&)> ReadConfigDryRun(const Profile& profile) {
-    return [&profile](TwoWireBus& bus) {
-        ModuleConfig scratch;
-        NullProgress quiet;
-        static_cast<void>(ReadSettingsFromModule(bus, profile, quiet, scratch));  // only its bus calls count
-    };
-}
-
 }  // namespace
 
 std::vector<ModuleBox::PortEntry> ModuleBox::PortEntries(const FilePageTexts& texts) {
@@ -84,6 +76,8 @@ std::vector<ModuleBox::PortEntry> ModuleBox::PortEntries(const FilePageTexts& te
 ModuleBox::ModuleBox(AppModel& model, const FilePageTexts& texts, TransferStatus& status, SoundBox& sound,
                      QWidget* page)
     : QObject(page), model_(model), texts_(texts), status_(status), sound_(sound), page_(page) {
+    connect(&model_.transfers, &TransferRunner::Started, this, &ModuleBox::UpdateEnables);
+    connect(&model_.transfers, &TransferRunner::Finished, this, &ModuleBox::UpdateEnables);
     const std::string remembered = model_.dialogs->Remembered(QString::fromLatin1(kDemoPaceKey)).toStdString();
     model_.link.SetDemoPace(DemoPaceModel(DemoPaceChoice(FindPortModel(remembered))));
 }
@@ -170,9 +164,10 @@ QString ModuleBox::SelectedPortName() const { return portList_->currentData().to
 
 void ModuleBox::UpdateEnables() {
     const bool open = model_.link.IsOpen();
-    // Greyed while a transfer runs: the window takes no clicks then.
-    const bool usable = open && !model_.link.Busy();
-    for (QPushButton* b : {readData_, writeData_, readSound_, writeSound_, compare_}) b->setEnabled(usable);
+    // Greyed while a transfer runs: one at a time, and the port stays open under it.
+    const bool busy = model_.link.Busy();
+    for (QPushButton* b : {readData_, writeData_, readSound_, writeSound_, compare_}) b->setEnabled(open && !busy);
+    openPort_->setEnabled(!busy);
     portList_->setEnabled(!open);
     if (demoPace_) demoPace_->setEnabled(!open);
     openPort_->setText(QtText(open ? texts_.closePort : texts_.openPort));
@@ -214,42 +209,63 @@ void ModuleBox::SetDemoPace(int choice) {
 
 void ModuleBox::Tell(const std::string& text) { TellWarning(model_, page_, text); }
 
-void ModuleBox::RunTransfer(TransferKind kind, const std::function<bool(TwoWireBus&)>& work,
-                            const std::function<void(TwoWireBus&)>& dryRun) {
-    AppModel& m = model_;
-    if (!m.link.IsOpen() || m.link.Busy()) return;
-    for (QPushButton* b : {readData_, writeData_, readSound_, writeSound_, compare_}) b->setEnabled(false);
-    status_.Begin(EstimateText(m.profile, m.link.EstimateSeconds(dryRun)));
-    const bool writes = kind == TransferKind::WriteConfig || kind == TransferKind::WriteSound;
-    const TransferRun run =
-        korvex::RunTransfer(m, page_, work, writes ? TransferAccess::Writes : TransferAccess::Reads);
+Progress& ModuleBox::StatusProgress() { return status_.Progress(); }
+
+void ModuleBox::BeginStatus(double seconds) {
+    status_.Begin(EstimateText(model_.profile, seconds));
+    UpdateEnables();
+}
+
+void ModuleBox::FinishStatus(TransferKind kind, const TransferRun& run) {
     status_.Finish(kind, run);
     UpdateEnables();
-    // Asked here, after the work: the same transfer again once the user lets the marker be written.
-    if (AskToWriteMarker(m, page_, run))
-        RunTransfer(kind, WithMarkerWritten(m, page_, work), WithMarkerWritten(m.profile, dryRun));
 }
 
-bool ModuleBox::ReadModuleInto(TwoWireBus& bus, ModuleConfig& out) {
-    AppModel& m = model_;
-    const LinkOutcome outcome = ReadSettingsFromModule(bus, m.profile, status_.Progress(), out);
-    if (!outcome.Ok()) {
-        TellOutcome(m, page_, outcome);
-        return false;
-    }
-    m.link.HeldImage() = out.image;  // what the module holds, for a fast write after
-    return true;
-}
+namespace {
+
+// What Compare reads: the configuration, and the voice directory when
+// sound is loaded to compare with.
+struct ComparedModule {
+    ModuleConfig config;
+    std::optional<VoiceStore> voice;
+};
+
+// What Write data works on: copies of the settings and images, and what the
+// module is known to hold, handed back whatever the write came to.
+struct ConfigWrite {
+    ConfigSettings settings;
+    std::vector<std::uint8_t> base;
+    std::vector<std::uint8_t> writeImage;
+    std::vector<std::uint8_t> held;
+    Date date;
+};
+
+struct SoundRead {
+    VoiceStore store;
+    WavBuffer wav;
+};
+
+struct SoundWrite {
+    VoiceStore store;
+    std::vector<SlotMismatch> mismatches;  // kept as found, so a later port failure loses none
+    std::optional<VoiceWriteOutcome> outcome;
+};
+
+}  // namespace
 
 void ModuleBox::OnReadData() {
-    RunTransfer(
-        TransferKind::ReadConfig,
-        [this](TwoWireBus& bus) {
+    const Profile& profile = model_.profile;
+    Run<ModuleConfig>(
+        TransferKind::ReadConfig, {},
+        [&profile](TwoWireBus& bus, ModuleConfig& read, Progress& progress) {
+            return ReadSettingsFromModule(bus, profile, progress, read);
+        },
+        [this](ModuleConfig& read, TransferRun& run) {
+            if (!run.Done()) return;  // the pages keep what they showed
             AppModel& m = model_;
-            ModuleConfig module;
-            if (!ReadModuleInto(bus, module)) return false;
-            m.readImage = std::move(module.image);
-            m.settings = std::move(module.settings);
+            m.link.HeldImage() = read.image;  // what the module holds, for a fast write after
+            m.readImage = std::move(read.image);
+            m.settings = std::move(read.settings);
             m.settingsLoaded = true;
             if (!texts_.versionLabel.empty()) {
                 versionText_ = VersionOf(m.readImage);
@@ -258,36 +274,40 @@ void ModuleBox::OnReadData() {
             sound_.ShowCurrentSlot();
             m.project.Unnamed(m.settings);
             emit ConfigurationLoaded();
-            return true;
-        },
-        ReadConfigDryRun(model_.profile));
+        });
 }
 
 // Reads the module aside: the settings being edited stay as they are until
 // the user takes rows from the dialog.
 void ModuleBox::OnCompare() {
-    std::optional<ModuleConfig> module;
-    std::unique_ptr<VoiceStore> moduleVoice;
+    const Profile& profile = model_.profile;
+    ComparedModule start;
+    // Slots read or loaded here are set beside the module's directory.
+    if (model_.soundLoaded) start.voice.emplace(profile);
     // The status line says the module was read, as it does for Read data.
-    RunTransfer(
-        TransferKind::ReadConfig,
-        [&](TwoWireBus& bus) {
-            AppModel& m = model_;
-            ModuleConfig read;
-            if (!ReadModuleInto(bus, read)) return false;
-            module = std::move(read);
-            // Slots read or loaded here are set beside the module's directory.
-            if (m.soundLoaded) {
-                moduleVoice = std::make_unique<VoiceStore>(m.profile);
-                ReadDirectory(bus, *moduleVoice);
-            }
-            return true;
+    Run<ComparedModule>(
+        TransferKind::ReadConfig, std::move(start),
+        [&profile](TwoWireBus& bus, ComparedModule& read, Progress& progress) {
+            const LinkOutcome outcome = ReadSettingsFromModule(bus, profile, progress, read.config);
+            if (outcome.Ok() && read.voice) ReadDirectory(bus, *read.voice);
+            return outcome;
         },
-        ReadConfigDryRun(model_.profile));
-    if (!module) return;
-    CompareDialog dialog(model_, std::move(module->settings), std::move(moduleVoice), page_);
-    dialog.exec();
-    if (dialog.Taken()) emit ConfigurationLoaded();
+        [this](ComparedModule& read, TransferRun& run) {
+            if (!run.Done()) return;
+            model_.link.HeldImage() = read.config.image;
+            std::unique_ptr<VoiceStore> voice;
+            if (read.voice) voice = std::make_unique<VoiceStore>(std::move(*read.voice));
+            // After the status line has its report: the dialog is modal.
+            QTimer::singleShot(0, this,
+                               [this, settings = std::move(read.config.settings),
+                                voice = std::shared_ptr<VoiceStore>(std::move(voice))]() mutable {
+                                   std::unique_ptr<VoiceStore> moduleVoice;
+                                   if (voice) moduleVoice = std::make_unique<VoiceStore>(std::move(*voice));
+                                   CompareDialog dialog(model_, std::move(settings), std::move(moduleVoice), page_);
+                                   dialog.exec();
+                                   if (dialog.Taken()) emit ConfigurationLoaded();
+                               });
+        });
 }
 
 void ModuleBox::OnWriteData() {
@@ -295,84 +315,63 @@ void ModuleBox::OnWriteData() {
     if (!m.link.IsOpen() || m.link.Busy()) return;
     if (!m.SettingsKnown() && !m.dialogs->Confirm(page_, QtText(TransferTextsFor(m.profile).confirmEmptyConfig)))
         return;
-    // The same write on copies, for the estimate.
-    const auto dryRun = [&m](TwoWireBus& bus) {
-        ConfigSettings settings = m.settings;
-        std::vector<std::uint8_t> image, held = m.link.HeldImage();
-        NullProgress quiet;
-        static_cast<void>(WriteSettingsToModule(bus, m.profile, settings, m.readImage, Today(), image, held, quiet));
-    };
-    RunTransfer(
-        TransferKind::WriteConfig,
-        [this](TwoWireBus& bus) {
-            AppModel& m = model_;
-            const LinkOutcome outcome = WriteSettingsToModule(bus, m.profile, m.settings, m.readImage, Today(),
-                                                              m.writeImage, m.link.HeldImage(), status_.Progress());
-            if (!outcome.Ok()) {
-                TellOutcome(m, page_, outcome);
-                return false;
-            }
-            m.project.Written(m.settings);
-            return true;
+    const Profile& profile = m.profile;
+    Run<ConfigWrite>(
+        TransferKind::WriteConfig, {m.settings, m.readImage, {}, m.link.HeldImage(), Today()},
+        [&profile](TwoWireBus& bus, ConfigWrite& write, Progress& progress) {
+            return WriteSettingsToModule(bus, profile, write.settings, write.base, write.date, write.writeImage,
+                                         write.held, progress);
         },
-        dryRun);
+        [this](ConfigWrite& write, TransferRun& run) {
+            AppModel& m = model_;
+            // Emptied once the first byte went, and set again only by a write that verified.
+            m.link.HeldImage() = std::move(write.held);
+            if (!write.writeImage.empty()) m.writeImage = std::move(write.writeImage);
+            if (run.Done()) m.project.Written(write.settings);
+        });
 }
 
 void ModuleBox::OnReadSound() {
-    const Profile& profile = model_.profile;
-    const auto dryRun = [&profile](TwoWireBus& bus) {
-        // Large: kept off the stack.
-        auto store = std::make_unique<VoiceStore>(profile);
-        auto wav = std::make_unique<WavBuffer>(profile);
-        NullProgress quiet;
-        static_cast<void>(ReadAllSlots(bus, *store, *wav, quiet));  // only its bus calls count
-    };
-    RunTransfer(
-        TransferKind::ReadSound,
-        [this](TwoWireBus& bus) {
+    AppModel& m = model_;
+    Run<SoundRead>(
+        TransferKind::ReadSound, {m.voice, m.wav},
+        [](TwoWireBus& bus, SoundRead& read, Progress& progress) {
+            return ReadAllSlots(bus, read.store, read.wav, progress);
+        },
+        [this](SoundRead& read, TransferRun& run) {
+            if (!run.Done()) return;  // the sound box keeps what it showed
             AppModel& m = model_;
-            const LinkOutcome outcome = ReadAllSlots(bus, m.voice, m.wav, status_.Progress());
-            if (!outcome.Ok()) {
-                TellOutcome(m, page_, outcome);
-                return false;
-            }
+            m.voice = std::move(read.store);
+            m.wav = std::move(read.wav);
             m.soundLoaded = true;
             sound_.ShowCurrentSlot();
             sound_.ShowWaveform();
             sound_.ShowFreeMemory();
-            return true;
-        },
-        dryRun);
+        });
 }
 
 void ModuleBox::OnWriteSound() {
     AppModel& m = model_;
     if (!m.link.IsOpen() || m.link.Busy()) return;
     if (!m.soundLoaded && !m.dialogs->Confirm(page_, QtText(TransferTextsFor(m.profile).confirmEmptySound))) return;
-    const auto dryRun = [&m](TwoWireBus& bus) {
-        auto store = std::make_unique<VoiceStore>(m.voice);
-        NullProgress quiet;
-        static_cast<void>(WriteAllSlots(bus, *store, quiet));  // only its bus calls count
-    };
-    RunTransfer(
-        TransferKind::WriteSound,
-        [this](TwoWireBus& bus) {
-            AppModel& m = model_;
-            // A write error is told at once, before the next slot is written, so
-            // one found before a port failure is not lost with the outcome.
-            const VoiceWriteOutcome outcome = WriteAllSlots(bus, m.voice, status_.Progress(), [&](const SlotMismatch&) {
-                Tell(std::string(m.profile.texts.writeError));
-            });
-            if (!outcome.check.Ok()) {
-                TellOutcome(m, page_, outcome.check);
-                return false;
-            }
-            const std::vector<std::string> messages = VoiceWriteMessages(m.profile, outcome);
-            if (outcome.mismatches.empty())
-                for (const std::string& line : messages) Tell(line);
-            return outcome.mismatches.empty() && messages.empty();
+    Run<SoundWrite>(
+        TransferKind::WriteSound, {m.voice, {}, {}},
+        [](TwoWireBus& bus, SoundWrite& write, Progress& progress) {
+            write.outcome = WriteAllSlots(bus, write.store, progress,
+                                          [&write](const SlotMismatch& found) { write.mismatches.push_back(found); });
+            return write.outcome->check;
         },
-        dryRun);
+        [this](SoundWrite& write, TransferRun& run) {
+            AppModel& m = model_;
+            // What the module is known to hold of each slot, as far as the write came.
+            m.voice = std::move(write.store);
+            for (std::size_t i = 0; i < write.mismatches.size(); ++i) Tell(std::string(m.profile.texts.writeError));
+            if (!run.Done() || !write.outcome) return;
+            const std::vector<std::string> messages = VoiceWriteMessages(m.profile, *write.outcome);
+            if (write.mismatches.empty())
+                for (const std::string& line : messages) Tell(line);
+            if (!write.mismatches.empty() || !messages.empty()) run.end = TransferRun::End::Failed;
+        });
 }
 
 }  // namespace korvex

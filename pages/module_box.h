@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "pages/file_page_texts.h"
+#include "app/app_model.h"
+#include "app/run_transfer.h"
 #include "app/transfer_report.h"
 
 class QCheckBox;
@@ -17,7 +19,6 @@ class QWidget;
 
 namespace korvex {
 
-struct AppModel;
 struct ModuleConfig;
 class SoundBox;
 class TransferStatus;
@@ -76,16 +77,25 @@ private:
     void OnReadSound();
     void OnWriteSound();
     void OnCompare();
-    // Runs a transfer through the programs' one transfer path, the module
-    // buttons greyed meanwhile, then says on the status line what came of it
-    // and how long it took.
-    // While it runs the status line says how long it will take, from
-    // `dryRun` (the same operation on throwaway buffers).
-    void RunTransfer(TransferKind kind, const std::function<bool(TwoWireBus&)>& work,
-                     const std::function<void(TwoWireBus&)>& dryRun);
-    // Read data into `out` for Read data and Compare: a failure is told; a
-    // read records what the module holds.
-    bool ReadModuleInto(TwoWireBus& bus, ModuleConfig& out);
+    // Runs a transfer through the programs' one runner: the status line
+    // says how long it will take, the bar shows its steps, and once it has
+    // ended `done` takes its state (and may mark the run failed), then the
+    // status line says what came of it and how long it took.
+    template <typename State>
+    void Run(TransferKind kind, State state, std::function<LinkOutcome(TwoWireBus&, State&, Progress&)> work,
+             std::function<void(State&, TransferRun&)> done) {
+        Transfer<State> transfer{kind, std::move(state), std::move(work), &StatusProgress(), {}, {}};
+        transfer.begin = [this](double seconds) { BeginStatus(seconds); };
+        transfer.done = [this, kind, done = std::move(done)](State& ended, const TransferRun& run) {
+            TransferRun shown = run;
+            if (done) done(ended, shown);
+            FinishStatus(kind, shown);
+        };
+        model_.transfers.Run(page_, std::move(transfer));
+    }
+    Progress& StatusProgress();
+    void BeginStatus(double seconds);
+    void FinishStatus(TransferKind kind, const TransferRun& run);
     void Tell(const std::string& text);
 
     AppModel& model_;

@@ -1,16 +1,20 @@
 #include "pages/transfer_status.h"
 
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 
 #include "app/bar_progress.h"
 #include "app/module_link.h"
 #include "app/qt_paths.h"
+#include "pages/stop_button.h"
 
 namespace korvex {
 
-TransferStatus::TransferStatus(const Profile& profile, const FilePageTexts& texts, QWidget* page)
-    : QObject(page), profile_(profile), texts_(texts), page_(page) {}
+TransferStatus::TransferStatus(const Profile& profile, const FilePageTexts& texts, TransferRunner& runner,
+                               QWidget* page)
+    : QObject(page), profile_(profile), texts_(texts), runner_(runner), page_(page) {}
 
 TransferStatus::~TransferStatus() = default;
 
@@ -28,6 +32,7 @@ void HideKeepingRoom(QWidget* w) {
 }  // namespace
 
 QLabel* TransferStatus::MakeLine() {
+    setObjectName("transferStatus");
     line_ = new QLabel(page_);
     line_->setObjectName("status");
     line_->setAlignment(Qt::AlignCenter);
@@ -36,18 +41,23 @@ QLabel* TransferStatus::MakeLine() {
     return line_;
 }
 
-QProgressBar* TransferStatus::MakeBar() {
-    bar_ = new QProgressBar(page_);
+QWidget* TransferStatus::MakeBar() {
+    auto* row = new QWidget(page_);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    bar_ = new QProgressBar(row);
     bar_->setObjectName("transferBar");
     bar_->setTextVisible(false);
     HideKeepingRoom(bar_);
-    progress_ = std::make_unique<BarProgress>(bar_, line_);
-    return bar_;
+    layout->addWidget(bar_, 1);
+    layout->addWidget(MakeStopButton(runner_, profile_, "stopTransfer", row));
+    progress_ = std::make_unique<BarProgress>(bar_, line_, [this](const QString& text) { emit LineChanged(text); });
+    return row;
 }
 
 void TransferStatus::Begin(const std::string& estimate) {
     progress_->SetNote(estimate);
-    line_->setText(QtText(estimate));
+    SetLine(QtText(estimate));
     line_->show();
 }
 
@@ -55,14 +65,20 @@ void TransferStatus::Finish(TransferKind kind, const TransferRun& run) {
     progress_->SetNote({});
     if (run.end == TransferRun::End::NotRun) return;
     if (run.Done()) bar_->hide();
-    line_->setText(QString::fromStdString(TransferReport(profile_, {kind, run.Done(), run.elapsed})));
+    const bool stopped = run.end == TransferRun::End::Stopped;
+    SetLine(QString::fromStdString(TransferReport(profile_, {kind, run.Done(), run.elapsed, 0, stopped})));
     line_->show();
+}
+
+void TransferStatus::SetLine(const QString& text) {
+    line_->setText(text);
+    emit LineChanged(text);
 }
 
 void TransferStatus::AdviseOnCable(const ModuleLink& link) {
     const QString advice = QtText(texts_.cachedStatus);
     if (link.IsOpen() && link.SpecMayMisread()) {
-        line_->setText(advice);
+        SetLine(advice);
         line_->show();
     } else if (line_->text() == advice) {
         line_->hide();

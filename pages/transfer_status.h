@@ -15,6 +15,7 @@ namespace korvex {
 
 class BarProgress;
 class ModuleLink;
+class TransferRunner;
 
 // The File page's transfer status: the status line and the progress bar
 // under the boxes, and what they say before, during and after a transfer
@@ -23,13 +24,13 @@ class ModuleLink;
 class TransferStatus : public QObject {
     Q_OBJECT
 public:
-    TransferStatus(const Profile& profile, const FilePageTexts& texts, QWidget* page);
+    TransferStatus(const Profile& profile, const FilePageTexts& texts, TransferRunner& runner, QWidget* page);
     ~TransferStatus() override;
 
-    // The line, then the bar, for the page's layout, made when the page
-    // places them.
+    // The line, then the bar with its Stop button, for the page's layout,
+    // made when the page places them.
     QLabel* MakeLine();
-    QProgressBar* MakeBar();
+    QWidget* MakeBar();
     // What a transfer's steps report to; once both are made.
     BarProgress& Progress() { return *progress_; }
 
@@ -43,9 +44,16 @@ public:
     // takes that advice away once it no longer holds.
     void AdviseOnCable(const ModuleLink& link);
 
+signals:
+    // Every text the line is given, as it is given.
+    void LineChanged(const QString& text);
+
 private:
+    void SetLine(const QString& text);
+
     const Profile& profile_;
     const FilePageTexts& texts_;
+    TransferRunner& runner_;
     QWidget* page_;
     QLabel* line_ = nullptr;
     QProgressBar* bar_ = nullptr;

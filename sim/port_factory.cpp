@@ -14,7 +14,9 @@
 #include "link/serial_port.h"
 #include "sim/demo.h"
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -77,6 +79,10 @@ public:
         // Removed while still held, so nobody can be holding the name meanwhile.
         if (!lockFile_.empty()) ::unlink(lockFile_.c_str());
         ::close(fd_);
+#else
+        // Opened to be deleted on close: the system removes the file with
+        // the last handle, even when the program is killed.
+        if (handle_ != INVALID_HANDLE_VALUE) ::CloseHandle(handle_);
 #endif
     }
     MemoryFileLock(const MemoryFileLock&) = delete;
@@ -98,8 +104,24 @@ public:
         if (error == EROFS || error == EACCES || error == EPERM) return Hold(file, O_RDONLY);
         return error;
 #else
-        (void)file;
-        return 0;
+        // Shared with nobody: a second program's open fails with a sharing
+        // violation while this one holds it.
+        const std::filesystem::path lock = MemoryLockFileOf(file);
+        handle_ = ::CreateFileW(lock.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr, OPEN_ALWAYS,
+                                FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+        if (handle_ != INVALID_HANDLE_VALUE) return 0;
+        switch (::GetLastError()) {
+            case ERROR_SHARING_VIOLATION:
+            case ERROR_LOCK_VIOLATION: return EBUSY;
+            case ERROR_PATH_NOT_FOUND:
+            case ERROR_FILE_NOT_FOUND: return ENOENT;
+            case ERROR_ACCESS_DENIED:
+            case ERROR_WRITE_PROTECT:
+                // A folder that takes no new file: saving back fails there
+                // anyway, so no second program's change can be lost.
+                return 0;
+            default: return EIO;
+        }
 #endif
     }
 
@@ -139,6 +161,8 @@ private:
         }
         return EBUSY;
     }
+#else
+    HANDLE handle_ = INVALID_HANDLE_VALUE;
 #endif
     int fd_ = -1;
     std::filesystem::path lockFile_;  // empty when the memory file itself is held

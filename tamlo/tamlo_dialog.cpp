@@ -22,6 +22,7 @@
 #include "app/run_transfer.h"
 #include "app/toolbar_icons.h"
 #include "app/transfer_guard.h"
+#include "app/transfer_locks.h"
 
 namespace korvex {
 
@@ -95,8 +96,8 @@ MainDialog::MainDialog(AppModel& model, QWidget* parent) : QDialog(parent), mode
             phone[0] = '-';
     }
 
-    // No input and no closing while a transfer runs.
-    new TransferGuard(model_.link, this);
+    // No closing under a running transfer without a question; Escape stops it.
+    transferGuard_ = new TransferGuard(model_, this);
     model_.startSettings = model_.settings;
     // The title names the project file and marks unsaved edits; closing asks.
     edits_ = new EditsGuard(
@@ -118,6 +119,7 @@ MainDialog::MainDialog(AppModel& model, QWidget* parent) : QDialog(parent), mode
 }
 
 MainDialog::~MainDialog() {
+    transferGuard_->StopAndWait();
     if (pages_[0]) {
         // The close event has closed the port and told a failed save.
         static_cast<void>(model_.link.Close());
@@ -139,6 +141,8 @@ void MainDialog::CreatePages() {
     pages_[2] = new MessagesPage(model_, pageHost_);
     pages_[3] = new PhonesPage(model_, pageHost_);
     pages_[4] = new ZonesPage(model_, pageHost_);
+    // The settings pages show what a configuration transfer reads or writes.
+    for (int i = 1; i < kPageCount; ++i) LockDuring(model_.transfers, Locked::Settings, pages_[i]);
     for (Page* page : pages_) {
         // The frame is as large as the largest page, shown or not, and
         // every page fills it.
@@ -171,8 +175,8 @@ void MainDialog::OnPageButton(PageId id) {
 
 void MainDialog::closeEvent(QCloseEvent* event) {
     // The close box, Alt+F4 and Exit end the program, once unsaved edits
-    // are saved or given up; the TransferGuard has put a close off while a
-    // transfer runs.
+    // are saved or given up; the TransferGuard has asked about a close while a
+    // transfer runs and put it off until the transfer ended.
     if (!edits_->MayClose()) {
         event->ignore();
         return;

@@ -11,6 +11,7 @@ class QPushButton;
 namespace korvex {
 
 class EditsGuard;
+class TransferGuard;
 class FilePage;
 
 // The compact program's only window: a row of page buttons, "Exit", and
@@ -60,6 +61,7 @@ private:
     std::array<QPushButton*, kPageCount> pageButtons_{};
     QPushButton* exit_ = nullptr;
     EditsGuard* edits_ = nullptr;
+    TransferGuard* transferGuard_ = nullptr;
 };
 
 }  // namespace korvex

@@ -1,8 +1,8 @@
-// A close requested while any page's transfer runs waits until the transfer
-// has ended, in both programs: the port stays open under the transfer, and
-// the window closes (with the port) once the transfer is over.
-#include <QTimer>
-
+// A close requested while any page's transfer runs asks whether to stop
+// it, in both programs. "Keep waiting" (the default) lets the transfer
+// finish and the window stay; "Stop and close" stops the transfer at its
+// next safe point and closes the window, with the port, once it has ended.
+// The port is never closed under a running transfer.
 #include "pages/log_page.h"
 #include "ui/korvex_window.h"
 #include "ui/tamlo_window.h"
@@ -10,100 +10,102 @@
 namespace korvex::test {
 namespace {
 
+struct TransferButton {
+    PageId page;
+    const char* button;
+};
+void PrintTo(const TransferButton& t, std::ostream* os) { *os << t.button; }
+
+// What a close inside the transfer met.
 struct CloseProbe {
-    bool asked = false;
-    bool closedAtOnce = false;
+    bool closedAtOnce = true;
     bool openAtClose = false;
     bool visibleAtClose = false;
 };
 
-// Asks `window` to close as soon as `bar` shows, i.e. inside the transfer
-// (a transfer lets timers run while it repaints), as a user clicking the
-// close box would.
-class CloseWhenBarShows {
-public:
-    CloseWhenBarShows(QWidget* window, QWidget* bar, ModuleLink& link) {
-        timer_.setInterval(0);
-        QObject::connect(&timer_, &QTimer::timeout, [this, window, bar, &link] {
-            if (probe.asked || !bar->isVisible()) return;
-            probe.asked = true;
-            probe.closedAtOnce = window->close();
-            probe.openAtClose = link.IsOpen();
-            probe.visibleAtClose = window->isVisible();
+template <class Fixture>
+class CloseDuringTransfer : public Fixture {
+protected:
+    // Closes the window inside the transfer `button` starts, the question
+    // answered with `stop`.
+    CloseProbe CloseInside(const char* button, bool stop) {
+        CloseProbe probe;
+        this->dialogs->chooseGo = stop;
+        this->ClickAndActInside(button, [&] {
+            probe.closedAtOnce = this->Window()->close();
+            probe.openAtClose = this->model->link.IsOpen();
+            probe.visibleAtClose = this->Window()->isVisible();
         });
-        timer_.start();
+        return probe;
     }
-    CloseProbe probe;
-
-private:
-    QTimer timer_;
+    void Prepare() {
+        this->OpenDemo();
+        // Something read, so no write asks whether an empty configuration is meant.
+        this->Click("readData");
+        this->Click("readSound");
+        this->dialogs->answerYes = true;
+        this->dialogs->TakeTexts();
+    }
+    void ExpectAsked(const char* question) {
+        ASSERT_EQ(this->dialogs->choices.size(), 1u);
+        EXPECT_EQ(this->dialogs->choices[0].text, QString::fromUtf8(question));
+    }
 };
 
-void ExpectPutOff(const CloseProbe& probe, QWidget* window, ModuleLink& link, const char* button) {
-    EXPECT_TRUE(probe.asked) << button;
-    EXPECT_FALSE(probe.closedAtOnce) << button;
-    EXPECT_TRUE(probe.openAtClose) << button;
-    EXPECT_TRUE(probe.visibleAtClose) << button;
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !window->isVisible(); })) << button;
-    EXPECT_FALSE(link.IsOpen()) << button;
+class KorvexClose : public CloseDuringTransfer<KorvexWindow>, public ::testing::WithParamInterface<TransferButton> {};
+
+TEST_P(KorvexClose, KeepWaitingLetsTheTransferFinish) {
+    Prepare();
+    ChoosePage(GetParam().page);
+    const CloseProbe probe = CloseInside(GetParam().button, false);
+    ExpectAsked("Идёт обмен с модулем. Остановить его и закрыть программу?");
+    EXPECT_EQ(dialogs->choices[0].go, QStringLiteral("Остановить и закрыть"));
+    EXPECT_EQ(dialogs->choices[0].hold, QStringLiteral("Подождать"));
+    EXPECT_FALSE(probe.closedAtOnce);
+    EXPECT_TRUE(frame->isVisible());
+    EXPECT_TRUE(model->link.IsOpen());
+    EXPECT_TRUE(dialogs->TakeTexts().isEmpty());
 }
 
-// Korvex: the File page's four transfers and the Log page's two.
-struct KorvexTransfer {
-    PageId page;
-    const char* button;
-    const char* bar;
-};
-void PrintTo(const KorvexTransfer& t, std::ostream* os) { *os << t.button; }
-
-class KorvexCloseDuringTransfer : public KorvexWindow, public ::testing::WithParamInterface<KorvexTransfer> {
-};
-
-TEST_P(KorvexCloseDuringTransfer, WaitsForTheTransferToEnd) {
-    const KorvexTransfer& t = GetParam();
-    // The program's own demo port: its lines live in the port, so a port
-    // closed under the transfer is freed memory the bus goes on using.
-    UseRealDemo();
-    OpenDemo();
-    // Something read, so no write asks whether an empty configuration is meant.
-    Click("readData");
-    Click("readSound");
-    dialogs->answerYes = true;
-    dialogs->TakeTexts();
-    frame->PageAction(int(t.page))->trigger();
-    CloseWhenBarShows closer(frame.get(), Find<QWidget>(t.bar), model->link);
-    Click(t.button);
-    ExpectPutOff(closer.probe, frame.get(), model->link, t.button);
-    EXPECT_TRUE(dialogs->TakeTexts().isEmpty()) << t.button;
+TEST_P(KorvexClose, StopAndCloseStopsThenCloses) {
+    Prepare();
+    ChoosePage(GetParam().page);
+    const CloseProbe probe = CloseInside(GetParam().button, true);
+    ExpectAsked("Идёт обмен с модулем. Остановить его и закрыть программу?");
+    EXPECT_FALSE(probe.closedAtOnce);
+    EXPECT_TRUE(probe.openAtClose);
+    EXPECT_TRUE(probe.visibleAtClose);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !frame->isVisible(); }));
+    EXPECT_FALSE(model->link.IsOpen());
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryPage, KorvexCloseDuringTransfer,
-                         ::testing::Values(KorvexTransfer{PageId::File, "readData", "transferBar"},
-                                           KorvexTransfer{PageId::File, "writeData", "transferBar"},
-                                           KorvexTransfer{PageId::File, "readSound", "transferBar"},
-                                           KorvexTransfer{PageId::File, "writeSound", "transferBar"},
-                                           KorvexTransfer{PageId::Log, "readLog", "logBar"},
-                                           KorvexTransfer{PageId::Log, "clearLog", "logBar"}),
-                         [](const auto& info) { return std::string(info.param.button); });
+INSTANTIATE_TEST_SUITE_P(
+    EveryPage, KorvexClose,
+    ::testing::Values(TransferButton{PageId::File, "readData"}, TransferButton{PageId::File, "writeData"},
+                      TransferButton{PageId::File, "readSound"}, TransferButton{PageId::File, "writeSound"},
+                      TransferButton{PageId::Log, "readLog"}, TransferButton{PageId::Log, "clearLog"}),
+    [](const auto& info) { return std::string(info.param.button); });
 
-class TamloCloseDuringTransfer : public TamloWindow, public ::testing::WithParamInterface<const char*> {
-};
+class TamloClose : public CloseDuringTransfer<TamloWindow>, public ::testing::WithParamInterface<const char*> {};
 
-TEST_P(TamloCloseDuringTransfer, WaitsForTheTransferToEnd) {
-    const char* button = GetParam();
-    OpenDemo();
-    Click("readData");
-    Click("readSound");
-    dialogs->answerYes = true;
-    dialogs->TakeTexts();
-    CloseWhenBarShows closer(dialog.get(), Find<QWidget>("transferBar"), model->link);
-    Click(button);
-    ExpectPutOff(closer.probe, dialog.get(), model->link, button);
-    EXPECT_TRUE(dialogs->TakeTexts().isEmpty()) << button;
+TEST_P(TamloClose, AsksAndStopsOnlyWhenTold) {
+    Prepare();
+    const CloseProbe waiting = CloseInside(GetParam(), false);
+    ExpectAsked("A transfer with the module is running. Stop it and close the program?");
+    EXPECT_EQ(dialogs->choices[0].go, QStringLiteral("Stop and close"));
+    EXPECT_EQ(dialogs->choices[0].hold, QStringLiteral("Keep waiting"));
+    EXPECT_FALSE(waiting.closedAtOnce);
+    EXPECT_TRUE(dialog->isVisible());
+
+    dialogs->choices.clear();
+    const CloseProbe stopping = CloseInside(GetParam(), true);
+    ExpectAsked("A transfer with the module is running. Stop it and close the program?");
+    EXPECT_TRUE(stopping.openAtClose);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !dialog->isVisible(); }));
+    EXPECT_FALSE(model->link.IsOpen());
 }
 
-INSTANTIATE_TEST_SUITE_P(FilePage, TamloCloseDuringTransfer,
-                         ::testing::Values("readData", "writeData", "readSound", "writeSound"),
+INSTANTIATE_TEST_SUITE_P(FilePage, TamloClose, ::testing::Values("readData", "writeData", "readSound", "writeSound"),
                          [](const auto& info) { return std::string(info.param); });
 
 }  // namespace

@@ -1,8 +1,6 @@
-// While a transfer runs the window takes no input: a click that arrives
-// meanwhile does nothing, neither then nor after the transfer; the module
-// buttons look disabled. Writing what was never read or loaded asks first.
-#include <QMouseEvent>
-#include <QTimer>
+// While a transfer runs the window takes input, but no second transfer
+// starts and what the transfer works on is locked. Writing what was never
+// read or loaded asks first.
 #include <QToolBar>
 #include <QToolButton>
 
@@ -12,39 +10,11 @@
 namespace korvex::test {
 namespace {
 
-// Posts a click (press and release) to `target` as the window system would.
-void PostClick(QWidget* target) {
-    const QPointF at = QRectF(target->rect()).center();
-    const QPointF global = target->mapToGlobal(at);
-    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-        QCoreApplication::postEvent(target, new QMouseEvent(type, at, global, Qt::LeftButton,
-                                                            type == QEvent::MouseButtonPress ? Qt::LeftButton
-                                                                                             : Qt::NoButton,
-                                                            Qt::NoModifier));
-    }
-}
-
-// Runs `during` once, inside the transfer that shows `bar`.
-class DuringTransfer {
-public:
-    DuringTransfer(QWidget* bar, std::function<void()> during) {
-        timer_.setInterval(0);
-        QObject::connect(&timer_, &QTimer::timeout, [this, bar, during = std::move(during)] {
-            if (done || !bar->isVisible()) return;
-            done = true;
-            during();
-        });
-        timer_.start();
-    }
-    bool done = false;
-
-private:
-    QTimer timer_;
-};
-
 using KorvexInput = KorvexWindow;
 
-TEST_F(KorvexInput, ClicksDuringATransferAreDroppedNotReplayed) {
+// While a transfer runs the window works: a page button switches pages at
+// once, but a second transfer cannot start, and the port stays open.
+TEST_F(KorvexInput, ClicksDuringATransferSwitchPagesButStartNoSecondTransfer) {
     OpenDemo();
     Click("readData");
     Click("readSound");
@@ -52,37 +22,56 @@ TEST_F(KorvexInput, ClicksDuringATransferAreDroppedNotReplayed) {
     ASSERT_NE(logButton, nullptr);
     int saves = 0;
     bool greyed = false;
-    DuringTransfer during(Find<QWidget>("transferBar"), [&] {
+    bool switched = false;
+    bool stopShown = false;
+    ClickAndActInside("writeSound", [&] {
         saves = sim.saves;
-        greyed = !Button("writeSound")->isEnabled() && !Button("readData")->isEnabled();
-        // A second click on the same button and a click on a page button.
-        PostClick(Button("writeSound"));
-        PostClick(logButton);
+        stopShown = Button("stopTransfer")->isVisible() && Button("stopTransfer")->isEnabled();
+        greyed =
+            !Button("writeSound")->isEnabled() && !Button("readData")->isEnabled() && !Button("openPort")->isEnabled();
+        QTest::mouseClick(Button("writeSound"), Qt::LeftButton);  // greyed: nothing
+        QTest::mouseClick(logButton, Qt::LeftButton);
+        switched = View().CurrentPage() == int(PageId::Log);
     });
-    Click("writeSound");
-    QCoreApplication::processEvents();  // whatever clicks are still queued arrive now
-    ASSERT_TRUE(during.done);
+    EXPECT_TRUE(stopShown);
+    EXPECT_FALSE(Button("stopTransfer")->isVisible());
     EXPECT_TRUE(greyed);
-    EXPECT_EQ(View().CurrentPage(), int(PageId::File));
+    EXPECT_TRUE(switched);
+    EXPECT_EQ(View().CurrentPage(), int(PageId::Log));
     // One write, saved back once.
     EXPECT_EQ(sim.saves, saves + 1);
     EXPECT_TRUE(Button("writeSound")->isEnabled());
     EXPECT_TRUE(dialogs->confirms.isEmpty());
 }
 
-TEST_F(KorvexInput, AMessageBoxDuringATransferStillTakesInput) {
-    // The guard drops only what is meant for the program's window.
+// What a transfer reads or writes is locked while it runs, the rest stays
+// usable, and everything is unlocked once it has ended.
+TEST_F(KorvexInput, ATransferLocksWhatItWorksOnAndNothingElse) {
+    struct Case {
+        const char* button;
+        bool settingsLocked;
+        bool soundLocked;
+    };
+    const Case cases[] = {
+        {"readData", true, false}, {"writeData", true, false}, {"readSound", false, true}, {"writeSound", false, true}};
     OpenDemo();
-    QWidget other;
-    other.show();
-    bool reached = false;
-    auto* probe = new QPushButton(&other);
-    QObject::connect(probe, &QPushButton::clicked, [&] { reached = true; });
-    probe->show();
-    DuringTransfer during(Find<QWidget>("transferBar"), [&] { QTest::mouseClick(probe, Qt::LeftButton); });
     Click("readData");
-    EXPECT_TRUE(during.done);
-    EXPECT_TRUE(reached);
+    Click("readSound");
+    QWidget* settingsPage = View().GetPage(int(PageId::Phones));
+    QWidget* soundGroup = Find<QWidget>("soundGroup");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.button);
+        bool settingsUsable = false;
+        bool soundUsable = false;
+        ClickAndActInside(c.button, [&] {
+            settingsUsable = settingsPage->isEnabled();
+            soundUsable = soundGroup->isEnabled();
+        });
+        EXPECT_EQ(settingsUsable, !c.settingsLocked);
+        EXPECT_EQ(soundUsable, !c.soundLocked);
+        EXPECT_TRUE(settingsPage->isEnabled());
+        EXPECT_TRUE(soundGroup->isEnabled());
+    }
 }
 
 // Writing settings or sound that were neither read, loaded nor edited asks

@@ -152,58 +152,24 @@ TEST_F(MainFrameTest, ClosingTheWindowClosesThePort) {
     EXPECT_TRUE(frame->close());
 }
 
-// A port whose lines ask the window to close half way through a transfer,
-// as a user clicking the window's close box while it runs.
-class ClosingLines final : public ModemLines {
-public:
-    ClosingLines(SimulatedModule& module, std::function<void()> atCall, std::uint64_t call)
-        : module_(module), atCall_(std::move(atCall)), call_(call) {}
-    void SetDtr() override { Tick(), module_.SetDtr(); }
-    void ClearDtr() override { Tick(), module_.ClearDtr(); }
-    void SetRts() override { Tick(), module_.SetRts(); }
-    void ClearRts() override { Tick(), module_.ClearRts(); }
-    std::uint32_t ReadModemStatus() override { return Tick(), module_.ReadModemStatus(); }
-
-private:
-    void Tick() {
-        if (++calls_ == call_) atCall_();
-    }
-    SimulatedModule& module_;
-    std::function<void()> atCall_;
-    std::uint64_t call_;
-    std::uint64_t calls_ = 0;
-};
-
-TEST_F(MainFrameTest, ClosingDuringATransferWaitsForItsEnd) {
-    bool openAtClose = false;
-    bool closedAtOnce = true;
-    ClosingLines lines(sim.module, [&] {
-        closedAtOnce = frame->close();
-        openAtClose = model->link.IsOpen();
-    }, 30000);
-    class Port final : public ModulePort {
-    public:
-        Port(ModemLines& lines, SimulatedModule& module) : lines_(lines), module_(module) {}
-        ModemLines& Lines() override { return lines_; }
-        SleepFn Sleeper() override { return module_.Sleeper(); }
-
-    private:
-        ModemLines& lines_;
-        SimulatedModule& module_;
-    };
-    model->link.SetOpener([&](const std::string&, const Profile&) {
-        PortOpening opening;
-        opening.port = std::make_unique<Port>(lines, sim.module);
-        return opening;
-    });
+// Escape stops a running transfer; a stopped read leaves the pages and
+// what the module is known to hold as they were, and says it stopped.
+TEST_F(MainFrameTest, EscapeStopsATransferAndAStoppedReadChangesNothing) {
+    sim.Load(FullProfile(), SampleSettings());
     OpenDemo();
+    const ConfigSettings before = model->settings;
+    const std::vector<std::uint8_t> imageBefore = model->readImage;
+    ClickAndActInside("readData", [&] { QTest::keyClick(frame.get(), Qt::Key_Escape); });
+    EXPECT_TRUE(model->settings == before);
+    EXPECT_EQ(model->readImage, imageBefore);
+    EXPECT_TRUE(model->link.HeldImage().empty());
+    EXPECT_TRUE(Find<QLabel>("status")->text().startsWith(QStringLiteral("Передача остановлена (")))
+        << Find<QLabel>("status")->text().toStdString();
+    EXPECT_TRUE(dialogs->TakeTexts().isEmpty());
+    EXPECT_TRUE(model->link.IsOpen());
+    // The bus was left clean: the next read reads the module whole.
     Click("readData");
-    EXPECT_FALSE(closedAtOnce);
-    EXPECT_TRUE(openAtClose);
-    // The read finished whole, then the window closed and the port with it.
     EXPECT_EQ(model->settings.phones[0], "+79161234567");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !frame->isVisible(); }));
-    EXPECT_FALSE(model->link.IsOpen());
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "link/bus_error.h"
 #include "link/two_wire_bus.h"
 #include "recording_lines.h"
 
@@ -85,6 +86,20 @@ TEST(TwoWireBus, SequentialReadClocksOneMoreByteAndEndsReleased) {
     std::uint8_t out[5];
     bus.ReadSequential(0x1234, out);
     const std::size_t expected = 12 + 3 * 84 + 12 + 84 + 5 * 74 + 68 + 9;
+    EXPECT_EQ(lines.calls.size(), expected);
+    EXPECT_TRUE(lines.ClockHigh());
+    EXPECT_TRUE(lines.DataHigh());
+}
+
+TEST(TwoWireBus, AStoppedReadNacksEndsAndReleasesBothLines) {
+    RecordingLines lines;
+    TwoWireBus bus(lines, [](auto) {});
+    int asked = 0;
+    bus.SetStopCheck([&] { return ++asked > 3; });  // the address, then two bytes
+    std::uint8_t out[5];
+    EXPECT_THROW(bus.ReadSequential(0x1234, out), TransferStopped);
+    // Two bytes acknowledged, the third nacked, then the stop condition.
+    const std::size_t expected = 12 + 3 * 84 + 12 + 84 + 2 * 74 + 68 + 9;
     EXPECT_EQ(lines.calls.size(), expected);
     EXPECT_TRUE(lines.ClockHigh());
     EXPECT_TRUE(lines.DataHigh());

@@ -58,6 +58,7 @@ protected:
         auto* b = Find<QPushButton>(name);
         ASSERT_TRUE(b->isEnabled()) << name;
         QTest::mouseClick(b, Qt::LeftButton);
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !model->transfers.Running(); }, 600000));
     }
     void ChoosePort(const QString& name) {
         auto* ports = Find<QComboBox>("portList");

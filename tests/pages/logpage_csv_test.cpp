@@ -23,7 +23,7 @@ protected:
     }
     void ReadDemo() {
         ASSERT_TRUE(sim.OpenPort());
-        page.ReadButton()->click();
+        sim.Press(page.ReadButton());
         ASSERT_EQ(page.List()->rowCount(), 8);
     }
     QByteArray FileBytes(const QString& path) const {

@@ -36,7 +36,7 @@ TEST_F(LogPageLook, DemoRowsFitTheirColumns) {
     for (bool showCode : {false, true}) {
         SCOPED_TRACE(showCode);
         page.ShowCodeBox()->setChecked(showCode);
-        page.ReadButton()->click();
+        sim.Press(page.ReadButton());
         QTableWidget* list = page.List();
         ASSERT_EQ(list->rowCount(), 8);
         const QFontMetrics cells(list->font());

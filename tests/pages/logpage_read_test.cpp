@@ -82,7 +82,7 @@ TEST_F(LogPageTest, ListHasTheSevenColumns) {
 
 TEST_F(LogPageTest, ReadListsTheModulesLog) {
     ASSERT_TRUE(sim.OpenPort());
-    page.ReadButton()->click();
+    sim.Press(page.ReadButton());
 
     EXPECT_TRUE(sim.dialogs->messages.empty()) << Messages().join('\n').toStdString();
     ASSERT_EQ(page.List()->rowCount(), 8);
@@ -99,7 +99,7 @@ TEST_F(LogPageTest, ReadListsTheModulesLog) {
 
 TEST_F(LogPageTest, ReadReplacesTheListAndNumbersFromOne) {
     ASSERT_TRUE(sim.OpenPort());
-    page.ReadButton()->click();
+    sim.Press(page.ReadButton());
     ASSERT_EQ(page.List()->rowCount(), 8);
 
     LogRecord r;
@@ -113,7 +113,7 @@ TEST_F(LogPageTest, ReadReplacesTheListAndNumbersFromOne) {
     r.zoneOrUser = 0xAB;
     const LogRecord records[] = {r};
     PutRing(BuildLogArea(records));
-    page.ReadButton()->click();
+    sim.Press(page.ReadButton());
     ASSERT_EQ(page.List()->rowCount(), 1);
     EXPECT_EQ(Row(0), QStringList({"1", "23:59", "07 ", "BEEF", "0A", "Периодический тестовый отчет", "AB"}));
 }
@@ -121,21 +121,21 @@ TEST_F(LogPageTest, ReadReplacesTheListAndNumbersFromOne) {
 TEST_F(LogPageTest, ShowCodeTakesEffectAtTheNextRead) {
     ASSERT_TRUE(sim.OpenPort());
     page.show();
-    page.ReadButton()->click();
+    sim.Press(page.ReadButton());
     ASSERT_EQ(page.List()->rowCount(), 8);
 
     QTest::mouseClick(page.ShowCodeBox(), Qt::LeftButton);
     ASSERT_TRUE(page.ShowEventCode());
     EXPECT_EQ(Cell(1, 5), QStringLiteral("Тревога в зоне 'периметр'"));
 
-    page.ReadButton()->click();
+    sim.Press(page.ReadButton());
     EXPECT_EQ(Cell(1, 5), QStringLiteral("131 Тревога в зоне 'периметр'"));
     EXPECT_EQ(Cell(2, 5), QStringLiteral("131 Восстановление зоны 'периметр'"));
     EXPECT_EQ(Cell(6, 5), QStringLiteral("602 Периодический тестовый отчет"));
 
     QTest::mouseClick(page.ShowCodeBox(), Qt::LeftButton);
     EXPECT_EQ(Cell(1, 5), QStringLiteral("131 Тревога в зоне 'периметр'"));
-    page.ReadButton()->click();
+    sim.Press(page.ReadButton());
     EXPECT_EQ(Cell(1, 5), QStringLiteral("Тревога в зоне 'периметр'"));
 }
 
@@ -145,12 +145,12 @@ TEST_F(LogPageTest, ClearAsksFirstAndNoKeepsTheLog) {
     // The buttons follow the port when the page is shown.
     ASSERT_TRUE(sim.OpenPort());
     page.show();
-    page.ReadButton()->click();
+    sim.Press(page.ReadButton());
     ASSERT_EQ(page.List()->rowCount(), 8);
     EXPECT_TRUE(Status(page).startsWith(QStringLiteral("Журнал: 8 записей ("))) << Status(page).toStdString();
 
     sim.dialogs->answerYes = false;
-    page.ClearButton()->click();
+    sim.Press(page.ClearButton());
     EXPECT_EQ(sim.dialogs->confirms, QStringList{"Журнал событий модуля будет стёрт. Продолжить?"});
     EXPECT_EQ(page.List()->rowCount(), 8);
     EXPECT_FALSE(RingErased());
@@ -160,19 +160,19 @@ TEST_F(LogPageTest, ClearErasesTheRingAndEmptiesTheList) {
     // The buttons follow the port when the page is shown.
     ASSERT_TRUE(sim.OpenPort());
     page.show();
-    page.ReadButton()->click();
+    sim.Press(page.ReadButton());
     ASSERT_EQ(page.List()->rowCount(), 8);
     auto* empty = page.findChild<QLabel*>("emptyLog");
     EXPECT_FALSE(empty->isVisible());
 
     sim.dialogs->answerYes = true;
-    page.ClearButton()->click();
+    sim.Press(page.ClearButton());
     EXPECT_EQ(page.List()->rowCount(), 0);
     EXPECT_TRUE(RingErased());
     EXPECT_TRUE(Status(page).startsWith(QStringLiteral("Журнал очищен ("))) << Status(page).toStdString();
 
     // A read of the empty log says so where the rows would be.
-    page.ReadButton()->click();
+    sim.Press(page.ReadButton());
     EXPECT_EQ(page.List()->rowCount(), 0);
     EXPECT_TRUE(empty->isVisible());
     EXPECT_EQ(empty->text(), QStringLiteral("Журнал пуст"));
@@ -201,12 +201,12 @@ TEST_F(LogPageTest, FailedTransfersKeepTheList) {
             std::copy(ring.begin(), ring.end(), fresh.module.Memory().begin() + kLogAddress);
             LogPage logPage(fresh.model, nullptr);
             ASSERT_TRUE(fresh.OpenPort());
-            logPage.ReadButton()->click();
+            fresh.Press(logPage.ReadButton());
             ASSERT_EQ(logPage.List()->rowCount(), 8);
 
             c.breakModule(fresh.module);
             fresh.dialogs->answerYes = true;
-            (clear ? logPage.ClearButton() : logPage.ReadButton())->click();
+            fresh.Press(clear ? logPage.ClearButton() : logPage.ReadButton());
             EXPECT_EQ(logPage.List()->rowCount(), 8);
             ASSERT_EQ(fresh.dialogs->messages.size(), 1u);
             if (c.message) {
@@ -230,6 +230,7 @@ TEST_F(LogPageTest, ButtonsFollowThePortWheneverThePageTakesInput) {
     // Port closed: a click on Read meets a disabled button and reads nothing.
     const auto callsBefore = sim.module.GetCounters().Total();
     QTest::mouseClick(page.ReadButton(), Qt::LeftButton);
+    sim.WaitForTransfer();
     for (QPushButton* b : buttons) EXPECT_FALSE(b->isEnabled());
     EXPECT_EQ(sim.module.GetCounters().Total(), callsBefore);
     EXPECT_EQ(page.List()->rowCount(), 0);
@@ -241,12 +242,14 @@ TEST_F(LogPageTest, ButtonsFollowThePortWheneverThePageTakesInput) {
     EXPECT_TRUE(page.ClearButton()->isEnabled());
     EXPECT_FALSE(page.SaveButton()->isEnabled());  // nothing listed to save
     QTest::mouseClick(page.ReadButton(), Qt::LeftButton);
+    sim.WaitForTransfer();
     EXPECT_EQ(page.List()->rowCount(), 8);
 
     // And closes again: the check box and the list stay usable, and the
     // listed rows can still be saved.
     EXPECT_TRUE(sim.model.link.Close().Ok());
     QTest::mouseClick(page.ClearButton(), Qt::LeftButton);
+    sim.WaitForTransfer();
     EXPECT_FALSE(page.ReadButton()->isEnabled());
     EXPECT_FALSE(page.ClearButton()->isEnabled());
     EXPECT_TRUE(page.SaveButton()->isEnabled());

@@ -1,6 +1,8 @@
 #pragma once
 // One page's application model on a simulated module ("demo" opens it),
 // with dialogs that answer themselves.
+#include <QAbstractButton>
+#include <QTest>
 #include <memory>
 #include <string>
 
@@ -21,6 +23,15 @@ struct PageModel {
     }
 
     bool OpenPort() { return model.link.Open(std::string(kDemoPortName)).Ok(); }
+    // A transfer started meanwhile has ended when this returns.
+    void WaitForTransfer() {
+        EXPECT_TRUE(QTest::qWaitFor([this] { return !model.transfers.Running(); }, 600000));
+    }
+    // A button clicked, and the transfer it starts waited for.
+    void Press(QAbstractButton* button) {
+        button->click();
+        WaitForTransfer();
+    }
 
     TestModule board;
     SimulatedModule& module = board.module;

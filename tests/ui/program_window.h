@@ -45,11 +45,34 @@ protected:
     }
     QPushButton* Button(const char* name) { return Find<QPushButton>(name); }
 
-    // A button the user can see and press, clicked.
+    // A button the user can see and press, clicked; a transfer it starts
+    // has ended when this returns (its events were handled meanwhile).
     void Click(QWidget* button) {
         ASSERT_NE(button, nullptr);
         ASSERT_TRUE(button->isVisible() && button->isEnabled()) << button->objectName().toStdString();
         QTest::mouseClick(button, Qt::LeftButton);
+        WaitForTransfer();
+    }
+    // Clicks `name` and runs `during` at a known point inside the transfer
+    // it starts: its `calls`-th line call waits meanwhile, what it posted
+    // before has reached the window. `during` must not wait for the
+    // transfer's end; the transfer has ended when this returns.
+    void ClickAndActInside(const char* name, const std::function<void()>& during, long calls = 3000) {
+        QPushButton* button = Button(name);
+        ASSERT_TRUE(button && button->isVisible() && button->isEnabled()) << name;
+        sim.gate.CloseAfter(calls);
+        QTest::mouseClick(button, Qt::LeftButton);
+        const bool reached = QTest::qWaitFor([this] { return sim.gate.Waiting(); }, 60000);
+        QCoreApplication::processEvents();
+        if (reached) during();
+        sim.gate.Open();
+        ASSERT_TRUE(reached) << name << ": the transfer never reached its line call " << calls;
+        WaitForTransfer();
+    }
+    void WaitForTransfer() {
+        if (!model) return;
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !model->transfers.Running(); }, 600000));
+        QCoreApplication::processEvents();  // what its end put off (a dialog it opens)
     }
     void Click(const char* name) { Click(Button(name)); }
 
@@ -82,7 +105,7 @@ protected:
 
     // The status line's texts while `action` runs.
     QStringList StatusesDuring(const std::function<void()>& action) {
-        return test::StatusesDuring(*Find<QLabel>("status"), action);
+        return test::StatusesDuring(*Window()->findChild<TransferStatus*>("transferStatus"), action);
     }
 
     TestModule sim;

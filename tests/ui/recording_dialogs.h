@@ -48,6 +48,10 @@ public:
         yesNo.pop_front();
         return yes;
     }
+    bool Choose(QWidget*, const QString& text, const QString& go, const QString& hold) override {
+        choices.push_back({text, go, hold});
+        return chooseGo;
+    }
     SaveChoice AskSave(QWidget*, const QString& text, const QString& discard) override {
         saveQuestions << text;
         discardLabels << discard;
@@ -91,6 +95,12 @@ public:
     // Yes/No questions: asked, and the answers (an empty queue answers No).
     std::vector<QString> asked;
     std::deque<bool> yesNo;
+    // Two-button choices asked, and how they are answered.
+    struct Choice {
+        QString text, go, hold;
+    };
+    std::vector<Choice> choices;
+    bool chooseGo = false;
     // Questions before a close would lose edits, and how they are answered.
     QStringList saveQuestions;
     QStringList discardLabels;  // the Discard button's word in each

@@ -1,4 +1,5 @@
 #pragma once
+#include "pages/transfer_status.h"
 // The texts a status line shows while an action runs.
 #include <QLabel>
 #include <QStringList>
@@ -7,19 +8,16 @@
 
 namespace korvex::test {
 
-// The line's texts in order, each once. Transfers let timers run while they
-// repaint, so a timer reads the line as it changes; a text that stands only
-// between two repaints may be missed.
-inline QStringList StatusesDuring(const QLabel& status, const std::function<void()>& action) {
+// The line's texts in order, each once, as the File page's transfer
+// status gives them.
+inline QStringList StatusesDuring(TransferStatus& status, const std::function<void()>& action) {
     QStringList seen;
-    QTimer sample;
-    sample.setInterval(0);
-    QObject::connect(&sample, &QTimer::timeout, [&] {
-        if (status.isVisible() && (seen.isEmpty() || seen.back() != status.text())) seen << status.text();
-    });
-    sample.start();
+    const QMetaObject::Connection heard =
+        QObject::connect(&status, &TransferStatus::LineChanged, [&seen](const QString& text) {
+            if (seen.isEmpty() || seen.back() != text) seen << text;
+        });
     action();
-    sample.stop();
+    QObject::disconnect(heard);
     return seen;
 }
 

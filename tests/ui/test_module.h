@@ -3,6 +3,8 @@
 // opens it, every other port fails as a port held elsewhere would, so no
 // test ever reaches a real device.
 #include <algorithm>
+#include <condition_variable>
+#include <mutex>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -17,10 +19,57 @@
 
 namespace korvex::test {
 
+// The module's lines with a gate a test can close: the line call that
+// reaches it waits, on the transfer's thread, until the test opens it
+// again, so the test acts at a known point inside a transfer.
+class GatedLines final : public ModemLines {
+public:
+    explicit GatedLines(ModemLines& lines) : lines_(lines) {}
+    void SetDtr() override { Pass(), lines_.SetDtr(); }
+    void ClearDtr() override { Pass(), lines_.ClearDtr(); }
+    void SetRts() override { Pass(), lines_.SetRts(); }
+    void ClearRts() override { Pass(), lines_.ClearRts(); }
+    std::uint32_t ReadModemStatus() override { return Pass(), lines_.ReadModemStatus(); }
+
+    // The `calls`-th line call from now waits at the gate.
+    void CloseAfter(long calls) {
+        const std::lock_guard lock(mutex_);
+        countdown_ = calls;
+        waiting_ = false;
+    }
+    // True while a line call waits at the gate.
+    bool Waiting() {
+        const std::lock_guard lock(mutex_);
+        return waiting_;
+    }
+    void Open() {
+        {
+            const std::lock_guard lock(mutex_);
+            countdown_ = -1;
+            waiting_ = false;
+        }
+        opened_.notify_all();
+    }
+
+private:
+    void Pass() {
+        std::unique_lock lock(mutex_);
+        if (countdown_ < 0 || --countdown_ > 0) return;
+        waiting_ = true;
+        opened_.wait(lock, [this] { return countdown_ < 0; });
+    }
+    ModemLines& lines_;
+    std::mutex mutex_;
+    std::condition_variable opened_;
+    long countdown_ = -1;
+    bool waiting_ = false;
+};
+
 class TestModulePort final : public ModulePort {
 public:
-    TestModulePort(SimulatedModule& module, int& saves) : module_(module), saves_(saves) {}
-    ModemLines& Lines() override { return module_; }
+    TestModulePort(SimulatedModule& module, GatedLines& lines, int& saves)
+        : module_(module), lines_(lines), saves_(saves) {}
+    ModemLines& Lines() override { return lines_; }
     SleepFn Sleeper() override { return module_.Sleeper(); }
     SimulatedModule* Simulated() override { return &module_; }
     FileOutcome SaveBack() override {
@@ -30,11 +79,13 @@ public:
 
 private:
     SimulatedModule& module_;
+    GatedLines& lines_;
     int& saves_;
 };
 
 struct TestModule {
     SimulatedModule module;
+    GatedLines gate{module};
     int saves = 0;
     int opens = 0;
 
@@ -47,7 +98,7 @@ struct TestModule {
                 return opening;
             }
             ++opens;
-            opening.port = std::make_unique<TestModulePort>(module, saves);
+            opening.port = std::make_unique<TestModulePort>(module, gate, saves);
             return opening;
         };
     }
