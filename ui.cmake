@@ -17,6 +17,8 @@ list(FILTER KORVEX_UI_SOURCES EXCLUDE REGEX "/main_[^/]*\\.cpp$")
 
 add_library(korvex_ui STATIC ${KORVEX_UI_SOURCES})
 target_link_libraries(korvex_ui PUBLIC korvex_core korvex_audio Qt6::Widgets Qt6::Multimedia Qt6::SerialPort Qt6::PrintSupport)
+# The version --version tells (app/start_command.cpp).
+target_compile_definitions(korvex_ui PRIVATE KORVEX_VERSION="${PROJECT_VERSION}")
 
 foreach(program korvex:korvex/main_korvex.cpp tamlo:tamlo/main_tamlo.cpp)
   string(REPLACE ":" ";" parts ${program})
@@ -41,6 +43,7 @@ if(KORVEX_UI_TEST_SOURCES)
   add_executable(test_ui ${KORVEX_UI_TEST_SOURCES})
   target_link_libraries(test_ui PRIVATE korvex_ui Qt6::Test GTest::gtest GTest::gmock)
   target_include_directories(test_ui PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  target_compile_definitions(test_ui PRIVATE KORVEX_VERSION="${PROJECT_VERSION}")
   # The test main falls back to the offscreen platform by itself, so listing
   # the tests at build time needs no display either.
   gtest_discover_tests(test_ui TEST_PREFIX ui. DISCOVERY_TIMEOUT 60

@@ -1,6 +1,7 @@
 # Installation and the Debian package: `cmake --install` lays out the programs,
-# their menu entries, icons, AppStream metainfo and the korvex-cli manual page;
-# `cpack` (scripts/package.sh) turns that into korvex_<version>_amd64.deb.
+# their menu entries, icons, AppStream metainfo, manual pages, the project
+# file types, the copyright file and the changelog;
+# `cpack` (scripts/package.sh) turns that into korvex_<version>-<revision>_amd64.deb.
 # Included by the top CMakeLists.txt. The desktop layout is Linux's, so all of
 # it stays off other targets (the Windows cross build installs its own way).
 
@@ -12,6 +13,19 @@ include(GNUInstallDirs)
 
 # The date of the release named by project(VERSION); move both together.
 set(KORVEX_RELEASE_DATE 2026-12-10)
+# The package's own revision of that release (Debian's version is
+# <release>-<revision>); back to 1 with each release.
+set(KORVEX_DEBIAN_REVISION 1)
+set(KORVEX_DEBIAN_VERSION ${PROJECT_VERSION}-${KORVEX_DEBIAN_REVISION})
+
+# Who answers for the package and where the project is published: set both
+# at release. The defaults are well-formed placeholders (lintian refuses a
+# host such as localhost).
+set(KORVEX_MAINTAINER "The Korvex developers <maintainers@korvex.example.org>"
+  CACHE STRING "The package's maintainer, \"Name <address>\"")
+set(KORVEX_HOMEPAGE "https://korvex.example.org" CACHE STRING "The URL the project is published at")
+# The docs/ pictures as published: the metainfo's screenshots.
+set(KORVEX_SCREENSHOTS_URL "${KORVEX_HOMEPAGE}/docs" CACHE STRING "The URL of the published docs/ folder")
 
 set(KORVEX_PACKAGING_DIR ${CMAKE_SOURCE_DIR}/packaging)
 set(KORVEX_PACKAGING_OUT ${CMAKE_BINARY_DIR}/packaging)
@@ -28,14 +42,12 @@ endforeach()
 # Menu entries, icons and metainfo: one set per window program.
 find_program(RSVG_CONVERT rsvg-convert)
 set(KORVEX_ICON_SIZES 16 22 24 32 48 64 128 256)
-foreach(entry korvex:Korvex tamlo:Tamlo)
-  string(REPLACE ":" ";" parts ${entry})
-  list(GET parts 0 program)
-  list(GET parts 1 appName)
+# The ids are AppStream's, lower case: org.korvex.<program>.
+foreach(program korvex tamlo)
   if(NOT TARGET ${program})
     continue()
   endif()
-  set(appId org.korvex.${appName})
+  set(appId org.korvex.${program})
 
   install(FILES ${KORVEX_PACKAGING_DIR}/${appId}.desktop
     DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
@@ -64,7 +76,18 @@ foreach(entry korvex:Korvex tamlo:Tamlo)
   endif()
 endforeach()
 
-# The manual page is korvex-cli's own --help, so the two cannot drift apart;
+# Debian wants manual pages and the changelog compressed, at the highest
+# level and without a time stamp, so that the same input gives the same file.
+find_program(GZIP gzip REQUIRED)
+function(korvex_gzip input output)
+  add_custom_command(OUTPUT ${output}
+    COMMAND ${GZIP} -9nc ${input} > ${output}
+    DEPENDS ${input}
+    COMMENT "Compressing ${output}")
+  set(KORVEX_PACKAGING_FILES ${KORVEX_PACKAGING_FILES} ${output} PARENT_SCOPE)
+endfunction()
+
+# korvex-cli's manual page is its own --help, so the two cannot drift apart;
 # the sections --help has no room for come from korvex-cli.h2m.
 find_program(HELP2MAN help2man)
 if(TARGET korvex-cli AND NOT CMAKE_CROSSCOMPILING)
@@ -78,12 +101,50 @@ if(TARGET korvex-cli AND NOT CMAKE_CROSSCOMPILING)
       DEPENDS korvex-cli ${KORVEX_PACKAGING_DIR}/korvex-cli.h2m
       COMMENT "Writing the korvex-cli manual page from its --help"
       VERBATIM)
-    list(APPEND KORVEX_PACKAGING_FILES ${manPage})
-    install(FILES ${manPage} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+    korvex_gzip(${manPage} ${manPage}.gz)
+    install(FILES ${manPage}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
   else()
     message(WARNING "help2man not found: the korvex-cli manual page is left out of the install")
   endif()
 endif()
+
+# The window programs' manual pages say what --help has no room for: where
+# their data lives, the demo module, the serial-port group.
+foreach(program korvex tamlo)
+  if(TARGET ${program})
+    configure_file(${KORVEX_PACKAGING_DIR}/${program}.1.in ${KORVEX_PACKAGING_OUT}/${program}.1 @ONLY)
+    korvex_gzip(${KORVEX_PACKAGING_OUT}/${program}.1 ${KORVEX_PACKAGING_OUT}/${program}.1.gz)
+    install(FILES ${KORVEX_PACKAGING_OUT}/${program}.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  endif()
+endforeach()
+
+# The project file types, so that a file manager opens a .rom project in the
+# program it belongs to (the menu entries name them).
+if(TARGET korvex OR TARGET tamlo)
+  install(FILES ${KORVEX_PACKAGING_DIR}/korvex-mime.xml
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME korvex.xml)
+endif()
+
+# The licence in Debian's machine-readable form, and the package's changelog
+# dated as the release.
+execute_process(COMMAND date -u -R -d "${KORVEX_RELEASE_DATE} 12:00:00"
+  OUTPUT_VARIABLE KORVEX_RELEASE_TIME OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+configure_file(${KORVEX_PACKAGING_DIR}/copyright.in ${KORVEX_PACKAGING_OUT}/copyright @ONLY)
+install(FILES ${KORVEX_PACKAGING_OUT}/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
+# A package's first upload to Debian closes its ITP ("intent to package")
+# bug. Until one is filed, the package tells lintian that it is not meant for
+# Debian's archive yet, the case the tag's own explanation allows.
+set(KORVEX_ITP_BUG "" CACHE STRING "The number of the package's ITP bug in Debian, once filed")
+if(KORVEX_ITP_BUG)
+  set(KORVEX_ITP_CLOSES " (Closes: #${KORVEX_ITP_BUG})")
+else()
+  set(KORVEX_ITP_CLOSES "")
+  install(FILES ${KORVEX_PACKAGING_DIR}/lintian-overrides
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME korvex)
+endif()
+configure_file(${KORVEX_PACKAGING_DIR}/changelog.Debian.in ${KORVEX_PACKAGING_OUT}/changelog.Debian @ONLY)
+korvex_gzip(${KORVEX_PACKAGING_OUT}/changelog.Debian ${KORVEX_PACKAGING_OUT}/changelog.Debian.gz)
+install(FILES ${KORVEX_PACKAGING_OUT}/changelog.Debian.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 if(KORVEX_PACKAGING_FILES)
   add_custom_target(korvex_packaging ALL DEPENDS ${KORVEX_PACKAGING_FILES})
@@ -97,7 +158,9 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME korvex)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "The Korvex developers")
-set(CPACK_PACKAGE_CONTACT "The Korvex developers <korvex@localhost>")
+set(CPACK_PACKAGE_CONTACT "${KORVEX_MAINTAINER}")
+set(CPACK_DEBIAN_PACKAGE_RELEASE ${KORVEX_DEBIAN_REVISION})
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${KORVEX_HOMEPAGE})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "configurators for the GSM alarm auto-dialer module")
 set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/package)
 set(CPACK_STRIP_FILES ON)

@@ -4,9 +4,11 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "widgets/waveform_view.h"
+#include "app/start_command.h"
 #include "app/transfer_locks.h"
 #include "pages/module_box.h"
 #include "pages/project_box.h"
@@ -61,6 +63,11 @@ void FilePage::SetDemoPace(int choice) { module_->SetDemoPace(choice); }
 void FilePage::OpenProject() { project_->OpenProject(); }
 
 bool FilePage::SaveProject() { return project_->SaveProject(); }
+
+void FilePage::OpenAtStart(const StartCommand& start) {
+    if (start.project.isEmpty()) return;
+    QTimer::singleShot(0, this, [this, path = start.project] { project_->OpenProjectFile(path); });
+}
 
 bool FilePage::SaveEdits() { return project_->SaveEdits(); }
 

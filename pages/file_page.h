@@ -7,6 +7,7 @@
 namespace korvex {
 
 class ModuleBox;
+struct StartCommand;
 class ProjectBox;
 class SoundBox;
 class TransferStatus;
@@ -42,6 +43,10 @@ public:
     // asks for the file; true once the settings are saved.
     void OpenProject();
     bool SaveProject();
+    // The project file named on the program's command line, opened once
+    // the window's event loop runs, so that a message about the file
+    // stands over the window.
+    void OpenAtStart(const StartCommand& start);
     // Saves into the project file the settings belong to, or asks for one
     // when none is named (the window's question before closing).
     bool SaveEdits();

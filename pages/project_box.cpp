@@ -42,7 +42,10 @@ QGroupBox* ProjectBox::MakeGroup() {
 void ProjectBox::OpenProject() {
     const QString path = model_.dialogs->OpenFileName(page_, QtText(texts_.openProjectTitle),
                                                       QtText(texts_.projectFilter), QStringLiteral("rom"));
-    if (path.isEmpty()) return;
+    if (!path.isEmpty()) OpenProjectFile(path);
+}
+
+void ProjectBox::OpenProjectFile(const QString& path) {
     AppModel& m = model_;
     const FileOutcome outcome = LoadProject(FsPath(path), m.profile, m.readImage, m.settings);
     if (!outcome.Ok()) {

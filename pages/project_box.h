@@ -29,6 +29,8 @@ public:
     // Asks for a project file and loads it; a file of another size loads as
     // far as it goes and the user is told so. A failure is told.
     void OpenProject();
+    // Loads `path` as OpenProject does once the user has chosen it.
+    void OpenProjectFile(const QString& path);
     // Asks for the file; true once the settings are saved.
     bool SaveProject();
     // Saves into the project file the settings belong to, or asks for one

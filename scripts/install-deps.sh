@@ -10,6 +10,8 @@ packages=(
   libsndfile1-dev libsoxr-dev libespeak-ng-dev espeak-ng-data pkg-config
   libgl-dev
   dpkg-dev file help2man librsvg2-bin desktop-file-utils appstream
+  # the package check: Debian's own checks, and the project file types told by content
+  lintian shared-mime-info libglib2.0-bin
 )
 arch=$(dpkg --print-architecture)
 installed() {

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the Debian package build/package/korvex_<version>_amd64.deb from the
+# Builds the Debian package build/package/korvex_<version>-<revision>_amd64.deb from the
 # build/ tree (configured and built here if needed; only the programs and their
 # menu entries, icons and manual page, not the tests). Prints the package's path.
 set -euo pipefail
