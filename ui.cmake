@@ -50,4 +50,11 @@ if(KORVEX_UI_TEST_SOURCES)
     PROPERTIES LABELS ui ENVIRONMENT QT_QPA_PLATFORM=offscreen)
 endif()
 
+# The window's event loop while a transfer runs (bench/ui: needs the Qt side).
+if(KORVEX_BUILD_BENCH AND NOT KORVEX_SANITIZE AND NOT KORVEX_SANITIZE_THREAD AND EXISTS ${CMAKE_SOURCE_DIR}/bench/ui/bench_event_loop.cpp)
+  find_package(benchmark REQUIRED)
+  add_executable(bench_event_loop ${CMAKE_SOURCE_DIR}/bench/ui/bench_event_loop.cpp)
+  target_link_libraries(bench_event_loop PRIVATE korvex_ui benchmark::benchmark)
+endif()
+
 set(CMAKE_AUTOMOC OFF)

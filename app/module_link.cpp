@@ -58,7 +58,14 @@ PortOutcome ModuleLink::Open(const std::string& name) {
 
 void ModuleLink::SetTiming(BusTiming timing) {
     timing_ = timing;
-    if (bus_) bus_->Bus().SetTiming(timing);
+    // A running transfer keeps its timing; the next one takes this.
+    if (bus_ && !busy_) bus_->Bus().SetTiming(timing);
+}
+
+void ModuleLink::MarkIdle() {
+    busy_ = false;
+    if (bus_) bus_->Bus().SetTiming(timing_);
+    if (onIdle_) onIdle_();
 }
 
 FileOutcome ModuleLink::Save() { return port_ ? port_->SaveBack() : FileOutcome{}; }
@@ -67,6 +74,15 @@ double ModuleLink::EstimateSeconds(const std::function<void(TwoWireBus&)>& dryRu
     const SimulatedModule* module = port_->Simulated();
     return korvex::EstimateSeconds(CostsFrom(Probe()), timing_, module ? module->Memory() : MakeDemoMemory(profile_),
                                    dryRun);
+}
+
+ModuleLink::Estimator ModuleLink::MakeEstimator() const {
+    const SimulatedModule* module = port_->Simulated();
+    auto memory = std::make_shared<const std::array<std::uint8_t, SimulatedModule::kSize>>(
+        module ? module->Memory() : MakeDemoMemory(profile_));
+    return [costs = CostsFrom(Probe()), timing = timing_, memory](const std::function<void(TwoWireBus&)>& dryRun) {
+        return korvex::EstimateSeconds(costs, timing, *memory, dryRun);
+    };
 }
 
 void ModuleLink::Forget() noexcept {

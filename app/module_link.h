@@ -52,7 +52,8 @@ public:
     TwoWireBus& Bus() { return bus_->Bus(); }
     // What the probe found when the port opened; only while IsOpen().
     const LineProbe& Probe() const { return bus_->Probe(); }
-    // The bus timing for this and every later port; spec until chosen.
+    // The bus timing for this and every later port; spec until chosen. A
+    // transfer running now keeps the timing it started with.
     void SetTiming(BusTiming timing);
     BusTiming Timing() const { return timing_; }
     // What the module held of the configuration at the last read or verify
@@ -71,6 +72,10 @@ public:
     // content behind a serial port), each call priced as the probe measured.
     // Only while IsOpen(); `dryRun` must work on throwaway buffers.
     double EstimateSeconds(const std::function<void(TwoWireBus&)>& dryRun) const;
+    // The same, as a value that may run on another thread: what it needs
+    // of the port is copied now.
+    using Estimator = std::function<double(const std::function<void(TwoWireBus&)>& dryRun)>;
+    Estimator MakeEstimator() const;
     // The port's time since it opened: virtual on a simulated module, so a
     // transfer reports what it would take on such a cable. 0 while closed.
     double PortSeconds() const { return bus_ ? bus_->Stats().seconds : 0.0; }
@@ -99,10 +104,7 @@ public:
     // thread's: the window knows not to close the port or touch the bus.
     // The idle handler runs when the transfer has ended.
     void MarkBusy() { busy_ = true; }
-    void MarkIdle() {
-        busy_ = false;
-        if (onIdle_) onIdle_();
-    }
+    void MarkIdle();
     bool Busy() const { return busy_; }
     void SetIdleHandler(std::function<void()> handler) { onIdle_ = std::move(handler); }
 

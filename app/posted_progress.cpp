@@ -4,16 +4,7 @@
 
 namespace korvex {
 
-PostedProgress::PostedProgress(QObject* context, Progress* target, QObject* owner) : context_(context) {
-    queue_->target = target;
-    queue_->owner = owner;
-}
-
-PostedProgress::~PostedProgress() {
-    const std::lock_guard lock(queue_->mutex);
-    queue_->steps.clear();
-    queue_->target = nullptr;
-}
+PostedProgress::PostedProgress(Progress* target, QObject* owner) : target_(target), owner_(owner) {}
 
 void PostedProgress::SetRange(int low, int high) {
     Push([low, high](Progress& p) { p.SetRange(low, high); }, false);
@@ -31,40 +22,26 @@ void PostedProgress::Hide() {
     Push([](Progress& p) { p.Hide(); }, false);
 }
 
-void PostedProgress::Flush() { Apply(*queue_); }
-
-void PostedProgress::Apply(Queue& queue) {
+void PostedProgress::Flush() {
     std::vector<Step> steps;
-    Progress* target = nullptr;
     {
-        const std::lock_guard lock(queue.mutex);
-        steps.swap(queue.steps);
-        queue.lastIsPos = false;
-        target = queue.target;
+        const std::lock_guard lock(mutex_);
+        steps.swap(steps_);
+        lastIsPos_ = false;
     }
     // Applied outside the lock: the worker goes on queueing meanwhile.
-    if (!target || !queue.owner) return;
-    for (const Step& step : steps) step(*target);
+    if (!target_ || !owner_) return;
+    for (const Step& step : steps) step(*target_);
 }
 
 void PostedProgress::Push(Step step, bool isPos) {
-    bool post = false;
-    {
-        const std::lock_guard lock(queue_->mutex);
-        if (!queue_->target) return;
-        if (isPos && queue_->lastIsPos) {
-            queue_->steps.back() = std::move(step);
-        } else {
-            post = queue_->steps.empty();
-            queue_->steps.push_back(std::move(step));
-        }
-        queue_->lastIsPos = isPos;
+    const std::lock_guard lock(mutex_);
+    if (isPos && lastIsPos_) {
+        steps_.back() = std::move(step);
+    } else {
+        steps_.push_back(std::move(step));
     }
-    // One posted call per batch: it takes whatever is queued when it runs.
-    if (post && context_) {
-        QMetaObject::invokeMethod(
-            context_, [queue = queue_] { Apply(*queue); }, Qt::QueuedConnection);
-    }
+    lastIsPos_ = isPos;
 }
 
 }  // namespace korvex

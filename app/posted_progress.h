@@ -2,7 +2,6 @@
 #include <QObject>
 #include <QPointer>
 #include <functional>
-#include <memory>
 #include <mutex>
 #include <vector>
 
@@ -10,16 +9,14 @@
 
 namespace korvex {
 
-// Progress for a worker thread: each call is queued and applied, in order,
-// to `target` on the thread `context` lives in, while `owner` (the widget
-// the target draws on) exists. A run of SetPos calls
+// Progress for a worker thread: each call is queued, and Flush, on the
+// window's thread, applies what is queued to `target`, in order, while
+// `owner` (the widget the target draws on) exists. A run of SetPos calls
 // collapses into its last, so a transfer that moves its bar at every byte
-// posts one update per turn of the window's event loop at most.
+// costs the window one update per flush.
 class PostedProgress final : public Progress {
 public:
-    PostedProgress(QObject* context, Progress* target, QObject* owner);
-    // What is still queued is dropped.
-    ~PostedProgress() override;
+    PostedProgress(Progress* target, QObject* owner);
     PostedProgress(const PostedProgress&) = delete;
     PostedProgress& operator=(const PostedProgress&) = delete;
 
@@ -29,23 +26,18 @@ public:
     void Show() override;
     void Hide() override;
 
-    // On the context's thread: applies what is queued now.
+    // On the window's thread: applies what is queued now.
     void Flush();
 
 private:
     using Step = std::function<void(Progress&)>;
-    struct Queue {
-        std::mutex mutex;
-        std::vector<Step> steps;
-        bool lastIsPos = false;
-        Progress* target = nullptr;  // null once the progress is gone
-        QPointer<QObject> owner;     // read on the context's thread only
-    };
-    static void Apply(Queue& queue);
     void Push(Step step, bool isPos);
 
-    std::shared_ptr<Queue> queue_ = std::make_shared<Queue>();
-    QObject* context_;  // outlives every worker that posts here
+    std::mutex mutex_;
+    std::vector<Step> steps_;
+    bool lastIsPos_ = false;
+    Progress* target_;
+    QPointer<QObject> owner_;  // read on the window's thread only
 };
 
 }  // namespace korvex

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 #include <cmath>
+#include <utility>
 
 #include "link/bus_error.h"
 #include "link/serial_exception.h"
@@ -42,7 +43,11 @@ TransferAccess AccessOf(TransferKind kind) {
 }
 
 TransferRunner::TransferRunner(const Profile& profile, ModuleLink& link, std::unique_ptr<Dialogs>& dialogs)
-    : profile_(profile), link_(link), dialogs_(dialogs) {}
+    : profile_(profile), link_(link), dialogs_(dialogs) {
+    // Often enough for a bar and a status line to move smoothly.
+    poll_.setInterval(kPollMs);
+    connect(&poll_, &QTimer::timeout, this, &TransferRunner::Poll);
+}
 
 TransferRunner::~TransferRunner() {
     if (!Running()) return;
@@ -50,6 +55,7 @@ TransferRunner::~TransferRunner() {
     // the module came to hold is stored; nobody is left to be told.
     stop_->store(true);
     worker_.join();
+    poll_.stop();
     posted_.reset();
     if (link_.IsOpen()) {
         link_.Bus().SetStopCheck({});
@@ -73,16 +79,23 @@ void TransferRunner::Start(Job job) {
     // A fresh flag per transfer: a stop asked for the last one is not this one's.
     stop_ = std::make_shared<std::atomic<bool>>(false);
     link_.Bus().SetStopCheck([stop = stop_] { return stop->load(std::memory_order_relaxed); });
-    posted_ = std::make_unique<PostedProgress>(this, job_.progress, job_.parent.data());
-    // From here until Ended the bus is the worker's.
-    worker_ = std::thread([this, &bus = link_.Bus(), work = job_.work, dryRun = job_.dryRun, begin = job_.begin,
+    posted_ = std::make_unique<PostedProgress>(job_.progress, job_.parent.data());
+    {
+        const std::lock_guard lock(handback_.mutex);
+        handback_.estimate.reset();
+        handback_.end.reset();
+    }
+    // From here until Ended the bus is the worker's. It hands back through
+    // `handback_` only; the window's thread looks every kPollMs.
+    worker_ = std::thread([this, &bus = link_.Bus(), work = job_.work, dryRun = job_.dryRun,
+                           estimate = job_.begin ? link_.MakeEstimator() : ModuleLink::Estimator{},
                            progress = posted_.get()] {
         // The estimate first, here: a dry run of a long write takes a moment,
         // and the scratch module it runs on is nobody else's.
-        if (begin) {
-            const double seconds = link_.EstimateSeconds(dryRun);
-            QMetaObject::invokeMethod(
-                this, [begin, seconds] { begin(seconds); }, Qt::QueuedConnection);
+        if (estimate) {
+            const double seconds = estimate(dryRun);
+            const std::lock_guard lock(handback_.mutex);
+            handback_.estimate = seconds;
         }
         WorkEnd end;
         try {
@@ -102,14 +115,35 @@ void TransferRunner::Start(Job job) {
             end.end = TransferRun::End::Failed;
             end.failure = e.what();
         }
-        QMetaObject::invokeMethod(
-            this, [this, end = std::move(end)]() mutable { Ended(std::move(end)); }, Qt::QueuedConnection);
+        const std::lock_guard lock(handback_.mutex);
+        handback_.end = std::move(end);
     });
+    poll_.start();
 }
 
-void TransferRunner::Ended(WorkEnd end) {
+void TransferRunner::Poll() {
+    std::optional<double> estimate;
+    bool ended = false;
+    {
+        const std::lock_guard lock(handback_.mutex);
+        estimate = std::exchange(handback_.estimate, std::nullopt);
+        ended = handback_.end.has_value();
+    }
+    if (estimate && job_.begin && job_.parent) job_.begin(*estimate);
+    if (posted_) posted_->Flush();
+    if (ended) Ended();
+}
+
+void TransferRunner::Ended() {
     if (!Running()) return;
+    poll_.stop();
     worker_.join();
+    WorkEnd end;
+    {
+        const std::lock_guard lock(handback_.mutex);
+        end = std::move(*handback_.end);
+        handback_.end.reset();
+    }
     // The bus is the window's thread's again.
     link_.Bus().SetStopCheck({});
     posted_->Flush();

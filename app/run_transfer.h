@@ -1,10 +1,13 @@
 #pragma once
 #include <QObject>
 #include <QPointer>
+#include <QTimer>
 #include <atomic>
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <mutex>
+#include <optional>
 #include <thread>
 
 #include "link/device_link.h"
@@ -151,7 +154,8 @@ private:
     }
 
     void Start(Job job);
-    void Ended(WorkEnd end);
+    void Poll();
+    void Ended();
 
     const Profile& profile_;
     ModuleLink& link_;
@@ -161,6 +165,15 @@ private:
     double began_ = 0;
     std::shared_ptr<std::atomic<bool>> stop_ = std::make_shared<std::atomic<bool>>(false);
     std::unique_ptr<PostedProgress> posted_;
+    // What the worker hands back; the window's thread polls it. No Qt call
+    // crosses the threads, so every hand-over is one a thread checker sees.
+    struct Handback {
+        std::mutex mutex;
+        std::optional<double> estimate;
+        std::optional<WorkEnd> end;
+    } handback_;
+    static constexpr int kPollMs = 15;
+    QTimer poll_;
     std::thread worker_;
 };
 

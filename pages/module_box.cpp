@@ -342,7 +342,9 @@ void ModuleBox::OnReadSound() {
             if (!run.Done()) return;  // the sound box keeps what it showed
             AppModel& m = model_;
             m.voice = std::move(read.store);
-            m.wav = std::move(read.wav);
+            // In place: the waveform draws from the buffer it was given.
+            std::copy(read.wav.bytes.begin(), read.wav.bytes.end(), m.wav.bytes.begin());
+            m.wav.SoundLength = read.wav.SoundLength;
             m.soundLoaded = true;
             sound_.ShowCurrentSlot();
             sound_.ShowWaveform();

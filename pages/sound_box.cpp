@@ -179,6 +179,7 @@ void SoundBox::PlayPreview() {
 void SoundBox::ShowCurrentSlot() { slotList_->setCurrentIndex(model_.voice.currentSlot); }
 
 void SoundBox::ShowWaveform() {
+    waveform_->SetBuffer(model_.wav.bytes);
     waveform_->SetSoundLength(model_.wav.SoundLength);
     waveform_->update();
 }
