@@ -6,6 +6,11 @@
 #include <string>
 #include <system_error>
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 #include "cli/cli_error.h"
 #include "link/path_text.h"
 #include "model/file_io.h"
@@ -43,9 +48,20 @@ std::vector<std::uint8_t> ReadInputFile(const std::filesystem::path& path, const
 
 void WriteOutputFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes, const CliTexts& texts) {
     if (path == kStandardOutput) {
+#ifdef _WIN32
+        // A file's bytes as they are: the text mode Windows gives stdout
+        // would turn the CSV's CR LF into CR CR LF and damage a WAV file.
+        std::fflush(stdout);
+        const int textMode = _setmode(_fileno(stdout), _O_BINARY);
+#endif
         // main() checks the stream once more when the command ends.
-        if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size())
-            throw CliError(kExitInput, std::string(texts.fileWrite) + "stdout: " + std::strerror(errno));
+        const bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size();
+        const int error = errno;
+#ifdef _WIN32
+        std::fflush(stdout);
+        if (textMode != -1) _setmode(_fileno(stdout), textMode);
+#endif
+        if (!written) throw CliError(kExitInput, std::string(texts.fileWrite) + "stdout: " + std::strerror(error));
         return;
     }
     const FileOutcome outcome = WriteFileAtomic(path, bytes);

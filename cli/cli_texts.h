@@ -23,6 +23,15 @@ struct CliTexts {
     std::string_view noCommand;        // after commandLine; then commandList
     std::string_view unknownCommand;   // after commandLine: followed by the name, then commandList
     std::string_view commandList;      // before the commands, comma-separated, then ")"
+    // The parser's own findings, after commandLine.
+    std::string_view missingArgument;  // a required option or argument not given: followed by its name
+    std::string_view missingValue;     // an option without (all) its values: followed by its name
+    std::string_view unexpected;       // arguments no command takes and unknown options: followed by them
+    std::string_view badValue;         // followed by the option's name, then badValueIs and the value
+    std::string_view badValueIs;
+    std::string_view allowedValues;    // after the value: followed by the values, then ")"
+    std::string_view notTogether;      // between two options that exclude each other
+    std::string_view unparsed;         // anything else the parser refuses
     std::string_view noPort;           // a module command without --port or KORVEX_PORT: then the ports
     std::string_view simFilePort;      // the sim: entry of that list
 

@@ -2,11 +2,11 @@
 
 #include <cstdio>
 #include <string>
-#include <nlohmann/json.hpp>
 #include <vector>
 
 #include "cli/cli_error.h"
 #include "cli/cli_files.h"
+#include "cli/json_output.h"
 #include "cli/settings_json.h"
 #include "cli/utf8_console.h"
 #include "link/device_link.h"
@@ -58,13 +58,11 @@ void PrintRows(const std::vector<DiffRow>& diff, const ReportTexts& texts, const
     WriteText(stdout, text);
 }
 
-void PrintJson(const std::vector<DiffRow>& diff, const std::string& left, const std::string& right) {
-    nlohmann::ordered_json rows = nlohmann::ordered_json::array();
+void PrintDiffJson(const std::vector<DiffRow>& diff, const std::string& left, const std::string& right) {
+    JsonObject rows = JsonObject::array();
     for (const DiffRow& row : diff)
         rows.push_back({{"page", row.page}, {"field", row.field}, {"left", row.left}, {"right", row.right}});
-    const nlohmann::ordered_json object = {{"left", left}, {"right", right}, {"differences", rows}};
-    // Values come from the module: bytes that are no UTF-8 are replaced, not fatal.
-    WriteText(stdout, object.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n");
+    PrintJson({{"left", left}, {"right", right}, {"differences", rows}});
 }
 
 }  // namespace
@@ -79,7 +77,7 @@ int DiffCommand(const Context& ctx, const DiffOptions& options) {
                    : SettingsOf(ctx, ReadInputFile(PathFromUtf8(options.right), ctx.texts, ctx.profile.imageSize));
     const std::string rightName = fromModule ? std::string(texts.right) : options.right;
     const std::vector<DiffRow> diff = CompareSettings(left, right, ctx.profile);
-    if (options.json) PrintJson(diff, options.left, rightName);
+    if (options.json) PrintDiffJson(diff, options.left, rightName);
     else PrintRows(diff, texts, options.left, rightName);
     return diff.empty() ? kExitOk : kExitDiffers;
 }

@@ -1,10 +1,12 @@
 #include "cli/config_commands.h"
 
 #include <cstdio>
+#include <string_view>
 #include <vector>
 
 #include "cli/cli_error.h"
 #include "cli/cli_files.h"
+#include "cli/json_output.h"
 #include "cli/utf8_console.h"
 #include "link/path_text.h"
 #include "link/device_link.h"
@@ -13,6 +15,7 @@
 #include "model/config_settings.h"
 #include "model/config_transfer.h"
 #include "model/image_codec.h"
+#include "report/report_html.h"
 
 namespace korvex::cli {
 namespace {
@@ -26,26 +29,49 @@ std::vector<std::uint8_t> PackedImage(const Context& ctx, const ModuleConfig& co
     return writeImage;
 }
 
+std::string_view VerdictName(const LineProbe& probe) {
+    switch (probe.verdict) {
+        case LineProbe::Verdict::Ok: return probe.liveStatus ? "usable" : "fast-timing-only";
+        case LineProbe::Verdict::CtsStuckOn: return "cts-stuck-on";
+        case LineProbe::Verdict::CtsStuckOff: return "cts-stuck-off";
+    }
+    return "usable";
+}
+
+JsonObject ProbeJson(const LineProbe& probe) {
+    return {{"driver", TextOrNull(probe.driver)},
+            {"setNs", probe.setNs},
+            {"readNs", probe.readNs},
+            {"statusDelayNs", probe.statusDelayNs},
+            {"liveStatus", probe.liveStatus},
+            {"verdict", VerdictName(probe)},
+            {"usable", probe.Usable()}};
+}
+
 }  // namespace
 
-int ProbeCommand(const Context& ctx) {
+int ProbeCommand(const Context& ctx, bool json) {
     return RunOnModule(
         ctx,
         [&](ModuleSession& session) {
-            std::printf("%s\n", DescribeProbe(session.Probe()).c_str());
+            // Told before the verdict ends the command, so a script sees why.
+            if (json) PrintJson(ProbeJson(session.Probe()));
+            else std::printf("%s\n", DescribeProbe(session.Probe()).c_str());
             session.RequireUsable();
             return kExitOk;
         },
         ModuleAccess::Reads, true);
 }
 
-int Identify(const Context& ctx, bool writeMarker) {
+int Identify(const Context& ctx, bool writeMarker, bool json) {
     return RunOnModule(
         ctx,
         [&](ModuleSession& session) {
             RequireOk(ctx, CheckModule(session.Bus(), ctx.profile,
                                        writeMarker ? MarkerWrite::OverDamaged : MarkerWrite::BlankOnly));
-            if (ctx.profile.checksType) WriteText(stdout, ReadProgramVersion(session.Bus(), ctx.profile) + "\n");
+            const std::string version = ReadProgramVersion(session.Bus(), ctx.profile);
+            if (json) PrintJson({{"module", ctx.profile.name}, {"programVersion", TextOrNull(version)}});
+            else if (ctx.profile.checksType) WriteText(stdout, version + "\n");
             return kExitOk;
         },
         writeMarker ? ModuleAccess::Writes : ModuleAccess::Reads);
@@ -65,7 +91,7 @@ int ReadConfigCommand(const Context& ctx, const std::string& out) {
     });
 }
 
-int WriteConfigCommand(const Context& ctx, const std::string& in, const std::string& since) {
+int WriteConfigCommand(const Context& ctx, const std::string& in, const std::string& since, bool json) {
     // The files are read first: a bad file never reaches the module.
     ModuleConfig project;
     project.image = ReadInputFile(PathFromUtf8(in), ctx.texts, ctx.profile.imageSize);
@@ -89,6 +115,12 @@ int WriteConfigCommand(const Context& ctx, const std::string& in, const std::str
             std::vector<std::uint8_t> writeImage;
             RequireOk(ctx, WriteSettingsToModule(session.Bus(), ctx.profile, settings, project.image, today, writeImage,
                                                  held, session.GetProgress()));
+            if (json) {
+                PrintJson({{"module", ctx.profile.name},
+                           {"file", in},
+                           {"bytes", writeImage.size()},
+                           {"programVersion", TextOrNull(ProgramVersionOf(writeImage, ctx.profile))}});
+            }
             return kExitOk;
         },
         ModuleAccess::Writes);

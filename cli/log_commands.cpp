@@ -5,6 +5,7 @@
 
 #include "cli/cli_error.h"
 #include "cli/cli_files.h"
+#include "cli/json_output.h"
 #include "cli/utf8_console.h"
 #include "link/path_text.h"
 #include "link/device_link.h"
@@ -34,10 +35,41 @@ void PrintRows(const std::vector<LogRow>& rows) {
     WriteText(stdout, text);
 }
 
+// The listing for scripts: its cells as the page shows them, keyed, and the
+// numbers a script would otherwise parse out of them. The event is its text
+// alone, whatever --show-codes says: the code has its own key.
+void PrintListingJson(const std::vector<LogRecord>& records) {
+    JsonObject list = JsonObject::array();
+    for (const LogRecord& record : records) {
+        const LogRow row = MakeLogRow(record, false);
+        const std::string& zone = row[kLogColZoneOrUser];
+        list.push_back({{"position", record.position},
+                        {"time", row[kLogColTime]},
+                        {"date", row[kLogColDate]},
+                        {"month", record.month},
+                        {"day", record.day},
+                        {"objectId", row[kLogColId]},
+                        {"partition", row[kLogColPartition]},
+                        {"eventCode", record.eventCode},
+                        {"restore", record.restore},
+                        {"event", row[kLogColEvent]},
+                        {"zoneOrUser", zone == kNoZoneOrUser ? JsonObject() : JsonObject(zone)}});
+    }
+    PrintJson({{"records", list}});
+}
+
 void Deliver(const Context& ctx, const std::vector<LogRecord>& records, const LogOptions& options) {
     const std::vector<LogRow> rows = MakeLogRows(records, options.showCodes);
     if (options.csv.empty()) {
-        PrintRows(rows);
+        if (options.json) PrintListingJson(records);
+        else PrintRows(rows);
+        return;
+    }
+    if (options.encoding == kCsvUtf8) {
+        // Every listed text is UTF-8 already, so nothing can be refused.
+        const std::string csv = LogCsvText(rows);
+        WriteOutputFile(PathFromUtf8(options.csv),
+                        std::span(reinterpret_cast<const std::uint8_t*>(csv.data()), csv.size()), ctx.texts);
         return;
     }
     if (options.csv == kStandardOutput) {

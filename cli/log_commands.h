@@ -5,9 +5,16 @@
 
 namespace korvex::cli {
 
+// The CSV export's encodings as --encoding names them: the format's own
+// code page, or UTF-8 for scripts.
+inline constexpr const char* kCsvCp1251 = "cp1251";
+inline constexpr const char* kCsvUtf8 = "utf-8";
+
 struct LogOptions {
-    std::string csv;         // write the CSV export here instead of printing
-    bool showCodes = false;  // the event code before each event text
+    std::string csv;                    // write the CSV export here instead of printing
+    bool showCodes = false;             // the event code before each event text
+    bool json = false;                  // the listing as one JSON object
+    std::string encoding = kCsvCp1251;  // of the CSV export
 };
 
 // read-log: the module's log, printed as the Log page lists it or exported.

@@ -17,8 +17,11 @@
 #include "cli/cli_texts.h"
 #include "cli/compare_commands.h"
 #include "cli/config_commands.h"
+#include "cli/help_sections.h"
 #include "cli/log_commands.h"
 #include "cli/module_session.h"
+#include "cli/parse_errors.h"
+#include "cli/shell_completion.h"
 #include "cli/stop_signal.h"
 #include "cli/settings_commands.h"
 #include "cli/sound_commands.h"
@@ -26,6 +29,7 @@
 #include "link/profile.h"
 #include "model/file_io.h"
 #include "sim/port_factory.h"
+#include "sim/port_model.h"
 #if KORVEX_WITH_AUDIO
 #include "cli/speak_command.h"
 #endif
@@ -72,23 +76,28 @@ int main(int argc, char** argv) {
     app.add_option("--bus", options.bus, "Bus timing: spec (the standard one, default) or fast");
     app.add_flag("--stats", options.stats, "Last line on stderr: the port's line calls, waits and time");
 
+    bool probeJson = false;
     auto* probe = app.add_subcommand("probe", "Measure the port's lines: cost of a set and a read, status delay");
+    probe->add_flag("--json", probeJson, "One JSON object with the findings");
 
-    bool writeMarker = false;
+    bool writeMarker = false, identifyJson = false;
     auto* identify = app.add_subcommand("identify", "The module checks; prints the program version");
     identify->add_flag("--write-marker", writeMarker,
                        "Write the program's marker over a damaged one (never over the other program's)");
+    identify->add_flag("--json", identifyJson, "One JSON object with the module and its program version");
 
     std::string readConfigOut;
     auto* readConfig = app.add_subcommand("read-config", "Read data and save it as a project file");
     readConfig->add_option("-o", readConfigOut, "The project file (OUT.rom)")->required();
 
     std::string writeConfigIn, writeConfigSince;
+    bool writeConfigJson = false;
     auto* writeConfig = app.add_subcommand("write-config", "Write a project file to the module and verify");
     writeConfig->add_option("IN", writeConfigIn, "The project file (IN.rom)")->required();
     writeConfig->add_option("--since", writeConfigSince,
                             "What the module holds (OLD.rom, the backup just read): with --bus fast only the "
                             "changed 64-byte runs are written; the whole image is verified");
+    writeConfig->add_flag("--json", writeConfigJson, "Once verified, one JSON object: what the module now holds");
 
     std::string showIn;
     bool showJson = false;
@@ -102,16 +111,24 @@ int main(int argc, char** argv) {
     build->add_option("-o", buildOut, "The project file (OUT.rom)")->required();
     build->add_option("--date", buildDate, "The date stored in the image, YYYY-MM-DD (default: today)");
 
+    // read-log and decode-log list the same way.
     LogOptions logOptions;
+    const auto addListingOptions = [&](CLI::App* command) {
+        auto* csv = command->add_option("--csv", logOptions.csv, "Write the CSV export to this file");
+        command->add_flag("--show-codes", logOptions.showCodes, "The event code before each event text");
+        command->add_flag("--json", logOptions.json, "The listing as one JSON object")->excludes(csv);
+        command
+            ->add_option("--encoding", logOptions.encoding,
+                         "The CSV export's encoding: cp1251 (the format's own, default) or utf-8")
+            ->check(CLI::IsMember({kCsvCp1251, kCsvUtf8}));
+    };
     auto* readLog = app.add_subcommand("read-log", "Read the event log; print it or export it as CSV");
-    readLog->add_option("--csv", logOptions.csv, "Write the CSV export to this file");
-    readLog->add_flag("--show-codes", logOptions.showCodes, "The event code before each event text");
+    addListingOptions(readLog);
 
     std::string decodeLogRaw;
     auto* decodeLog = app.add_subcommand("decode-log", "The same from an 896-byte copy of the log ring");
     decodeLog->add_option("RAW", decodeLogRaw, "The 896-byte file")->required();
-    decodeLog->add_option("--csv", logOptions.csv, "Write the CSV export to this file");
-    decodeLog->add_flag("--show-codes", logOptions.showCodes, "The event code before each event text");
+    addListingOptions(decodeLog);
 
     auto* clearLog = app.add_subcommand("clear-log", "Erase the event log");
 
@@ -128,6 +145,8 @@ int main(int argc, char** argv) {
     writeSound->add_option("--encoder", soundOptions.encoder,
                            "plain (the module's own rule, reproduces stored data) or trellis (less noise)")
         ->check(CLI::IsMember({"plain", "trellis"}));
+    writeSound->add_flag("--json", soundOptions.json,
+                         "Once verified, one JSON object: every slot the module now holds");
     // Conversion and speech come with korvex_audio; without it write-sound
     // takes the WAV intake's files only and there is no speak.
 #if KORVEX_WITH_AUDIO
@@ -156,26 +175,38 @@ int main(int argc, char** argv) {
     report->add_option("-o", reportOptions.out, "The report (OUT.html)")->required();
     report->add_option("--log", reportOptions.log, "An 896-byte copy of the event log ring to list");
 
+    // After the commands, which would take it for their own help too.
+    app.footer(HelpSectionsText());
+    // Printed from the definition above, so they cannot miss a command or
+    // an option; both end the program as --version does.
+    CompletionHints hints{.values = {{"--bus", {"spec", "fast"}},
+                                     {"--sim-pace", {"virtual", "real"}},
+                                     {"--sim-fault", {"absent", "write-protect", "flip-read:", "flip-write:", "pull:"}},
+                                     {"--port", {"demo"}}},
+                          .portOption = "--port"};
+    for (const PortModel& model : PortModels()) hints.values["--sim-port"].emplace_back(model.name);
+    app.add_option_function<std::string>(
+           "--completion",
+           [&](const std::string& shell) {
+               WriteText(stdout, shell == "zsh" ? ZshCompletion(app, hints) : BashCompletion(app, hints));
+               throw CLI::Success();
+           },
+           "Print the shell completion script for bash or zsh and exit")
+        ->check(CLI::IsMember({"bash", "zsh"}));
+    // The manual page's sections from the table --help prints (packaging/).
+    app.add_flag_callback("--man-sections",
+                          [] {
+                              WriteText(stdout, ManSectionsInclude());
+                              throw CLI::Success();
+                          })
+        ->group("");
+
     const Profile& earlyProfile = ProfileFor(CompactAsked(argc, argv) ? ModuleKind::Compact : ModuleKind::Full);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
-        if (e.get_exit_code() == 0) return app.exit(e);  // --help
-        const CliTexts& texts = TextsFor(earlyProfile);
-        if (app.get_subcommands().empty()) {
-            // The parser's own words here are English and do not say which
-            // command it did not know.
-            const std::vector<std::string> rest = app.remaining();
-            std::string commands;
-            for (const CLI::App* command : std::as_const(app).get_subcommands(nullptr))
-                commands += (commands.empty() ? "" : ", ") + command->get_name();
-            const std::string what = rest.empty() || rest.front().starts_with("-")
-                                         ? std::string(texts.noCommand)
-                                         : std::string(texts.unknownCommand) + rest.front();
-            PrintError(std::string(texts.commandLine) + what + std::string(texts.commandList) + commands + ")");
-            return kExitUsage;
-        }
-        PrintError(std::string(texts.commandLine) + e.what());
+        if (e.get_exit_code() == 0) return app.exit(e);  // --help, --version, --completion
+        PrintError(ParseErrorMessage(app, e, TextsFor(earlyProfile)));
         return kExitUsage;
     }
     if (options.port.empty()) options.port = EnvironmentText(kPortVariable);
@@ -210,10 +241,11 @@ int main(int argc, char** argv) {
             RefuseOutputOverInput(outputs, inputs, ctx.texts);
             RefuseSameOutputs(outputs, ctx.texts);
         }
-        if (probe->parsed()) code = ProbeCommand(ctx);
-        else if (identify->parsed()) code = Identify(ctx, writeMarker);
+        if (probe->parsed()) code = ProbeCommand(ctx, probeJson);
+        else if (identify->parsed()) code = Identify(ctx, writeMarker, identifyJson);
         else if (readConfig->parsed()) code = ReadConfigCommand(ctx, readConfigOut);
-        else if (writeConfig->parsed()) code = WriteConfigCommand(ctx, writeConfigIn, writeConfigSince);
+        else if (writeConfig->parsed())
+            code = WriteConfigCommand(ctx, writeConfigIn, writeConfigSince, writeConfigJson);
         else if (show->parsed()) code = ShowCommand(ctx, showIn, showJson);
         else if (build->parsed()) code = BuildCommand(ctx, buildIn, buildOut, buildDate);
         else if (readLog->parsed()) code = ReadLogCommand(ctx, logOptions);

@@ -8,6 +8,7 @@
 
 #include "cli/cli_error.h"
 #include "cli/cli_files.h"
+#include "cli/json_output.h"
 #include "cli/slot_sound.h"
 #include "link/path_text.h"
 #include "voice/voice_rules.h"
@@ -26,6 +27,25 @@ bool SameSlot(const VoiceStore& a, const VoiceStore& b, int slot) {
         return false;
     const std::size_t n = std::min<std::size_t>(a.slotLength[s], a.Area(slot).size());
     return std::equal(a.Area(slot).begin(), a.Area(slot).begin() + n, b.Area(slot).begin());
+}
+
+// What the module holds now, slot by slot, and the file each named slot took.
+void PrintWrittenJson(const Context& ctx, const VoiceStore& store, const VoiceWriteOutcome& written,
+                      const WriteSoundOptions& options) {
+    JsonObject slots = JsonObject::array();
+    for (int slot = 0; slot < store.SlotCount(); ++slot) {
+        const auto s = static_cast<std::size_t>(slot);
+        JsonObject file;
+        for (const auto& [number, name] : options.slots) {
+            if (number == slot + 1) file = name;
+        }
+        slots.push_back({{"slot", slot + 1},
+                         {"file", file},
+                         {"bytes", store.slotLength[s]},
+                         {"rate", store.slotRate[s]},
+                         {"start", store.slotStart[s]}});
+    }
+    PrintJson({{"module", ctx.profile.name}, {"slots", slots}, {"used", written.used}, {"room", written.room}});
 }
 
 }  // namespace
@@ -131,6 +151,7 @@ int WriteSoundCommand(const Context& ctx, const WriteSoundOptions& options) {
             }
             throw CliError(kExitMismatch, message);
         }
+        if (options.json) PrintWrittenJson(ctx, store, written, options);
         return kExitOk;
     }, ModuleAccess::Writes);
 }

@@ -22,6 +22,7 @@ struct WriteSoundOptions {
     std::uint16_t rate = 0;                            // converted files: 0, the program's own
     bool rateGiven = false;                            // --rate was given (0 is then refused)
     bool cut = false;                                  // a sound too long is cut to fit
+    bool json = false;                                 // a summary of the slots written, once verified
 };
 
 // write-sound: the slots not named keep what the module holds; the named

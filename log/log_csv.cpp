@@ -25,7 +25,7 @@ void AppendField(std::string& line, const std::string& cell) {
 
 }  // namespace
 
-Cp1251Result LogCsvBytes(std::span<const LogRow> rows) {
+std::string LogCsvText(std::span<const LogRow> rows) {
     std::string utf8 = "   ";
     utf8 += kEol;
     for (const LogRow& row : rows) {
@@ -39,8 +39,10 @@ Cp1251Result LogCsvBytes(std::span<const LogRow> rows) {
         }
         utf8 += kEol;
     }
-    return Utf8ToCp1251(utf8);
+    return utf8;
 }
+
+Cp1251Result LogCsvBytes(std::span<const LogRow> rows) { return Utf8ToCp1251(LogCsvText(rows)); }
 
 std::string LogCsvOutcome::Message() const { return PathToUtf8(file) + ": " + reason; }
 

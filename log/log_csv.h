@@ -8,13 +8,16 @@
 
 namespace korvex {
 
-// The bytes of the CSV export of a listing, in code page 1251 with CR LF:
-// a first line of three spaces, then per row the cells of columns 1 to 5
-// and, unless it is the single space, column 6, joined by ",". Column 0 is
-// not written. A cell holding a comma or a double quote is put in double
-// quotes with its quotes doubled, so every line keeps its columns; every
-// other cell is written as shown. Refused, naming the character, when a
-// cell has one with no code in 1251.
+// The CSV export of a listing as UTF-8 text with CR LF: a first line of
+// three spaces, then per row the cells of columns 1 to 5 and, unless it is
+// the single space, column 6, joined by ",". Column 0 is not written. A cell
+// holding a comma or a double quote is put in double quotes with its quotes
+// doubled, so every line keeps its columns; every other cell is written as
+// shown.
+std::string LogCsvText(std::span<const LogRow> rows);
+
+// The export's own bytes: LogCsvText in code page 1251. Refused, naming the
+// character, when a cell has one with no code in 1251.
 Cp1251Result LogCsvBytes(std::span<const LogRow> rows);
 
 // What saving the export came to: the file asked for and, on failure, why.

@@ -87,18 +87,25 @@ function(korvex_gzip input output)
   set(KORVEX_PACKAGING_FILES ${KORVEX_PACKAGING_FILES} ${output} PARENT_SCOPE)
 endfunction()
 
-# korvex-cli's manual page is its own --help, so the two cannot drift apart;
-# the sections --help has no room for come from korvex-cli.h2m.
+# korvex-cli's manual page is its own --help, so the two cannot drift apart:
+# its environment, files and exit statuses are the table --help prints
+# (korvex-cli --man-sections), the description and examples come from
+# korvex-cli.h2m.
 find_program(HELP2MAN help2man)
 if(TARGET korvex-cli AND NOT CMAKE_CROSSCOMPILING)
   if(HELP2MAN)
     set(manPage ${KORVEX_PACKAGING_OUT}/korvex-cli.1)
+    set(manSections ${KORVEX_PACKAGING_OUT}/korvex-cli-sections.h2m)
+    add_custom_command(OUTPUT ${manSections}
+      COMMAND $<TARGET_FILE:korvex-cli> --man-sections > ${manSections}
+      DEPENDS korvex-cli
+      COMMENT "Writing the korvex-cli manual page's sections from its table")
     add_custom_command(OUTPUT ${manPage}
       COMMAND ${HELP2MAN} --no-info --section=1
         "--name=reads, writes and checks the GSM alarm auto-dialer module"
-        --include=${KORVEX_PACKAGING_DIR}/korvex-cli.h2m
+        --include=${KORVEX_PACKAGING_DIR}/korvex-cli.h2m --include=${manSections}
         --output=${manPage} $<TARGET_FILE:korvex-cli>
-      DEPENDS korvex-cli ${KORVEX_PACKAGING_DIR}/korvex-cli.h2m
+      DEPENDS korvex-cli ${KORVEX_PACKAGING_DIR}/korvex-cli.h2m ${manSections}
       COMMENT "Writing the korvex-cli manual page from its --help"
       VERBATIM)
     korvex_gzip(${manPage} ${manPage}.gz)
@@ -106,6 +113,24 @@ if(TARGET korvex-cli AND NOT CMAKE_CROSSCOMPILING)
   else()
     message(WARNING "help2man not found: the korvex-cli manual page is left out of the install")
   endif()
+endif()
+
+# Shell completion, printed by korvex-cli from its own command line, so it
+# offers every command and option it has; installed where bash-completion and
+# Debian's zsh look.
+if(TARGET korvex-cli AND NOT CMAKE_CROSSCOMPILING)
+  foreach(shell bash zsh)
+    set(script ${KORVEX_PACKAGING_OUT}/korvex-cli.${shell})
+    add_custom_command(OUTPUT ${script}
+      COMMAND $<TARGET_FILE:korvex-cli> --completion ${shell} > ${script}
+      DEPENDS korvex-cli
+      COMMENT "Writing korvex-cli's ${shell} completion")
+    list(APPEND KORVEX_PACKAGING_FILES ${script})
+  endforeach()
+  install(FILES ${KORVEX_PACKAGING_OUT}/korvex-cli.bash
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME korvex-cli)
+  install(FILES ${KORVEX_PACKAGING_OUT}/korvex-cli.zsh
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/zsh/vendor-completions RENAME _korvex-cli)
 endif()
 
 # The window programs' manual pages say what --help has no room for: where

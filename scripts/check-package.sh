@@ -58,6 +58,7 @@ expected=(
   usr/share/man/man1/korvex-cli.1.gz usr/share/man/man1/korvex.1.gz usr/share/man/man1/tamlo.1.gz
   usr/share/doc/korvex/copyright usr/share/doc/korvex/changelog.Debian.gz
   usr/share/mime/packages/korvex.xml
+  usr/share/bash-completion/completions/korvex-cli usr/share/zsh/vendor-completions/_korvex-cli
 )
 for app in korvex tamlo; do
   expected+=(usr/share/applications/org.korvex.$app.desktop usr/share/metainfo/org.korvex.$app.metainfo.xml)
@@ -88,9 +89,20 @@ grep -q "write-config" <<<"$help" || fail "korvex-cli --help does not list its c
 # The manual page is the help of this very binary.
 man1=$root/usr/share/man/man1
 zcat "$man1/korvex-cli.1.gz" | grep -q '^\.TH KORVEX-CLI "1"' || fail "korvex-cli.1 has no manual page header"
-for text in 'write\-sound' "EXIT STATUS" "korvex-cli $version"; do
+for text in 'write\-sound' "EXIT STATUS" ".SH ENVIRONMENT" ".SH FILES" "KORVEX_PORT" "korvex-cli $version"; do
   zcat "$man1/korvex-cli.1.gz" | grep -qF "$text" || fail "korvex-cli.1 lacks '$text'"
 done
+# The installed completion offers the commands, and a command's options.
+completion=$root/usr/share/bash-completion/completions/korvex-cli
+offered() {
+  bash -c 'source "$1"; shift; COMP_WORDS=(korvex-cli "$@"); COMP_CWORD=$#; _korvex_cli; printf "%s\n" "${COMPREPLY[@]}"' \
+    offered "$completion" "$@"
+}
+grep -qx write-config <<<"$(offered "")" || fail "the bash completion does not offer the commands: $(offered "")"
+grep -qx -- --encoding <<<"$(offered read-log --)" || fail "the bash completion does not offer read-log's options"
+command -v zsh >/dev/null || fail "zsh is not installed (scripts/install-deps.sh installs it)"
+zsh -n "$root/usr/share/zsh/vendor-completions/_korvex-cli" || fail "zsh refuses _korvex-cli"
+
 for program in korvex tamlo; do
   page=$(zcat "$man1/$program.1.gz")
   for text in "$program $version" '\-\-version' '\-\-help' file.rom FILES dialout XDG_DATA_HOME DEMO; do

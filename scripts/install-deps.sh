@@ -12,6 +12,8 @@ packages=(
   dpkg-dev file help2man librsvg2-bin desktop-file-utils appstream
   # the package check: Debian's own checks, and the project file types told by content
   lintian shared-mime-info libglib2.0-bin
+  # korvex-cli's zsh completion is checked by zsh itself
+  zsh
 )
 arch=$(dpkg --print-architecture)
 installed() {

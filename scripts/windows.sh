@@ -180,6 +180,15 @@ if [ -n "$demo_windows" ] && cmp -s "$demo_windows" "$lin/Данные/korvex/de
   fail "demo-log: the demo module's file differs"; fi
 run demo-listing --port demo read-log --show-codes
 same demo-listing 0 demo-listing.out
+run demo-json --port demo read-log --json
+same demo-json 0 demo-json.out
+# A CSV on standard output is the file's bytes, CR LF and all, in either encoding.
+for encoding in cp1251 utf-8; do
+  run demo-csv-$encoding --port demo read-log --csv - --encoding $encoding
+  same demo-csv-$encoding 0
+  if cmp -s "$lin/demo-csv-$encoding.out" "$wnd/demo-csv-$encoding.out"; then pass; else
+    fail "demo-csv-$encoding: standard output differs"; fi
+done
 run demo-read --port demo read-config -o @демо.rom
 same demo-read 0 демо.rom
 run demo-show show @демо.rom
@@ -197,6 +206,15 @@ run write-sound --port sim:@Папка/модуль.bin write-sound --slot 1 @з
 same write-sound 0 Папка/модуль.bin
 run read-sound --port sim:@Папка/модуль.bin read-sound -d @Папка/Звуки
 same read-sound 0 Папка/Звуки/slot1.wav Папка/Звуки/slot6.wav
+# --json: the same objects in both worlds (files named relatively, as for diff).
+run identify-json --port sim:@Папка/модуль.bin identify --json
+same identify-json 0 identify-json.out
+run probe-json --port sim:@Папка/модуль.bin --sim-port ftdi probe --json
+same probe-json 0 probe-json.out
+run write-config-json --port sim:@Папка/модуль.bin write-config Папка/проект.rom --json
+same write-config-json 0 write-config-json.out Папка/модуль.bin
+run write-sound-json --port sim:@Папка/модуль.bin write-sound --slot 2 звук.wav --json
+same write-sound-json 0 write-sound-json.out Папка/модуль.bin
 run compact --compact --port demo read-config -o @компакт.rom
 same compact 0 компакт.rom
 # diff prints the names it was given: relative ones read the same in both worlds.
