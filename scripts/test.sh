@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, checks the layers and the format of the lines
 # changed since the format's base, builds everything and runs every test:
-# the full CTest suite, then all of it again under ASan and UBSan, then the fuzzers,
+# the full CTest suite, then all of it again under ASan and UBSan, the
+# transfers' threading tests under TSan, then the fuzzers,
 # then the Windows build under Wine (scripts/windows.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -25,6 +26,17 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKORVEX_SANITIZE=ON 
 cmake --build build-asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan -j "$jobs" --output-on-failure | tee -a "$summary"
+
+# The tests where a transfer's worker thread meets the window, under TSan
+# (the whole Qt suite runs under ASan above; under TSan it would take too long).
+cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVEX_SANITIZE_THREAD=ON \
+  -DKORVEX_BUILD_BENCH=OFF >/dev/null
+cmake --build build-tsan -j "$jobs" --target test_ui test_sim
+threading='*Background*:*KorvexClose*:*TamloClose*:MainFrameTest.Escape*:KorvexInput*:*UnsavedEdits*Transfer*'
+threading+=':*FilePageTest*:*LogPage*:*Marker*'
+TSAN_OPTIONS="halt_on_error=1 suppressions=$PWD/tests/tsan.supp" QT_QPA_PLATFORM=offscreen \
+  build-tsan/test_ui --gtest_filter="$threading" --gtest_brief=1
+TSAN_OPTIONS="halt_on_error=1" build-tsan/test_sim --gtest_filter='StoppedBus*' --gtest_brief=1
 
 if [ -f scripts/fuzz.sh ]; then
   bash scripts/fuzz.sh "${FUZZ_SECONDS:-30}"
