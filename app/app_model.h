@@ -14,6 +14,8 @@
 
 namespace korvex {
 
+class EditsGuard;
+
 // The one application model of a program: the settings the pages edit, the
 // two images, the voice buffers, the link to the module and the way the
 // pages ask and tell the user. Pages hold a reference; there are no globals.
@@ -50,8 +52,14 @@ struct AppModel {
     bool SettingsKnown() const { return settingsLoaded || !(settings == startSettings); }
     // Whether the voice slots were read, or a sound loaded into one.
     bool soundLoaded = false;
+    // A sound loaded or spoken into a slot that no verified write has sent
+    // to the module since: an unsaved change, as an edit is.
+    bool soundUnwritten = false;
     // The project file the settings belong to, and what is unsaved.
     ProjectState project;
+    // The window's guard of unsaved edits, which asks before they are
+    // replaced; null where no window guards them (a page tested alone).
+    EditsGuard* edits = nullptr;
     // Runs every transfer on the link; last, so that it stops a running
     // one before anything it works on goes.
     TransferRunner transfers;

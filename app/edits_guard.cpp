@@ -39,12 +39,16 @@ EditsGuard::EditsGuard(AppModel& model, QWidget* window, Texts texts, std::funct
       commit_(std::move(commit)),
       save_(std::move(save)) {
     model_.project.Unnamed(model_.settings);
+    model_.edits = this;
     connect(&model_.project, &ProjectState::Changed, this, &EditsGuard::Update);
+    // A sound write that ended leaves nothing unwritten, with no input event after it.
+    connect(&model_.transfers, &TransferRunner::Finished, this, &EditsGuard::Update);
     qApp->installEventFilter(this);
     Update();
 }
 
 EditsGuard::~EditsGuard() {
+    if (model_.edits == this) model_.edits = nullptr;
     if (qApp) qApp->removeEventFilter(this);
 }
 
@@ -53,7 +57,7 @@ void EditsGuard::Update() {
     const QString title = file.isEmpty() ? texts_.caption + QStringLiteral("[*]")
                                          : Literal(file) + QStringLiteral("[*] \u2014 ") + texts_.caption;
     if (window_->windowTitle() != title) window_->setWindowTitle(title);
-    window_->setWindowModified(model_.project.Modified(model_.settings));
+    window_->setWindowModified(model_.project.Modified(model_.settings) || model_.soundUnwritten);
 }
 
 bool EditsGuard::eventFilter(QObject*, QEvent* event) {
@@ -68,7 +72,15 @@ bool EditsGuard::eventFilter(QObject*, QEvent* event) {
     return false;
 }
 
-bool EditsGuard::MayClose() {
+bool EditsGuard::MayClose() { return MayReplaceSettings() && MayReplaceSound(); }
+
+bool EditsGuard::MayReplaceSound() {
+    if (!model_.soundUnwritten) return true;
+    // Nothing is lost on a key press alone: Cancel is the default and Escape's answer.
+    return model_.dialogs->Choose(window_, texts_.askSound, texts_.dropSound, texts_.cancel);
+}
+
+bool EditsGuard::MayReplaceSettings() {
     commit_();
     Update();
     if (!model_.project.Modified(model_.settings)) return true;
@@ -83,5 +95,9 @@ bool EditsGuard::MayClose() {
     }
     return false;
 }
+
+bool SettingsMayGo(AppModel& model) { return !model.edits || model.edits->MayReplaceSettings(); }
+
+bool SoundMayGo(AppModel& model) { return !model.edits || model.edits->MayReplaceSound(); }
 
 }  // namespace korvex

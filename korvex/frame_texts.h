@@ -25,6 +25,10 @@ struct FrameTexts {
     const char* askSaveFile;
     const char* askSaveNew;
     const char* discard;
+    // A sound loaded and not written to the module, before it is lost.
+    const char* askSound;
+    const char* dropSound;
+    const char* cancel;
     // Tooltip and status prompt of each page button, by page number 1..8.
     const char* pageTips[8];
 };
@@ -50,6 +54,9 @@ inline constexpr FrameTexts kFrameRussian{
     .askSaveFile = "Конфигурация изменена. Сохранить изменения в файле «%1»?",
     .askSaveNew = "Изменения конфигурации не сохранены в файле проекта. Сохранить их?",
     .discard = "Не сохранять",
+    .askSound = "Загруженный звук не записан в модуль («Записать звук») и будет потерян. Продолжить без него?",
+    .dropSound = "Отказаться от звука",
+    .cancel = "Отмена",
     .pageTips = {"Файл", "Свойства", "Сообщения", "Телефоны", "Зоны", "Журнал", "Обозначения", "Коммуникатор"},
 };
 

@@ -9,7 +9,6 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
-#include <QTimer>
 #include <QToolBar>
 
 #include "korvex/about_dialog.h"
@@ -21,6 +20,7 @@
 #include "app/qt_paths.h"
 #include "app/toolbar_icons.h"
 #include "app/transfer_guard.h"
+#include "app/window_place.h"
 #include "pages/demo_pace_texts.h"
 #include "pages/log_page.h"
 #include "pages/module_tools_texts.h"
@@ -36,7 +36,7 @@ constexpr PageId kToolbarOrder[] = {PageId::File,       PageId::Phones,       Pa
 
 }  // namespace
 
-CMainFrame::CMainFrame(AppModel& model, QWidget* parent) : QMainWindow(parent) {
+CMainFrame::CMainFrame(AppModel& model, QWidget* parent) : QMainWindow(parent), model_(model) {
     const FrameTexts& texts = kFrameRussian;
     setWindowIcon(ApplicationIcon());
 
@@ -47,7 +47,6 @@ CMainFrame::CMainFrame(AppModel& model, QWidget* parent) : QMainWindow(parent) {
     ready->setObjectName("ready");
     ready->setContentsMargins(4, 0, 0, 0);
     statusBar()->addWidget(ready, 1);
-    statusBar()->setSizeGripEnabled(false);
 
     CreateActions();
 
@@ -57,11 +56,12 @@ CMainFrame::CMainFrame(AppModel& model, QWidget* parent) : QMainWindow(parent) {
     model.startSettings = model.settings;
     // The title names the project file and marks unsaved edits; closing asks.
     edits_ = new EditsGuard(
-        model, this, {QtText(texts.title), QtText(texts.askSaveFile), QtText(texts.askSaveNew), QtText(texts.discard)},
+        model, this,
+        {QtText(texts.title), QtText(texts.askSaveFile), QtText(texts.askSaveNew), QtText(texts.discard),
+         QtText(texts.askSound), QtText(texts.dropSound), QtText(texts.cancel)},
         [this] { view_->ShowPage(view_->CurrentPage()); }, [this] { return view_->GetFilePage()->SaveEdits(); });
 
-    setFixedSize(FixedSize());
-    Centre();
+    PlaceAtStart();
 }
 
 CMainFrame::~CMainFrame() { transferGuard_->StopAndWait(); }
@@ -94,6 +94,8 @@ void CMainFrame::CreateActions() {
     exit->setObjectName("exit");
     exit->setStatusTip(QtText(texts.exitPrompt));
     exit->setMenuRole(QAction::QuitRole);
+    // Ctrl+Q on every system (Qt's standard Quit has no key on Windows).
+    exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     connect(exit, &QAction::triggered, this, &QWidget::close);
 
     toolBar_ = new QToolBar(this);
@@ -103,6 +105,25 @@ void CMainFrame::CreateActions() {
     toolBar_->setFloatable(false);
     toolBar_->toggleViewAction()->setVisible(false);
     addToolBar(Qt::TopToolBarArea, toolBar_);
+
+    // One action a page: its toolbar button and its View menu entry, Ctrl+1
+    // to Ctrl+8 in the toolbar's order, so every page is a key away.
+    for (int place = 0; place < CKorvexView::kPageCount; ++place) {
+        const PageId id = kToolbarOrder[place];
+        const QString tip = QtText(texts.pageTips[int(id) - 1]);
+        auto* action = new QAction(PageIcon(id), tip, this);
+        action->setObjectName(QStringLiteral("page%1").arg(int(id)));
+        action->setToolTip(tip);
+        action->setStatusTip(tip);
+        action->setCheckable(true);
+        action->setShortcut(QKeySequence(Qt::CTRL | (Qt::Key_1 + place)));
+        // The button shows the current page, not its own clicks.
+        connect(action, &QAction::triggered, this, [this, id] {
+            view_->ChoosePage(id);
+            UpdatePageButtons(view_->CurrentPage());
+        });
+        pageActions_[int(id) - 1] = action;
+    }
 
     QMenu* view = menuBar()->addMenu(QtText(texts.viewMenu));
     QAction* showToolBar = view->addAction(QtText(texts.toolbar));
@@ -142,6 +163,8 @@ void CMainFrame::CreateActions() {
         pace->menuAction()->setEnabled(!open);
         paces->setEnabled(!open);
     });
+    view->addSeparator();
+    for (PageId id : kToolbarOrder) view->addAction(pageActions_[int(id) - 1]);
 
     QMenu* help = menuBar()->addMenu(QtText(texts.helpMenu));
     about_ = help->addAction(AboutIcon(), QtText(texts.about));
@@ -152,20 +175,7 @@ void CMainFrame::CreateActions() {
 
     toolBar_->addAction(about_);
     toolBar_->addSeparator();
-    for (PageId id : kToolbarOrder) {
-        const QString tip = QtText(texts.pageTips[int(id) - 1]);
-        QAction* action = toolBar_->addAction(PageIcon(id), tip);
-        action->setObjectName(QStringLiteral("page%1").arg(int(id)));
-        action->setToolTip(tip);
-        action->setStatusTip(tip);
-        action->setCheckable(true);
-        // The button shows the current page, not its own clicks.
-        connect(action, &QAction::triggered, this, [this, id] {
-            view_->ChoosePage(id);
-            UpdatePageButtons(view_->CurrentPage());
-        });
-        pageActions_[int(id) - 1] = action;
-    }
+    for (PageId id : kToolbarOrder) toolBar_->addAction(pageActions_[int(id) - 1]);
 }
 
 void CMainFrame::UpdatePageButtons(int current) {
@@ -177,34 +187,17 @@ void CMainFrame::ShowAbout() {
     dialog.exec();
 }
 
-QSize CMainFrame::FixedSize() const {
-    // The room the frame's own bars take around the work area.
-    const QSize bars(0, menuBar()->sizeHint().height() + toolBar_->sizeHint().height() +
-                            statusBar()->sizeHint().height());
-    const QSize needed = view_->LargestPageSize() + bars;
-    return kWindowSize.expandedTo(needed);
-}
-
 QPoint CMainFrame::CentredPosition(const QSize& screen, const QSize& window) {
     return QPoint((screen.width() - window.width()) / 2, (screen.height() - window.height()) / 2);
 }
 
-void CMainFrame::Centre() {
+void CMainFrame::PlaceAtStart() {
+    if (RestoreWindowPlace(*model_.dialogs, *this)) return;
+    resize(kStartSize.expandedTo(minimumSizeHint()));
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen) return;
     const QRect area = screen->availableGeometry();
     move(area.topLeft() + CentredPosition(area.size(), frameGeometry().size()));
-}
-
-void CMainFrame::changeEvent(QEvent* event) {
-    QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange && (windowState() & Qt::WindowMaximized)) {
-        // Maximised is the same window, centred on the screen.
-        QTimer::singleShot(0, this, [this] {
-            setWindowState(windowState() & ~Qt::WindowMaximized);
-            Centre();
-        });
-    }
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
@@ -214,6 +207,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    RememberWindowPlace(*model_.dialogs, *this);
     view_->CloseLink();
     event->accept();
 }

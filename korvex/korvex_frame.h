@@ -16,36 +16,38 @@ class TransferGuard;
 
 // The main window of the full program: menu, toolbar with the About button
 // and the eight page buttons, status bar, and the page host as its work
-// area. The window has one fixed size; maximising it only centres it.
+// area. The pages lay out with the window, which may be resized down to
+// what the largest page needs, and maximised; it opens where it last
+// closed, centred at its first start.
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 public:
-    static constexpr QSize kWindowSize{640, 480};
+    // The size at the first start, or what the largest page needs if more.
+    static constexpr QSize kStartSize{640, 480};
 
     explicit CMainFrame(AppModel& model, QWidget* parent = nullptr);
     ~CMainFrame() override;
 
     CKorvexView* View() const { return view_; }
-    // The page button of a page number 1..8.
+    // The page button of a page number 1..8; the View menu holds the same
+    // action, with Ctrl+1..Ctrl+8 in the toolbar's order.
     QAction* PageAction(int id) const { return pageActions_[id - 1]; }
     QAction* AboutAction() const { return about_; }
     QToolBar* ToolBar() const { return toolBar_; }
 
-    // The fixed size: 640 by 480, or what the largest page needs if more.
-    QSize FixedSize() const;
-    // Where the window goes when maximised or first shown.
+    // Where the window goes when first shown.
     static QPoint CentredPosition(const QSize& screen, const QSize& window);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void changeEvent(QEvent* event) override;
 
 private:
     void CreateActions();
     void UpdatePageButtons(int current);
     void ShowAbout();
-    void Centre();
+    void PlaceAtStart();
 
+    AppModel& model_;
     CKorvexView* view_;
     EditsGuard* edits_ = nullptr;
     TransferGuard* transferGuard_ = nullptr;

@@ -26,6 +26,11 @@ CKorvexView::CKorvexView(AppModel& model, QWidget* parent) : QWidget(parent), mo
     layout->setContentsMargins(0, 0, 0, 0);
     CreatePages();
     for (Page* page : pages_) {
+        // The work area holds the largest page, shown or not, and every
+        // page fills it: the window does not jump as the pages switch.
+        QSizePolicy policy = page->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        page->setSizePolicy(policy);
         layout->addWidget(page, 0, 0);
         page->hide();
     }
@@ -107,12 +112,5 @@ void CKorvexView::ChoosePage(PageId id) {
 void CKorvexView::CloseLink() { ClosePort(model_, this); }
 
 bool CKorvexView::TransferRunning() const { return model_.transfers.Running(); }
-
-QSize CKorvexView::LargestPageSize() const {
-    QSize size;
-    for (Page* page : pages_)
-        if (page) size = size.expandedTo(page->minimumSizeHint());  // what a page needs, not what it would like
-    return size;
-}
 
 }  // namespace korvex

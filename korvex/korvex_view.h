@@ -46,9 +46,6 @@ public:
     bool TransferRunning() const;
     AppModel& Model() { return model_; }
 
-    // The size that holds every page.
-    QSize LargestPageSize() const;
-
 signals:
     void CurrentPageChanged(int id);
 

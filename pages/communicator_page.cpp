@@ -46,6 +46,13 @@ QComboBox* ChoiceBox(QWidget* parent) {
     return box;
 }
 
+// The label before a control, naming it as its buddy.
+QLabel* Naming(const char* text, QWidget* control) {
+    auto* label = new QLabel(QString::fromUtf8(text), control->parentWidget());
+    label->setBuddy(control);
+    return label;
+}
+
 }  // namespace
 
 CommunicatorPage::CommunicatorPage(AppModel& model, QWidget* parent) : Page(PageId::Communicator, model, parent) {
@@ -112,6 +119,8 @@ void CommunicatorPage::BuildControls() {
     }
     types->setColumnStretch(0, 114);
     types->setColumnStretch(1, 88);
+    // In a tall window the boxes stay together at the top, as the layout boxes do.
+    types->setRowStretch(types->rowCount(), 1);
 
     auto* layoutGroup = new QGroupBox(QString::fromUtf8(kTexts.layoutBox), smsGroup);
     auto* layoutColumn = new QVBoxLayout(layoutGroup);
@@ -126,14 +135,14 @@ void CommunicatorPage::BuildControls() {
     preview_->setReadOnly(true);
 
     // Columns: label 16..64, phone 64..164, gap to 242, label 242..291, language 291..386.
-    sms->addWidget(new QLabel(QString::fromUtf8(kTexts.phoneLabel), smsGroup), 0, 0);
+    sms->addWidget(Naming(kTexts.phoneLabel, smsPhone_), 0, 0);
     sms->addWidget(smsPhone_, 0, 1);
-    sms->addWidget(new QLabel(QString::fromUtf8(kTexts.languageLabel), smsGroup), 0, 3);
+    sms->addWidget(Naming(kTexts.languageLabel, language_), 0, 3);
     sms->addWidget(language_, 0, 4);
     sms->addWidget(typesGroup, 1, 0, 1, 3);
     sms->addWidget(layoutGroup, 1, 3, 1, 2);
     // Latin letters here, unlike the group title: the label has always read so.
-    sms->addWidget(new QLabel(QString::fromUtf8(kTexts.smsLabel), smsGroup), 2, 0);
+    sms->addWidget(Naming(kTexts.smsLabel, preview_), 2, 0);
     sms->addWidget(preview_, 2, 1, 1, 4);
     const int columns[] = {48, 100, 78, 49, 95};
     for (int c = 0; c < 5; ++c) sms->setColumnStretch(c, columns[c]);
@@ -143,7 +152,7 @@ void CommunicatorPage::BuildControls() {
     auto* autodialGroup = new QGroupBox(QString::fromUtf8(kTexts.autodialBox), this);
     auto* autodial = new QHBoxLayout(autodialGroup);
     autodialPhone_ = ChoiceBox(autodialGroup);
-    autodial->addWidget(new QLabel(QString::fromUtf8(kTexts.phoneLabel), autodialGroup), 49);
+    autodial->addWidget(Naming(kTexts.phoneLabel, autodialPhone_), 49);
     autodial->addWidget(autodialPhone_, 100);
     autodial->addStretch(241);
 

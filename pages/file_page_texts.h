@@ -11,6 +11,7 @@ namespace korvex {
 // TransferTexts (app/transfer_report.h); these are the page's labels and
 // its file dialogs.
 struct FilePageTexts {
+    std::string_view port;  // the port list's name for a screen reader
     std::string_view openPort;
     std::string_view closePort;
     std::string_view demoModule;       // the simulated module in the port list
@@ -53,6 +54,7 @@ struct FilePageTexts {
 };
 
 inline constexpr FilePageTexts kFilePageRussian{
+    .port = "Порт",
     .openPort = "Открыть порт",
     .closePort = "Закрыть порт",
     .demoModule = "Демо-модуль",
@@ -90,6 +92,7 @@ inline constexpr FilePageTexts kFilePageRussian{
 };
 
 inline constexpr FilePageTexts kFilePageEnglish{
+    .port = "Port",
     .openPort = "Open port",
     .closePort = "Close port",
     .demoModule = "Demo module",

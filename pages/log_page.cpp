@@ -21,6 +21,7 @@
 #include "link/serial_exception.h"
 #include "log/log_csv.h"
 #include "log/log_transfer.h"
+#include "model/page_names.h"
 #include "app/bar_progress.h"
 #include "app/run_transfer.h"
 #include "app/transfer_guard.h"
@@ -114,6 +115,7 @@ LogPage::LogPage(AppModel& model, QWidget* parent) : Page(PageId::Log, model, pa
 
     list_ = new QTableWidget(0, static_cast<int>(kLogColumnCount), this);
     list_->setObjectName("logList");
+    list_->setAccessibleName(QString::fromUtf8(kPageNamesRussian.log));
     list_->setSelectionBehavior(QAbstractItemView::SelectRows);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -53,6 +53,9 @@ MessagesPage::MessagesPage(AppModel& model, QWidget* parent)
         septetLimits_[line] = new SeptetLimit(edit);
         auto* box = new QCheckBox(this);
         box->setObjectName(QStringLiteral("cyrillic") + n);
+        // Its caption tells the state; a screen reader also hears the line and the question.
+        box->setAccessibleName(QString::fromUtf8(texts_.lineLabel) + n + QLatin1Char(' ') +
+                               QString::fromUtf8(texts_.cyrillicHeading));
         label->setBuddy(edit);
         grid->addWidget(label, line + 1, 0);
         grid->addWidget(edit, line + 1, 1);

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -27,6 +28,7 @@
 #include "app/app_model.h"
 #include "app/bar_progress.h"
 #include "app/demo_pace.h"
+#include "app/edits_guard.h"
 #include "app/program_settings.h"
 #include "app/qt_paths.h"
 #include "app/run_transfer.h"
@@ -86,9 +88,17 @@ QHBoxLayout* ModuleBox::MakePortRow() {
     auto* row = new QHBoxLayout;
     portList_ = new QComboBox(page_);
     portList_->setObjectName("portList");
+    portList_->setAccessibleName(QtText(texts_.port));
+    // A device the list does not show can be typed in.
+    portList_->setEditable(true);
+    portList_->setInsertPolicy(QComboBox::NoInsert);
     for (const PortEntry& entry : PortEntries(texts_)) portList_->addItem(entry.text, entry.name);
-    // COM1 unless another port was opened last time and is still listed.
-    portList_->setCurrentIndex(std::max(0, portList_->findData(LastPort())));
+    // COM1 unless another port was opened last time and is still listed,
+    // or is a device typed in that is still there.
+    const QString last = LastPort();
+    portList_->setCurrentIndex(std::max(0, portList_->findData(last)));
+    if (portList_->findData(last) < 0 && last.startsWith(QLatin1Char('/')) && QFileInfo::exists(last))
+        portList_->setEditText(last);
     portList_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     openPort_ = BoxButton(texts_.openPort, "openPort", page_);
     // Wide enough for either caption, so the row does not jump when it toggles.
@@ -160,7 +170,11 @@ QGroupBox* ModuleBox::MakeGroup() {
     return module;
 }
 
-QString ModuleBox::SelectedPortName() const { return portList_->currentData().toString(); }
+QString ModuleBox::SelectedPortName() const {
+    const QString typed = portList_->currentText().trimmed();
+    const int listed = portList_->findText(typed);
+    return listed >= 0 ? portList_->itemData(listed).toString() : typed;
+}
 
 void ModuleBox::UpdateEnables() {
     const bool open = model_.link.IsOpen();
@@ -254,6 +268,8 @@ struct SoundWrite {
 }  // namespace
 
 void ModuleBox::OnReadData() {
+    // Asked here, before the transfer starts: the read replaces every setting.
+    if (!SettingsMayGo(model_)) return;
     const Profile& profile = model_.profile;
     Run<ModuleConfig>(
         TransferKind::ReadConfig, {},
@@ -332,6 +348,8 @@ void ModuleBox::OnWriteData() {
 }
 
 void ModuleBox::OnReadSound() {
+    // The slots read replace a sound loaded and not yet written.
+    if (!SoundMayGo(model_)) return;
     AppModel& m = model_;
     Run<SoundRead>(
         TransferKind::ReadSound, {m.voice, m.wav},
@@ -346,6 +364,7 @@ void ModuleBox::OnReadSound() {
             std::copy(read.wav.bytes.begin(), read.wav.bytes.end(), m.wav.bytes.begin());
             m.wav.SoundLength = read.wav.SoundLength;
             m.soundLoaded = true;
+            m.soundUnwritten = false;
             sound_.ShowCurrentSlot();
             sound_.ShowWaveform();
             sound_.ShowFreeMemory();
@@ -373,6 +392,7 @@ void ModuleBox::OnWriteSound() {
             if (write.mismatches.empty())
                 for (const std::string& line : messages) Tell(line);
             if (!write.mismatches.empty() || !messages.empty()) run.end = TransferRun::End::Failed;
+            else m.soundUnwritten = false;  // the module holds every slot as loaded
         });
 }
 

@@ -48,7 +48,8 @@ public:
     static std::vector<PortEntry> PortEntries(const FilePageTexts& texts);
 
     // The port the list's current entry stands for: "COMn", a device path, or
-    // "demo" for the simulated module.
+    // "demo" for the simulated module; a name typed in that no entry shows
+    // stands for itself (a device path, "COMn").
     QString SelectedPortName() const;
     QString VersionText() const { return versionText_; }
 

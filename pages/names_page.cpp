@@ -57,6 +57,7 @@ NamesPage::NamesPage(AppModel& model, QWidget* parent)
     auto* layout = new QHBoxLayout(this);
     for (NameList list : {NameList::Zones, NameList::Partitions, NameList::Users}) {
         auto* grid = new GridList(this);
+        grid->setAccessibleName(QString::fromUtf8(LookOf(list).nameHeader));
         lists_[static_cast<std::size_t>(list)] = grid;
         SetUpList(list);
         layout->addWidget(grid, LookOf(list).stretch);

@@ -9,6 +9,7 @@
 #include "model/clock.h"
 #include "model/project_file.h"
 #include "app/app_model.h"
+#include "app/edits_guard.h"
 #include "app/qt_paths.h"
 #include "pages/box_helpers.h"
 #include "pages/module_tools_texts.h"
@@ -40,6 +41,8 @@ QGroupBox* ProjectBox::MakeGroup() {
 }
 
 void ProjectBox::OpenProject() {
+    // Before the file dialog, as before a close: the file replaces every setting.
+    if (!SettingsMayGo(model_)) return;
     const QString path = model_.dialogs->OpenFileName(page_, QtText(texts_.openProjectTitle),
                                                       QtText(texts_.projectFilter), QStringLiteral("rom"));
     if (!path.isEmpty()) OpenProjectFile(path);

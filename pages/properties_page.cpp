@@ -72,7 +72,11 @@ PropertiesPage::PropertiesPage(AppModel& model, QWidget* parent)
         for (QWidget* control : controls) line->addWidget(control);
         line->addStretch(1);
         auto* text = new QLabel(label ? QtText(label) : QString(), this);
-        text->setBuddy(*controls.begin());
+        for (QWidget* control : controls) {
+            if (qobject_cast<QLabel*>(control)) continue;  // a fixed mark such as "+"
+            text->setBuddy(control);
+            break;
+        }
         grid->addWidget(text, row, 0);
         grid->addLayout(line, row, 1);
         ++row;
@@ -119,8 +123,9 @@ PropertiesPage::PropertiesPage(AppModel& model, QWidget* parent)
     hour_ = NewEdit(this, QStringLiteral("hour"), kHourDigits);
     hour_->setValidator(Accepting("([01]?[0-9]|2[0-4])?", hour_));
     hour_->setEnabled(false);
-    addRow(texts_.testSms,
-           {testSms_, new QLabel(QtText(texts_.hourBefore), this), hour_, new QLabel(QtText(texts_.hourAfter), this)});
+    auto* hourLabel = new QLabel(QtText(texts_.hourBefore), this);
+    hourLabel->setBuddy(hour_);
+    addRow(texts_.testSms, {testSms_, hourLabel, hour_, new QLabel(QtText(texts_.hourAfter), this)});
     events_->OnFocusLost(hour_, [this] { StoreHour(); });
     connect(testSms_, &QComboBox::activated, this, &PropertiesPage::ChooseTestSms);
 

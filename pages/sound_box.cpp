@@ -55,12 +55,15 @@ QGroupBox* SoundBox::MakeGroup() {
     auto* layout = new QGridLayout(sound);
     slotList_ = new QComboBox(sound);
     slotList_->setObjectName("slotList");
+    slotList_->setAccessibleName(QtText(texts_.sound));
     for (int slot = 1; slot <= model_.profile.slotCount; ++slot)
         slotList_->addItem(QtText(texts_.slotPrefix) + QString::number(slot));
     play_ = new ImageButton(sound);
     play_->setObjectName("play");
     play_->SetImage(ImageButton::PlayBitmap(), 16, 15);
     play_->setToolTip(QtText(texts_.playTip));
+    // It shows a picture only: a screen reader says what it does.
+    play_->setAccessibleName(QtText(texts_.playTip));
     soundOpen_ = BoxButton(texts_.soundOpen, "soundOpen", sound);
     speak_ = BoxButton(SpeakTextsFor(model_.profile).speakText, "speakText", sound);
     memoryText_ = new QLabel(QtText(texts_.memory), sound);
@@ -68,6 +71,7 @@ QGroupBox* SoundBox::MakeGroup() {
     memoryText_->setAlignment(Qt::AlignCenter);
     memoryBar_ = new QProgressBar(sound);
     memoryBar_->setObjectName("memoryBar");
+    memoryBar_->setAccessibleName(QtText(texts_.memory));
     memoryBar_->setTextVisible(false);
     memoryBar_->setRange(0, static_cast<int>(model_.profile.capacity));
     memoryBar_->setValue(0);
@@ -155,6 +159,7 @@ void SoundBox::LoadSoundWith(const std::function<SoundOutcome(const SoundOptions
         return;
     }
     m.soundLoaded = true;
+    m.soundUnwritten = true;
     ShowFreeMemory();
 }
 
@@ -179,6 +184,7 @@ void SoundBox::PlayPreview() {
 void SoundBox::ShowCurrentSlot() { slotList_->setCurrentIndex(model_.voice.currentSlot); }
 
 void SoundBox::ShowWaveform() {
+    // Whatever replaced the buffer, the view draws the model's own.
     waveform_->SetBuffer(model_.wav.bytes);
     waveform_->SetSoundLength(model_.wav.SoundLength);
     waveform_->update();

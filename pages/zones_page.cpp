@@ -58,6 +58,15 @@ QLineEdit* NewShown(QWidget* parent, const QString& name) {
     return edit;
 }
 
+// The label of a row: it names the list as its buddy, and the field
+// beside it that shows what the choice stands for, if there is one.
+QLabel* Naming(const QString& text, QComboBox* list, QLineEdit* shown = nullptr) {
+    auto* label = new QLabel(text, list->parentWidget());
+    label->setBuddy(list);
+    if (shown) shown->setAccessibleName(text);
+    return label;
+}
+
 // Keeps the place of a box that the test SMS group hides, so that the
 // page does not jump as the groups are chosen.
 void KeepPlace(QWidget* widget) {
@@ -100,10 +109,10 @@ ZonesPage::ZonesPage(AppModel& model, QWidget* parent)
     smsText_ = NewList(smsBox, QStringLiteral("smsText"), none, QtText(texts_.textItem), GetProfile().textCount);
     smsTextShown_ = NewShown(smsBox, QStringLiteral("smsTextShown"));
     auto* smsGrid = new QGridLayout(smsBox);
-    smsGrid->addWidget(new QLabel(QtText(texts_.phoneLabel), smsBox), 0, 0);
+    smsGrid->addWidget(Naming(QtText(texts_.phoneLabel), smsPhone_, smsPhoneShown_), 0, 0);
     smsGrid->addWidget(smsPhone_, 0, 1);
     smsGrid->addWidget(smsPhoneShown_, 0, 2);
-    smsGrid->addWidget(new QLabel(QtText(texts_.smsLabel), smsBox), 1, 0);
+    smsGrid->addWidget(Naming(QtText(texts_.smsLabel), smsText_, smsTextShown_), 1, 0);
     smsGrid->addWidget(smsText_, 1, 1);
     smsGrid->addWidget(smsTextShown_, 1, 2);
     smsGrid->setColumnStretch(2, 1);
@@ -114,10 +123,10 @@ ZonesPage::ZonesPage(AppModel& model, QWidget* parent)
     autodialPhoneShown_ = NewShown(autodialBox_, QStringLiteral("autodialPhoneShown"));
     sound_ = NewList(autodialBox_, QStringLiteral("sound"), none, phoneItem, kSounds);
     auto* autodialGrid = new QGridLayout(autodialBox_);
-    autodialGrid->addWidget(new QLabel(QtText(texts_.phoneLabel), autodialBox_), 0, 0);
+    autodialGrid->addWidget(Naming(QtText(texts_.phoneLabel), autodialPhone_, autodialPhoneShown_), 0, 0);
     autodialGrid->addWidget(autodialPhone_, 0, 1);
     autodialGrid->addWidget(autodialPhoneShown_, 0, 2);
-    autodialGrid->addWidget(new QLabel(QtText(texts_.soundLabel), autodialBox_), 1, 0);
+    autodialGrid->addWidget(Naming(QtText(texts_.soundLabel), sound_), 1, 0);
     autodialGrid->addWidget(sound_, 1, 1);
     autodialGrid->setColumnStretch(2, 1);
 
@@ -127,7 +136,7 @@ ZonesPage::ZonesPage(AppModel& model, QWidget* parent)
     alarm_->setObjectName(QStringLiteral("alarm"));
     for (const char* condition : texts_.alarmConditions) alarm_->addItem(QtText(condition));
     auto* zoneTypeRow = new QHBoxLayout(zoneTypeBox_);
-    zoneTypeRow->addWidget(new QLabel(QtText(texts_.alarmLabel), zoneTypeBox_));
+    zoneTypeRow->addWidget(Naming(QtText(texts_.alarmLabel), alarm_));
     zoneTypeRow->addWidget(alarm_);
     zoneTypeRow->addStretch(1);
     KeepPlace(autodialBox_);

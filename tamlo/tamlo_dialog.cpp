@@ -1,5 +1,6 @@
 #include "tamlo/tamlo_dialog.h"
 
+#include <QAction>
 #include <QButtonGroup>
 #include <QFrame>
 #include <QGridLayout>
@@ -23,6 +24,7 @@
 #include "app/toolbar_icons.h"
 #include "app/transfer_guard.h"
 #include "app/transfer_locks.h"
+#include "app/window_place.h"
 
 namespace korvex {
 
@@ -50,14 +52,15 @@ constexpr PageId kSettingsPages[] = {PageId::Properties, PageId::Messages, PageI
 
 MainDialog::MainDialog(AppModel& model, QWidget* parent) : QDialog(parent), model_(model) {
     const TamloTexts& texts = kTamloTexts;
-    // A caption and a close box that ends the program as Exit does; no
-    // minimise or maximise box.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint);
+    // The program's one window: a caption, minimise and maximise boxes, and
+    // a close box that ends the program as Exit does. It may be resized
+    // down to what the largest page needs; the pages lay out with it.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     setWindowIcon(ApplicationIcon());
+    setSizeGripEnabled(true);
 
     auto* top = new QVBoxLayout(this);
-    top->setSizeConstraint(QLayout::SetFixedSize);
 
     auto* row = new QHBoxLayout;
     // Push-like radio buttons: the one pressed last stays down.
@@ -76,8 +79,13 @@ MainDialog::MainDialog(AppModel& model, QWidget* parent) : QDialog(parent), mode
     exit_ = new QPushButton(QtText(texts.exit), this);
     exit_->setObjectName("exit");
     row->addWidget(exit_);
-    // Ends the dialog, and with it the program, as the close box does.
+    // Ends the dialog, and with it the program, as the close box does; so does Ctrl+Q.
     connect(exit_, &QPushButton::clicked, this, &QWidget::close);
+    auto* quit = new QAction(this);
+    quit->setObjectName("quit");
+    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    addAction(quit);
+    connect(quit, &QAction::triggered, this, &QWidget::close);
     top->addLayout(row);
 
     pageHost_ = new QFrame(this);
@@ -102,7 +110,8 @@ MainDialog::MainDialog(AppModel& model, QWidget* parent) : QDialog(parent), mode
     // The title names the project file and marks unsaved edits; closing asks.
     edits_ = new EditsGuard(
         model_, this,
-        {QtText(texts.caption), QtText(texts.askSaveFile), QtText(texts.askSaveNew), QtText(texts.discard)},
+        {QtText(texts.caption), QtText(texts.askSaveFile), QtText(texts.askSaveNew), QtText(texts.discard),
+         QtText(texts.askSound), QtText(texts.dropSound), QtText(texts.cancel)},
         [this] {
             for (Page* page : pages_) page->CommitEdits();
         },
@@ -111,9 +120,12 @@ MainDialog::MainDialog(AppModel& model, QWidget* parent) : QDialog(parent), mode
     // Enter on a focused button would press it; here Enter does nothing.
     for (QPushButton* button : findChildren<QPushButton*>()) button->setAutoDefault(false);
 
+    // Where it last closed; centred at the first start.
+    if (RestoreWindowPlace(*model_.dialogs, *this)) return;
+    resize(sizeHint());
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
-        const QSize size = sizeHint();
+        const QSize size = frameGeometry().size();
         move(area.topLeft() + QPoint((area.width() - size.width()) / 2, (area.height() - size.height()) / 2));
     }
 }
@@ -181,6 +193,7 @@ void MainDialog::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    RememberWindowPlace(*model_.dialogs, *this);
     ClosePort(model_, this);
     QDialog::accept();
     event->accept();

@@ -19,8 +19,9 @@ class FilePage;
 // shows its own; a value being typed is stored by its field losing the
 // focus to the button. Zones also reloads its page, since the phones and
 // texts it shows may have changed elsewhere. Enter and Escape do nothing;
-// "Exit", the close box and Alt+F4 end the program, asking first whether
-// to save unsaved edits.
+// "Exit", the close box, Alt+F4 and Ctrl+Q end the program, asking first
+// whether to save unsaved edits. The dialog may be resized and maximised,
+// and opens where it last closed.
 //
 // Buttons by object name: "pageFile", "pagePhones", "pageMessages",
 // "pageZones", "pageProperties", "exit"; the frame is "pageHost".

@@ -13,6 +13,10 @@ struct TamloTexts {
     const char* askSaveFile;
     const char* askSaveNew;
     const char* discard;
+    // A sound loaded and not written to the module, before it is lost.
+    const char* askSound;
+    const char* dropSound;
+    const char* cancel;
 };
 
 inline constexpr TamloTexts kTamloTexts{
@@ -22,6 +26,10 @@ inline constexpr TamloTexts kTamloTexts{
     .askSaveFile = "The configuration has changed. Save the changes to \"%1\"?",
     .askSaveNew = "The configuration has changes that are not saved in a project file. Save them?",
     .discard = "Don't Save",
+    .askSound =
+        "The sound loaded has not been written to the module (\"Write sound\") and will be lost. Go on without it?",
+    .dropSound = "Discard Sound",
+    .cancel = "Cancel",
 };
 
 }  // namespace korvex

@@ -91,7 +91,9 @@ TYPED_TEST(UnsavedEdits, TheTitleNamesTheProjectFileAndMarksEdits) {
     this->EditPhone("4957654321");
 
     // A read from the module belongs to no file: the program's name alone.
+    // The edit it replaces is given up when asked.
     this->OpenDemo();
+    this->dialogs->saveChoice = Dialogs::SaveChoice::Discard;
     this->Click("readData");
     EXPECT_EQ(this->Title(), caption);
     // Edits written to the module (and verified) are stored there.
@@ -122,7 +124,8 @@ TYPED_TEST(UnsavedEdits, TheTitleNamesTheProjectFileAndMarksEdits) {
     this->Click("projectOpen");
     EXPECT_EQ(this->Title(), caption);
     EXPECT_EQ(this->dialogs->TakeTexts().size(), 1);  // "loaded 100 bytes of ..."
-    EXPECT_TRUE(this->dialogs->saveQuestions.isEmpty());
+    // Asked before the read and before this open, over the edits of site.rom.
+    EXPECT_EQ(this->dialogs->saveQuestions, QStringList(2, this->AskSaveFile().arg("site.rom")));
 }
 
 // A "[*]" in a file name is part of the name, not the mark.
@@ -275,6 +278,25 @@ TEST_F(TamloWindow, ExitAsksBeforeUnsavedEditsAreLost) {
     EXPECT_TRUE(dialog->isVisible());
     dialogs->saveChoice = Dialogs::SaveChoice::Discard;
     Click("exit");
+    EXPECT_FALSE(dialog->isVisible());
+}
+
+}  // namespace
+}  // namespace korvex::test
+
+namespace korvex::test {
+namespace {
+
+// Ctrl+Q is a close as the close box is: it asks too.
+TEST_F(TamloWindow, CtrlQQuitsAndAsksAboutUnsavedEditsFirst) {
+    ChoosePage(PageId::Phones);
+    Type("number1", "4951234567");
+    dialogs->saveChoice = Dialogs::SaveChoice::Cancel;
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_EQ(dialogs->saveQuestions.size(), 1);
+    EXPECT_TRUE(dialog->isVisible());
+    dialogs->saveChoice = Dialogs::SaveChoice::Discard;
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Q, Qt::ControlModifier);
     EXPECT_FALSE(dialog->isVisible());
 }
 

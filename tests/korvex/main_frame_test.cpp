@@ -46,8 +46,9 @@ TEST_F(MainFrameTest, MenusAndToolbarCarryTheirTexts) {
     }
     EXPECT_EQ(menus, (QStringList{"&Файл", "&Вид", "&?"}));
     EXPECT_EQ(items[0], (QStringList{"&Открыть...", "&Сохранить...", "Отчёт...", "|", "В&ыход"}));
-    EXPECT_EQ(items[1],
-              (QStringList{"Панели &инструментов", "Полоса &статуса", "|", "&Быстрый обмен", "С&корость демо-модуля"}));
+    EXPECT_EQ(items[1], (QStringList{"Панели &инструментов", "Полоса &статуса", "|", "&Быстрый обмен",
+                                     "С&корость демо-модуля", "|", "Файл", "Телефоны", "Сообщения", "Зоны", "Свойства",
+                                     "Коммуникатор", "Обозначения", "Журнал"}));
     EXPECT_EQ(items[2], QStringList{"&О программе ..."});
 
     QStringList tips;
@@ -88,17 +89,69 @@ TEST_F(MainFrameTest, PropertiesTurnsCyrillicOffOtherPagesLeaveIt) {
     EXPECT_EQ(CyrillicAllowed(), 0);
 }
 
-TEST_F(MainFrameTest, WindowHasOneSizeAndMaximisingOnlyCentresIt) {
-    EXPECT_GE(frame->width(), 640);
-    EXPECT_GE(frame->height(), 480);
-    EXPECT_EQ(frame->minimumSize(), frame->maximumSize());
+TEST_F(MainFrameTest, TheFirstStartIsCentredAtTheStartSize) {
+    EXPECT_EQ(frame->size(), CMainFrame::kStartSize.expandedTo(frame->minimumSizeHint()));
     EXPECT_EQ(CMainFrame::CentredPosition(QSize(1920, 1080), QSize(640, 480)), QPoint(640, 300));
     EXPECT_EQ(CMainFrame::CentredPosition(QSize(1025, 769), QSize(640, 480)), QPoint(192, 144));
-    const QSize size = frame->size();
-    frame->showMaximized();
-    QCoreApplication::processEvents();  // the state change, if any, is posted
-    EXPECT_EQ(frame->size(), size);
-    EXPECT_FALSE(frame->windowState() & Qt::WindowMaximized);
+}
+
+// Every page a key away: Ctrl+1..Ctrl+8 in the toolbar's order, from
+// whatever has the focus; Tab then goes into the page shown, never into a
+// hidden one.
+TEST_F(MainFrameTest, CtrlAndADigitShowsEachPageInTheToolbarsOrder) {
+    frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    const PageId order[] = {PageId::File,       PageId::Phones,       PageId::Messages, PageId::Zones,
+                            PageId::Properties, PageId::Communicator, PageId::Names,    PageId::Log};
+    // Starting with the focus in a field of another page.
+    frame->PageAction(int(PageId::Phones))->trigger();
+    Find<QLineEdit>("number1")->setFocus(Qt::OtherFocusReason);
+    for (int place : {3, 0, 7, 1, 6, 2, 5, 4}) {
+        QWidget* from = QApplication::focusWidget() ? QApplication::focusWidget() : frame.get();
+        QTest::keyClick(from, Qt::Key(Qt::Key_1 + place), Qt::ControlModifier);
+        const int id = int(order[place]);
+        ASSERT_EQ(View().CurrentPage(), id) << "Ctrl+" << place + 1;
+        EXPECT_EQ(VisiblePages(View()), 1);
+        EXPECT_TRUE(frame->PageAction(id)->isChecked());
+        EXPECT_EQ(frame->PageAction(id)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_1 + place)));
+        QWidget* page = View().GetPage(id);
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : frame.get(), Qt::Key_Tab);
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr) << id;
+        EXPECT_TRUE(page->isAncestorOf(focus) && focus->isVisible())
+            << "page " << id << ": Tab went to " << focus->metaObject()->className() << " "
+            << focus->objectName().toStdString();
+    }
+}
+
+// The toolbar's buttons take no focus, so each has a key: the pages
+// Ctrl+1..8, About the Help menu's entry.
+TEST_F(MainFrameTest, EveryToolbarButtonHasAKeyboardPath) {
+    for (QAction* action : frame->ToolBar()->actions()) {
+        if (action->isSeparator()) continue;
+        bool inMenu = false;
+        for (QAction* menu : frame->menuBar()->actions()) inMenu = inMenu || menu->menu()->actions().contains(action);
+        EXPECT_TRUE(inMenu) << action->toolTip().toStdString();
+    }
+    QStringList keys;
+    for (int id = 1; id <= 8; ++id) keys << frame->PageAction(id)->shortcut().toString();
+    keys.removeDuplicates();
+    EXPECT_EQ(keys.size(), 8);
+}
+
+TEST_F(MainFrameTest, CtrlQQuitsAndAsksAboutUnsavedEditsFirst) {
+    frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    EXPECT_EQ(Find<QAction>("exit")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+    frame->PageAction(int(PageId::Phones))->trigger();
+    Type("number1", "4951234567");
+    dialogs->saveChoice = Dialogs::SaveChoice::Cancel;
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_EQ(dialogs->saveQuestions.size(), 1);
+    EXPECT_TRUE(frame->isVisible());
+    dialogs->saveChoice = Dialogs::SaveChoice::Discard;
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_FALSE(frame->isVisible());
 }
 
 TEST_F(MainFrameTest, EveryPageFitsTheWindow) {
@@ -136,6 +189,7 @@ TEST_F(MainFrameTest, FileMenuOpensAndSavesProjectsFromAnyPage) {
     save->trigger();
     EXPECT_EQ(QFile(path).size(), 1120);
     model->settings.Clear();
+    dialogs->saveChoice = Dialogs::SaveChoice::Discard;  // the cleared settings may go
     dialogs->answers.push_back(path);
     open->trigger();
     EXPECT_EQ(model->settings.phones[0], "+79161234567");

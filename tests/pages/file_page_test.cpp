@@ -13,7 +13,9 @@
 #include "voice/voice_wav_maker.h"
 #include "model/image_codec.h"
 #include "ui/key_input.h"
+#include "widgets/waveform_view.h"
 #include "ui/korvex_window.h"
+#include "ui/screenshot.h"
 
 namespace korvex::test {
 namespace {
@@ -132,8 +134,9 @@ TEST_F(FilePageTest, ReadEditWriteAndVerifyAgainstTheModule) {
     EXPECT_EQ(inModule.autodialCycles, 7);
     EXPECT_EQ(inModule.phones[0], "+79161234567");
 
-    // A fresh read brings the edits back.
+    // A fresh read brings the edits back (the settings cleared here are given up).
     model->settings.Clear();
+    dialogs->saveChoice = Dialogs::SaveChoice::Discard;
     Click("readData");
     EXPECT_TRUE(dialogs->TakeTexts().isEmpty());
     EXPECT_EQ(model->settings, inModule);
@@ -340,7 +343,8 @@ TEST_F(FilePageTest, ModuleChecksShowTheirMessages) {
         {"protected", [](SimulatedModule& m) { m.GetFaults().writeProtect = true; }, "writeData", "Ошибка записи!"},
     };
     OpenDemo();
-    dialogs->answerYes = true;  // the writes are meant
+    dialogs->answerYes = true;                           // the writes are meant
+    dialogs->saveChoice = Dialogs::SaveChoice::Discard;  // and the reads over the edit
     for (const Case& c : cases) {
         sim.Load(FullProfile(), SampleSettings());
         sim.module.GetFaults() = {};
@@ -421,10 +425,12 @@ TEST_F(FilePageTest, ProjectSavedAndOpenedThroughItsDialogs) {
     EXPECT_EQ(QFile(path).size(), 1120);
 
     model->settings.Clear();
+    dialogs->saveChoice = Dialogs::SaveChoice::Discard;  // the cleared settings may go
     Find<QLineEdit>("version")->setText(QStringLiteral("x"));
     dialogs->answers.push_back(path);
     Click("projectOpen");
     EXPECT_TRUE(dialogs->TakeTexts().isEmpty());
+    ASSERT_EQ(dialogs->questions.size(), 2u);
     EXPECT_EQ(dialogs->questions[1].title, QStringLiteral("Загрузить конфигурацию из файла"));
     EXPECT_FALSE(dialogs->questions[1].save);
     EXPECT_EQ(model->settings.phones[0], "+79161234567");
@@ -530,6 +536,26 @@ TEST_F(FilePageTest, DemoModuleFillsThePagesAndKeepsWhatIsWritten) {
     Click("readData");
     EXPECT_TRUE(dialogs->TakeTexts().isEmpty());
     EXPECT_EQ(model->settings.phones[5], "+70001112233");
+}
+
+}  // namespace
+}  // namespace korvex::test
+
+namespace korvex::test {
+namespace {
+
+// Read sound hands the model a buffer of its own; the waveform draws that
+// one, not the buffer it replaced.
+TEST_F(FilePageTest, TheWaveformDrawsTheSoundTheReadHandedOver) {
+    OpenDemo();
+    Click("readSound");
+    ASSERT_TRUE(dialogs->TakeTexts().isEmpty());
+    auto* waveform = Find<WaveformView>("waveform");
+    // Every sample at full scale: a green line the whole height of each column.
+    std::fill(model->wav.bytes.begin() + WaveformView::kHeaderSize, model->wav.bytes.end(), 0);
+    waveform->SetSoundLength(static_cast<std::uint32_t>(model->wav.bytes.size()));
+    const QRect area = waveform->contentsRect();
+    EXPECT_EQ(CountPixels(RenderWidget(*waveform), qRgb(0, 255, 0)), area.width() * (area.height() - 1));
 }
 
 }  // namespace

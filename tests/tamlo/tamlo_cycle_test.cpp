@@ -154,8 +154,9 @@ TEST_F(TamloCycle, ReadEditOnEveryPageWriteAndVerify) {
     expected.zoneType[3] = true;
     EXPECT_EQ(Decoded(CompactProfile(), ModuleImage()), expected);
 
-    // Read back into the pages.
+    // Read back into the pages (the settings cleared here are given up).
     model->settings.Clear();
+    dialogs->saveChoice = Dialogs::SaveChoice::Discard;
     Click("readData");
     EXPECT_TRUE(dialogs->messages.empty());
     ChoosePage(PageId::Messages);

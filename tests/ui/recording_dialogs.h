@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <functional>
 
 #include "app/dialogs.h"
 
@@ -49,10 +50,12 @@ public:
         return yes;
     }
     bool Choose(QWidget*, const QString& text, const QString& go, const QString& hold) override {
+        if (onQuestion) onQuestion();
         choices.push_back({text, go, hold});
         return chooseGo;
     }
     SaveChoice AskSave(QWidget*, const QString& text, const QString& discard) override {
+        if (onQuestion) onQuestion();
         saveQuestions << text;
         discardLabels << discard;
         return saveChoice;
@@ -105,6 +108,8 @@ public:
     QStringList saveQuestions;
     QStringList discardLabels;  // the Discard button's word in each
     SaveChoice saveChoice = SaveChoice::Cancel;
+    // Runs as a save question or a choice is asked: what stands then.
+    std::function<void()> onQuestion;
     // Rate questions before a conversion, and their answers (nothing: cancelled).
     struct RateQuestion {
         QString title;
