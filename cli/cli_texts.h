@@ -29,11 +29,11 @@ struct CliTexts {
     std::string_view unexpected;       // arguments no command takes and unknown options: followed by them
     std::string_view badValue;         // followed by the option's name, then badValueIs and the value
     std::string_view badValueIs;
-    std::string_view allowedValues;    // after the value: followed by the values, then ")"
-    std::string_view notTogether;      // between two options that exclude each other
-    std::string_view unparsed;         // anything else the parser refuses
-    std::string_view noPort;           // a module command without --port or KORVEX_PORT: then the ports
-    std::string_view simFilePort;      // the sim: entry of that list
+    std::string_view allowedValues;  // after the value: followed by the values, then ")"
+    std::string_view notTogether;    // between two options that exclude each other
+    std::string_view unparsed;       // anything else the parser refuses
+    std::string_view noPort;         // a module command without --port or KORVEX_PORT: then the ports
+    std::string_view simFilePort;    // the sim: entry of that list
 
     std::string_view portError;        // a line call failed; followed by the system's text
     std::string_view stopped;          // a transfer stopped by Ctrl+C
