@@ -70,12 +70,6 @@ void ModuleLink::MarkIdle() {
 
 FileOutcome ModuleLink::Save() { return port_ ? port_->SaveBack() : FileOutcome{}; }
 
-double ModuleLink::EstimateSeconds(const std::function<void(TwoWireBus&)>& dryRun) const {
-    const SimulatedModule* module = port_->Simulated();
-    return korvex::EstimateSeconds(CostsFrom(Probe()), timing_, module ? module->Memory() : MakeDemoMemory(profile_),
-                                   dryRun);
-}
-
 ModuleLink::Estimator ModuleLink::MakeEstimator() const {
     const SimulatedModule* module = port_->Simulated();
     auto memory = std::make_shared<const std::array<std::uint8_t, SimulatedModule::kSize>>(

@@ -67,13 +67,12 @@ public:
     // The chosen timing is the standard one on a cable whose status is a
     // cached copy: the standard timing can misread bytes there. Only while IsOpen().
     bool SpecMayMisread() const { return timing_ == BusTiming::Spec && !Probe().liveStatus; }
-    // How long `dryRun` will take on this port with the chosen timing: it runs
+    // What prices a dry run: how long `dryRun` will take on this port with the chosen timing: it runs
     // on a scratch module holding what the simulated module holds (the demo
     // content behind a serial port), each call priced as the probe measured.
     // Only while IsOpen(); `dryRun` must work on throwaway buffers.
-    double EstimateSeconds(const std::function<void(TwoWireBus&)>& dryRun) const;
-    // The same, as a value that may run on another thread: what it needs
-    // of the port is copied now.
+    // It is a value that may run on another thread: what it needs of the
+    // port is copied now.
     using Estimator = std::function<double(const std::function<void(TwoWireBus&)>& dryRun)>;
     Estimator MakeEstimator() const;
     // The port's time since it opened: virtual on a simulated module, so a
