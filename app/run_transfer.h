@@ -38,6 +38,9 @@ struct TransferRun {
     // The work stopped at a marker that is neither blank nor either
     // program's and did nothing: the runner asks whether to write one.
     bool damagedMarker = false;
+    // Set by the page's `done`: the fast timing found the module holding
+    // everything already and wrote no byte.
+    bool nothingWritten = false;
     bool Done() const { return end == End::Done; }
 };
 

@@ -17,6 +17,7 @@ constexpr TransferTexts kRussian{
     .recordMany = " записей",
     .failed = "Передача не выполнена",
     .stopped = "Передача остановлена",
+    .nothingChanged = "Изменений нет, записывать нечего",
     .duration = &kRussianDuration,
     .portFailure = "Ошибка COM порта",
     .partialWrite = "Модуль может теперь хранить часть новых данных; повторите запись.",
@@ -49,6 +50,7 @@ constexpr TransferTexts kEnglish{
     .recordMany = " records",
     .failed = "Transfer not completed",
     .stopped = "Transfer stopped",
+    .nothingChanged = "Nothing changed, nothing to write",
     .duration = &kEnglishDuration,
     .portFailure = "COM port error",
     .partialWrite = "The module may now hold part of the new data; repeat the write.",
@@ -97,6 +99,7 @@ std::string RecordCount(const Profile& profile, int count) {
 std::string TransferReport(const Profile& profile, const TransferReportOf& what) {
     const TransferTexts& texts = TransferTextsFor(profile);
     std::string text;
+    if (what.done && what.nothingChanged) return std::string(texts.nothingChanged);
     if (what.stopped) {
         text = texts.stopped;
     } else if (!what.done) {

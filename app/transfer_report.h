@@ -23,6 +23,7 @@ struct TransferTexts {
     std::string_view recordMany;
     std::string_view failed;
     std::string_view stopped;       // the user stopped it
+    std::string_view nothingChanged;  // a fast write found the module holding it all already
     const DurationWords* duration;  // the estimate before, the time taken after
     std::string_view portFailure;   // a failed port call whose code has no system text
     std::string_view partialWrite;  // the line after a port failure that cut a write short
@@ -49,10 +50,12 @@ struct TransferReportOf {
     std::chrono::milliseconds elapsed{0};
     int records = 0;                    // ReadLog: the records read
     bool stopped = false;               // the user stopped it
+    bool nothingChanged = false;        // done without a byte written: the module held it all
 };
 
 // The status line after a transfer: "Данные записаны и проверены (1,9 с)",
-// "Configuration read (0.4 s)", "Журнал: 42 записи (0,8 с)".
+// "Configuration read (0.4 s)", "Журнал: 42 записи (0,8 с)"; a write that
+// had nothing to send says so, without a time.
 std::string TransferReport(const Profile& profile, const TransferReportOf& what);
 
 // "1,9 с" / "0.4 s": tenths of a second, rounded; "2 мин 5 с" from a minute on.

@@ -50,7 +50,8 @@ std::optional<WavImageInfo> InspectWavImage(std::span<const std::uint8_t> image,
     return std::nullopt;
 }
 
-WavPlayer::WavPlayer(QObject* parent) : QObject(parent) {}
+WavPlayer::WavPlayer(QObject* parent)
+    : QObject(parent), findOutput_([] { return QMediaDevices::defaultAudioOutput(); }) {}
 
 WavPlayer::~WavPlayer() { Stop(); }
 
@@ -63,6 +64,7 @@ void WavPlayer::Stop() {
 bool WavPlayer::Play(std::span<const std::uint8_t> image, std::uint32_t soundLength) {
     Stop();
     samples_.clear();
+    noOutput_ = false;
     const auto info = InspectWavImage(image, soundLength);
     if (!info) return false;
     // The sound is copied: the page may load or decode another while it plays.
@@ -72,8 +74,11 @@ bool WavPlayer::Play(std::span<const std::uint8_t> image, std::uint32_t soundLen
     format.setSampleRate(static_cast<int>(info->rate));
     format.setChannelCount(1);
     format.setSampleFormat(QAudioFormat::UInt8);
-    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-    if (device.isNull() || !device.isFormatSupported(format)) return false;
+    const QAudioDevice device = findOutput_();
+    if (device.isNull() || !device.isFormatSupported(format)) {
+        noOutput_ = true;
+        return false;
+    }
     buffer_.setData(samples_);
     buffer_.open(QIODevice::ReadOnly);
     sink_ = std::make_unique<QAudioSink>(device, format);

@@ -1,8 +1,10 @@
 #pragma once
+#include <QAudioDevice>
 #include <QBuffer>
 #include <QByteArray>
 #include <QObject>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -24,8 +26,8 @@ std::optional<WavImageInfo> InspectWavImage(std::span<const std::uint8_t> image,
 // Plays a WAV image from memory in the background: Play returns at once and
 // a new Play restarts. PlayToEnd returns when the sound has finished; while
 // it plays, the window keeps painting but takes no input. When there is
-// nothing playable, or no sound output that takes the format, nothing plays
-// and nothing is said.
+// nothing playable, or no sound output that takes the format, nothing plays;
+// NoOutput tells the caller which, so it can say why.
 class WavPlayer : public QObject {
     Q_OBJECT
 public:
@@ -38,6 +40,10 @@ public:
     void Stop();
     // The samples the last Play was given, whether or not an output took them.
     const QByteArray& Samples() const { return samples_; }
+    // The last Play had a sound but found no output that takes its format.
+    bool NoOutput() const { return noOutput_; }
+    // Where the output comes from: the system's default one unless replaced.
+    void SetOutputFinder(std::function<QAudioDevice()> finder) { findOutput_ = std::move(finder); }
 
 signals:
     // The sound has played to its end, or the output gave up.
@@ -45,6 +51,8 @@ signals:
 
 private:
     QByteArray samples_;
+    bool noOutput_ = false;
+    std::function<QAudioDevice()> findOutput_;
     QBuffer buffer_;
     std::unique_ptr<QAudioSink> sink_;
 };

@@ -10,6 +10,17 @@
 
 namespace korvex {
 
+bool SoundFileOpens(const std::filesystem::path& path, std::string& reason) {
+    SF_INFO info{};
+    SNDFILE* file = sf_open(PathToUtf8(path).c_str(), SFM_READ, &info);
+    if (!file) {
+        reason = sf_strerror(nullptr);
+        return false;
+    }
+    sf_close(file);
+    return true;
+}
+
 SoundFileRead ReadSoundFile(const std::filesystem::path& path) {
     SoundFileRead read;
     SF_INFO info{};

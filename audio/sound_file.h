@@ -30,4 +30,8 @@ inline constexpr double kMostSeconds = 600.0;
 // float file) refuses the file: no level or length could be made of it.
 SoundFileRead ReadSoundFile(const std::filesystem::path& path);
 
+// Whether libsndfile takes the file as sound at all, by its header only;
+// `reason` gets the library's words when it does not.
+bool SoundFileOpens(const std::filesystem::path& path, std::string& reason);
+
 }  // namespace korvex

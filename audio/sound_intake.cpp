@@ -258,6 +258,21 @@ SoundOutcome LoadSound(Sound sound, VoiceStore& store, WavBuffer& wav, const Sou
     return outcome;
 }
 
+SoundOutcome CheckIsSound(const std::filesystem::path& path) {
+    SoundOutcome outcome;
+    const FileHandle in = OpenFile(path, "rb");
+    char tag[4] = {};
+    if (!in || std::fread(tag, 1, sizeof tag, in.get()) != sizeof tag || std::memcmp(tag, "RIFF", 4) == 0)
+        return outcome;
+    if (SoundFileOpens(path, outcome.reason)) {
+        outcome.reason.clear();
+        return outcome;
+    }
+    outcome.result = SoundResult::CannotDecode;
+    outcome.file = PathToUtf8(path);
+    return outcome;
+}
+
 bool SoundFileNeedsConversion(const Profile& profile, const std::filesystem::path& path) {
     const HeadCheck head = CheckHead(profile, path);
     return head.complete && !head.slotFormat;

@@ -84,6 +84,12 @@ std::string CutQuestion(const Profile& profile, const SoundOutcome& outcome);
 SoundOutcome LoadSoundFile(const std::filesystem::path& path, VoiceStore& store, WavBuffer& wav,
                            const SoundOptions& options);
 
+// CannotDecode, naming the file, for a file that holds no sound at all: not
+// a RIFF/WAVE file (the WAV intake tells what is wrong with one) and nothing
+// libsndfile takes. Ok otherwise, also for a file that cannot be opened,
+// which the intake reports. Asked before anything is asked about the file.
+SoundOutcome CheckIsSound(const std::filesystem::path& path);
+
 // True when LoadSoundFile would convert the file: it is readable but not an
 // 8-bit mono WAV file at a rate the module takes.
 bool SoundFileNeedsConversion(const Profile& profile, const std::filesystem::path& path);

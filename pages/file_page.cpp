@@ -19,9 +19,9 @@ namespace korvex {
 
 FilePage::FilePage(AppModel& model, QWidget* parent)
     : Page(PageId::File, model, parent), texts_(FilePageTextsFor(model.profile)) {
-    sound_ = new SoundBox(model, texts_, this);
-    project_ = new ProjectBox(model, texts_, this);
     status_ = new TransferStatus(model.profile, texts_, model.transfers, this);
+    sound_ = new SoundBox(model, texts_, *status_, this);
+    project_ = new ProjectBox(model, texts_, this);
     module_ = new ModuleBox(model, texts_, *status_, *sound_, this);
 
     // The parts are made in the order they are placed, which is the Tab order.

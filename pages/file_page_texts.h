@@ -28,6 +28,8 @@ struct FilePageTexts {
     std::string_view slotPrefix;       // followed by the slot number
     std::string_view soundOpen;
     std::string_view playTip;
+    // Play found no sound output: the status line and the button's tip.
+    std::string_view noSoundOutput;
     std::string_view memory;
     std::string_view openProjectTitle;
     std::string_view saveProjectTitle;
@@ -71,6 +73,7 @@ inline constexpr FilePageTexts kFilePageRussian{
     .slotPrefix = "Звук ",
     .soundOpen = "Открыть",
     .playTip = "Прослушать",
+    .noSoundOutput = "Нет устройства вывода звука: прослушать звук нельзя",
     .memory = "Память",
     .openProjectTitle = "Загрузить конфигурацию из файла",
     .saveProjectTitle = "Сохранить Конфигурацию в файле",
@@ -109,6 +112,7 @@ inline constexpr FilePageTexts kFilePageEnglish{
     .slotPrefix = "# ",
     .soundOpen = "Open",
     .playTip = "Play",
+    .noSoundOutput = "No sound output device: the sound cannot be played",
     .memory = "Memory",
     .openProjectTitle = "Load configuration from the file",
     .saveProjectTitle = "Save configuration in file",

@@ -191,6 +191,7 @@ void ModuleBox::OnOpenPort() {
     ModuleLink& link = model_.link;
     if (link.IsOpen()) {
         ClosePort(model_, page_);
+        status_.Clear();
     } else if (const PortOutcome opened = link.Open(SelectedPortName().toStdString()); !opened.Ok()) {
         model_.dialogs->Message(page_, QMessageBox::Warning, QtText(model_.profile.texts.portNotOpened),
                                 QtText(opened.error));
@@ -252,6 +253,7 @@ struct ConfigWrite {
     std::vector<std::uint8_t> writeImage;
     std::vector<std::uint8_t> held;
     Date date;
+    bool nothingWritten = false;  // the fast timing found every run held already
 };
 
 struct SoundRead {
@@ -335,8 +337,12 @@ void ModuleBox::OnWriteData() {
     Run<ConfigWrite>(
         TransferKind::WriteConfig, {m.settings, m.readImage, {}, m.link.HeldImage(), Today()},
         [&profile](TwoWireBus& bus, ConfigWrite& write, Progress& progress) {
-            return WriteSettingsToModule(bus, profile, write.settings, write.base, write.date, write.writeImage,
-                                         write.held, progress);
+            const std::vector<std::uint8_t> known = write.held;
+            const LinkOutcome outcome = WriteSettingsToModule(bus, profile, write.settings, write.base, write.date,
+                                                              write.writeImage, write.held, progress);
+            write.nothingWritten = outcome.Ok() && bus.Timing() == BusTiming::Fast && !known.empty() &&
+                                   ChangedRuns(profile, write.writeImage, known).empty();
+            return outcome;
         },
         [this](ConfigWrite& write, TransferRun& run) {
             AppModel& m = model_;
@@ -344,6 +350,7 @@ void ModuleBox::OnWriteData() {
             m.link.HeldImage() = std::move(write.held);
             if (!write.writeImage.empty()) m.writeImage = std::move(write.writeImage);
             if (run.Done()) m.project.Written(write.settings);
+            run.nothingWritten = run.Done() && write.nothingWritten;
         });
 }
 

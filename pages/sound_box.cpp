@@ -19,6 +19,7 @@
 #include "widgets/waveform_view.h"
 #include "pages/box_helpers.h"
 #include "pages/speak_texts.h"
+#include "pages/transfer_status.h"
 
 namespace korvex {
 
@@ -34,8 +35,8 @@ QList<int> SlotRates(const Profile& profile) {
 
 }  // namespace
 
-SoundBox::SoundBox(AppModel& model, const FilePageTexts& texts, QWidget* page)
-    : QObject(page), model_(model), texts_(texts), page_(page) {
+SoundBox::SoundBox(AppModel& model, const FilePageTexts& texts, TransferStatus& status, QWidget* page)
+    : QObject(page), model_(model), texts_(texts), status_(status), page_(page) {
     player_ = new WavPlayer(this);
 }
 
@@ -100,6 +101,12 @@ void SoundBox::LoadWavFile() {
     const QString path = model_.dialogs->OpenFileName(page_, QtText(texts_.loadSoundTitle), QtText(texts_.soundFilter),
                                                       QStringLiteral("wav"));
     if (path.isEmpty()) return;
+    // A file that holds no sound is refused by its name before the rate is asked.
+    if (SoundOutcome notSound = CheckIsSound(FsPath(path)); !notSound.Ok()) {
+        notSound.file = path.toStdString();
+        TellWarning(model_, page_, SoundOutcomeText(model_.profile, notSound));
+        return;
+    }
     // A file that must be converted anyway may go to any rate the slots take.
     int rate = 0;
     const QList<int> rates = SlotRates(model_.profile);
@@ -160,6 +167,9 @@ void SoundBox::LoadSoundWith(const std::function<SoundOutcome(const SoundOptions
     }
     m.soundLoaded = true;
     m.soundUnwritten = true;
+    // What the module will play: the slot decoded from its 1-bit data, not the file.
+    DecodeSlotToWav(m.voice, m.wav);
+    ShowWaveform();
     ShowFreeMemory();
 }
 
@@ -179,6 +189,12 @@ void SoundBox::PlayPreview() {
     if (m.wav.SoundLength != 0) DecodeSlotToWav(m.voice, preview);
     if (m.profile.playWaitsForEnd) player_->PlayToEnd(preview.bytes, preview.SoundLength);
     else player_->Play(preview.bytes, preview.SoundLength);
+    // The button keeps its reason until a sound plays, so a look at it
+    // tells why nothing is heard; an output plugged in later is found again.
+    const QString tip = QtText(player_->NoOutput() ? texts_.noSoundOutput : texts_.playTip);
+    play_->setToolTip(tip);
+    play_->setAccessibleDescription(player_->NoOutput() ? tip : QString());
+    if (player_->NoOutput()) status_.Say(tip);
 }
 
 void SoundBox::ShowCurrentSlot() { slotList_->setCurrentIndex(model_.voice.currentSlot); }

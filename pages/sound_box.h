@@ -16,6 +16,7 @@ namespace korvex {
 
 struct AppModel;
 class ImageButton;
+class TransferStatus;
 class WaveformView;
 class WavPlayer;
 
@@ -26,7 +27,8 @@ class WavPlayer;
 class SoundBox : public QObject {
     Q_OBJECT
 public:
-    SoundBox(AppModel& model, const FilePageTexts& texts, QWidget* page);
+    // Play tells on `status`'s line when it finds no sound output.
+    SoundBox(AppModel& model, const FilePageTexts& texts, TransferStatus& status, QWidget* page);
 
     // Its two parts for the page's layout, made when the page places them,
     // so that the Tab order follows the page.
@@ -49,6 +51,7 @@ private:
 
     AppModel& model_;
     const FilePageTexts& texts_;
+    TransferStatus& status_;
     QWidget* page_;
     WaveformView* waveform_ = nullptr;
     QComboBox* slotList_ = nullptr;

@@ -66,13 +66,25 @@ void TransferStatus::Finish(TransferKind kind, const TransferRun& run) {
     if (run.end == TransferRun::End::NotRun) return;
     if (run.Done()) bar_->hide();
     const bool stopped = run.end == TransferRun::End::Stopped;
-    SetLine(QString::fromStdString(TransferReport(profile_, {kind, run.Done(), run.elapsed, 0, stopped})));
+    SetLine(QString::fromStdString(
+        TransferReport(profile_, {kind, run.Done(), run.elapsed, 0, stopped, run.nothingWritten})));
     line_->show();
 }
 
 void TransferStatus::SetLine(const QString& text) {
     line_->setText(text);
     emit LineChanged(text);
+}
+
+void TransferStatus::Say(const QString& text) {
+    SetLine(text);
+    line_->show();
+}
+
+void TransferStatus::Clear() {
+    SetLine({});
+    line_->hide();
+    bar_->hide();
 }
 
 void TransferStatus::AdviseOnCable(const ModuleLink& link) {

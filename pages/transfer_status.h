@@ -43,6 +43,10 @@ public:
     // Tells on the line that the chosen timing may misread this cable, and
     // takes that advice away once it no longer holds.
     void AdviseOnCable(const ModuleLink& link);
+    // A text of the page's own on the line, as a report is shown.
+    void Say(const QString& text);
+    // The port has closed: what the line said was of the module it led to.
+    void Clear();
 
 signals:
     // Every text the line is given, as it is given.

@@ -23,8 +23,21 @@ TEST(TransferReport, SaysWhatHappenedAndHowLongItTook) {
         {&FullProfile(), {TransferKind::ReadLog, true, milliseconds(800), 0}, "Журнал пуст (0,8 с)"},
         {&FullProfile(), {TransferKind::ClearLog, true, milliseconds(100)}, "Журнал очищен (0,1 с)"},
         {&CompactProfile(), {TransferKind::ReadConfig, true, milliseconds(400)}, "Configuration read (0.4 s)"},
-        {&CompactProfile(), {TransferKind::WriteSound, true, milliseconds(31050)}, "Sound written and verified (31.1 s)"},
+        {&CompactProfile(),
+         {TransferKind::WriteSound, true, milliseconds(31050)},
+         "Sound written and verified (31.1 s)"},
         {&CompactProfile(), {TransferKind::WriteConfig, false, milliseconds(0)}, "Transfer not completed (0.0 s)"},
+        // A fast write that found everything held sent nothing: no time to tell.
+        {&FullProfile(),
+         {TransferKind::WriteConfig, true, milliseconds(40), 0, false, true},
+         "Изменений нет, записывать нечего"},
+        {&CompactProfile(),
+         {TransferKind::WriteConfig, true, milliseconds(0), 0, false, true},
+         "Nothing changed, nothing to write"},
+        // One that failed on its verify did not find the module as it thought.
+        {&CompactProfile(),
+         {TransferKind::WriteConfig, false, milliseconds(0), 0, false, true},
+         "Transfer not completed (0.0 s)"},
     };
     for (const Case& c : cases) EXPECT_EQ(TransferReport(*c.profile, c.what), c.text);
 }

@@ -60,11 +60,17 @@ TEST_F(KorvexTransfers, FastWritesOnlyTheRunsChangedSinceTheRead) {
     ConfigSettings inModule;
     UnpackImage(FullProfile(), sim.Image(FullProfile()), inModule);
     EXPECT_EQ(inModule.objectName, "Sklad 9");
-    // The verified write is what the module holds now: the same again writes nothing.
+    EXPECT_EQ(Find<QLabel>("status")->text().left(27), QStringLiteral("Данные записаны и проверены"));
+    // The verified write is what the module holds now: the same again writes
+    // nothing, and the status line says so rather than giving a time.
     EXPECT_EQ(PageWritesOf("writeData"), 0u);
+    EXPECT_EQ(Find<QLabel>("status")->text(), QStringLiteral("Изменений нет, записывать нечего"));
 
-    // Another port may lead to another module: nothing is known of it.
+    // Another port may lead to another module: nothing is known of it, and
+    // the status line, which told of the last one, is cleared.
     Click("openPort");
+    EXPECT_FALSE(Find<QLabel>("status")->isVisible());
+    EXPECT_TRUE(Find<QLabel>("status")->text().isEmpty());
     Click("openPort");
     ASSERT_TRUE(model->link.IsOpen());
     EXPECT_EQ(PageWritesOf("writeData"), 18u);

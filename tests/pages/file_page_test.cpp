@@ -1,4 +1,5 @@
 // The File page driven by its buttons against a simulated module.
+#include <QAudioDevice>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
@@ -212,6 +213,73 @@ TEST_F(FilePageTest, PlayPlaysTheSlotDecodedNotTheFile) {
     model->wav.SoundLength = 0;
     Click("play");
     EXPECT_TRUE(player->Samples().isEmpty());
+}
+
+// Right after a load the waveform shows the slot as the module will play
+// it, decoded from its 1-bit data, as Play and a change of slot do.
+TEST_F(FilePageTest, TheWaveformShowsTheLoadedSlotDecoded) {
+    QTemporaryDir dir;
+    const std::vector<std::uint8_t> samples = korvex::test::Sawtooth(8000);
+    dialogs->answers.push_back(WriteFile(dir, "voice.wav", korvex::test::MakeWav(samples, {.rate = 16000})));
+    frame->PageAction(int(PageId::File))->trigger();
+    Click("soundOpen");
+    ASSERT_TRUE(dialogs->TakeTexts().isEmpty());
+    std::vector<std::uint8_t> decoded(8000);
+    DecodeDelta(std::span<const std::uint8_t>(model->voice.Area(0)).first(1000), FullProfile().codecStep, decoded);
+    const auto shown = InspectWavImage(model->wav.bytes, model->wav.SoundLength);
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(std::vector<std::uint8_t>(shown->samples.begin(), shown->samples.end()), decoded);
+    EXPECT_EQ(Find<WaveformView>("waveform")->SoundLength(), model->wav.SoundLength);
+}
+
+// With no sound output, Play says so on the status line and its button
+// keeps the reason as its tip.
+TEST_F(FilePageTest, PlayWithNoSoundOutputSaysWhy) {
+    QTemporaryDir dir;
+    dialogs->answers.push_back(
+        WriteFile(dir, "voice.wav", korvex::test::MakeWav(korvex::test::Sawtooth(800), {.rate = 16000})));
+    frame->PageAction(int(PageId::File))->trigger();
+    Click("soundOpen");
+    auto* player = File().findChild<WavPlayer*>();
+    ASSERT_NE(player, nullptr);
+    player->SetOutputFinder([] { return QAudioDevice(); });
+    Click("play");
+    const QString why = QStringLiteral("Нет устройства вывода звука: прослушать звук нельзя");
+    EXPECT_TRUE(player->NoOutput());
+    EXPECT_TRUE(Find<QLabel>("status")->isVisible());
+    EXPECT_EQ(Find<QLabel>("status")->text(), why);
+    EXPECT_EQ(Find<QPushButton>("play")->toolTip(), why);
+    EXPECT_EQ(Find<QPushButton>("play")->accessibleName(), QStringLiteral("Прослушать"));
+    EXPECT_TRUE(dialogs->TakeTexts().isEmpty());
+}
+
+// A file that holds no sound is refused by its name, before the rate a
+// conversion goes to is asked, and the slot keeps what it held.
+TEST_F(FilePageTest, AFileThatIsNotSoundIsRefusedByNameBeforeAnyQuestion) {
+    QTemporaryDir dir;
+    frame->PageAction(int(PageId::File))->trigger();
+    struct Case {
+        const char* name;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {"notes.txt", std::string(300, 'x') + "\nnot a sound at all\n"},
+        {"picture.png", std::string("\x89PNG\r\n\x1a\n") + std::string(200, '\0')},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        model->voice.slotLength[0] = 0;
+        dialogs->rateQuestions.clear();
+        const QString path = WriteFile(dir, c.name, std::vector<std::uint8_t>(c.bytes.begin(), c.bytes.end()));
+        dialogs->answers.push_back(path);
+        Click("soundOpen");
+        EXPECT_TRUE(dialogs->rateQuestions.empty());
+        const QStringList told = dialogs->TakeTexts();
+        ASSERT_EQ(told.size(), 1);
+        EXPECT_TRUE(told[0].startsWith(QStringLiteral("Не удалось прочитать звук из файла: \"") + path + '"'))
+            << told[0].toStdString();
+        EXPECT_EQ(model->voice.slotLength[0], 0);
+    }
 }
 
 TEST_F(FilePageTest, WavFilesOutsideTheModulesFormatAreConvertedOrRefused) {
