@@ -20,9 +20,7 @@ namespace {
 
 // What a text takes of its limit: septets for a 7-bit text, characters for
 // a UCS-2 one.
-int Used(const QString& text, bool cyrillic) {
-    return cyrillic ? static_cast<int>(text.size()) : GsmSeptetCount(text.toStdU32String());
-}
+int Used(const QString& text, bool cyrillic) { return cyrillic ? static_cast<int>(text.size()) : CountedSeptets(text); }
 
 }  // namespace
 
@@ -51,6 +49,7 @@ MessagesPage::MessagesPage(AppModel& model, QWidget* parent)
         count->setMinimumWidth(count->fontMetrics().horizontalAdvance(QStringLiteral("68/68")) + 4);
         count->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         septetLimits_[line] = new SeptetLimit(edit);
+        TellRefusedTyping(edit, model.profile.kind, model.dialogs);
         auto* box = new QCheckBox(this);
         box->setObjectName(QStringLiteral("cyrillic") + n);
         // Its caption tells the state; a screen reader also hears the line and the question.
@@ -102,6 +101,7 @@ void MessagesPage::EnterText(int line) { SetCyrillicAllowed(boxes_[line]->isChec
 
 void MessagesPage::StoreText(int line) {
     ConfigSettings& settings = Model().settings;
+    if (settings.cyrillic[line]) MarkNotGsm(edits_[line], {});  // UCS-2 sends every character
     const auto store = settings.cyrillic[line] ? StoreCp1251 : StoreGsmText;
     store(edits_[line], settings.texts[line], GetProfile().kind, *Model().dialogs);
 }
@@ -111,6 +111,7 @@ void MessagesPage::ShowText(int line, const QString& text) {
     const ConfigSettings& settings = Model().settings;
     septetLimits_[line]->SetLimit(settings.cyrillic[line] ? 0 : settings.textLimit[line]);
     ShowWhole(edits_[line], text, settings.textLimit[line]);
+    MarkNotGsm(edits_[line], settings.cyrillic[line] ? QString() : NotGsmTip(text, GetProfile().kind));
 }
 
 void MessagesPage::SwitchAlphabet(int line) {
@@ -120,13 +121,11 @@ void MessagesPage::SwitchAlphabet(int line) {
     settings.cyrillic[line] = cyrillic;
     settings.textLimit[line] = TextLimit(cyrillic);
     // Keep what the new alphabet can hold: Cyrillic letters become Latin
-    // ones as if typed, and the text ends where the new limit does or where
-    // a character comes that the 7-bit alphabet lacks.
+    // ones as if typed, and the text ends where the new limit does; a
+    // character the 7-bit alphabet lacks stays, marked and not counted.
     QString kept;
     for (char32_t c : edits_[line]->text().toUcs4()) {
         const QString typed = TransliterateTyped(c, cyrillic);
-        if (!cyrillic && !std::ranges::all_of(typed.toStdU32String(), [](char32_t t) { return GsmCodeOf(t).has_value(); }))
-            break;
         const QString next = kept + typed;
         if (Used(next, cyrillic) > settings.textLimit[line]) break;
         kept = next;
@@ -138,9 +137,11 @@ void MessagesPage::SwitchAlphabet(int line) {
 
 void MessagesPage::ShowCount(int line) {
     const ConfigSettings& settings = Model().settings;
-    counts_[line]->setText(QStringLiteral("%1/%2")
-                               .arg(Used(edits_[line]->text(), settings.cyrillic[line]))
-                               .arg(settings.textLimit[line]));
+    const QString text = edits_[line]->text();
+    counts_[line]->setText(
+        QStringLiteral("%1/%2").arg(Used(text, settings.cyrillic[line])).arg(settings.textLimit[line]));
+    // A character left uncounted is told beside the count, as on the edit.
+    MarkNotGsm(counts_[line], settings.cyrillic[line] ? QString() : NotGsmTip(text, GetProfile().kind));
 }
 
 void MessagesPage::ShowBoxState(int line) {

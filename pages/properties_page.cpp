@@ -86,6 +86,7 @@ PropertiesPage::PropertiesPage(AppModel& model, QWidget* parent)
         objectName_ = new TranslitEdit(this);
         objectName_->setObjectName(QStringLiteral("objectName"));
         objectName_->setMaxLength(kObjectNameMax);
+        TellRefusedTyping(objectName_, model.profile.kind, model.dialogs);
         objectName_->setFixedWidth(objectName_->fontMetrics().horizontalAdvance(QString(kObjectNameMax, u'x')) + 16);
         addRow(texts_.objectName, {objectName_});
         events_->OnFocusLost(objectName_, [this] { StoreObjectName(); });

@@ -7,9 +7,17 @@
 #include "model/gsm_alphabet.h"
 
 namespace korvex {
+
+int CountedSeptets(const QString& text) {
+    int septets = 0;
+    for (const char32_t c : text.toUcs4())
+        if (const auto code = GsmCodeOf(c)) septets += code->Septets();
+    return septets;
+}
+
 namespace {
 
-int Septets(const QString& text) { return GsmSeptetCount(text.toStdU32String()); }
+int Septets(const QString& text) { return CountedSeptets(text); }
 
 }  // namespace
 

@@ -2,8 +2,13 @@
 #include <QValidator>
 
 class QLineEdit;
+class QString;
 
 namespace korvex {
+
+// Septets a GSM text takes: a character the alphabet lacks is not stored,
+// so it takes none.
+int CountedSeptets(const QString& text);
 
 // Holds a GSM 7-bit SMS text to its limit in septets while it is typed: an
 // extension character ("^ { } \ [ ~ ] |" and "€") takes two, so the edit's

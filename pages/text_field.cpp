@@ -4,6 +4,7 @@
 #include <QMessageBox>
 
 #include "app/dialogs.h"
+#include "widgets/translit_edit.h"
 
 #include <algorithm>
 
@@ -27,16 +28,23 @@ struct RefusalTexts {
     const char* noCode;
     const char* noGsm;
     const char* malformed;
+    const char* notGsm;    // stored without the character
+    const char* notTyped;  // refused as it is typed
 };
 constexpr RefusalTexts kRussianRefusal = {
     "Текст не сохранён: символа «%1» (%2) нет в кодовой странице 1251.",
     "Текст не сохранён: символа «%1» (%2) нет в 7-битном алфавите GSM.",
     "Текст не сохранён: в нём есть недопустимые символы.",
+    "Символа «%1» (%2) нет в 7-битном алфавите GSM: он не сохраняется и не считается, остальной текст сохранён.",
+    "Символ «%1» (%2) не вводится: модуль не может его сохранить в этом поле.",
 };
 constexpr RefusalTexts kEnglishRefusal = {
     "The text was not stored: code page 1251 has no code for the character \"%1\" (%2).",
     "The text was not stored: the GSM 7-bit alphabet has no character \"%1\" (%2).",
     "The text was not stored: it holds invalid characters.",
+    "The GSM 7-bit alphabet has no character \"%1\" (%2): it is neither stored nor counted; the rest of the text "
+    "was stored.",
+    "The character \"%1\" (%2) cannot be typed: the module cannot store it in this field.",
 };
 
 const RefusalTexts& RefusalTextsFor(ModuleKind kind) { return kind == ModuleKind::Full ? kRussianRefusal : kEnglishRefusal; }
@@ -70,13 +78,47 @@ bool StoreCp1251(QLineEdit* edit, std::string& target, ModuleKind kind, Dialogs&
     return true;
 }
 
+void MarkNotGsm(QWidget* widget, const QString& tip) {
+    // An empty palette inherits the window's again.
+    QPalette palette;
+    if (!tip.isEmpty()) {
+        palette = widget->palette();
+        palette.setColor(QPalette::Text, Qt::red);
+        palette.setColor(QPalette::WindowText, Qt::red);
+    }
+    widget->setPalette(palette);
+    widget->setToolTip(tip);
+}
+
+QString NotGsmTip(const QString& text, ModuleKind kind) {
+    for (const char32_t c : text.toUcs4())
+        if (!GsmCodeOf(c)) return NamingCharacter(RefusalTextsFor(kind).notGsm, c);
+    return {};
+}
+
 bool StoreGsmText(QLineEdit* edit, std::string& target, ModuleKind kind, Dialogs& dialogs) {
     const Cp1251Result result = Utf8ToCp1251(edit->text().toStdString());
     if (!result.Ok()) return Refuse(edit, target, RefusalMessage(*result.error, kind), dialogs);
-    if (const auto refusal = FindNonGsm(result.bytes))
-        return Refuse(edit, target, NamingCharacter(RefusalTextsFor(kind).noGsm, refusal->character), dialogs);
-    target = result.bytes;
+    QString kept;
+    for (const char32_t c : edit->text().toUcs4())
+        if (GsmCodeOf(c)) kept += QString::fromUcs4(&c, 1);
+    target = Utf8ToCp1251(kept.toStdString()).bytes;
+    // Marked while the text holds the character, told once per text: the
+    // box takes the focus away and the edit is stored once more meanwhile.
+    const QString tip = NotGsmTip(edit->text(), kind);
+    MarkNotGsm(edit, tip);
+    constexpr const char* kTold = "korvexToldNotGsm";
+    if (tip.isEmpty() || edit->property(kTold).toString() == edit->text()) return true;
+    edit->setProperty(kTold, edit->text());
+    dialogs.Message(edit->window(), QMessageBox::Warning, tip);
     return true;
+}
+
+void TellRefusedTyping(TranslitEdit* edit, ModuleKind kind, std::unique_ptr<Dialogs>& dialogs) {
+    QObject::connect(edit, &TranslitEdit::CharacterRefused, edit, [edit, kind, &dialogs](char32_t character) {
+        dialogs->Message(edit->window(), QMessageBox::Warning,
+                         NamingCharacter(RefusalTextsFor(kind).notTyped, character));
+    });
 }
 
 void ShowWhole(QLineEdit* edit, const QString& text, int limit) {

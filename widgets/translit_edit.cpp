@@ -54,10 +54,14 @@ bool IsTypedText(const QKeyEvent* event) {
 
 TranslitEdit::TranslitEdit(QWidget* parent) : QLineEdit(parent) { setAcceptDrops(false); }
 
-QString TranslitEdit::Filter(const QString& text) const {
+QString TranslitEdit::Filter(const QString& text) {
     const bool cyrillic = CyrillicAllowed() == 1;
     QString out;
-    for (const char32_t c : text.toUcs4()) out += TransliterateTyped(c, cyrillic);
+    for (const char32_t c : text.toUcs4()) {
+        const QString typed = TransliterateTyped(c, cyrillic);
+        if (typed.isEmpty()) emit CharacterRefused(c);
+        out += typed;
+    }
     return out;
 }
 

@@ -9,7 +9,8 @@ namespace korvex {
 // Single-line edit for SMS texts. Typed characters go through
 // TransliterateTyped, reading CyrillicAllowed() at every key press; each
 // character that comes out is typed on its own, so the length limit cuts a
-// multi-letter result after the letters that still fit. Text cannot be
+// multi-letter result after the letters that still fit; a character that
+// comes out as nothing is told with CharacterRefused. Text cannot be
 // pasted in by any way: keyboard, context menu, middle click or drop.
 // Cut, copy and undo are the line edit's own.
 class TranslitEdit : public QLineEdit {
@@ -27,6 +28,10 @@ public:
     void SetShownChars(int chars);
     QSize sizeHint() const override;
 
+signals:
+    // A typed character the module could not store was left out.
+    void CharacterRefused(char32_t character);
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
@@ -38,7 +43,8 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    QString Filter(const QString& text) const;
+    // What `text` types; each refused character is told.
+    QString Filter(const QString& text);
 
     int shownChars_ = 0;
 };

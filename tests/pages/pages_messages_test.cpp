@@ -223,19 +223,22 @@ TEST_P(MessagesPageTest, TypedTextArrivesAsTyped) {
     EXPECT_EQ(Text(1)->text(), typed);
 }
 
-TEST_P(MessagesPageTest, CharacterOutsideTheGsmAlphabetIsRefusedWithAMessage) {
+TEST_P(MessagesPageTest, CharacterOutsideTheGsmAlphabetCostsOnlyItself) {
     model.settings.texts[2] = "kept";
     page.RefreshFromModel();
     test::ShowActive(page);
+    auto* count = page.findChild<QLabel*>("count3");
     struct Case {
         QString typed;
+        std::string stored;  // what the module gets: the text without it
+        QString count;
         QString character;
         QString code;
     };
-    // Both pass the line's typing (code page 1251 holds them); the store refuses them.
+    // Both pass the line's typing (code page 1251 holds them); the store leaves them out.
     const Case cases[] = {
-        {QStringLiteral("sklad`3"), QStringLiteral("`"), QStringLiteral("U+0060")},
-        {QStringLiteral("a — b"), QStringLiteral("—"), QStringLiteral("U+2014")},
+        {QStringLiteral("sklad`3"), "sklad3", QStringLiteral("6/68"), QStringLiteral("`"), QStringLiteral("U+0060")},
+        {QStringLiteral("a — b"), "a  b", QStringLiteral("4/68"), QStringLiteral("—"), QStringLiteral("U+2014")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed.toStdString());
@@ -244,18 +247,61 @@ TEST_P(MessagesPageTest, CharacterOutsideTheGsmAlphabetIsRefusedWithAMessage) {
         Text(3)->clear();
         test::TypeText(Text(3), c.typed);
         ASSERT_EQ(Text(3)->text(), c.typed);
+        EXPECT_EQ(count->text(), c.count);
         const QString message = test::AcceptMessageBox([&] { page.CommitEdits(); });
-        EXPECT_TRUE(message.contains(c.character)) << message.toStdString();
-        EXPECT_TRUE(message.contains(c.code)) << message.toStdString();
-        EXPECT_TRUE(message.contains(QStringLiteral("GSM"))) << message.toStdString();
-        EXPECT_EQ(model.settings.texts[2], "kept");
-        EXPECT_EQ(Text(3)->text(), QStringLiteral("kept"));
+        for (const QString& told : {message, Text(3)->toolTip(), count->toolTip()}) {
+            EXPECT_TRUE(told.contains(c.character)) << told.toStdString();
+            EXPECT_TRUE(told.contains(c.code)) << told.toStdString();
+            EXPECT_TRUE(told.contains(QStringLiteral("GSM"))) << told.toStdString();
+        }
+        EXPECT_EQ(model.settings.texts[2], c.stored);
+        EXPECT_EQ(Text(3)->text(), c.typed) << "the text keeps what was typed";
+        EXPECT_EQ(Text(3)->palette().color(QPalette::Text), QColor(Qt::red));
     }
-    // A Cyrillic line takes both.
+    // Mended, the marks go.
     test::ShowActive(page);
+    Retype(3, QStringLiteral("sklad 3"));
+    EXPECT_EQ(model.settings.texts[2], "sklad 3");
+    EXPECT_TRUE(Text(3)->toolTip().isEmpty());
+    EXPECT_TRUE(count->toolTip().isEmpty());
+    EXPECT_NE(Text(3)->palette().color(QPalette::Text), QColor(Qt::red));
+    // A Cyrillic line takes both.
     Box(3)->click();
     Retype(3, QStringLiteral("` —"));
     EXPECT_EQ(model.settings.texts[2], Cp1251(QStringLiteral("` —")));
+    // Back to Latin, the text keeps them, marked and uncounted, rather than ending there.
+    test::AcceptMessageBox([&] { Box(3)->click(); });
+    EXPECT_EQ(Text(3)->text(), QStringLiteral("` —"));
+    EXPECT_EQ(model.settings.texts[2], " ");
+    EXPECT_EQ(count->text(), QStringLiteral("1/68"));
+}
+
+// A character the line does not let through as typed is told, "№" as any
+// other: the module cannot store it there.
+TEST_P(MessagesPageTest, ACharacterRefusedAsTypedIsNamed) {
+    test::ShowActive(page);
+    struct Case {
+        bool cyrillic;
+        QString character;
+        QString code;
+    };
+    const Case cases[] = {
+        {false, QStringLiteral("№"), QStringLiteral("U+2116")},
+        {true, QStringLiteral("№"), QStringLiteral("U+2116")},
+        {false, QStringLiteral("ѣ"), QStringLiteral("U+0463")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.code.toStdString());
+        test::ShowActive(page);
+        if (Box(4)->isChecked() != c.cyrillic) Box(4)->click();
+        test::Enter(Text(4));
+        Text(4)->clear();
+        test::TypeText(Text(4), QStringLiteral("a"));
+        const QString message = test::AcceptMessageBox([&] { test::TypeText(Text(4), c.character); });
+        EXPECT_TRUE(message.contains(c.character)) << message.toStdString();
+        EXPECT_TRUE(message.contains(c.code)) << message.toStdString();
+        EXPECT_EQ(Text(4)->text(), QStringLiteral("a"));
+    }
 }
 
 TEST_P(MessagesPageTest, CommitStoresTheLineBeingTyped) {
