@@ -22,8 +22,9 @@ struct TransferTexts {
     std::string_view recordFew;
     std::string_view recordMany;
     std::string_view failed;
-    std::string_view stopped;       // the user stopped it
-    std::string_view nothingChanged;  // a fast write found the module holding it all already
+    std::string_view stopped;  // the user stopped it
+    // A fast write that found the module holding it all already.
+    std::string_view nothingChanged;
     const DurationWords* duration;  // the estimate before, the time taken after
     std::string_view portFailure;   // a failed port call whose code has no system text
     std::string_view partialWrite;  // the line after a port failure that cut a write short
