@@ -95,7 +95,8 @@ int ReportCommand(const Context& ctx, const ReportOptions& options) {
                                                .settings = settings,
                                                .programVersion = ProgramVersionOf(image, ctx.profile),
                                                .date = Today(),
-                                               .log = log});
+                                               .log = log,
+                                               .project = PathToUtf8(PathFromUtf8(options.in).filename())});
     WriteOutputFile(PathFromUtf8(options.out), std::span(reinterpret_cast<const std::uint8_t*>(html.data()), html.size()), ctx.texts);
     return kExitOk;
 }

@@ -52,8 +52,8 @@ std::string TwoDigits(int value) {
 class RowWriter {
 public:
     RowWriter(std::vector<SettingRow>& rows, const char* page) : rows_(rows), page_(page) {}
-    void Add(std::string field, std::string value, SettingRef ref) {
-        rows_.push_back({page_, std::move(field), std::move(value), ref});
+    void Add(std::string field, std::string value, SettingRef ref, bool off = false, int phone = 0) {
+        rows_.push_back({page_, std::move(field), std::move(value), ref, off, phone});
     }
 
 private:
@@ -74,7 +74,8 @@ void DescribeMessages(const ConfigSettings& s, const Profile& profile, std::vect
     for (int n = 0; n < profile.textCount; ++n) {
         const std::string line = Numbered(texts.lineLabel, n + 1);
         out.Add(Join({line, texts.textHeading}), Cp1251ToUtf8(s.texts[n]), {SettingKind::Text, n});
-        out.Add(Join({line, texts.cyrillicHeading}), s.cyrillic[n] ? texts.yes : texts.no, {SettingKind::Cyrillic, n});
+        out.Add(Join({line, texts.cyrillicHeading}), s.cyrillic[n] ? texts.yes : texts.no, {SettingKind::Cyrillic, n},
+                !s.cyrillic[n]);
     }
 }
 
@@ -88,6 +89,7 @@ void DescribeZones(const ConfigSettings& s, const Profile& profile, std::vector<
         if (n == 0) return std::string(texts.none);
         return n <= count ? Numbered(prefix, n) : std::string();
     };
+    const auto phone = [](int n) { return n <= kPhoneCount ? n : 0; };
     for (int group = 0; group < kZoneGroups; ++group) {
         const bool testSms = group == kTestSmsGroup;
         for (int action = 0; action < kActionsPerGroup / 2; ++action) {
@@ -96,17 +98,17 @@ void DescribeZones(const ConfigSettings& s, const Profile& profile, std::vector<
             const int smsPhone = sms & 0x0F;
             const int smsText = smsPhone == 0 ? 0 : sms >> 4;
             out.Add(Join({head, texts.smsBox, texts.phoneLabel}), item(texts.phoneItem, smsPhone, kPhoneCount),
-                    {SettingKind::ZoneAction, group, action});
+                    {SettingKind::ZoneAction, group, action}, smsPhone == 0, phone(smsPhone));
             out.Add(Join({head, texts.smsBox, texts.smsLabel}), item(texts.textItem, smsText, profile.textCount),
-                    {SettingKind::ZoneAction, group, action});
+                    {SettingKind::ZoneAction, group, action}, smsText == 0);
             if (testSms) continue;  // the test SMS has no autodial box
             const std::uint8_t call = s.zoneActions[group][4 + action];
             const int callPhone = call & 0x0F;
             const int sound = callPhone == 0 ? 0 : (call >> 4) & 3;
             out.Add(Join({head, texts.autodialBox, texts.phoneLabel}), item(texts.phoneItem, callPhone, kPhoneCount),
-                    {SettingKind::ZoneAction, group, 4 + action});
+                    {SettingKind::ZoneAction, group, 4 + action}, callPhone == 0, phone(callPhone));
             out.Add(Join({head, texts.autodialBox, texts.soundLabel}), item(texts.phoneItem, sound, kSounds),
-                    {SettingKind::ZoneAction, group, 4 + action});
+                    {SettingKind::ZoneAction, group, 4 + action}, sound == 0);
         }
         if (!testSms || profile.kind == ModuleKind::Compact)
             out.Add(Join({texts.groups[group], texts.zoneTypeBox, texts.alarmLabel}),
@@ -133,7 +135,8 @@ void DescribeProperties(const ConfigSettings& s, const Profile& profile, std::ve
     out.Add(texts.duration, s.pgmSeconds == 0 ? trigger : TwoDigits(s.pgmSeconds), {SettingKind::PgmSeconds});
     out.Add(texts.smsc, texts.smscPrefix + Cp1251ToUtf8(Digits(s.smscNumber)), {SettingKind::Smsc});
     out.Add(texts.cycles, std::to_string(s.autodialCycles), {SettingKind::AutodialCycles});
-    out.Add(texts.testSms, TestSmsShown(s.testSmsCode, texts), {SettingKind::TestSms});
+    out.Add(texts.testSms, TestSmsShown(s.testSmsCode, texts), {SettingKind::TestSms},
+            TestSmsShown(s.testSmsCode, texts) == texts.testSmsPeriods[0]);
     out.Add(texts.voice, texts.voiceTimings[s.voiceAfterPickup ? 0 : 1], {SettingKind::VoiceTiming});
 }
 
@@ -151,17 +154,21 @@ void DescribeCommunicator(const ConfigSettings& s, std::vector<SettingRow>& rows
     for (int k = 0; k < kReportActions; ++k) {
         const ReportAction& action = s.reportActions[k];
         const char* head = texts.actions[k];
-        out.Add(Join({head, texts.smsBox, texts.phoneLabel}), phone(action.smsPhone), {SettingKind::ReportSmsPhone, k});
+        const auto named = [](int n) { return n >= 1 && n <= kPhoneCount ? n : 0; };
+        out.Add(Join({head, texts.smsBox, texts.phoneLabel}), phone(action.smsPhone), {SettingKind::ReportSmsPhone, k},
+                named(action.smsPhone) == 0, named(action.smsPhone));
         out.Add(Join({head, texts.smsBox, texts.languageLabel}),
                 texts.languages[static_cast<int>(LanguageOf(action.smsLayoutMask))], {SettingKind::ReportLanguage, k});
         for (const ReportBoxText& box : kReportBoxes)
-            out.Add(Join({head, texts.typesBox, box.text}), (action.reportTypeMask >> box.bit) & 1 ? words.yes : words.no,
-                    {SettingKind::ReportType, k, box.bit});
+            out.Add(Join({head, texts.typesBox, box.text}),
+                    (action.reportTypeMask >> box.bit) & 1 ? words.yes : words.no,
+                    {SettingKind::ReportType, k, box.bit}, !((action.reportTypeMask >> box.bit) & 1));
         for (int bit = 0; bit < static_cast<int>(kLayoutBoxes.size()); ++bit)
-            out.Add(Join({head, texts.layoutBox, kLayoutBoxes[bit]}), (action.smsLayoutMask >> bit) & 1 ? words.yes : words.no,
-                    {SettingKind::ReportLayout, k, bit});
+            out.Add(Join({head, texts.layoutBox, kLayoutBoxes[bit]}),
+                    (action.smsLayoutMask >> bit) & 1 ? words.yes : words.no, {SettingKind::ReportLayout, k, bit},
+                    !((action.smsLayoutMask >> bit) & 1));
         out.Add(Join({head, texts.autodialBox, texts.phoneLabel}), phone(action.autodialPhone),
-                {SettingKind::ReportAutodialPhone, k});
+                {SettingKind::ReportAutodialPhone, k}, named(action.autodialPhone) == 0, named(action.autodialPhone));
     }
 }
 

@@ -49,6 +49,8 @@ struct SettingRow {
     std::string field;
     std::string value;
     SettingRef ref;
+    bool off = false;  // the value is the page's "none" or a clear box
+    int phone = 0;     // 1..8: the value names this phone of the Phones page
 };
 
 // Every setting the profile's pages show, page by page in the programs'

@@ -2,6 +2,9 @@
 
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFileInfo>
+#include <QFontMetricsF>
+#include <QPainter>
 #include <QPageSize>
 #include <QPdfWriter>
 #include <QPrintDialog>
@@ -21,40 +24,77 @@ namespace korvex {
 namespace {
 
 constexpr int kPdfResolution = 300;  // dots per inch
+constexpr qreal kFootPoints = 8;
+
+QString Utf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 }  // namespace
 
-QString ReportHtml(const AppModel& model, const std::vector<LogRow>& log) {
-    const std::string html = RenderReportHtml({.profile = model.profile,
-                                               .settings = model.settings,
-                                               .programVersion = ProgramVersionOf(model.readImage, model.profile),
-                                               .date = Today(),
-                                               .voice = model.soundLoaded ? &model.voice : nullptr,
-                                               .log = log});
-    return QString::fromUtf8(html.data(), static_cast<qsizetype>(html.size()));
+Report MakeReport(const AppModel& model, const std::vector<LogRow>& log) {
+    const ReportInput input{.profile = model.profile,
+                            .settings = model.settings,
+                            .programVersion = ProgramVersionOf(model.readImage, model.profile),
+                            .date = Today(),
+                            .voice = model.soundLoaded ? &model.voice : nullptr,
+                            .log = log,
+                            .project = QFileInfo(model.project.File()).fileName().toStdString()};
+    return {Utf8(RenderReportHtml(input, ReportForm::Browser)), Utf8(RenderReportHtml(input, ReportForm::Paged)),
+            Utf8(ReportFoot(input)), model.profile.kind};
 }
 
-int WriteReportPdf(const QString& html, QIODevice& out) {
+int PaintReportPages(const Report& report, QPaintDevice& device, QPainter& painter,
+                     const std::function<void()>& newPage) {
+    QTextDocument document;
+    // Point sizes measured at the device's resolution, not the screen's.
+    document.documentLayout()->setPaintDevice(&device);
+    document.setHtml(report.pagedHtml);
+    QFont footFont = document.defaultFont();
+    footFont.setPointSizeF(kFootPoints);
+    const QFontMetricsF foot(footFont, &device);
+    const QSizeF area(device.width(), device.height());
+    // The foot takes up to two lines; the body stops a blank line above it.
+    constexpr int kFootLines = 2;
+    const qreal bodyHeight = area.height() - (kFootLines + 1) * foot.height();
+    document.setPageSize(QSizeF(area.width(), bodyHeight));
+    const int pages = document.pageCount();
+    for (int page = 0; page < pages; ++page) {
+        if (page > 0) newPage();
+        painter.save();
+        const QRectF body(0, page * bodyHeight, area.width(), bodyHeight);
+        painter.translate(0, -body.top());
+        painter.setClipRect(body);
+        QAbstractTextDocumentLayout::PaintContext context;
+        context.clip = body;
+        document.documentLayout()->draw(&painter, context);
+        painter.restore();
+
+        const QString number = Utf8(ReportPageNumber(report.kind, page + 1, pages));
+        const qreal room = area.width() - foot.horizontalAdvance(number) - foot.averageCharWidth() * 4;
+        const QRectF text(0, area.height() - kFootLines * foot.height(), room, kFootLines * foot.height());
+        const QRectF line(0, area.height() - foot.height(), area.width(), foot.height());
+        painter.setFont(footFont);
+        painter.setPen(Qt::darkGray);
+        painter.drawText(text, Qt::AlignLeft | Qt::AlignBottom | Qt::TextWordWrap, report.foot);
+        painter.drawText(line, Qt::AlignRight | Qt::AlignBottom, number);
+    }
+    return pages;
+}
+
+int WriteReportPdf(const Report& report, QIODevice& out) {
     QPdfWriter writer(&out);
     writer.setPageSize(QPageSize(QPageSize::A4));
     writer.setResolution(kPdfResolution);
     writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
-    QTextDocument document;
-    // Point sizes measured at the writer's resolution, not the screen's.
-    document.documentLayout()->setPaintDevice(&writer);
-    document.setHtml(html);
-    // Laid out on the writer's printable area, so that the page count is
-    // the one print() produces.
-    document.setPageSize(writer.pageLayout().paintRectPixels(writer.resolution()).size());
-    document.print(&writer);
-    return document.pageCount();
+    QPainter painter;
+    if (!painter.begin(&writer)) return 0;
+    return PaintReportPages(report, writer, painter, [&writer] { writer.newPage(); });
 }
 
-std::optional<QString> SaveReport(const QString& html, const QString& path) {
+std::optional<QString> SaveReport(const Report& report, const QString& path) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) return file.errorString();
-    if (path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) WriteReportPdf(html, file);
-    else file.write(html.toUtf8());
+    if (path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) WriteReportPdf(report, file);
+    else file.write(report.html.toUtf8());
     if (!file.commit()) return file.errorString();
     return std::nullopt;
 }
@@ -77,15 +117,14 @@ void ShowReportChooser(AppModel& model, const std::vector<LogRow>& log, QWidget*
     const int choice = chooser.exec();
     if (choice != kHtml && choice != kPdf && choice != kPrint) return;
 
-    const QString html = ReportHtml(model, log);
+    const Report report = MakeReport(model, log);
     if (choice == kPrint) {
         QPrinter printer(QPrinter::HighResolution);
         printer.setPageSize(QPageSize(QPageSize::A4));
         QPrintDialog dialog(&printer, parent);
         if (dialog.exec() != QDialog::Accepted) return;
-        QTextDocument document;
-        document.setHtml(html);
-        document.print(&printer);
+        QPainter painter;
+        if (painter.begin(&printer)) PaintReportPages(report, printer, painter, [&printer] { printer.newPage(); });
         return;
     }
     const bool pdf = choice == kPdf;
@@ -93,7 +132,7 @@ void ShowReportChooser(AppModel& model, const std::vector<LogRow>& log, QWidget*
                                                      QString::fromUtf8(pdf ? texts.pdfFilter : texts.htmlFilter),
                                                      pdf ? QStringLiteral("pdf") : QStringLiteral("html"));
     if (path.isEmpty()) return;
-    if (const std::optional<QString> error = SaveReport(html, path)) {
+    if (const std::optional<QString> error = SaveReport(report, path)) {
         model.dialogs->Message(parent, QMessageBox::Critical,
                                QString::fromUtf8(texts.cannotWriteFile) + QStringLiteral(": \"") + path +
                                    QStringLiteral("\" (") + *error + QStringLiteral(")"));

@@ -5,6 +5,12 @@ namespace {
 
 constexpr ReportTexts kRussian = {
     .title = "Отчёт о настройке модуля",
+    .object = "Объект",
+    .project = "Проект",
+    .notSaved = "не сохранён в файл",
+    .off = "НЕТ",
+    .noNumber = "номер не задан",
+    .pageOf = "стр. %1 из %2",
     .module = "Модуль",
     .moduleKind = "Сотовый автодозвон (полный)",
     .version = "Версия программы",
@@ -26,6 +32,12 @@ constexpr ReportTexts kRussian = {
 
 constexpr ReportTexts kEnglish = {
     .title = "Module settings report",
+    .object = "Object",
+    .project = "Project",
+    .notSaved = "not saved to a file",
+    .off = "No",
+    .noNumber = "no number",
+    .pageOf = "page %1 of %2",
     .module = "Module",
     .moduleKind = "GSM auto-dialer, 4 zones (compact)",
     .version = "Program version",

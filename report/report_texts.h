@@ -6,6 +6,12 @@ namespace korvex {
 // Words of the comparison and the as-commissioned report (UTF-8).
 struct ReportTexts {
     const char* title;          // heading of the report
+    const char* object;         // the object name's row label
+    const char* project;        // the project file's row label
+    const char* notSaved;       // ... when the settings are in no file
+    const char* off;            // the value of a line of settings that are off
+    const char* noNumber;       // after a phone choice whose phone has no number
+    const char* pageOf;         // "%1" the page, "%2" the pages, at the foot
     const char* module;         // "Module" row label
     const char* moduleKind;     // the profile's module in words
     const char* version;        // program version row label

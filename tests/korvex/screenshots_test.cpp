@@ -62,7 +62,7 @@ TEST_F(Screenshots, DemoReportPdf) {
     ASSERT_FALSE(log->ListedRows().empty());
     QBuffer pdf;
     pdf.open(QIODevice::WriteOnly);
-    EXPECT_GE(WriteReportPdf(ReportHtml(*model, log->ListedRows()), pdf), 2);
+    EXPECT_GE(WriteReportPdf(MakeReport(*model, log->ListedRows()), pdf), 2);
     const QString out = qEnvironmentVariable("KORVEX_SCREENSHOT_DIR");
     if (!out.isEmpty()) {
         QFile file(QDir(out).filePath(QStringLiteral("demo-report.pdf")));

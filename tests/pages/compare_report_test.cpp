@@ -2,10 +2,15 @@
 // a simulated module, taking rows, and the PDF laid out offscreen.
 #include <QApplication>
 #include <QBuffer>
+#include <QImage>
+#include <QPainter>
 #include <QLabel>
 #include <QMenuBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextTable>
 #include <QTimer>
 #include <functional>
 #include <memory>
@@ -148,13 +153,17 @@ int PdfPages(const QByteArray& pdf) {
                             pdf.count("/Type /Page>"));
 }
 
-TEST(ReportPdf, LaysTheReportOutOnA4Pages) {
+Report Sample(std::size_t logRows) {
     PageModel full;
     full.model.settings = SampleSettings();
-    std::vector<LogRow> log(128, LogRow{"1", "12:00", "01 январь", "1234", "01", "Тревога", "02"});
+    return MakeReport(full.model,
+                      std::vector<LogRow>(logRows, LogRow{"1", "12:00", "01 январь", "1234", "01", "Тревога", "02"}));
+}
+
+TEST(ReportPdf, LaysTheReportOutOnA4Pages) {
     QBuffer longPdf;
     longPdf.open(QIODevice::WriteOnly);
-    const int longPages = WriteReportPdf(ReportHtml(full.model, log), longPdf);
+    const int longPages = WriteReportPdf(Sample(128), longPdf);
     EXPECT_EQ(PdfPages(longPdf.data()), longPages);
     EXPECT_TRUE(longPdf.data().startsWith("%PDF"));
     // Six pages of settings and names, the voice slots and 128 log rows
@@ -163,20 +172,107 @@ TEST(ReportPdf, LaysTheReportOutOnA4Pages) {
 
     QBuffer shortPdf;
     shortPdf.open(QIODevice::WriteOnly);
-    EXPECT_EQ(WriteReportPdf(QStringLiteral("<p>one line</p>"), shortPdf), 1);
+    EXPECT_EQ(WriteReportPdf({.html = {}, .pagedHtml = QStringLiteral("<p>one line</p>"), .foot = QStringLiteral("x")},
+                             shortPdf),
+              1);
     EXPECT_EQ(PdfPages(shortPdf.data()), 1);
+}
+
+// Rows of a page image from the bottom up: whether each holds any ink.
+std::vector<bool> InkRowsFromBottom(const QImage& page) {
+    std::vector<bool> ink;
+    for (int y = page.height() - 1; y >= 0; --y) {
+        bool any = false;
+        for (int x = 0; x < page.width() && !any; ++x) any = qGray(page.pixel(x, y)) < 200;
+        ink.push_back(any);
+    }
+    return ink;
+}
+
+// Every page ends with the foot (the project and module at the left, the
+// page number at the right), and the body never runs into it.
+TEST(ReportPages, EveryPageEndsWithTheFootUnderABlankBand) {
+    QImage page(QSize(794, 1123), QImage::Format_RGB32);  // A4 at 96 dpi
+    page.fill(Qt::white);
+    std::vector<QImage> pages;
+    QPainter painter(&page);
+    const int count = PaintReportPages(Sample(128), page, painter, [&] {
+        painter.end();
+        pages.push_back(page.copy());
+        page.fill(Qt::white);
+        painter.begin(&page);
+    });
+    painter.end();
+    pages.push_back(page);
+    ASSERT_GE(count, 3);
+    ASSERT_EQ(pages.size(), static_cast<std::size_t>(count));
+    for (int n = 0; n < count; ++n) {
+        const std::vector<bool> ink = InkRowsFromBottom(pages[n]);
+        const auto footTop = std::find(ink.begin(), ink.end(), true);
+        ASSERT_NE(footTop, ink.end()) << "page " << n + 1 << " has no foot";
+        // The band: the first run of blank rows taller than a letter's gaps
+        // (the breve over "й" stands apart from its letter).
+        constexpr int kBand = 8;
+        auto band = footTop;
+        for (int blank = 0; band != ink.end() && blank < kBand; ++band) blank = *band ? 0 : blank + 1;
+        const auto bandStart = band - kBand;
+        EXPECT_LT(bandStart - footTop, 32) << "page " << n + 1 << ": the foot is two lines under a blank band";
+        if (n + 1 < count) {
+            EXPECT_NE(std::find(band, ink.end(), true), ink.end()) << "page " << n + 1 << " has no body";
+        }
+        // Text at both ends of the foot line: the identification and the number.
+        const int y = pages[n].height() - 1 - static_cast<int>(footTop - ink.begin()) - 4;
+        const QImage line = pages[n].copy(0, y - 8, pages[n].width(), 12);
+        int left = line.width(), right = 0;
+        for (int x = 0; x < line.width(); ++x)
+            for (int row = 0; row < line.height(); ++row)
+                if (qGray(line.pixel(x, row)) < 200) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                }
+        EXPECT_LT(left, 10) << "page " << n + 1;
+        EXPECT_GT(right, line.width() - 10) << "page " << n + 1;
+    }
+}
+
+// Text never touches a cell's border, and each table's heading row comes
+// again at the top of every page the table runs onto.
+TEST(ReportPages, CellsAreSpacedAndHeadingsRepeat) {
+    QTextDocument document;
+    document.setHtml(Sample(8).pagedHtml);
+    int tables = 0;
+    for (QTextFrame* frame : document.rootFrame()->childFrames()) {
+        const auto* table = qobject_cast<QTextTable*>(frame);
+        if (!table) continue;
+        ++tables;
+        // The first table is the heading block; every other opens with its column names.
+        if (tables > 1) {
+            EXPECT_EQ(table->format().headerRowCount(), 1) << "table " << tables;
+        }
+        for (int row = 0; row < table->rows(); ++row) {
+            for (int column = 0; column < table->columns(); ++column) {
+                const QTextTableCellFormat cell = table->cellAt(row, column).format().toTableCellFormat();
+                EXPECT_GE(cell.leftPadding(), 4) << "table " << tables << " row " << row;
+                EXPECT_GE(cell.rightPadding(), 4) << "table " << tables << " row " << row;
+            }
+        }
+    }
+    // The heading block, six pages of settings and the log (no sound loaded).
+    EXPECT_EQ(tables, 8);
 }
 
 TEST(ReportPdf, SavesHtmlOrPdfByTheSuffix) {
     QTemporaryDir dir;
-    const QString html = QStringLiteral("<html><body><p>x</p></body></html>");
-    ASSERT_FALSE(SaveReport(html, dir.filePath("r.html")).has_value());
-    ASSERT_FALSE(SaveReport(html, dir.filePath("r.PDF")).has_value());
+    const Report report{.html = QStringLiteral("<html><body><p>x</p></body></html>"),
+                        .pagedHtml = QStringLiteral("<p>x</p>"),
+                        .foot = QStringLiteral("foot")};
+    ASSERT_FALSE(SaveReport(report, dir.filePath("r.html")).has_value());
+    ASSERT_FALSE(SaveReport(report, dir.filePath("r.PDF")).has_value());
     QFile h(dir.filePath("r.html")), p(dir.filePath("r.PDF"));
     ASSERT_TRUE(h.open(QIODevice::ReadOnly) && p.open(QIODevice::ReadOnly));
-    EXPECT_EQ(h.readAll(), html.toUtf8());
+    EXPECT_EQ(h.readAll(), report.html.toUtf8());
     EXPECT_TRUE(p.readAll().startsWith("%PDF"));
-    EXPECT_TRUE(SaveReport(html, dir.filePath("no/such/folder/r.html")).has_value());
+    EXPECT_TRUE(SaveReport(report, dir.filePath("no/such/folder/r.html")).has_value());
 }
 
 }  // namespace

@@ -99,6 +99,107 @@ TEST(RenderReportHtml, ProjectReportOfTheCompactModuleHasNoVoiceLogOrVersion) {
     EXPECT_EQ(html.find("Event log"), std::string::npos);
 }
 
+// The sheet a customer is handed opens with the object and the date, and
+// tells which project and which module it shows.
+TEST(RenderReportHtml, OpensWithTheObjectAndDateAndNamesTheProject) {
+    const Profile& profile = FullProfile();
+    const ConfigSettings settings = EveryField(profile);
+    const std::string html = RenderReportHtml(
+        {.profile = profile, .settings = settings, .programVersion = "1.04", .date = kDay, .project = "site.rom"});
+    std::size_t at = 0;
+    for (const char* expected :
+         {"<td>Объект</td><td>Warehouse 7 / a@b.exampl</td>", "<td>Дата</td><td>09.12.2026</td>", "<td>Модуль</td>",
+          "<td>Версия программы</td><td>1.04</td>", "<td>Проект</td><td>site.rom</td>", "<h2>Телефоны</h2>"}) {
+        const std::size_t found = html.find(expected, at);
+        ASSERT_NE(found, std::string::npos) << expected << " missing or out of order";
+        at = found;
+    }
+    const std::string unsaved =
+        RenderReportHtml({.profile = profile, .settings = settings, .programVersion = "", .date = kDay});
+    EXPECT_NE(unsaved.find("<td>Проект</td><td>не сохранён в файл</td>"), std::string::npos);
+    // The browser's page ends with the foot line; the paged form draws its own.
+    EXPECT_NE(html.find("<div class=\"foot\">Проект: site.rom"), std::string::npos);
+    const std::string paged = RenderReportHtml(
+        {.profile = profile, .settings = settings, .programVersion = "1.04", .date = kDay, .project = "site.rom"},
+        ReportForm::Paged);
+    EXPECT_EQ(paged.find("<div class=\"foot\">"), std::string::npos);
+}
+
+TEST(ReportFoot, NamesTheProjectAndTheModule) {
+    const struct {
+        const Profile& profile;
+        std::string version;
+        std::string project;
+        std::string foot;
+    } cases[] = {
+        {FullProfile(), "1.04", "site.rom",
+         "Проект: site.rom \u00B7 Модуль: Сотовый автодозвон (полный) \u00B7 Версия программы: 1.04 \u00B7 Объект: "
+         "Warehouse 7 / a@b.exampl"},
+        {CompactProfile(), "", "", "Project: not saved to a file \u00B7 Module: GSM auto-dialer, 4 zones (compact)"},
+    };
+    for (const auto& c : cases) {
+        const ConfigSettings settings = EveryField(c.profile);
+        EXPECT_EQ(ReportFoot({.profile = c.profile,
+                              .settings = settings,
+                              .programVersion = c.version,
+                              .date = kDay,
+                              .project = c.project}),
+                  c.foot);
+    }
+    EXPECT_EQ(ReportPageNumber(ModuleKind::Full, 2, 5), "стр. 2 из 5");
+    EXPECT_EQ(ReportPageNumber(ModuleKind::Compact, 1, 1), "page 1 of 1");
+}
+
+// A phone choice shows the number it calls; a phone box ticked "+" with no
+// digits calls nobody, and the report says so.
+TEST(RenderReportHtml, ShowsTheNumberOfEveryPhoneChoice) {
+    const Profile& profile = FullProfile();
+    const std::string html =
+        RenderReportHtml({.profile = profile, .settings = EveryField(profile), .programVersion = "", .date = kDay});
+    for (const char* expected : {
+             "<td>Зона 1 / Действие №1 / СМС / Телефон</td><td>№1 (+79031234567)</td>",
+             "<td>Зона 1 / Действие №1 / Автодозвон / Телефон</td><td>№8 (0)</td>",
+             "<td>Зона 1 / Действие №2 / СМС / Телефон</td><td>№3 (номер не задан)</td>",
+             "<td>Зона 1 / Действие №2 / Автодозвон / Телефон</td><td>№2 (84951234567)</td>",
+             "<td>Зона 1 / Действие №2 / Автодозвон / Звук</td><td>№2</td>",  // a sound, not a phone
+             "<td>Действие №1 / СМС / Телефон</td><td>Телефон #1 (+79031234567)</td>",
+             "<td>Действие №1 / Автодозвон / Телефон</td><td>Телефон #2 (84951234567)</td>",
+         })
+        EXPECT_NE(html.find(expected), std::string::npos) << expected;
+}
+
+// Where a group has several settings off they share one line: an action or
+// box whose settings are all off is named once; a group with one setting
+// off keeps its row.
+TEST(RenderReportHtml, FoldsTheSettingsThatAreOffIntoOneLinePerGroup) {
+    const struct {
+        const Profile& profile;
+        std::vector<std::string> present;
+        std::vector<std::string> absent;
+    } cases[] = {
+        {FullProfile(),
+         {"<td>Зона 1: Действие №4 / Автодозвон</td><td>НЕТ</td>",
+          "<td>Зона 2: Действие №2 / СМС; Действие №3; Действие №4</td><td>НЕТ</td>",
+          "<td>Тестовое СМС: Действие №3; Действие №4</td><td>НЕТ</td>",
+          // Clear boxes ("Нет") and no phone ("НЕТ") in one line: the report's word.
+          "<td>Действие №4: СМС / Телефон; Типы отчетов; Вид СМС; Автодозвон</td><td>НЕТ</td>",
+          "<td>Действие №2: Типы отчетов / Восстановления (1xx); ", "; Вид СМС; Автодозвон</td><td>НЕТ</td>",
+          "<td>#1 / Принимает ли телефон кириллицу?</td><td>Нет</td>"},
+         {"<td>Зона 2 / Действие №3 / СМС / Телефон</td>", "<td>Зона 1 / Действие №4 / Автодозвон / Звук</td>",
+          "<td>Действие №4 / Типы отчетов / Тревоги (1xx)</td>", "Зона 3: Действие №1", "<td>Действие №1:"}},
+        {CompactProfile(),
+         {"<td>Zone 2: Action #2 / SMS; Action #3; Action #4</td><td>No</td>"},
+         {"<td>Zone 2 / Action #3 / SMS / Phone</td>"}},
+    };
+    for (const auto& c : cases) {
+        const std::string html = RenderReportHtml(
+            {.profile = c.profile, .settings = EveryField(c.profile), .programVersion = "", .date = kDay});
+        for (const std::string& expected : c.present) EXPECT_NE(html.find(expected), std::string::npos) << expected;
+        for (const std::string& unexpected : c.absent)
+            EXPECT_EQ(html.find(unexpected), std::string::npos) << unexpected;
+    }
+}
+
 TEST(ProgramVersionOf, ReadsBytes16To19UpToAZero) {
     std::vector<std::uint8_t> image(1120, 0);
     image[16] = '1';
