@@ -18,7 +18,9 @@ list(FILTER KORVEX_UI_SOURCES EXCLUDE REGEX "/main_[^/]*\\.cpp$")
 add_library(korvex_ui STATIC ${KORVEX_UI_SOURCES})
 target_link_libraries(korvex_ui PUBLIC korvex_core korvex_audio Qt6::Widgets Qt6::Multimedia Qt6::SerialPort Qt6::PrintSupport)
 # The version --version tells (app/start_command.cpp).
-target_compile_definitions(korvex_ui PRIVATE KORVEX_VERSION="${PROJECT_VERSION}")
+target_compile_definitions(korvex_ui PRIVATE KORVEX_VERSION="${PROJECT_VERSION}"
+  # Where F1 finds the manual when the program runs from its build folder.
+  KORVEX_MANUAL_SOURCE_DIR="${CMAKE_SOURCE_DIR}/docs/manual")
 
 foreach(program korvex:korvex/main_korvex.cpp tamlo:tamlo/main_tamlo.cpp)
   string(REPLACE ":" ";" parts ${program})

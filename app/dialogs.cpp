@@ -1,9 +1,11 @@
 #include "app/dialogs.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QPushButton>
+#include <QUrl>
 
 #include "app/program_settings.h"
 
@@ -86,5 +88,7 @@ void Dialogs::FileUsed(const QString& path) { ProgramSettings().setValue(kLastFo
 QString Dialogs::Remembered(const QString& key) { return ProgramSettings().value(key).toString(); }
 
 void Dialogs::Remember(const QString& key, const QString& value) { ProgramSettings().setValue(key, value); }
+
+bool Dialogs::OpenDocument(const QString& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
 
 }  // namespace korvex

@@ -83,6 +83,10 @@ public:
     // stored under `key`, empty when none is. Tests keep it in memory.
     virtual QString Remembered(const QString& key);
     virtual void Remember(const QString& key, const QString& value);
+
+    // Shows a local document (the manual) with the system's viewer; false
+    // when none took it.
+    virtual bool OpenDocument(const QString& path);
 };
 
 }  // namespace korvex

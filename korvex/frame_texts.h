@@ -16,6 +16,8 @@ struct FrameTexts {
     const char* fastTransfer;
     const char* fastTransferPrompt;
     const char* helpMenu;
+    const char* manual;
+    const char* manualTip;
     const char* about;
     const char* aboutTip;
     const char* ready;
@@ -46,6 +48,8 @@ inline constexpr FrameTexts kFrameRussian{
     .fastTransfer = "&Быстрый обмен",
     .fastTransferPrompt = "Обмен без лишних вызовов и ожиданий; те же байты в модуле",
     .helpMenu = "&?",
+    .manual = "&Руководство пользователя",
+    .manualTip = "Руководство пользователя (F1)",
     .about = "&О программе ...",
     .aboutTip = "О программе",
     .ready = "Готов",

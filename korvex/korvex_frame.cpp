@@ -17,6 +17,7 @@
 #include "pages/file_page.h"
 #include "app/demo_pace.h"
 #include "app/edits_guard.h"
+#include "app/manual.h"
 #include "app/qt_paths.h"
 #include "app/toolbar_icons.h"
 #include "app/transfer_guard.h"
@@ -167,6 +168,11 @@ void CMainFrame::CreateActions() {
     for (PageId id : kToolbarOrder) view->addAction(pageActions_[int(id) - 1]);
 
     QMenu* help = menuBar()->addMenu(QtText(texts.helpMenu));
+    QAction* manual = help->addAction(QtText(texts.manual));
+    manual->setObjectName("manual");
+    manual->setToolTip(QtText(texts.manualTip));
+    manual->setShortcut(QKeySequence::HelpContents);
+    connect(manual, &QAction::triggered, this, [this] { OpenManual(model_, this); });
     about_ = help->addAction(AboutIcon(), QtText(texts.about));
     about_->setObjectName("about");
     about_->setToolTip(QtText(texts.aboutTip));

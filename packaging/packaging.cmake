@@ -150,6 +150,14 @@ if(TARGET korvex OR TARGET tamlo)
     DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME korvex.xml)
 endif()
 
+# The user manual F1 opens (app/manual.cpp looks in share/korvex/manual),
+# with the docs/ pictures its pages show from two folders up.
+if(TARGET korvex OR TARGET tamlo)
+  install(DIRECTORY ${CMAKE_SOURCE_DIR}/docs/manual DESTINATION ${CMAKE_INSTALL_DATADIR}/korvex)
+  file(GLOB KORVEX_MANUAL_PICTURES ${CMAKE_SOURCE_DIR}/docs/*.png)
+  install(FILES ${KORVEX_MANUAL_PICTURES} DESTINATION ${CMAKE_INSTALL_DATADIR}/korvex)
+endif()
+
 # The licence in Debian's machine-readable form, and the package's changelog
 # dated as the release.
 execute_process(COMMAND date -u -R -d "${KORVEX_RELEASE_DATE} 12:00:00"

@@ -69,8 +69,18 @@ for icon in korvex tamlo; do
     expected+=(usr/share/icons/hicolor/${size}x${size}/apps/$icon.png)
   done
 done
+for lang in ru en; do
+  expected+=(usr/share/korvex/manual/$lang/index.html)
+done
 for f in "${expected[@]}"; do
   [ -s "$root/$f" ] || fail "$f is missing or empty"
+done
+# Every picture and page the manual points at is in the package beside it.
+for lang in ru en; do
+  page=$root/usr/share/korvex/manual/$lang/index.html
+  for ref in $(grep -o -E '(src|href)="[^"#:]+"' "$page" | sed -E 's/^(src|href)="//; s/"$//'); do
+    [ -s "$(dirname "$page")/$ref" ] || fail "the $lang manual points at $ref, which the package lacks"
+  done
 done
 for size in 16 256; do
   kind=$(file -b "$root/usr/share/icons/hicolor/${size}x${size}/apps/korvex.png")

@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -19,6 +20,7 @@
 #include "pages/properties_page.h"
 #include "pages/zones_page.h"
 #include "app/edits_guard.h"
+#include "app/manual.h"
 #include "app/qt_paths.h"
 #include "app/run_transfer.h"
 #include "app/toolbar_icons.h"
@@ -76,6 +78,19 @@ MainDialog::MainDialog(AppModel& model, QWidget* parent) : QDialog(parent), mode
         pageButtons_[int(id) - 1] = button;
     }
     row->addStretch(1);
+    // The dialog has no menu bar: Help is a button with the menu; F1 works anywhere in it.
+    auto* help = new QPushButton(QtText(texts.help), this);
+    help->setObjectName("help");
+    auto* helpMenu = new QMenu(help);
+    QAction* manual = helpMenu->addAction(QtText(texts.manual));
+    manual->setObjectName("manual");
+    manual->setToolTip(QtText(texts.manualTip));
+    manual->setShortcut(QKeySequence::HelpContents);
+    manual->setShortcutContext(Qt::WindowShortcut);
+    help->setMenu(helpMenu);
+    addAction(manual);
+    connect(manual, &QAction::triggered, this, [this] { OpenManual(model_, this); });
+    row->addWidget(help);
     exit_ = new QPushButton(QtText(texts.exit), this);
     exit_->setObjectName("exit");
     row->addWidget(exit_);

@@ -9,6 +9,9 @@ struct TamloTexts {
     // Page button captions by page number 1..5.
     const char* pageButtons[5];
     const char* exit;
+    const char* help;  // the button whose menu holds the manual
+    const char* manual;
+    const char* manualTip;
     // Closing with unsaved edits; %1 is the project file's name.
     const char* askSaveFile;
     const char* askSaveNew;
@@ -23,6 +26,9 @@ inline constexpr TamloTexts kTamloTexts{
     .caption = "Configurator, 4 zones",
     .pageButtons = {"File", "Properties", "Messages", "Phones", "Zones"},
     .exit = "Exit",
+    .help = "&Help",
+    .manual = "&Manual",
+    .manualTip = "The user manual (F1)",
     .askSaveFile = "The configuration has changed. Save the changes to \"%1\"?",
     .askSaveNew = "The configuration has changes that are not saved in a project file. Save them?",
     .discard = "Don't Save",

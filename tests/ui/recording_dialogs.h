@@ -81,6 +81,11 @@ public:
     QString Remembered(const QString& key) override { return remembered.value(key); }
     void Remember(const QString& key, const QString& value) override { remembered[key] = value; }
 
+    bool OpenDocument(const QString& path) override {
+        openedDocuments << path;
+        return documentOpens;
+    }
+
     // The texts shown so far, and forget them.
     QStringList TakeTexts() {
         QStringList texts;
@@ -123,6 +128,8 @@ public:
     std::deque<SpeechRequest> speech;
     // What the program remembers between sessions.
     QMap<QString, QString> remembered;
+    QStringList openedDocuments;
+    bool documentOpens = true;
 
 private:
     QString Answer(const FileQuestion& question) {
