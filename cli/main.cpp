@@ -30,6 +30,7 @@
 #include "model/file_io.h"
 #include "sim/port_factory.h"
 #include "sim/port_model.h"
+#include "sim/simulated_ft232r.h"
 #if KORVEX_WITH_AUDIO
 #include "cli/speak_command.h"
 #endif
@@ -185,6 +186,7 @@ int main(int argc, char** argv) {
                                      {"--port", {"demo"}}},
                           .portOption = "--port"};
     for (const PortModel& model : PortModels()) hints.values["--sim-port"].emplace_back(model.name);
+    hints.values["--sim-port"].emplace_back(kBitBangPortName);
     app.add_option_function<std::string>(
            "--completion",
            [&](const std::string& shell) {

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "link/modem_lines.h"
+#include "link/pin_stream.h"
 #include "link/profile.h"
 #include "link/two_wire_bus.h"
 #include "model/file_io.h"
@@ -40,6 +41,12 @@ public:
     virtual std::string Driver() { return Simulated() ? std::string(Simulated()->GetPortModel().driver) : std::string(); }
     // The module behind a simulated port; nullptr for a serial port.
     virtual SimulatedModule* Simulated() { return nullptr; }
+    // The pin stream the bus drives instead of Lines(), when the cable has
+    // one; nullptr otherwise.
+    virtual PinStream* Stream() { return nullptr; }
+    // A simulated port only: a simulated FT232R in bit-bang mode in front of
+    // the module from now on (false: the line calls again). Ignored elsewhere.
+    virtual void SetSimulatedBitBang(bool on) { static_cast<void>(on); }
     // Stores a simulated module's memory back in its file (whole, then
     // renamed over). Ok for a serial port.
     virtual FileOutcome SaveBack() { return {}; }
