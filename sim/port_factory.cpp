@@ -297,7 +297,20 @@ std::filesystem::path DemoFilePath(const Profile& profile) {
     return DataHome() / "korvex" / ("demo-" + std::string(profile.name) + ".bin");
 }
 
+namespace {
+FtdiPortOpener ftdiOpener = nullptr;
+}  // namespace
+
+void SetFtdiPortOpener(FtdiPortOpener opener) { ftdiOpener = opener; }
+
 PortOpening OpenModulePort(const std::string& name, const Profile& profile) {
+    if (name.starts_with(kFtdiPortPrefix)) {
+        if (ftdiOpener) return ftdiOpener(name, profile);
+        PortOpening opening;
+        opening.failure = PortOpening::Failure::Port;
+        opening.reason = name + ": " + std::strerror(ENODEV);
+        return opening;
+    }
     if (name == kDemoPortName) return OpenSimulated(DemoFilePath(profile), profile, true);
     if (name.starts_with(kSimPortPrefix)) {
         return OpenSimulated(PathFromUtf8(std::string_view(name).substr(kSimPortPrefix.size())), profile, false);

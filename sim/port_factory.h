@@ -18,6 +18,8 @@ namespace korvex {
 // profile, and a simulated module kept in a raw 32768-byte file.
 inline constexpr std::string_view kDemoPortName = "demo";
 inline constexpr std::string_view kSimPortPrefix = "sim:";
+// An FTDI cable driven in synchronous bit-bang mode: "ftdi:SERIAL", "ftdi:first".
+inline constexpr std::string_view kFtdiPortPrefix = "ftdi:";
 
 // The label a port list shows for the demo module.
 std::string_view DemoPortLabel(const Profile& profile);
@@ -87,5 +89,10 @@ void RemoveHeldLockFiles() noexcept;
 // renamed over meanwhile (POSIX; in a folder that takes no new file the
 // memory file itself is locked).
 PortOpening OpenModulePort(const std::string& name, const Profile& profile);
+
+// What opens "ftdi:" names: set once at start by a program built with an
+// FTDI back end (ftdi/). Without one such a name fails as Failure::Port.
+using FtdiPortOpener = PortOpening (*)(const std::string& name, const Profile& profile);
+void SetFtdiPortOpener(FtdiPortOpener opener);
 
 }  // namespace korvex
