@@ -19,6 +19,10 @@ add_library(korvex_ui STATIC ${KORVEX_UI_SOURCES})
 target_link_libraries(korvex_ui PUBLIC korvex_core korvex_audio Qt6::Widgets Qt6::Multimedia Qt6::SerialPort Qt6::PrintSupport)
 # The version --version tells (app/start_command.cpp).
 target_compile_definitions(korvex_ui PRIVATE KORVEX_VERSION="${PROJECT_VERSION}")
+if(TARGET korvex_ftdi)
+  target_link_libraries(korvex_ui PUBLIC korvex_ftdi)
+  target_compile_definitions(korvex_ui PRIVATE KORVEX_WITH_FTDI=1)
+endif()
 
 foreach(program korvex:korvex/main_korvex.cpp tamlo:tamlo/main_tamlo.cpp)
   string(REPLACE ":" ";" parts ${program})

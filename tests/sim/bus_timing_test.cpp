@@ -472,6 +472,39 @@ TEST(BitBang, EveryFaultEndsAsOnTheFastTiming) {
     }
 }
 
+// The same cut on a bit-bang cable, where a write's ticks go out a batch
+// ahead of their acknowledges: the slot is not believed held either, and
+// the next write after the port opens again writes it whole.
+TEST(BitBang, ACutOffVoiceWriteLeavesTheSlotNotHeld) {
+    struct StreamVoice {
+        explicit StreamVoice(SimulatedModule& module)
+            : chip(module), lines(chip), bus(lines, module.Sleeper(), module.Clock()) {
+            bus.SetTiming(BusTiming::Fast);
+            bus.SetStream(&chip);
+        }
+        SimulatedFt232r chip;
+        StreamLines lines;
+        TwoWireBus bus;
+    };
+    FastVoice m(Starting());
+    auto cable = std::make_unique<StreamVoice>(*m.sim);
+    ASSERT_TRUE(ReadAllSlots(cable->bus, *m.store, *m.wav, m.progress).Ok());
+    const std::uint32_t at = m.store->slotStart[1] + 10u;
+    const std::uint8_t original = m.sim->Memory()[at];
+    m.store->Area(1)[10] ^= 0xFF;
+    m.sim->GetFaults().pullAfterCalls = m.sim->GetCounters().Total() + 150000;
+    EXPECT_THROW(static_cast<void>(WriteAllSlots(cable->bus, *m.store, m.progress)), CSerialException);
+    ASSERT_NE(m.sim->Memory()[at], original);  // the edited page reached the module
+    EXPECT_FALSE(m.store->held[1].has_value());
+
+    m.sim->GetFaults().pullAfterCalls = 0;
+    cable = std::make_unique<StreamVoice>(*m.sim);  // opened again
+    RecoverBus(cable->lines);
+    m.store->Area(1)[10] = original;
+    ASSERT_TRUE(WriteAllSlots(cable->bus, *m.store, m.progress).Ok());
+    EXPECT_EQ(m.sim->Memory()[at], original);
+}
+
 TEST(LineProbe, MeasuresEachModelWithinATenth) {
     for (const PortModel& model : PortModels()) {
         auto sim = std::make_unique<SimulatedModule>();
