@@ -25,6 +25,8 @@ public:
     virtual int Open(const std::string& serial) = 0;
     virtual int SetBitmode(unsigned char outputs, unsigned char mode) = 0;
     virtual int SetBaudrate(int baud) = 0;
+    // How long the chip holds a packet short of full before it sends it, ms.
+    virtual int SetLatencyTimer(unsigned char ms) = 0;
     virtual int Write(const unsigned char* data, int size) = 0;
     // May return fewer bytes than asked for, 0 when none has come yet.
     virtual int Read(unsigned char* data, int size) = 0;

@@ -1,11 +1,22 @@
 #include "ftdi/ftdi_port.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <string_view>
 
 #include "ftdi/ftdi_texts.h"
 #include "link/serial_exception.h"
 
 namespace korvex {
+
+std::uint32_t TickHzSetting() {
+    const char* text = std::getenv(kTickHzVariable);
+    if (!text || !*text) return kDefaultTickHz;
+    char* end = nullptr;
+    const unsigned long hz = std::strtoul(text, &end, 10);
+    if (*end != '\0' || hz < kMinTickHz || hz > kMaxTickHz) return kDefaultTickHz;
+    return static_cast<std::uint32_t>(hz);
+}
 
 unsigned char PinsOf(std::uint8_t tick) {
     unsigned char pins = kPinTxd;
@@ -95,8 +106,9 @@ PortOpening OpenFtdiPort(const std::string& name, const Profile& profile, std::u
         }
         return opening;
     }
-    const int tickBaud = static_cast<int>(kDefaultTickHz / kBitBangClockPerBaud);
-    if (calls->SetBitmode(kOutputPins, kModeSyncBitBang) < 0 || calls->SetBaudrate(tickBaud) < 0) {
+    const int tickBaud = static_cast<int>(TickHzSetting() / kBitBangClockPerBaud);
+    if (calls->SetBitmode(kOutputPins, kModeSyncBitBang) < 0 || calls->SetBaudrate(tickBaud) < 0 ||
+        calls->SetLatencyTimer(kLatencyTimerMs) < 0) {
         opening.reason = name + ": " + calls->ErrorString() + ". " + std::string(texts.useComPort);
         static_cast<void>(calls->Close());
         return opening;

@@ -28,6 +28,15 @@ inline constexpr unsigned char kModeReset = 0x00;
 // second keeps the bus clock under 70 kHz, far inside the memory's 400 kHz
 // and slow enough for a cable's level shifters.
 inline constexpr std::uint32_t kDefaultTickHz = 200000;
+// The setting that chooses another: KORVEX_FTDI_TICK_HZ, from kMinTickHz to
+// kMaxTickHz; anything else leaves the default.
+inline constexpr const char* kTickHzVariable = "KORVEX_FTDI_TICK_HZ";
+inline constexpr std::uint32_t kMinTickHz = 1000;
+inline constexpr std::uint32_t kMaxTickHz = 1000000;
+std::uint32_t TickHzSetting();
+// The last samples of a batch come back at once, not after the chip's
+// default 16 ms wait for a full packet.
+inline constexpr unsigned char kLatencyTimerMs = 1;
 // In bit-bang mode the chip ticks at 16 times the rate its baud divisor gives.
 inline constexpr std::uint32_t kBitBangClockPerBaud = 16;
 inline constexpr std::size_t kFtdiBatchTicks = 256;

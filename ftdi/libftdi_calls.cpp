@@ -56,6 +56,7 @@ public:
         return ftdi_set_bitmode(ftdi_, outputs, mode);
     }
     int SetBaudrate(int baud) override { return ftdi_set_baudrate(ftdi_, baud); }
+    int SetLatencyTimer(unsigned char ms) override { return ftdi_set_latency_timer(ftdi_, ms); }
     int Write(const unsigned char* data, int size) override { return ftdi_write_data(ftdi_, data, size); }
     int Read(unsigned char* data, int size) override { return ftdi_read_data(ftdi_, data, size); }
     int Close() override {

@@ -4,6 +4,7 @@
 // is a port failure that gives the device back.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <deque>
 #include <memory>
 #include <string>
@@ -24,7 +25,7 @@ namespace {
 // before it goes out, then drives DTR# and RTS#.
 struct ChipLog {
     std::string openedSerial;
-    int bitmodeOutputs = -1, bitmodeMode = -1, baud = 0;
+    int bitmodeOutputs = -1, bitmodeMode = -1, baud = 0, latencyMs = 0;
     std::vector<int> writeSizes;
     int closes = 0;
 };
@@ -52,6 +53,10 @@ public:
     }
     int SetBaudrate(int baud) override {
         log_.baud = baud;
+        return 0;
+    }
+    int SetLatencyTimer(unsigned char ms) override {
+        log_.latencyMs = ms;
         return 0;
     }
     int Write(const unsigned char* data, int size) override {
@@ -144,11 +149,29 @@ TEST_F(FtdiPort, AnOpenedCableRunsSynchronousBitBangAndGivesTheDeviceBack) {
         // DTR# (D4), RTS# (D2) and TXD (D0) out; CTS# (D3) in.
         EXPECT_EQ(log.bitmodeOutputs, 0x15);
         EXPECT_EQ(log.baud * 16, 200000);
+        EXPECT_EQ(log.latencyMs, 1);
         EXPECT_NE(opening.port->Stream(), nullptr);
         EXPECT_EQ(log.closes, 0);
     }
     EXPECT_EQ(log.bitmodeMode, kModeReset);
     EXPECT_EQ(log.closes, 1);
+}
+
+// The tick rate is a setting: a rate in range is the chip's, anything else the default.
+TEST_F(FtdiPort, TheTickRateIsASettingWithASafeDefault) {
+    struct Case {
+        const char* value;  // nullptr: not set
+        int tickHz;
+    };
+    const Case cases[] = {{nullptr, 200000},   {"100000", 100000}, {"1000000", 1000000}, {"999", 200000},
+                          {"2000000", 200000}, {"100k", 200000},   {"", 200000}};
+    for (const Case& c : cases) {
+        if (c.value) ::setenv(kTickHzVariable, c.value, 1);
+        else ::unsetenv(kTickHzVariable);
+        ASSERT_TRUE(Open(Chip()).Ok());
+        EXPECT_EQ(log.baud * 16, c.tickHz) << (c.value ? c.value : "unset");
+    }
+    ::unsetenv(kTickHzVariable);
 }
 
 TEST_F(FtdiPort, ALineAssertedIsALowPin) {
