@@ -12,7 +12,7 @@ namespace korvex {
 
 PortOpener DefaultPortOpener() {
 #if KORVEX_WITH_FTDI
-    SetFtdiPortOpener(&OpenFtdiPortOnLibFtdi);
+    SetFtdiPortOpener(&OpenFtdiCable);
 #endif
     return &OpenModulePort;
 }

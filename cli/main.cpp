@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
     argv = utf8Args.Values();
     GlobalOptions options;
 #if KORVEX_WITH_FTDI
-    SetFtdiPortOpener(&OpenFtdiPortOnLibFtdi);
+    SetFtdiPortOpener(&OpenFtdiCable);
 #endif
 
     CLI::App app{"korvex-cli: reads, writes and checks the GSM auto-dialer module", "korvex-cli"};

@@ -35,8 +35,9 @@ public:
     virtual std::string ErrorString() = 0;
 };
 
-// The calls on libftdi1; nullptr in a build without it.
-std::unique_ptr<FtdiCalls> MakeLibFtdiCalls();
+// The calls on libftdi1 (Linux) or on FTDI's D2XX library loaded when the
+// program runs (Windows); nullptr where there is neither.
+std::unique_ptr<FtdiCalls> MakeFtdiCalls();
 
 // libftdi's return codes the port tells apart.
 inline constexpr int kFtdiNotFound = -3;       // ftdi_usb_open_desc: usb device not found

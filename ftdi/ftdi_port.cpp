@@ -118,8 +118,8 @@ PortOpening OpenFtdiPort(const std::string& name, const Profile& profile, std::u
     return opening;
 }
 
-PortOpening OpenFtdiPortOnLibFtdi(const std::string& name, const Profile& profile) {
-    return OpenFtdiPort(name, profile, MakeLibFtdiCalls());
+PortOpening OpenFtdiCable(const std::string& name, const Profile& profile) {
+    return OpenFtdiPort(name, profile, MakeFtdiCalls());
 }
 
 std::vector<FtdiPortEntry> FtdiPortsPresent(FtdiCalls& calls) {

@@ -67,8 +67,8 @@ unsigned char PinsOf(std::uint8_t tick);
 // words: what failed and what to do (close the programs using the port,
 // install the udev rule, or use its COM port).
 PortOpening OpenFtdiPort(const std::string& name, const Profile& profile, std::unique_ptr<FtdiCalls> calls);
-// The same on libftdi, for the port factory.
-PortOpening OpenFtdiPortOnLibFtdi(const std::string& name, const Profile& profile);
+// The same on MakeFtdiCalls(), for the port factory.
+PortOpening OpenFtdiCable(const std::string& name, const Profile& profile);
 
 // "FTDI FT232R (A50285BI)" for each chip present, with the port name it opens as.
 struct FtdiPortEntry {

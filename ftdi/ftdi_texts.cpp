@@ -4,7 +4,8 @@ namespace korvex {
 namespace {
 
 constexpr FtdiTexts kRussian{
-    "эта сборка не работает с FTDI напрямую; выберите COM порт кабеля",
+    "нет библиотеки для прямой работы с FTDI (Linux: libftdi1, Windows: драйвер D2XX от FTDI); выберите COM "
+    "порт кабеля",
     "Такого кабеля FTDI нет: проверьте, что он вставлен, или выберите его COM порт",
     "Нет доступа к кабелю FTDI: установите правило udev из пакета (группа dialout) и войдите в систему заново, "
     "или выберите COM порт кабеля",
@@ -12,7 +13,8 @@ constexpr FtdiTexts kRussian{
     "Выберите COM порт кабеля: через него обмен идёт как прежде",
 };
 constexpr FtdiTexts kEnglish{
-    "this build does not drive FTDI chips directly; choose the cable's COM port",
+    "no library to drive FTDI chips directly (Linux: libftdi1, Windows: FTDI's D2XX driver); choose the "
+    "cable's COM port",
     "No such FTDI cable: check that it is plugged in, or choose its COM port",
     "No access to the FTDI cable: install the package's udev rule (the dialout group) and log in again, "
     "or choose the cable's COM port",

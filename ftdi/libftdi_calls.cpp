@@ -73,6 +73,6 @@ private:
 
 }  // namespace
 
-std::unique_ptr<FtdiCalls> MakeLibFtdiCalls() { return std::make_unique<LibFtdiCalls>(); }
+std::unique_ptr<FtdiCalls> MakeFtdiCalls() { return std::make_unique<LibFtdiCalls>(); }
 
 }  // namespace korvex

@@ -3,6 +3,6 @@
 namespace korvex {
 
 // A build without libftdi1: FTDI cables work through their COM port.
-std::unique_ptr<FtdiCalls> MakeLibFtdiCalls() { return nullptr; }
+std::unique_ptr<FtdiCalls> MakeFtdiCalls() { return nullptr; }
 
 }  // namespace korvex

@@ -77,7 +77,7 @@ std::vector<ModuleBox::PortEntry> ModuleBox::PortEntries(const FilePageTexts& te
 #if KORVEX_WITH_FTDI
     // Each FTDI cable once, by its chip and serial, for the bit-bang path;
     // its tty above stays the serial path.
-    if (const std::unique_ptr<FtdiCalls> calls = MakeLibFtdiCalls()) {
+    if (const std::unique_ptr<FtdiCalls> calls = MakeFtdiCalls()) {
         for (const FtdiPortEntry& cable : FtdiPortsPresent(*calls))
             entries.push_back({QString::fromStdString(cable.label), QString::fromStdString(cable.name)});
     }

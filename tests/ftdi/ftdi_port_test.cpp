@@ -97,6 +97,15 @@ private:
     bool dtr_ = false, rts_ = false, empty_ = false;
 };
 
+void SetVariable(const char* name, const char* value) {
+#ifdef _WIN32
+    _putenv_s(name, value ? value : "");  // empty removes it
+#else
+    if (value) ::setenv(name, value, 1);
+    else ::unsetenv(name);
+#endif
+}
+
 class FtdiPort : public ::testing::Test {
 protected:
     std::unique_ptr<FakeFtdi> Chip() { return std::make_unique<FakeFtdi>(log, module); }
@@ -166,12 +175,11 @@ TEST_F(FtdiPort, TheTickRateIsASettingWithASafeDefault) {
     const Case cases[] = {{nullptr, 200000},   {"100000", 100000}, {"1000000", 1000000}, {"999", 200000},
                           {"2000000", 200000}, {"100k", 200000},   {"", 200000}};
     for (const Case& c : cases) {
-        if (c.value) ::setenv(kTickHzVariable, c.value, 1);
-        else ::unsetenv(kTickHzVariable);
+        SetVariable(kTickHzVariable, c.value);
         ASSERT_TRUE(Open(Chip()).Ok());
         EXPECT_EQ(log.baud * 16, c.tickHz) << (c.value ? c.value : "unset");
     }
-    ::unsetenv(kTickHzVariable);
+    SetVariable(kTickHzVariable, nullptr);
 }
 
 TEST_F(FtdiPort, ALineAssertedIsALowPin) {
@@ -229,16 +237,16 @@ TEST_F(FtdiPort, ThePortListShowsEachCableOnce) {
 namespace korvex {
 namespace {
 
-// libftdi itself, asked for a chip no cable has: its own code for a device
-// not found, and the words for it (a build without libftdi says to use the
-// COM port). It enumerates the bus and opens nothing.
-TEST(LibFtdi, ACableThatIsNotThereIsNotFound) {
+// libftdi (or D2XX) itself, asked for a chip no cable has: its own code for
+// a device not found, and the words for it (a build or a machine without
+// the library says to use the COM port). It enumerates and opens nothing.
+TEST(FtdiLibrary, ACableThatIsNotThereIsNotFound) {
     const std::string name = "ftdi:KORVEX-NO-SUCH-CABLE";
-    std::unique_ptr<FtdiCalls> calls = MakeLibFtdiCalls();
-    const PortOpening opening = OpenFtdiPortOnLibFtdi(name, FullProfile());
+    std::unique_ptr<FtdiCalls> calls = MakeFtdiCalls();
+    const PortOpening opening = OpenFtdiCable(name, FullProfile());
     EXPECT_EQ(opening.failure, PortOpening::Failure::Port);
     if (!calls) {
-        EXPECT_NE(opening.reason.find("эта сборка не работает с FTDI напрямую"), std::string::npos) << opening.reason;
+        EXPECT_NE(opening.reason.find("нет библиотеки для прямой работы с FTDI"), std::string::npos) << opening.reason;
         return;
     }
     EXPECT_EQ(calls->Open("KORVEX-NO-SUCH-CABLE"), kFtdiNotFound) << calls->ErrorString();
