@@ -72,9 +72,9 @@ public:
         int total = 0;
         for (DWORD i = 0; i < count; ++i) {
             DWORD flags = 0, type = 0, id = 0, location = 0;
-            char serial[16] = {}, description[64] = {};
+            char serial[16] = {}, product[64] = {};
             FtHandle unused = nullptr;
-            if (getDetail_(i, &flags, &type, &id, &location, serial, description, &unused) != kFtOk) continue;
+            if (getDetail_(i, &flags, &type, &id, &location, serial, product, &unused) != kFtOk) continue;
             if (type != kFtDevice232R && type != kFtDeviceXSeries) continue;
             found.push_back({type == kFtDevice232R ? "FT232R" : "FT-X", serial});
             ++total;
