@@ -21,6 +21,10 @@ target_link_libraries(korvex_ui PUBLIC korvex_core korvex_audio Qt6::Widgets Qt6
 target_compile_definitions(korvex_ui PRIVATE KORVEX_VERSION="${PROJECT_VERSION}"
   # Where F1 finds the manual when the program runs from its build folder.
   KORVEX_MANUAL_SOURCE_DIR="${CMAKE_SOURCE_DIR}/docs/manual")
+if(TARGET korvex_ftdi)
+  target_link_libraries(korvex_ui PUBLIC korvex_ftdi)
+  target_compile_definitions(korvex_ui PRIVATE KORVEX_WITH_FTDI=1)
+endif()
 
 foreach(program korvex:korvex/main_korvex.cpp tamlo:tamlo/main_tamlo.cpp)
   string(REPLACE ":" ";" parts ${program})

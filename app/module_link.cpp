@@ -4,10 +4,18 @@
 #include "link/serial_exception.h"
 #include "sim/demo.h"
 #include "sim/transfer_estimate.h"
+#if KORVEX_WITH_FTDI
+#include "ftdi/ftdi_port.h"
+#endif
 
 namespace korvex {
 
-PortOpener DefaultPortOpener() { return &OpenModulePort; }
+PortOpener DefaultPortOpener() {
+#if KORVEX_WITH_FTDI
+    SetFtdiPortOpener(&OpenFtdiCable);
+#endif
+    return &OpenModulePort;
+}
 
 ModuleLink::ModuleLink(const Profile& profile, PortOpener opener) : profile_(profile), opener_(std::move(opener)) {}
 

@@ -15,9 +15,11 @@
 
 #include "link/device_link.h"
 #include "link/line_probe.h"
+#include "link/stream_lines.h"
 #include "log/log_transfer.h"
 #include "sim/demo.h"
 #include "sim/port_model.h"
+#include "sim/simulated_ft232r.h"
 #include "sim/simulated_module.h"
 #include "voice/voice_store.h"
 #include "voice/voice_transfer.h"
@@ -121,6 +123,8 @@ const char* kModels[] = {"native", "ftdi", "cp210x", "ch340", "pl2303"};
 
 // seconds[operation][model][timing]; negative where the transfer failed.
 std::map<std::string, std::map<std::string, double[2]>> g_seconds;
+// seconds[operation] on the simulated FT232R in bit-bang mode.
+std::map<std::string, double> g_bitBang;
 
 void BM_Transfer(benchmark::State& state, const Operation& op, const PortModel& model, BusTiming timing) {
     double seconds = 0;
@@ -144,6 +148,36 @@ void BM_Transfer(benchmark::State& state, const Operation& op, const PortModel& 
     g_seconds[op.name][std::string(model.name)][timing == BusTiming::Fast ? 1 : 0] = seconds;
 }
 
+// The same operation with the bus driving a simulated FT232R in synchronous
+// bit-bang mode (1 ms a bulk round trip, the default tick rate), probed
+// through its stream as a program probes it.
+void BM_BitBang(benchmark::State& state, const Operation& op) {
+    double seconds = 0;
+    std::uint64_t exchanges = 0;
+    for (auto _ : state) {
+        auto sim = std::make_unique<SimulatedModule>();
+        sim->Memory() = Starting();
+        SimulatedFt232r chip(*sim);
+        StreamLines lines(chip);
+        RecoverBus(lines);
+        static_cast<void>(ProbeLines(lines, sim->Clock()));  // priced as an opening pays it, not counted below
+        TwoWireBus bus(lines, sim->Sleeper(), sim->Clock());
+        bus.SetTiming(BusTiming::Fast);
+        bus.SetStream(&chip);
+        const std::uint64_t begin = sim->NowNs(), exchangesBefore = chip.Exchanges();
+        try {
+            op.run(bus);
+            seconds = static_cast<double>(sim->NowNs() - begin) / 1e9;
+        } catch (const std::exception&) {
+            seconds = -1;
+        }
+        exchanges = chip.Exchanges() - exchangesBefore;
+    }
+    state.counters["virtual_s"] = seconds;
+    state.counters["exchanges"] = static_cast<double>(exchanges);
+    g_bitBang[op.name] = seconds;
+}
+
 void RegisterAll() {
     for (const Operation& op : kOperations) {
         for (const char* name : kModels) {
@@ -154,6 +188,8 @@ void RegisterAll() {
                 benchmark::RegisterBenchmark(id.c_str(), BM_Transfer, op, model, timing)->Iterations(1);
             }
         }
+        const std::string id = std::string("BM_BitBang/") + op.name + "/" + std::string(kBitBangPortName);
+        benchmark::RegisterBenchmark(id.c_str(), BM_BitBang, op)->Iterations(1);
     }
 }
 
@@ -168,8 +204,9 @@ std::string Cell(double s) {
 void PrintTable() {
     std::printf("\n| operation (spec / fast) |");
     for (const char* m : kModels) std::printf(" %s |", m);
+    std::printf(" %s (fast) |", std::string(kBitBangPortName).c_str());
     std::printf("\n|---|");
-    for (std::size_t i = 0; i < std::size(kModels); ++i) std::printf("---|");
+    for (std::size_t i = 0; i <= std::size(kModels); ++i) std::printf("---|");
     std::printf("\n");
     for (const Operation& op : kOperations) {
         const auto found = g_seconds.find(op.name);
@@ -179,6 +216,8 @@ void PrintTable() {
             const auto& t = found->second[m];
             std::printf(" %s / %s |", Cell(t[0]).c_str(), Cell(t[1]).c_str());
         }
+        const auto bitBang = g_bitBang.find(op.name);
+        std::printf(" %s |", bitBang == g_bitBang.end() ? "" : Cell(bitBang->second).c_str());
         std::printf("\n");
     }
 }

@@ -30,8 +30,12 @@
 #include "model/file_io.h"
 #include "sim/port_factory.h"
 #include "sim/port_model.h"
+#include "sim/simulated_ft232r.h"
 #if KORVEX_WITH_AUDIO
 #include "cli/speak_command.h"
+#endif
+#if KORVEX_WITH_FTDI
+#include "ftdi/ftdi_port.h"
 #endif
 
 using namespace korvex;
@@ -57,19 +61,25 @@ int main(int argc, char** argv) {
     argc = utf8Args.Count();
     argv = utf8Args.Values();
     GlobalOptions options;
+#if KORVEX_WITH_FTDI
+    SetFtdiPortOpener(&OpenFtdiCable);
+#endif
 
     CLI::App app{"korvex-cli: reads, writes and checks the GSM auto-dialer module", "korvex-cli"};
     app.require_subcommand(1);
     app.fallthrough();
     app.set_version_flag("--version", "korvex-cli " KORVEX_VERSION);
     app.add_flag("--compact", options.compact, "The compact module and program (English texts)");
-    app.add_option("--port", options.port, "COMn, a device path, sim:FILE or demo (default: $KORVEX_PORT)");
+    app.add_option("--port", options.port,
+                   "COMn, a device path, ftdi:SERIAL or ftdi:first (an FTDI cable in bit-bang mode), sim:FILE or "
+                   "demo (default: $KORVEX_PORT)");
     app.add_option("--trace", options.trace, "Simulated ports: one line per line call into FILE");
     app.add_option("--sim-fault", options.faults,
                    "Simulated ports: absent, write-protect, flip-read:N, flip-write:N, pull:N (repeatable)")
         ->allow_extra_args(false);
     app.add_option("--sim-port", options.simPort,
-                   "Simulated ports: the port model (default, native, ftdi, cp210x, ch340, pl2303, cdc-acm)");
+                   "Simulated ports: the port model (default, native, ftdi, cp210x, ch340, pl2303, cdc-acm, "
+                   "ft232r-bitbang)");
     app.add_option("--sim-pace", options.simPace,
                    "Simulated ports: virtual (as fast as the machine runs, default) or real (the time the port "
                    "model charges, as on a real cable)");
@@ -185,6 +195,7 @@ int main(int argc, char** argv) {
                                      {"--port", {"demo"}}},
                           .portOption = "--port"};
     for (const PortModel& model : PortModels()) hints.values["--sim-port"].emplace_back(model.name);
+    hints.values["--sim-port"].emplace_back(kBitBangPortName);
     app.add_option_function<std::string>(
            "--completion",
            [&](const std::string& shell) {

@@ -19,6 +19,7 @@
 #include "model/file_io.h"
 #include "sim/demo.h"
 #include "sim/port_model.h"
+#include "sim/simulated_ft232r.h"
 #include "sim/transfer_estimate.h"
 
 #ifdef _WIN32
@@ -93,9 +94,11 @@ void CheckGlobalOptions(const Context& ctx) {
     if (!simulated && (!ctx.options.trace.empty() || !ctx.options.faults.empty() || !ctx.options.simPort.empty() ||
                        ctx.options.simPace != "virtual"))
         throw CliError(kExitUsage, std::string(ctx.texts.simulatedOnly));
-    if (!ctx.options.simPort.empty() && !FindPortModel(ctx.options.simPort)) {
+    if (!ctx.options.simPort.empty() && !FindPortModel(ctx.options.simPort) &&
+        ctx.options.simPort != kBitBangPortName) {
         std::string known;
         for (const PortModel& m : PortModels()) known += (known.empty() ? "" : ", ") + std::string(m.name);
+        known += ", " + std::string(kBitBangPortName);
         throw CliError(kExitUsage, std::string(ctx.texts.unknownPortModel) + ctx.options.simPort + " (" + known + ")");
     }
     if (ctx.options.bus != "spec" && ctx.options.bus != "fast")
@@ -143,7 +146,8 @@ ModuleSession::ModuleSession(const Context& ctx) : ctx_(ctx) {
     }
     port_ = std::move(opening.port);
     if (SimulatedModule* module = port_->Simulated()) {
-        if (!ctx.options.simPort.empty()) module->SetPortModel(*FindPortModel(ctx.options.simPort));
+        if (ctx.options.simPort == kBitBangPortName) port_->SetSimulatedBitBang(true);
+        else if (!ctx.options.simPort.empty()) module->SetPortModel(*FindPortModel(ctx.options.simPort));
         module->GetFaults() = faults;
         if (!ctx.options.trace.empty()) module->SetTrace(&trace_);
         module->SetRealPace(ctx.options.simPace == "real");

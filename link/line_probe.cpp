@@ -128,6 +128,7 @@ std::string PortDriverName(const std::string& devicePath) {
 
 std::string DescribeProbe(const LineProbe& probe) {
     std::string text = "port: " + (probe.driver.empty() ? std::string("unknown kind") : probe.driver);
+    if (probe.pinStream) text += ", synchronous bit-bang (a set or a read is one bulk round trip)";
     text += ", set " + Microseconds(probe.setNs) + ", status read " + Microseconds(probe.readNs);
     text += probe.liveStatus ? ", status live" : ", status cached";
     text += ", status delay " + Microseconds(probe.statusDelayNs);

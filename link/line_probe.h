@@ -21,6 +21,7 @@ struct LineProbe {
     std::uint64_t readNs = 0;         // median of the timed status reads
     std::uint64_t statusDelayNs = 0;  // how long a data change may take to show on CTS
     bool liveStatus = true;           // every change showed on the first read after it
+    bool pinStream = false;           // the bus drives the cable's pin stream (bit-bang), not its lines
     int sets = 0, reads = 0;          // calls the probe made
 
     bool Usable() const { return verdict != Verdict::CtsStuckOn; }

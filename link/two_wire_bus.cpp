@@ -1,5 +1,6 @@
 #include "link/two_wire_bus.h"
 
+#include <algorithm>
 #include <thread>
 
 #include "link/bus_error.h"
@@ -25,12 +26,20 @@ TwoWireBus::TwoWireBus(ModemLines& lines, SleepFn sleep, ClockFn clock)
 }
 
 void TwoWireBus::Settle() {
+    if (stream_) return;  // a tick is the settle time
     lines_.ReadModemStatus();
     lines_.ReadModemStatus();
 }
 
 void TwoWireBus::Drive(Line line, bool low) {
     std::optional<bool>& level = line == Line::Clock ? clockLow_ : dataLow_;
+    if (stream_) {
+        // A sampled tick goes out even when it changes nothing.
+        if (level == low && !sampleNext_) return;
+        level = low;
+        Push();
+        return;
+    }
     if (timing_ == BusTiming::Fast && level == low) return;
     if (line == Line::Clock) {
         if (low) lines_.SetDtr();
@@ -58,6 +67,96 @@ void TwoWireBus::Release() {
     DataHigh();
     ClockHigh();
     timing_ = saved;
+    if (stream_) Flush();
+}
+
+void TwoWireBus::SetStream(PinStream* stream) {
+    stream_ = stream;
+    ticks_.clear();
+    acks_.clear();
+    reads_.clear();
+    readAhead_.clear();
+    sampleNext_ = false;
+    clockLow_.reset();
+    dataLow_.reset();
+}
+
+void TwoWireBus::ThrowStopped() {
+    if (stream_) Flush();
+    throw TransferStopped();
+}
+
+void TwoWireBus::Push() {
+    std::uint8_t tick = 0;
+    if (clockLow_.value_or(false)) tick |= kTickDtr;
+    if (dataLow_.value_or(false)) tick |= kTickRts;
+    if (sampleNext_) tick |= kTickSample;
+    sampleNext_ = false;
+    ticks_.push_back(tick);
+    if (ticks_.size() >= stream_->BatchTicks()) Exchange();
+}
+
+// The tick that goes out next carries the sample; it shows the levels the
+// tick before it left, a whole tick after the last change.
+std::uint64_t TwoWireBus::MarkSample() {
+    sampleNext_ = true;
+    return ticksSent_ + ticks_.size();
+}
+
+bool TwoWireBus::SampleAt(std::uint64_t tick) const { return samples_[tick - lastBase_] != 0; }
+
+void TwoWireBus::Flush() {
+    if (sampleNext_) Drive(Line::Clock, clockLow_.value_or(false));
+    if (!ticks_.empty()) Exchange();
+}
+
+void TwoWireBus::Exchange() {
+    // Taken off the bus first: a device that fails mid-exchange leaves nothing queued.
+    const std::vector<std::uint8_t> ticks = std::move(ticks_);
+    ticks_.clear();
+    samples_.assign(ticks.size(), 0);
+    lastBase_ = ticksSent_;
+    ticksSent_ += ticks.size();
+    try {
+        stream_->Exchange(ticks, samples_);
+    } catch (...) {
+        acks_.clear();
+        reads_.clear();
+        readAhead_.clear();
+        sampleNext_ = false;
+        pollTick_.reset();
+        throw;
+    }
+    if (pollTick_ && InLastExchange(*pollTick_)) pollAcked_ = SampleAt(*pollTick_);
+    std::size_t decoded = 0;
+    for (PendingByte& pending : reads_) {
+        for (int bit = 0; bit < 8; ++bit) {
+            // CTS on: the data line low, a 0.
+            if (InLastExchange(pending.bitTicks[bit]) && !SampleAt(pending.bitTicks[bit]))
+                pending.value = static_cast<std::uint8_t>(pending.value | (0x80 >> bit));
+        }
+        if (pending.bitTicks[7] >= ticksSent_) break;
+        readAhead_.push_back(pending.value);
+        ++decoded;
+    }
+    reads_.erase(reads_.begin(), reads_.begin() + static_cast<std::ptrdiff_t>(decoded));
+    std::size_t checked = 0;
+    for (; checked < acks_.size() && acks_[checked].tick < ticksSent_; ++checked) {
+        if (SampleAt(acks_[checked].tick)) continue;
+        const AckCheck missing = acks_[checked];
+        acks_.clear();
+        reads_.clear();
+        readAhead_.clear();
+        // What was queued behind the refused byte went to a memory that
+        // ignores it; the bus is left released for whatever comes next.
+        ClockLow();
+        DataLow();
+        ClockHigh();
+        DataHigh();
+        Flush();
+        throw BusError(missing.deviceAddress ? BusError::Kind::NoAnswer : BusError::Kind::Refused, missing.address);
+    }
+    acks_.erase(acks_.begin(), acks_.begin() + static_cast<std::ptrdiff_t>(checked));
 }
 
 void TwoWireBus::Start() {
@@ -66,15 +165,20 @@ void TwoWireBus::Start() {
     DataLow();
     ClockLow();
     byteInTransaction_ = 0;
+    readAhead_.clear();
+    receiving_ = false;
 }
 
 void TwoWireBus::Stop() {
     DataLow();
     ClockHigh();
     DataHigh();
+    // A write's stop is followed by its cycle's wait, which sends the ticks.
+    if (stream_ && receiving_) Flush();
+    receiving_ = false;
 }
 
-bool TwoWireBus::SendByte(std::uint8_t value) {
+void TwoWireBus::SendBits(std::uint8_t value) {
     ClockLow();
     for (int bit = 7; bit >= 0; --bit) {
         if ((value >> bit) & 1) DataHigh();
@@ -85,6 +189,10 @@ bool TwoWireBus::SendByte(std::uint8_t value) {
     // Ninth clock: the memory pulls the released line low to acknowledge.
     DataHigh();
     ClockHigh();
+}
+
+bool TwoWireBus::SendByte(std::uint8_t value) {
+    SendBits(value);
     const bool acked = timing_ == BusTiming::Spec || SampleLow();
     ClockLow();
     return acked;
@@ -93,6 +201,14 @@ bool TwoWireBus::SendByte(std::uint8_t value) {
 void TwoWireBus::WriteByte(std::uint8_t value) {
     const int index = byteInTransaction_++;
     if (index >= 3) dataWritten_ = true;
+    if (stream_) {
+        // Sent ahead; the acknowledge is checked when its sample comes back.
+        SendBits(value);
+        if (timing_ == BusTiming::Fast) acks_.push_back({MarkSample(), index == 0, address_});
+        ClockLow();
+        if (index >= 3) ++address_;
+        return;
+    }
     const bool acked = SendByte(value);
     if (index >= 3) ++address_;
     if (acked) return;
@@ -114,13 +230,64 @@ std::uint8_t TwoWireBus::ReceiveBits() {
     return value;
 }
 
+void TwoWireBus::QueueReceive(bool sampled) {
+    receiving_ = true;
+    ClockLow();
+    DataHigh();
+    // Listed before its ticks: a batch may go out between two of its bits.
+    if (sampled) {
+        PendingByte pending{};
+        std::fill(std::begin(pending.bitTicks), std::end(pending.bitTicks), UINT64_MAX);
+        reads_.push_back(pending);
+    }
+    for (int bit = 0; bit < 8; ++bit) {
+        ClockHigh();
+        if (sampled) reads_.back().bitTicks[bit] = MarkSample();
+        ClockLow();
+    }
+}
+
+std::uint8_t TwoWireBus::TakeRead(bool ack) {
+    if (!ack) {
+        if (!readAhead_.empty()) {
+            // Read ahead and acknowledged already: the byte after it is the one nacked.
+            const std::uint8_t value = readAhead_.front();
+            readAhead_.clear();
+            QueueReceive(false);
+            ClockHigh();
+            ClockLow();
+            return value;
+        }
+        QueueReceive(true);
+        ClockHigh();
+        ClockLow();
+        Flush();
+    } else if (readAhead_.empty()) {
+        constexpr std::size_t kTicksPerByte = 20;  // 8 bits of two ticks, the acknowledge's four
+        const std::size_t room = std::max<std::size_t>(1, stream_->BatchTicks() / kTicksPerByte);
+        const std::size_t n = std::min(room, ackedLeft_);
+        for (std::size_t i = 0; i < n; ++i) {
+            QueueReceive(true);
+            DataLow();
+            ClockHigh();
+            ClockLow();
+        }
+        Flush();
+    }
+    const std::uint8_t value = readAhead_.front();
+    readAhead_.pop_front();
+    if (ack && ackedLeft_ != SIZE_MAX) --ackedLeft_;
+    return value;
+}
+
 std::uint8_t TwoWireBus::ReadByteAck() {
     if (StopAsked()) {
         // The memory is sending: the next byte is nacked and the read ends.
         static_cast<void>(ReadByteNack());
         Stop();
-        throw TransferStopped();
+        ThrowStopped();
     }
+    if (stream_) return TakeRead(true);
     const std::uint8_t value = ReceiveBits();
     DataLow();
     ClockHigh();
@@ -130,6 +297,7 @@ std::uint8_t TwoWireBus::ReadByteAck() {
 }
 
 std::uint8_t TwoWireBus::ReadByteNack() {
+    if (stream_) return TakeRead(false);
     const std::uint8_t value = ReceiveBits();
     ClockHigh();
     ClockLow();
@@ -138,7 +306,7 @@ std::uint8_t TwoWireBus::ReadByteNack() {
 
 void TwoWireBus::BeginWrite(std::uint16_t address) {
     // Between transactions the lines are released and no page is open.
-    if (StopAsked()) throw TransferStopped();
+    if (StopAsked()) ThrowStopped();
     address_ = address;
     Start();
     WriteByte(kDeviceWrite);
@@ -154,6 +322,7 @@ void TwoWireBus::BeginRead(std::uint16_t address) {
 
 void TwoWireBus::Wait() {
     if (timing_ == BusTiming::Spec) {
+        if (stream_) Flush();
         sleep_(kWriteCycleWait);
         return;
     }
@@ -162,8 +331,21 @@ void TwoWireBus::Wait() {
     const auto cap = static_cast<std::uint64_t>(std::chrono::nanoseconds(kWriteCycleWait).count());
     for (;;) {
         Start();
-        const bool acked = SendByte(kDeviceWrite);
-        Stop();
+        bool acked = false;
+        if (stream_) {
+            // The page's ticks go out with the first poll.
+            SendBits(kDeviceWrite);
+            pollTick_ = MarkSample();
+            pollAcked_ = false;
+            ClockLow();
+            Stop();
+            Flush();
+            pollTick_.reset();
+            acked = pollAcked_;
+        } else {
+            acked = SendByte(kDeviceWrite);
+            Stop();
+        }
         if (acked) return;
         if (clock_() - begin > cap) throw BusError(BusError::Kind::WriteCycleTimeout, address_ > 0 ? address_ - 1 : 0);
     }
@@ -172,6 +354,12 @@ void TwoWireBus::Wait() {
 std::uint8_t TwoWireBus::ReadSequential(std::uint16_t address, std::span<std::uint8_t> out,
                                         const std::function<void(std::size_t)>& onByte) {
     BeginRead(address);
+    // A stream reads ahead no further than the bytes asked for.
+    ackedLeft_ = out.size();
+    struct Unbounded {
+        std::size_t& left;
+        ~Unbounded() { left = SIZE_MAX; }
+    } unbounded{ackedLeft_};
     for (std::size_t i = 0; i < out.size(); ++i) {
         out[i] = ReadByteAck();
         if (onByte) onByte(i);

@@ -2,11 +2,14 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <optional>
 #include <span>
+#include <vector>
 
 #include "link/modem_lines.h"
+#include "link/pin_stream.h"
 
 namespace korvex {
 
@@ -91,6 +94,19 @@ public:
     // bus) whatever they were, so the fast timing knows where they stand.
     void Release();
 
+    // From now on the bus drives a pin stream instead of the line calls
+    // (nullptr: the line calls again). The same sequences go out tick by
+    // tick, one line change a tick, so data changes only while the clock is
+    // low; no call leaves a line where it is. The acknowledges of a write
+    // are sampled but not waited for: the ticks are batched up to the
+    // stream's BatchTicks() and checked when their samples come back, so a
+    // missing one throws the same BusError a batch later. Reads and the
+    // acknowledge polling wait for their samples; a read takes the bytes of
+    // a batch at once (acknowledged; the read then ends past them with a
+    // nack). Every read and every write cycle ends with the ticks sent.
+    void SetStream(PinStream* stream);
+    PinStream* Stream() const { return stream_; }
+
 private:
     enum class Line { Clock, Data };
     void Drive(Line line, bool low);
@@ -100,9 +116,31 @@ private:
     void DataLow() { Drive(Line::Data, true); }
     // CTS on: the data line is low.
     bool SampleLow();
+    void SendBits(std::uint8_t value);  // the eight bits, then the ninth clock high
     bool SendByte(std::uint8_t value);  // true when acknowledged (always, in Spec)
     std::uint8_t ReceiveBits();
     bool StopAsked() const { return stopCheck_ && stopCheck_(); }
+    [[noreturn]] void ThrowStopped();
+
+    // Pin stream: the ticks not yet sent and what waits for their samples.
+    struct AckCheck {
+        std::uint64_t tick;
+        bool deviceAddress;
+        std::uint32_t address;
+    };
+    // A byte's bits come back as their ticks do, across batches too.
+    struct PendingByte {
+        std::uint64_t bitTicks[8];
+        std::uint8_t value;
+    };
+    void Push();
+    std::uint64_t MarkSample();
+    void Flush();
+    void Exchange();
+    bool SampleAt(std::uint64_t tick) const;
+    bool InLastExchange(std::uint64_t tick) const { return tick >= lastBase_ && tick < ticksSent_; }
+    void QueueReceive(bool sampled);
+    std::uint8_t TakeRead(bool ack);
 
     ModemLines& lines_;
     SleepFn sleep_;
@@ -116,6 +154,20 @@ private:
     bool dataWritten_ = false;
     std::uint32_t address_ = 0;     // memory address the next data byte goes to
     std::function<bool()> stopCheck_;
+
+    PinStream* stream_ = nullptr;
+    std::vector<std::uint8_t> ticks_;
+    std::vector<std::uint8_t> samples_;  // of the last exchange
+    std::uint64_t ticksSent_ = 0;        // before the last exchange's first tick: lastBase_
+    std::uint64_t lastBase_ = 0;
+    bool sampleNext_ = false;
+    bool receiving_ = false;  // the transaction reads: its stop sends the ticks
+    std::vector<AckCheck> acks_;
+    std::optional<std::uint64_t> pollTick_;  // the acknowledge polling's sample
+    bool pollAcked_ = false;
+    std::vector<PendingByte> reads_;
+    std::deque<std::uint8_t> readAhead_;
+    std::size_t ackedLeft_ = SIZE_MAX;  // bytes a sequential read still acknowledges
 };
 
 // Runs with another timing for as long as it lives.

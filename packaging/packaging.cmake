@@ -158,6 +158,10 @@ if(TARGET korvex OR TARGET tamlo)
   install(FILES ${KORVEX_MANUAL_PICTURES} DESTINATION ${CMAKE_INSTALL_DATADIR}/korvex)
 endif()
 
+# FTDI cables in bit-bang mode open as USB devices: the rule gives the
+# dialout group, which owns the serial ports, those devices too.
+install(FILES ${KORVEX_PACKAGING_DIR}/60-korvex-ftdi.rules DESTINATION lib/udev/rules.d)
+
 # The licence in Debian's machine-readable form, and the package's changelog
 # dated as the release.
 execute_process(COMMAND date -u -R -d "${KORVEX_RELEASE_DATE} 12:00:00"

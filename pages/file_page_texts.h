@@ -53,6 +53,8 @@ struct FilePageTexts {
     // The status line when the standard timing is chosen on a cable whose
     // status is cached: it says where the fast one is switched on.
     std::string_view cachedStatus;
+    // The status line when the open port is an FTDI cable in bit-bang mode.
+    std::string_view ftdiFast;
 };
 
 inline constexpr FilePageTexts kFilePageRussian{
@@ -92,6 +94,7 @@ inline constexpr FilePageTexts kFilePageRussian{
     .cachedStatus =
         "Этот кабель сообщает состояние линий с опозданием: обычный обмен может прочитать байты неверно. "
         "Включите «Быстрый обмен» в меню «Вид».",
+    .ftdiFast = "быстрый режим FTDI",
 };
 
 inline constexpr FilePageTexts kFilePageEnglish{
@@ -131,6 +134,7 @@ inline constexpr FilePageTexts kFilePageEnglish{
     .cachedStatus =
         "This cable reports its lines late: the standard transfer may misread bytes. "
         "Tick \"Fast transfer\".",
+    .ftdiFast = "FTDI fast mode",
 };
 
 inline const FilePageTexts& FilePageTextsFor(const Profile& profile) {

@@ -38,6 +38,9 @@
 #include "pages/module_tools_texts.h"
 #include "pages/sound_box.h"
 #include "pages/transfer_status.h"
+#if KORVEX_WITH_FTDI
+#include "ftdi/ftdi_port.h"
+#endif
 
 namespace korvex {
 
@@ -71,6 +74,14 @@ std::vector<ModuleBox::PortEntry> ModuleBox::PortEntries(const FilePageTexts& te
     }
     std::sort(present.begin(), present.end(), [](const PortEntry& a, const PortEntry& b) { return a.text < b.text; });
     entries.insert(entries.end(), present.begin(), present.end());
+#if KORVEX_WITH_FTDI
+    // Each FTDI cable once, by its chip and serial, for the bit-bang path;
+    // its tty above stays the serial path.
+    if (const std::unique_ptr<FtdiCalls> calls = MakeFtdiCalls()) {
+        for (const FtdiPortEntry& cable : FtdiPortsPresent(*calls))
+            entries.push_back({QString::fromStdString(cable.label), QString::fromStdString(cable.name)});
+    }
+#endif
     entries.push_back({QtText(texts.demoModule), QString::fromLatin1(kDemoName)});
     return entries;
 }

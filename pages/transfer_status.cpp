@@ -89,7 +89,13 @@ void TransferStatus::Clear() {
 
 void TransferStatus::AdviseOnCable(const ModuleLink& link) {
     const QString advice = QtText(texts_.cachedStatus);
-    if (link.IsOpen() && link.SpecMayMisread()) {
+    const QString bitBang = QtText(texts_.ftdiFast);
+    if (link.IsOpen() && link.Probe().pinStream) {
+        SetLine(bitBang);
+        line_->show();
+    } else if (line_->text() == bitBang) {
+        line_->hide();
+    } else if (link.IsOpen() && link.SpecMayMisread()) {
         SetLine(advice);
         line_->show();
     } else if (line_->text() == advice) {

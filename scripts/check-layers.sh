@@ -5,10 +5,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 # folder:level, bottom first. Folders on one level may not include each other.
-layers=(link:0 model:1 voice:2 log:3 sim:4 report:4 audio:5 app:6 widgets:7 pages:8 korvex:9 tamlo:9 cli:9)
+layers=(link:0 model:1 voice:2 log:3 sim:4 report:4 audio:5 ftdi:5 app:6 widgets:7 pages:8 korvex:9 tamlo:9 cli:9)
 core_top=4
 # Folders above the core that stay without Qt all the same.
-no_qt=(audio cli)
+no_qt=(audio ftdi cli)
 
 declare -A level
 for entry in "${layers[@]}"; do level[${entry%%:*}]=${entry##*:}; done

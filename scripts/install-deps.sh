@@ -8,6 +8,8 @@ packages=(
   qt6-base-dev qt6-multimedia-dev qt6-translations-l10n qt6-serialport-dev
   libcli11-dev nlohmann-json3-dev
   libsndfile1-dev libsoxr-dev libespeak-ng-dev espeak-ng-data pkg-config
+  # FTDI cables in synchronous bit-bang mode
+  libftdi1-dev
   libgl-dev
   dpkg-dev file help2man librsvg2-bin desktop-file-utils appstream
   # the package check: Debian's own checks, and the project file types told by content

@@ -12,7 +12,11 @@ std::string StatsLine(const PortStats& stats) {
 }
 
 PortBus::PortBus(ModulePort& port, BusTiming timing)
-    : port_(port), lines_(port.Lines()), clock_(port.Clock()), openedNs_(clock_()) {
+    : port_(port),
+      streamLines_(port.Stream() ? std::make_unique<StreamLines>(*port.Stream()) : nullptr),
+      lines_(streamLines_ ? static_cast<ModemLines&>(*streamLines_) : port.Lines()),
+      clock_(port.Clock()),
+      openedNs_(clock_()) {
     RecoverBus(lines_);
     probe_ = ProbeLines(lines_, clock_);
     probe_.driver = port_.Driver();
@@ -23,6 +27,8 @@ PortBus::PortBus(ModulePort& port, BusTiming timing)
     bus_ = std::make_unique<TwoWireBus>(lines_, std::move(sleep), clock_);
     bus_->SetTiming(timing);
     bus_->SetGuard(probe_.Guard());
+    bus_->SetStream(port_.Stream());
+    probe_.pinStream = port_.Stream() != nullptr;
 }
 
 PortStats PortBus::Stats() const {

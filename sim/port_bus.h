@@ -5,6 +5,7 @@
 
 #include "link/counting_lines.h"
 #include "link/line_probe.h"
+#include "link/stream_lines.h"
 #include "link/two_wire_bus.h"
 #include "sim/port_factory.h"
 
@@ -20,7 +21,9 @@ std::string StatsLine(const PortStats& stats);
 
 // An opened port made ready for transfers: its lines probed once (the
 // probe's calls count as the port's), a bus on them with the chosen timing
-// and the guard the probe measured, and every call counted.
+// and the guard the probe measured, and every call counted. On a port with a
+// pin stream the probe and the recovery go through it a call an exchange,
+// and the bus drives the stream.
 class PortBus {
 public:
     PortBus(ModulePort& port, BusTiming timing);
@@ -33,6 +36,7 @@ public:
 
 private:
     ModulePort& port_;
+    std::unique_ptr<StreamLines> streamLines_;  // the probe's and the recovery's lines on a stream
     CountingLines lines_;
     ClockFn clock_;
     std::uint64_t openedNs_ = 0;

@@ -13,6 +13,7 @@
 #include "link/serial_exception.h"
 #include "link/serial_port.h"
 #include "sim/demo.h"
+#include "sim/simulated_ft232r.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -174,6 +175,11 @@ public:
     ModemLines& Lines() override { return module_; }
     SleepFn Sleeper() override { return module_.Sleeper(); }
     SimulatedModule* Simulated() override { return &module_; }
+    PinStream* Stream() override { return ft232r_.get(); }
+    void SetSimulatedBitBang(bool on) override {
+        if (on) ft232r_ = std::make_unique<SimulatedFt232r>(module_);
+        else ft232r_.reset();
+    }
     // A command that only read leaves the file as it was.
     FileOutcome SaveBack() override { return module_.Memory() == loaded_ ? FileOutcome{} : module_.SaveFile(file_); }
 
@@ -183,6 +189,7 @@ public:
 private:
     std::filesystem::path file_;
     SimulatedModule module_;
+    std::unique_ptr<SimulatedFt232r> ft232r_;
     MemoryFileLock lock_;
     std::array<std::uint8_t, SimulatedModule::kSize> loaded_{};
 };
@@ -290,7 +297,20 @@ std::filesystem::path DemoFilePath(const Profile& profile) {
     return DataHome() / "korvex" / ("demo-" + std::string(profile.name) + ".bin");
 }
 
+namespace {
+FtdiPortOpener ftdiOpener = nullptr;
+}  // namespace
+
+void SetFtdiPortOpener(FtdiPortOpener opener) { ftdiOpener = opener; }
+
 PortOpening OpenModulePort(const std::string& name, const Profile& profile) {
+    if (name.starts_with(kFtdiPortPrefix)) {
+        if (ftdiOpener) return ftdiOpener(name, profile);
+        PortOpening opening;
+        opening.failure = PortOpening::Failure::Port;
+        opening.reason = name + ": " + std::strerror(ENODEV);
+        return opening;
+    }
     if (name == kDemoPortName) return OpenSimulated(DemoFilePath(profile), profile, true);
     if (name.starts_with(kSimPortPrefix)) {
         return OpenSimulated(PathFromUtf8(std::string_view(name).substr(kSimPortPrefix.size())), profile, false);

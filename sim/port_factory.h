@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "link/modem_lines.h"
+#include "link/pin_stream.h"
 #include "link/profile.h"
 #include "link/two_wire_bus.h"
 #include "model/file_io.h"
@@ -17,6 +18,8 @@ namespace korvex {
 // profile, and a simulated module kept in a raw 32768-byte file.
 inline constexpr std::string_view kDemoPortName = "demo";
 inline constexpr std::string_view kSimPortPrefix = "sim:";
+// An FTDI cable driven in synchronous bit-bang mode: "ftdi:SERIAL", "ftdi:first".
+inline constexpr std::string_view kFtdiPortPrefix = "ftdi:";
 
 // The label a port list shows for the demo module.
 std::string_view DemoPortLabel(const Profile& profile);
@@ -40,6 +43,12 @@ public:
     virtual std::string Driver() { return Simulated() ? std::string(Simulated()->GetPortModel().driver) : std::string(); }
     // The module behind a simulated port; nullptr for a serial port.
     virtual SimulatedModule* Simulated() { return nullptr; }
+    // The pin stream the bus drives instead of Lines(), when the cable has
+    // one; nullptr otherwise.
+    virtual PinStream* Stream() { return nullptr; }
+    // A simulated port only: a simulated FT232R in bit-bang mode in front of
+    // the module from now on (false: the line calls again). Ignored elsewhere.
+    virtual void SetSimulatedBitBang(bool on) { static_cast<void>(on); }
     // Stores a simulated module's memory back in its file (whole, then
     // renamed over). Ok for a serial port.
     virtual FileOutcome SaveBack() { return {}; }
@@ -80,5 +89,10 @@ void RemoveHeldLockFiles() noexcept;
 // renamed over meanwhile (POSIX; in a folder that takes no new file the
 // memory file itself is locked).
 PortOpening OpenModulePort(const std::string& name, const Profile& profile);
+
+// What opens "ftdi:" names: set once at start by a program built with an
+// FTDI back end (ftdi/). Without one such a name fails as Failure::Port.
+using FtdiPortOpener = PortOpening (*)(const std::string& name, const Profile& profile);
+void SetFtdiPortOpener(FtdiPortOpener opener);
 
 }  // namespace korvex

@@ -4,7 +4,9 @@
 #include <cmath>
 #include <memory>
 
+#include "link/stream_lines.h"
 #include "sim/port_model.h"
+#include "sim/simulated_ft232r.h"
 
 namespace korvex {
 namespace {
@@ -14,7 +16,7 @@ constexpr std::uint64_t kLongestWriteCycleNs = 5'000'000;
 
 }  // namespace
 
-PortCosts CostsFrom(const LineProbe& probe) { return {probe.setNs, probe.readNs, probe.Guard()}; }
+PortCosts CostsFrom(const LineProbe& probe) { return {probe.setNs, probe.readNs, probe.Guard(), probe.pinStream}; }
 
 double EstimateSeconds(const PortCosts& costs, BusTiming timing,
                        const std::array<std::uint8_t, SimulatedModule::kSize>& memory,
@@ -27,9 +29,16 @@ double EstimateSeconds(const PortCosts& costs, BusTiming timing,
     scratch->SetPortModel(model);
     scratch->SetWriteCycle(kLongestWriteCycleNs);
     scratch->Memory() = memory;
-    TwoWireBus bus(*scratch, scratch->Sleeper(), scratch->Clock());
+    BitBangTiming bitBang;
+    bitBang.latencyNs = costs.setNs;
+    SimulatedFt232r chip(*scratch, bitBang);
+    StreamLines streamLines(chip);
+    if (!costs.pinStream) scratch->SetPortModel(model);  // the chip took it over
+    TwoWireBus bus(costs.pinStream ? static_cast<ModemLines&>(streamLines) : *scratch, scratch->Sleeper(),
+                   scratch->Clock());
     bus.SetTiming(timing);
     bus.SetGuard(costs.guard);
+    if (costs.pinStream) bus.SetStream(&chip);
     try {
         operation(bus);
     } catch (const std::exception&) {

@@ -17,6 +17,7 @@ struct PortCosts {
     std::uint64_t setNs = 0;
     std::uint64_t readNs = 0;
     std::chrono::microseconds guard = kMinGuard;
+    bool pinStream = false;  // priced as a simulated FT232R whose round trip is a set's cost
 };
 PortCosts CostsFrom(const LineProbe& probe);
 

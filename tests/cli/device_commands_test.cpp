@@ -177,6 +177,18 @@ INSTANTIATE_TEST_SUITE_P(
                   2,
                   std::string("Port error: ") + std::strerror(EIO) +
                       "\nThe module may now hold part of the new data; repeat the write.\n"},
+        // Through the bit-bang cable: a device gone mid-transfer is the same port failure.
+        FaultCase{"CablePulledBitBang",
+                  {"--port", "m.bin", "--sim-port", "ft232r-bitbang", "--sim-fault", "pull:5000", "read-config", "-o",
+                   "out.rom"},
+                  2,
+                  std::string("Ошибка порта: ") + std::strerror(EIO) + "\n"},
+        FaultCase{"CablePulledMidWriteBitBang",
+                  {"--port", "m.bin", "--bus", "fast", "--sim-port", "ft232r-bitbang", "--sim-fault", "pull:20000",
+                   "write-config", "full.rom"},
+                  2,
+                  std::string("Ошибка порта: ") + std::strerror(EIO) +
+                      "\nМодуль может теперь хранить часть новых данных; повторите запись.\n"},
         // The fifth byte stored is at 24 + 4: the write starts after the signature.
         FaultCase{"FlippedWrite",
                   {"--port", "m.bin", "--sim-fault", "flip-write:5", "write-config", "full.rom"},

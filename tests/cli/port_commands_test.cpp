@@ -40,6 +40,9 @@ TEST_F(PortCommands, ProbeTellsThePortKindAndItsCosts) {
         {"ftdi", "port: ftdi_sio, set 200.0 us, status read 200.0 us, status live", 0},
         {"ch340", "port: ch341, set 200.0 us, status read 5.0 us, status cached", 0},
         {"cdc-acm", "this cable cannot read the module back: CTS does not follow RTS", 2},
+        // A set or a read through the pin stream is one bulk round trip.
+        {"ft232r-bitbang",
+         "port: ftdi_sio, synchronous bit-bang (a set or a read is one bulk round trip), set 1055.0 us", 0},
     };
     for (const Case& c : cases) {
         const CliResult r = Run({"--port", SimPort("m.bin"), "--sim-port", c.model, "probe"});

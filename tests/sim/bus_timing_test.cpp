@@ -13,9 +13,11 @@
 #include "link/device_link.h"
 #include "link/line_probe.h"
 #include "link/serial_exception.h"
+#include "link/stream_lines.h"
 #include "log/log_transfer.h"
 #include "sim/demo.h"
 #include "sim/port_model.h"
+#include "sim/simulated_ft232r.h"
 #include "sim/simulated_module.h"
 #include "sim/transfer_estimate.h"
 #include "voice/voice_store.h"
@@ -167,6 +169,43 @@ Result RunOp(const Op& op, const PortModel& model, BusTiming timing,
     TwoWireBus bus(*sim, sim->Sleeper(), sim->Clock());
     bus.SetTiming(timing);
     bus.SetGuard(probe.Guard());
+    Result r;
+    const std::uint64_t begin = sim->NowNs();
+    try {
+        r.outcome = From(op.run(bus, r.got));
+    } catch (const CSerialException&) {
+        r.outcome = Outcome::PortFailed;
+    } catch (const BusError& e) {
+        r.outcome = e.GetKind() == BusError::Kind::WriteCycleTimeout ? Outcome::WriteCycleTimeout : Outcome::Refused;
+    }
+    r.seconds = static_cast<double>(sim->NowNs() - begin) / 1e9;
+    r.memory = sim->Memory();
+    r.pageWrites = sim->WriteCycles();
+    return r;
+}
+
+// The same operation with the bus driving a simulated FT232R in bit-bang
+// mode in front of the module; `seen` gets every batch it was sent.
+Result RunStreamed(const Op& op, const std::function<void(SimulatedModule&)>& arrange = {},
+                   std::vector<std::vector<std::uint8_t>>* seen = nullptr) {
+    auto sim = std::make_unique<SimulatedModule>();
+    sim->Memory() = Starting();
+    if (arrange) arrange(*sim);
+    SimulatedFt232r chip(*sim);
+    struct Seeing final : PinStream {
+        PinStream& inner;
+        std::vector<std::vector<std::uint8_t>>* seen;
+        Seeing(PinStream& i, std::vector<std::vector<std::uint8_t>>* s) : inner(i), seen(s) {}
+        std::size_t BatchTicks() const override { return inner.BatchTicks(); }
+        void Exchange(std::span<const std::uint8_t> ticks, std::span<std::uint8_t> samples) override {
+            if (seen) seen->emplace_back(ticks.begin(), ticks.end());
+            inner.Exchange(ticks, samples);
+        }
+    } stream(chip, seen);
+    StreamLines lines(stream);
+    TwoWireBus bus(lines, sim->Sleeper(), sim->Clock());
+    bus.SetTiming(BusTiming::Fast);
+    bus.SetStream(&stream);
     Result r;
     const std::uint64_t begin = sim->NowNs();
     try {
@@ -374,6 +413,98 @@ TEST(BusTimings, ACutOffVoiceWriteLeavesTheSlotNotHeld) {
     EXPECT_EQ(m.sim->Memory()[at], original);
 }
 
+TEST(BitBang, SameBytesInTheMemoryAndTheSameReadsAsTheLineCalls) {
+    for (const Op& op : kOps) {
+        SCOPED_TRACE(op.name);
+        const Result lines = RunOp(op, DefaultPortModel(), BusTiming::Spec);
+        const Result streamed = RunStreamed(op);
+        EXPECT_EQ(streamed.outcome, Outcome::Ok) << Name(streamed.outcome);
+        EXPECT_EQ(streamed.got, lines.got);
+        EXPECT_TRUE(streamed.memory == lines.memory);
+    }
+}
+
+// One line a tick: the clock and the data never change in the same tick, so
+// the order of every change the bus makes reaches the memory as it was meant.
+TEST(BitBang, EveryTickChangesAtMostOneLineAndNoBatchIsOverTheChipsBuffer) {
+    std::vector<std::vector<std::uint8_t>> seen;
+    ASSERT_EQ(RunStreamed(kOps[4], {}, &seen).outcome, Outcome::Ok);
+    std::uint8_t last = 0;
+    std::uint64_t ticks = 0;
+    for (const auto& batch : seen) {
+        EXPECT_LE(batch.size(), BitBangTiming{}.batchTicks);
+        for (std::uint8_t tick : batch) {
+            const std::uint8_t changed = (tick ^ last) & (kTickDtr | kTickRts);
+            ASSERT_NE(changed, kTickDtr | kTickRts) << "tick " << ticks;
+            last = tick;
+            ++ticks;
+        }
+    }
+    // Written ahead: a 30 KiB voice write goes in full batches but for the
+    // polls and the reads that wait for their samples.
+    EXPECT_GT(ticks / seen.size(), BitBangTiming{}.batchTicks / 4);
+}
+
+TEST(BitBang, EveryFaultEndsAsOnTheFastTiming) {
+    const FaultCase cases[] = {
+        {"absent", [](SimulatedModule& m) { m.GetFaults().absent = true; }, Outcome::NotConnected,
+         Outcome::NotConnected},
+        {"write-protect", [](SimulatedModule& m) { m.GetFaults().writeProtect = true; }, Outcome::Mismatch,
+         Outcome::Mismatch},
+        {"pull", [](SimulatedModule& m) { m.GetFaults().pullAfterCalls = 20000; }, Outcome::PortFailed,
+         Outcome::PortFailed},
+        {"flip-write", [](SimulatedModule& m) { m.GetFaults().flipWriteAt = 70; }, Outcome::Mismatch, Outcome::Ok},
+        {"flip-read", [](SimulatedModule& m) { m.GetFaults().flipReadAt = 120; }, Outcome::Mismatch, Outcome::Ok},
+        // Polled, not waited for: a memory slower than 5 ms still gets every page.
+        {"slow-cycle", [](SimulatedModule& m) { m.SetWriteCycle(30'000'000); }, Outcome::Ok, Outcome::Ok},
+        {"too-slow-cycle", [](SimulatedModule& m) { m.SetWriteCycle(100'000'000); }, Outcome::Mismatch,
+         Outcome::WriteCycleTimeout},
+    };
+    const auto image = EditedImage(MakeDemoMemory(FullProfile()));
+    for (const FaultCase& c : cases) {
+        const Result fast = RunOp(kOps[1], *FindPortModel("ftdi"), BusTiming::Fast, c.arrange);
+        const Result streamed = RunStreamed(kOps[1], c.arrange);
+        EXPECT_EQ(fast.outcome, c.fast) << c.name << ": " << Name(fast.outcome);
+        EXPECT_EQ(streamed.outcome, c.fast) << c.name << ": " << Name(streamed.outcome);
+        if (streamed.outcome == Outcome::Ok) {
+            EXPECT_TRUE(std::equal(image.begin() + 24, image.end(), streamed.memory.begin() + 24)) << c.name;
+        }
+    }
+}
+
+// The same cut on a bit-bang cable, where a write's ticks go out a batch
+// ahead of their acknowledges: the slot is not believed held either, and
+// the next write after the port opens again writes it whole.
+TEST(BitBang, ACutOffVoiceWriteLeavesTheSlotNotHeld) {
+    struct StreamVoice {
+        explicit StreamVoice(SimulatedModule& module)
+            : chip(module), lines(chip), bus(lines, module.Sleeper(), module.Clock()) {
+            bus.SetTiming(BusTiming::Fast);
+            bus.SetStream(&chip);
+        }
+        SimulatedFt232r chip;
+        StreamLines lines;
+        TwoWireBus bus;
+    };
+    FastVoice m(Starting());
+    auto cable = std::make_unique<StreamVoice>(*m.sim);
+    ASSERT_TRUE(ReadAllSlots(cable->bus, *m.store, *m.wav, m.progress).Ok());
+    const std::uint32_t at = m.store->slotStart[1] + 10u;
+    const std::uint8_t original = m.sim->Memory()[at];
+    m.store->Area(1)[10] ^= 0xFF;
+    m.sim->GetFaults().pullAfterCalls = m.sim->GetCounters().Total() + 150000;
+    EXPECT_THROW(static_cast<void>(WriteAllSlots(cable->bus, *m.store, m.progress)), CSerialException);
+    ASSERT_NE(m.sim->Memory()[at], original);  // the edited page reached the module
+    EXPECT_FALSE(m.store->held[1].has_value());
+
+    m.sim->GetFaults().pullAfterCalls = 0;
+    cable = std::make_unique<StreamVoice>(*m.sim);  // opened again
+    RecoverBus(cable->lines);
+    m.store->Area(1)[10] = original;
+    ASSERT_TRUE(WriteAllSlots(cable->bus, *m.store, m.progress).Ok());
+    EXPECT_EQ(m.sim->Memory()[at], original);
+}
+
 TEST(LineProbe, MeasuresEachModelWithinATenth) {
     for (const PortModel& model : PortModels()) {
         auto sim = std::make_unique<SimulatedModule>();
@@ -453,6 +584,22 @@ TEST(LineProbe, TakesUnderASecondOnAMillisecondPort) {
         sim->SetPortModel(slow);
         ProbeLines(*sim, sim->Clock());
         EXPECT_LT(sim->NowNs(), 1'000'000'000u) << (stuck ? "stuck" : "working");
+    }
+}
+
+TEST(TransferEstimate, MatchesWhatTheBitBangTransferTakes) {
+    auto sim = std::make_unique<SimulatedModule>();
+    SimulatedFt232r chip(*sim);
+    StreamLines lines(chip);
+    LineProbe probe = ProbeLines(lines, sim->Clock());
+    probe.pinStream = true;  // as the port's bus says
+    for (const Op& op : {kOps[0], kOps[1], kOps[4]}) {
+        const double estimate = EstimateSeconds(CostsFrom(probe), BusTiming::Fast, Starting(), [&](TwoWireBus& bus) {
+            std::vector<std::uint8_t> got;
+            static_cast<void>(op.run(bus, got));  // a dry run: only its exchanges are priced
+        });
+        const double actual = RunStreamed(op).seconds;
+        EXPECT_NEAR(estimate, actual, actual * 0.1) << op.name;
     }
 }
 
