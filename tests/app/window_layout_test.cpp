@@ -15,6 +15,7 @@ struct KorvexSizes : KorvexWindow {
     static constexpr int kPages = CKorvexView::kPageCount;
     QWidget* PageOf(int id) { return View().GetPage(id); }
     QRect Cell() { return View().rect(); }
+    int RowNeeds() { return 0; }  // the toolbar folds what does not fit
     void Reopen() {
         frame.reset();
         frame = std::make_unique<CMainFrame>(*model);
@@ -27,6 +28,11 @@ struct TamloSizes : TamloWindow {
     QRect Cell() {
         auto* host = Find<QWidget>("pageHost");
         return host->contentsRect().marginsRemoved(host->layout()->contentsMargins());
+    }
+    // The page area's width the button row above it needs.
+    int RowNeeds() {
+        auto* host = Find<QWidget>("pageHost");
+        return dialog->layout()->itemAt(0)->layout()->minimumSize().width() - (host->width() - Cell().width());
     }
     void Reopen() {
         dialog.reset();
@@ -85,12 +91,13 @@ TYPED_TEST_SUITE(WindowLayout, Programs, ProgramNames);
 TYPED_TEST(WindowLayout, ResizesDownToWhatThePagesNeedAndMaximises) {
     QWidget* window = this->Window();
     EXPECT_EQ(window->maximumSize(), QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
-    // No smaller than the largest page needs, and no larger a minimum than that.
+    // No smaller than the largest page (or the button row) needs, and no
+    // larger a minimum than that.
     QSize largest;
     for (int id = 1; id <= TypeParam::kPages; ++id) largest = largest.expandedTo(this->PageOf(id)->minimumSizeHint());
     this->Resize(QSize(100, 100));
     EXPECT_EQ(window->size(), window->minimumSizeHint());
-    EXPECT_EQ(this->Cell().size(), largest);
+    EXPECT_EQ(this->Cell().size(), largest.expandedTo(QSize(this->RowNeeds(), 0)));
     this->Resize(QSize(1400, 900));
     EXPECT_EQ(window->size(), QSize(1400, 900));
     window->showMaximized();

@@ -49,7 +49,7 @@ TEST_F(MainFrameTest, MenusAndToolbarCarryTheirTexts) {
     EXPECT_EQ(items[1], (QStringList{"Панели &инструментов", "Полоса &статуса", "|", "&Быстрый обмен",
                                      "С&корость демо-модуля", "|", "Файл", "Телефоны", "Сообщения", "Зоны", "Свойства",
                                      "Коммуникатор", "Обозначения", "Журнал"}));
-    EXPECT_EQ(items[2], QStringList{"&О программе ..."});
+    EXPECT_EQ(items[2], (QStringList{"&Руководство пользователя", "&О программе ..."}));
 
     QStringList tips;
     for (QAction* a : frame->ToolBar()->actions()) tips << (a->isSeparator() ? QStringLiteral("|") : a->toolTip());
