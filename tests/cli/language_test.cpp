@@ -2,6 +2,7 @@
 // locale, else the module's program's own.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -66,6 +67,50 @@ TEST_F(CliTest, CompactFollowsTheLocaleToo) {
     EXPECT_EQ(Run({"--compact", "show"}).err, "Command line error: a required argument is missing: IN\n");
     SetEnvironment("LANG", "ru_RU.UTF-8");
     EXPECT_EQ(Run({"--compact", "show"}).err, "Ошибка в командной строке: не указан обязательный аргумент IN\n");
+}
+
+// The English export keeps the Russian one's layout: the same first line, the
+// same lines and cells, the numbers as they stand, only the words in English.
+TEST_F(CliTest, EnglishCsvKeepsTheLayout) {
+    ASSERT_EQ(Run({"--port", "demo", "read-log", "--csv", At("ru.csv")}).status, 0);
+    ASSERT_EQ(Run({"--language", "en", "--port", "demo", "read-log", "--csv", At("en.csv")}).status, 0);
+    auto lines = [](const std::string& text) {
+        std::vector<std::vector<std::string>> cells;
+        for (std::size_t at = 0; at < text.size();) {
+            const std::size_t end = text.find("\r\n", at);
+            EXPECT_NE(end, std::string::npos) << "a line without CR LF";
+            if (end == std::string::npos) break;
+            std::vector<std::string> line;
+            for (std::size_t cell = at;;) {
+                const std::size_t comma = text.find(',', cell);
+                if (comma == std::string::npos || comma > end) {
+                    line.push_back(text.substr(cell, end - cell));
+                    break;
+                }
+                line.push_back(text.substr(cell, comma - cell));
+                cell = comma + 1;
+            }
+            cells.push_back(line);
+            at = end + 2;
+        }
+        return cells;
+    };
+    const auto russian = lines(ReadText(At("ru.csv")));
+    const auto english = lines(ReadText(At("en.csv")));
+    ASSERT_GT(russian.size(), 2u);
+    ASSERT_EQ(english.size(), russian.size());
+    EXPECT_EQ(english[0], (std::vector<std::string>{"   "}));
+    for (std::size_t n = 1; n < russian.size(); ++n) {
+        ASSERT_EQ(english[n].size(), russian[n].size()) << n;
+        EXPECT_EQ(english[n][0], russian[n][0]);  // time
+        EXPECT_EQ(english[n][2], russian[n][2]);  // ID
+        EXPECT_EQ(english[n][3], russian[n][3]);  // partition
+        EXPECT_NE(english[n][4], russian[n][4]);  // the event, in words
+        // Code page 1251 as the Russian export: ASCII and its "№" (0xB9).
+        for (const std::string& cell : english[n])
+            EXPECT_TRUE(std::all_of(cell.begin(), cell.end(), [](unsigned char c) { return c < 0x80 || c == 0xB9; }))
+                << cell;
+    }
 }
 
 TEST_F(CliTest, ALanguageNotKnownIsRefused) {
