@@ -43,7 +43,7 @@ BENCHMARK(BM_DecodeLog);
 void BM_RowsAndCsv(benchmark::State& state) {
     const std::vector<LogRecord> records = DecodeLog(FullRing());
     for (auto _ : state) {
-        const auto rows = MakeLogRows(records, true);
+        const auto rows = MakeLogRows(records, true, Language::Russian);
         benchmark::DoNotOptimize(LogCsvBytes(rows));
     }
 }

@@ -41,7 +41,6 @@ const CliTexts kRussian{
     .moduleFileSave = "Не удалось сохранить память модуля: ",
     .moduleFileSize = "Файл памяти модуля должен иметь размер 32768 байт: ",
     .atAddress = "адрес",
-    .writeMarkerHint = "Записать метку: korvex-cli identify --write-marker (байты 0–15 модуля будут заменены).",
 
     .fileOpen = "Не удалось открыть файл: ",
     .fileRead = "Не удалось прочитать файл: ",
@@ -119,8 +118,6 @@ const CliTexts kEnglish{
     .moduleFileSave = "Cannot save the module memory: ",
     .moduleFileSize = "The module memory file must be 32768 bytes long: ",
     .atAddress = "address",
-    .writeMarkerHint =
-        "To write the marker: korvex-cli --compact identify --write-marker (bytes 0 to 63 of the module are replaced).",
 
     .fileOpen = "Cannot open the file: ",
     .fileRead = "Cannot read the file: ",
@@ -163,10 +160,20 @@ const CliTexts kEnglish{
     .freshHint = "With --fresh the write starts from empty slots.",
 };
 
+// By module, then language.
+constexpr std::string_view kWriteMarkerHints[2][2] = {
+    {"Записать метку: korvex-cli identify --write-marker (байты 0–15 модуля будут заменены).",
+     "To write the marker: korvex-cli identify --write-marker (bytes 0 to 15 of the module are replaced)."},
+    {"Записать метку: korvex-cli --compact identify --write-marker (байты 0–63 модуля будут заменены).",
+     "To write the marker: korvex-cli --compact identify --write-marker (bytes 0 to 63 of the module are replaced)."},
+};
+
 }  // namespace
 
-const CliTexts& TextsFor(const Profile& profile) {
-    return profile.kind == ModuleKind::Full ? kRussian : kEnglish;
+const CliTexts& TextsFor(const Profile& profile) { return profile.language == Language::Russian ? kRussian : kEnglish; }
+
+std::string_view WriteMarkerHint(const Profile& profile) {
+    return kWriteMarkerHints[profile.kind == ModuleKind::Full ? 0 : 1][profile.language == Language::Russian ? 0 : 1];
 }
 
 }  // namespace korvex::cli

@@ -5,9 +5,9 @@
 
 namespace korvex::cli {
 
-// The tool's own messages, one table per program: Russian with the full
-// module, English with the compact one. The module outcomes themselves use
-// the core's texts (Profile::texts, OutcomeText, the voice and WAV texts).
+// The tool's own messages, one table per language. The module outcomes
+// themselves use the core's texts (Profile::texts, OutcomeText, the voice
+// and WAV texts).
 struct CliTexts {
     std::string_view commandLine;      // before the parser's own message
     std::string_view simulatedOnly;    // --trace / --sim-fault on a serial port
@@ -44,7 +44,6 @@ struct CliTexts {
     std::string_view moduleFileSave;
     std::string_view moduleFileSize;   // followed by the file, then its size in brackets
     std::string_view atAddress;        // "address" word after a write error
-    std::string_view writeMarkerHint;  // the line after a damaged marker: how to write it
 
     std::string_view fileOpen;         // followed by "file: reason"
     std::string_view fileRead;
@@ -88,6 +87,11 @@ struct CliTexts {
     std::string_view freshHint;
 };
 
+// The table of the profile's language.
 const CliTexts& TextsFor(const Profile& profile);
+
+// The line after a damaged marker: how to write it, for the profile's module
+// (its option and marker bytes) in its language.
+std::string_view WriteMarkerHint(const Profile& profile);
 
 }  // namespace korvex::cli

@@ -88,7 +88,8 @@ int ReportCommand(const Context& ctx, const ReportOptions& options) {
     std::vector<LogRow> log;
     if (!options.log.empty()) {
         const std::vector<std::uint8_t> raw = ReadInputFile(PathFromUtf8(options.log), ctx.texts, kLogSize);
-        log = MakeLogRows(DecodeLog(std::span<const std::uint8_t, kLogSize>(raw.data(), kLogSize)), false);
+        log = MakeLogRows(DecodeLog(std::span<const std::uint8_t, kLogSize>(raw.data(), kLogSize)), false,
+                          ctx.profile.language);
     }
     const ConfigSettings settings = SettingsOf(ctx, image);
     const std::string html = RenderReportHtml({.profile = ctx.profile,

@@ -8,6 +8,9 @@ namespace {
 
 constexpr std::array kEnvironment{
     HelpEntry{"KORVEX_PORT", "The port of a command that needs a module when --port is not given, in the same forms"},
+    HelpEntry{"LC_ALL, LC_MESSAGES, LANG",
+              "The first one set names the messages' language when --language is not given: Russian for ru, "
+              "English for any other language; C or POSIX keeps ru, with --compact en"},
 #ifdef _WIN32
     HelpEntry{"LOCALAPPDATA", "The demo module is kept in %LOCALAPPDATA%\\korvex\\"},
 #else

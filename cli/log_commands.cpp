@@ -23,8 +23,8 @@ void RequireLog(const Context& ctx) {
 
 // The listing as the page shows it: the column headers, then one line per
 // row, the cells separated by tabs.
-void PrintRows(const std::vector<LogRow>& rows) {
-    const auto headers = LogColumnHeaders();
+void PrintRows(const std::vector<LogRow>& rows, Language language) {
+    const auto headers = LogColumnHeaders(language);
     std::string text;
     for (std::size_t col = 0; col < kLogColumnCount; ++col) (text += col ? "\t" : "") += headers[col];
     text += "\n";
@@ -38,10 +38,10 @@ void PrintRows(const std::vector<LogRow>& rows) {
 // The listing for scripts: its cells as the page shows them, keyed, and the
 // numbers a script would otherwise parse out of them. The event is its text
 // alone, whatever --show-codes says: the code has its own key.
-void PrintListingJson(const std::vector<LogRecord>& records) {
+void PrintListingJson(const std::vector<LogRecord>& records, Language language) {
     JsonObject list = JsonObject::array();
     for (const LogRecord& record : records) {
-        const LogRow row = MakeLogRow(record, false);
+        const LogRow row = MakeLogRow(record, false, language);
         const std::string& zone = row[kLogColZoneOrUser];
         list.push_back({{"position", record.position},
                         {"time", row[kLogColTime]},
@@ -59,10 +59,10 @@ void PrintListingJson(const std::vector<LogRecord>& records) {
 }
 
 void Deliver(const Context& ctx, const std::vector<LogRecord>& records, const LogOptions& options) {
-    const std::vector<LogRow> rows = MakeLogRows(records, options.showCodes);
+    const std::vector<LogRow> rows = MakeLogRows(records, options.showCodes, ctx.profile.language);
     if (options.csv.empty()) {
-        if (options.json) PrintListingJson(records);
-        else PrintRows(rows);
+        if (options.json) PrintListingJson(records, ctx.profile.language);
+        else PrintRows(rows, ctx.profile.language);
         return;
     }
     if (options.encoding == kCsvUtf8) {

@@ -45,13 +45,33 @@ namespace {
 
 void PrintError(const std::string& message) { WriteText(stderr, message + "\n"); }
 
-// The language of the messages follows --compact even when the command line
-// does not parse.
+// The module and the language of the messages are known even when the
+// command line does not parse.
 bool CompactAsked(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         if (std::string_view(argv[i]) == "--compact") return true;
     }
     return false;
+}
+
+std::string LanguageAsked(int argc, char** argv) {
+    constexpr std::string_view kOption = "--language";
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg(argv[i]);
+        if (arg == kOption && i + 1 < argc) return argv[i + 1];
+        if (arg.starts_with(kOption) && arg.size() > kOption.size() && arg[kOption.size()] == '=')
+            return std::string(arg.substr(kOption.size() + 1));
+    }
+    return {};
+}
+
+// --language, else the locale's language, else the module's program's own.
+const Profile& SpeakingProfile(bool compact, const std::string& asked) {
+    const ModuleKind kind = compact ? ModuleKind::Compact : ModuleKind::Full;
+    std::optional<Language> language = LanguageNamed(asked);
+    if (!language)
+        language = LanguageOfLocale(EnvironmentText("LC_ALL"), EnvironmentText("LC_MESSAGES"), EnvironmentText("LANG"));
+    return ProfileFor(kind, language.value_or(DefaultLanguage(kind)));
 }
 
 }  // namespace
@@ -69,7 +89,10 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     app.fallthrough();
     app.set_version_flag("--version", "korvex-cli " KORVEX_VERSION);
-    app.add_flag("--compact", options.compact, "The compact module and program (English texts)");
+    app.add_flag("--compact", options.compact, "The compact module and program");
+    app.add_option("--language", options.language,
+                   "The messages' language: ru or en (default: the locale's; else ru, compact en)")
+        ->check(CLI::IsMember({"ru", "en"}));
     app.add_option("--port", options.port,
                    "COMn, a device path, ftdi:SERIAL or ftdi:first (an FTDI cable in bit-bang mode), sim:FILE or "
                    "demo (default: $KORVEX_PORT)");
@@ -191,6 +214,7 @@ int main(int argc, char** argv) {
     // an option; both end the program as --version does.
     CompletionHints hints{.values = {{"--bus", {"spec", "fast"}},
                                      {"--sim-pace", {"virtual", "real"}},
+                                     {"--language", {"ru", "en"}},
                                      {"--sim-fault", {"absent", "write-protect", "flip-read:", "flip-write:", "pull:"}},
                                      {"--port", {"demo"}}},
                           .portOption = "--port"};
@@ -212,7 +236,7 @@ int main(int argc, char** argv) {
                           })
         ->group("");
 
-    const Profile& earlyProfile = ProfileFor(CompactAsked(argc, argv) ? ModuleKind::Compact : ModuleKind::Full);
+    const Profile& earlyProfile = SpeakingProfile(CompactAsked(argc, argv), LanguageAsked(argc, argv));
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -226,7 +250,7 @@ int main(int argc, char** argv) {
     speakOptions.rateGiven = speakRate->count() > 0;
 #endif
 
-    const Profile& profile = ProfileFor(options.compact ? ModuleKind::Compact : ModuleKind::Full);
+    const Profile& profile = SpeakingProfile(options.compact, options.language);
     std::optional<PortStats> stats;
     const Context ctx{options, profile, TextsFor(profile), &stats};
     int code = kExitOk;

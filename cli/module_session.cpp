@@ -218,7 +218,7 @@ void RequireOk(const Context& ctx, const LinkOutcome& outcome) {
         message += " (" + std::string(ctx.texts.atAddress) + " " + std::to_string(outcome.address) + ")";
         throw CliError(kExitMismatch, message);
     }
-    if (outcome.result == LinkResult::DamagedMarker) message += "\n" + std::string(ctx.texts.writeMarkerHint);
+    if (outcome.result == LinkResult::DamagedMarker) message += "\n" + std::string(WriteMarkerHint(ctx.profile));
     throw CliError(kExitModule, message);
 }
 

@@ -23,6 +23,7 @@ namespace korvex::cli {
 // The options before the command.
 struct GlobalOptions {
     bool compact = false;
+    std::string language;              // ru or en; empty: the locale's, else the module's program's
     std::string port;                  // empty: KORVEX_PORT, else none (a module command refuses)
     std::string trace;                 // simulated ports only
     std::vector<std::string> faults;   // KIND[:N], simulated ports only

@@ -11,7 +11,7 @@ namespace korvex::cli {
 const SoundCliTexts& SoundCliTextsFor(const Profile& profile) {
     static const SoundCliTexts russian{.cutHint = "--cut обрезает звук до свободной памяти."};
     static const SoundCliTexts english{.cutHint = "--cut cuts the sound to the free memory."};
-    return profile.kind == ModuleKind::Full ? russian : english;
+    return profile.language == Language::Russian ? russian : english;
 }
 
 int SpeakCommand(const Context& ctx, const SpeakOptions& options) {

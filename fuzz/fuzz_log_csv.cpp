@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const std::vector<LogRecord> records = DecodeLog(ring);
     if (records.size() > kLogSize / kLogSlotSize) std::abort();
-    const std::vector<LogRow> rows = MakeLogRows(records, showCodes);
+    const std::vector<LogRow> rows = MakeLogRows(records, showCodes, Language::Russian);
     if (rows.size() != records.size()) std::abort();
     // Every row the module can hold has a code in 1251, so it exports.
     if (!LogCsvBytes(rows).Ok()) std::abort();

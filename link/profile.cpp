@@ -19,7 +19,7 @@ constexpr auto MakeCompactMarker() {
 }
 constexpr auto kCompactMarker = MakeCompactMarker();
 
-const Profile kFull{
+constexpr Profile kFull{
     .kind = ModuleKind::Full,
     .name = "full",
     .imageSize = 1120,
@@ -49,6 +49,7 @@ const Profile kFull{
     .playWaitsForEnd = false,
     .textCount = 6,
     .hasLog = true,
+    .language = Language::Russian,
     .texts =
         {
             .readingConfig = "Чтение конфигурации...",
@@ -71,7 +72,7 @@ const Profile kFull{
         },
 };
 
-const Profile kCompact{
+constexpr Profile kCompact{
     .kind = ModuleKind::Compact,
     .name = "compact",
     .imageSize = 768,
@@ -101,6 +102,7 @@ const Profile kCompact{
     .playWaitsForEnd = true,
     .textCount = 8,
     .hasLog = false,
+    .language = Language::English,
     .texts =
         {
             .readingConfig = "Reading configuration...",
@@ -123,10 +125,71 @@ const Profile kCompact{
         },
 };
 
+// Each text above in the other language.
+constexpr LinkTexts kFullEnglishTexts{
+    .readingConfig = "Reading the configuration...",
+    .writingConfig = "Writing the configuration...",
+    .checkingConfig = "Checking the configuration...",
+    .readingSound = "Reading sound message № ",
+    .writingSound = "Writing sound message № ",
+    .checkingSound = "Checking sound message № ",
+    .notConnected = "The device is not connected",
+    .unknownType = "Unknown device type",
+    .writeError = "Write error!",
+    .portNotOpened = "The COM port is not open!",
+    .byteRefused = "The module's memory refused the byte at address",
+    .writeCycleTimeout = "The module's memory did not finish writing within 70 ms, address",
+    .cableCannotRead = "This cable cannot read the module: CTS does not follow RTS",
+    .otherProgram =
+        "The module carries the marker of Tamlo: it is a compact module, which Korvex does not serve. "
+        "Nothing was written to the module.",
+    .damagedMarker =
+        "The module's marker is damaged: address 0 holds neither the marker of Korvex nor that of "
+        "Tamlo. Nothing was written to the module.",
+};
+
+constexpr LinkTexts kCompactRussianTexts{
+    .readingConfig = "Чтение конфигурации...",
+    .writingConfig = "Запись конфигурации...",
+    .checkingConfig = "Проверка конфигурации...",
+    .readingSound = "Чтение звукового сообщения № ",
+    .writingSound = "Запись звукового сообщения № ",
+    .checkingSound = "Проверка звукового сообщения № ",
+    .notConnected = "Устройство не подключено!",
+    .unknownType = "",
+    .writeError = "Ошибка записи!",
+    .portNotOpened = "COM порт не открыт",
+    .byteRefused = "Память модуля не приняла байт по адресу",
+    .writeCycleTimeout = "Память модуля не закончила запись за 70 мс, адрес",
+    .cableCannotRead = "Этот кабель не может прочитать модуль: CTS не следует за RTS",
+    .otherProgram =
+        "В модуле метка программы Korvex: это полный модуль, Tamlo с ним не работает. "
+        "В модуль ничего не записано.",
+    .damagedMarker =
+        "Метка модуля повреждена: по адресу 0 нет ни метки Tamlo, ни метки Korvex. "
+        "В модуль ничего не записано.",
+};
+
+constexpr Profile Speaking(Profile profile, Language language, LinkTexts texts) {
+    profile.language = language;
+    profile.texts = texts;
+    return profile;
+}
+
+constexpr Profile kFullEnglish = Speaking(kFull, Language::English, kFullEnglishTexts);
+constexpr Profile kCompactRussian = Speaking(kCompact, Language::Russian, kCompactRussianTexts);
+
 }  // namespace
+
+Language DefaultLanguage(ModuleKind kind) { return kind == ModuleKind::Full ? Language::Russian : Language::English; }
 
 const Profile& FullProfile() { return kFull; }
 const Profile& CompactProfile() { return kCompact; }
 const Profile& ProfileFor(ModuleKind kind) { return kind == ModuleKind::Full ? kFull : kCompact; }
+
+const Profile& ProfileFor(ModuleKind kind, Language language) {
+    if (kind == ModuleKind::Full) return language == Language::Russian ? kFull : kFullEnglish;
+    return language == Language::English ? kCompact : kCompactRussian;
+}
 
 }  // namespace korvex

@@ -4,13 +4,14 @@
 #include <span>
 #include <string_view>
 
+#include "link/language.h"
+
 namespace korvex {
 
 enum class ModuleKind { Full, Compact };
 
-// Texts the core hands to a Progress sink or names an outcome by. They are
-// the programs' own wording (Russian for the full module, English for the
-// compact one) and are shown as they stand.
+// Texts the core hands to a Progress sink or names an outcome by, in the
+// profile's language; shown as they stand.
 struct LinkTexts {
     std::string_view readingConfig;
     std::string_view writingConfig;
@@ -31,7 +32,8 @@ struct LinkTexts {
     std::string_view damagedMarker;  // neither program's, and not blank
 };
 
-// Everything that differs between the full and the compact module.
+// Everything that differs between the full and the compact module, and the
+// language the core's texts about it are in.
 struct Profile {
     ModuleKind kind;
     std::string_view name;                 // "full" / "compact"
@@ -69,14 +71,22 @@ struct Profile {
     int textCount;                         // 6 / 8
     bool hasLog;                           // full only
 
+    Language language;
     LinkTexts texts;
 };
 
 inline constexpr std::uint32_t kMemorySize = 32768;
 inline constexpr std::uint8_t kDeviceTypeSignature[4] = {0xE8, 0x95, 0x87, 0x36};
 
+// The language each program speaks when the locale names none: Korvex
+// Russian, Tamlo English.
+Language DefaultLanguage(ModuleKind kind);
+
+// The profiles in their program's own language.
 const Profile& FullProfile();
 const Profile& CompactProfile();
 const Profile& ProfileFor(ModuleKind kind);
+// The same module facts with the core's texts in `language`.
+const Profile& ProfileFor(ModuleKind kind, Language language);
 
 }  // namespace korvex

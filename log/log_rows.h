@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "link/language.h"
 #include "log/log_record.h"
 
 namespace korvex {
@@ -27,16 +28,18 @@ enum LogColumn : std::size_t {
 using LogRow = std::array<std::string, kLogColumnCount>;
 
 // Column headers as the listing shows them.
-std::span<const std::string_view, kLogColumnCount> LogColumnHeaders();
+std::span<const std::string_view, kLogColumnCount> LogColumnHeaders(Language language);
 
-// "январь" ... "декабрь" for 1..12; empty for 0 and 13..15.
-std::string_view MonthName(int month);
+// "январь" ... "декабрь" (English: "January" ... "December") for 1..12;
+// empty for 0 and 13..15.
+std::string_view MonthName(int month, Language language);
 
 // The zone or user cell of a record without one.
 inline constexpr std::string_view kNoZoneOrUser = " ";
 
-// The row of one record. showEventCode puts the code before the event text.
-LogRow MakeLogRow(const LogRecord& record, bool showEventCode);
-std::vector<LogRow> MakeLogRows(std::span<const LogRecord> records, bool showEventCode);
+// The row of one record, its month and event in `language`. showEventCode
+// puts the code before the event text.
+LogRow MakeLogRow(const LogRecord& record, bool showEventCode, Language language);
+std::vector<LogRow> MakeLogRows(std::span<const LogRecord> records, bool showEventCode, Language language);
 
 }  // namespace korvex

@@ -63,7 +63,7 @@ constexpr int kCellPadding = 8;
 
 // The widest text a column can hold, so that the desktop's font (wider than
 // the 8 pt font the widths were made for) never cuts a time or a date short.
-int WidestCell(const QFontMetrics& metrics, std::size_t column) {
+int WidestCell(const QFontMetrics& metrics, std::size_t column, Language language) {
     QStringList samples;
     if (const int digits = kColumns[column].hexDigits) {
         for (QChar c : QStringLiteral("0123456789ABCDEF")) samples << QString(digits, c);
@@ -72,7 +72,7 @@ int WidestCell(const QFontMetrics& metrics, std::size_t column) {
     } else if (column == kLogColTime) {
         samples << QStringLiteral("88:88");
     } else if (column == kLogColDate) {
-        for (int month = 1; month <= 12; ++month) samples << QStringLiteral("88 ") + QtText(MonthName(month));
+        for (int month = 1; month <= 12; ++month) samples << QStringLiteral("88 ") + QtText(MonthName(month, language));
     }
     int widest = 0;
     for (const QString& text : samples) widest = std::max(widest, metrics.horizontalAdvance(text));
@@ -131,7 +131,7 @@ LogPage::LogPage(AppModel& model, QWidget* parent) : Page(PageId::Log, model, pa
     header->setHighlightSections(false);
     header->setStretchLastSection(false);
     header->setMinimumSectionSize(8);
-    const auto headers = LogColumnHeaders();
+    const auto headers = LogColumnHeaders(GetProfile().language);
     for (std::size_t c = 0; c < kLogColumnCount; ++c) {
         auto* item = new QTableWidgetItem(QtText(headers[c]));
         item->setTextAlignment(kColumns[c].alignment | Qt::AlignVCenter);
@@ -142,7 +142,8 @@ LogPage::LogPage(AppModel& model, QWidget* parent) : Page(PageId::Log, model, pa
     const QFontMetrics cellMetrics(list_->font());
     const QFontMetrics headerMetrics(header->font());
     for (std::size_t c = 0; c < kLogColumnCount; ++c) {
-        const int fit = std::max(WidestCell(cellMetrics, c), headerMetrics.horizontalAdvance(QtText(headers[c])));
+        const int fit = std::max(WidestCell(cellMetrics, c, GetProfile().language),
+                                 headerMetrics.horizontalAdvance(QtText(headers[c])));
         list_->setColumnWidth(static_cast<int>(c), std::max(kColumns[c].width, fit + kCellPadding));
     }
     header->setSectionResizeMode(kLogColEvent, QHeaderView::Stretch);
@@ -246,7 +247,7 @@ void LogPage::ReadLogFromModule() {
         [this](std::vector<LogRecord>& records, const TransferRun& run) {
             // On any failure the list keeps what it showed.
             if (run.Done()) {
-                FillList(MakeLogRows(records, showEventCode_));
+                FillList(MakeLogRows(records, showEventCode_, GetProfile().language));
                 emptyText_->setVisible(records.empty());
             }
             return static_cast<int>(records.size());

@@ -238,7 +238,7 @@ std::string RenderReportHtml(const ReportInput& input, ReportForm form) {
         html.Raw("\n");
         html.TableStart();
         html.Raw("<thead><tr>");
-        for (std::string_view header : LogColumnHeaders()) html.Element("th", header);
+        for (std::string_view header : LogColumnHeaders(input.profile.language)) html.Element("th", header);
         html.Raw("</tr></thead>\n");
         for (const LogRow& row : input.log) {
             html.Raw("<tr>");

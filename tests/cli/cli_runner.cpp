@@ -42,11 +42,14 @@ CliTest::Started CliTest::Start(const std::vector<std::string>& args) {
     for (auto& a : argStore) argv.push_back(a.data());
     argv.push_back(nullptr);
 
-    // The parent's environment, with the user's folders moved into the test's.
+    // The parent's environment, with the user's folders moved into the test's
+    // and its locale left out: the messages' language is the program's own
+    // unless a test sets one.
     std::vector<std::string> envStore;
     for (char** e = environ; *e; ++e) {
         const std::string_view entry(*e);
-        if (entry.starts_with("HOME=") || entry.starts_with("XDG_DATA_HOME=") || entry.starts_with("KORVEX_PORT="))
+        if (entry.starts_with("HOME=") || entry.starts_with("XDG_DATA_HOME=") || entry.starts_with("KORVEX_PORT=") ||
+            entry.starts_with("LC_ALL=") || entry.starts_with("LC_MESSAGES=") || entry.starts_with("LANG="))
             continue;
         const std::string name(entry.substr(0, entry.find('=')));
         if (environment_.count(name)) continue;

@@ -37,7 +37,8 @@ protected:
     CliResult Wait(Started started);
 
     // Sets a variable in the program's environment for the runs that follow.
-    // KORVEX_PORT is never taken from the test's own environment.
+    // KORVEX_PORT, LC_ALL, LC_MESSAGES and LANG are never taken from the
+    // test's own environment.
     void SetEnvironment(const std::string& name, const std::string& value) { environment_[name] = value; }
 
     // Standard output of the runs that follow goes to this file (a device such

@@ -51,7 +51,7 @@ TEST_F(LogCommands, CsvIsTheExportOfTheListing) {
     const CliResult r = Run({"--port", SimPort("m.bin"), "read-log", "--csv", At("log.csv")});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "");
-    const auto rows = MakeLogRows(DemoLogRecords(), false);
+    const auto rows = MakeLogRows(DemoLogRecords(), false, Language::Russian);
     const std::string csv = ReadText(At("log.csv"));
     EXPECT_EQ(csv, LogCsvBytes(rows).bytes);
     EXPECT_TRUE(csv.starts_with("   \r\n18:05,04 \xE4\xE5\xEA\xE0\xE1\xF0\xFC,1234,01,")) << csv;  // code page 1251

@@ -104,7 +104,7 @@ TEST_F(ScriptOutput, TheLogListingHoldsEveryRecordWithItsNumbers) {
     ASSERT_EQ(records.size(), expected.size()) << online.out;
     for (std::size_t i = 0; i < expected.size(); ++i) {
         const LogRecord& want = expected[i];
-        const LogRow row = MakeLogRow(want, false);
+        const LogRow row = MakeLogRow(want, false, Language::Russian);
         const Json& got = records[i];
         EXPECT_EQ(got["position"], want.position);
         EXPECT_EQ(got["time"], row[kLogColTime]);
@@ -166,7 +166,7 @@ TEST_F(ScriptOutput, WritesSummariseWhatTheModuleNowHolds) {
 }
 
 TEST_F(ScriptOutput, TheCsvExportKeepsItsCodePageUnlessUtf8IsAsked) {
-    const std::vector<LogRow> rows = MakeLogRows(DemoLogRecords(), false);
+    const std::vector<LogRow> rows = MakeLogRows(DemoLogRecords(), false, Language::Russian);
     const std::string cp1251 = LogCsvBytes(rows).bytes;
     const std::string utf8 = LogCsvText(rows);
     ASSERT_NE(cp1251, utf8);

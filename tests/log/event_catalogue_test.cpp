@@ -7,6 +7,7 @@
 #include "model/cp1251.h"
 #include "record_fixture.h"
 #include "log/event_catalogue.h"
+#include "text_fields.h"
 
 namespace korvex {
 namespace {
@@ -40,11 +41,11 @@ const std::set<int> kTwoTexts = {
 
 TEST(EventCatalogue, KeySetAndTextCounts) {
     std::vector<int> codes;
-    for (const EventEntry& e : EventCatalogue::Entries()) codes.push_back(e.code);
+    for (const EventEntry& e : EventCatalogue::Entries(Language::Russian)) codes.push_back(e.code);
     EXPECT_EQ(codes, kCodes);
     ASSERT_EQ(kCodes.size(), 222u);
     ASSERT_EQ(kTwoTexts.size(), 107u);
-    for (const EventEntry& e : EventCatalogue::Entries()) {
+    for (const EventEntry& e : EventCatalogue::Entries(Language::Russian)) {
         EXPECT_EQ(e.HasTwoTexts(), kTwoTexts.count(e.code) == 1) << e.code;
         EXPECT_FALSE(e.newText.empty()) << e.code;
         EXPECT_NE(e.newText, e.restoreText) << e.code;
@@ -54,7 +55,7 @@ TEST(EventCatalogue, KeySetAndTextCounts) {
 TEST(EventCatalogue, FindsOnlyItsOwnCodes) {
     std::set<int> known(kCodes.begin(), kCodes.end());
     for (int code = -1; code <= 1000; ++code) {
-        const EventEntry* e = EventCatalogue::Find(code);
+        const EventEntry* e = EventCatalogue::Find(code, Language::Russian);
         ASSERT_EQ(e != nullptr, known.count(code) == 1) << code;
         if (e) {
             EXPECT_EQ(e->code, code);
@@ -63,7 +64,7 @@ TEST(EventCatalogue, FindsOnlyItsOwnCodes) {
 }
 
 TEST(EventCatalogue, SharedTexts) {
-    auto entry = [](int code) { return *EventCatalogue::Find(code); };
+    auto entry = [](int code) { return *EventCatalogue::Find(code, Language::Russian); };
     // Whole entries alike.
     for (auto [a, b] : {std::pair{113, 114}, {118, 138}, {143, 333}, {404, 452}}) {
         EXPECT_EQ(entry(a).newText, entry(b).newText) << a << " " << b;
@@ -77,21 +78,23 @@ TEST(EventCatalogue, SharedTexts) {
     // And nothing else shares a whole entry.
     std::set<std::pair<std::string_view, std::string_view>> seen;
     int repeats = 0;
-    for (const EventEntry& e : EventCatalogue::Entries()) repeats += !seen.insert({e.newText, e.restoreText}).second;
+    for (const EventEntry& e : EventCatalogue::Entries(Language::Russian))
+        repeats += !seen.insert({e.newText, e.restoreText}).second;
     EXPECT_EQ(repeats, 4);
 }
 
 TEST(EventCatalogue, OddSpellingsKept) {
     // Latin "C" (0x43) where a Cyrillic one would be expected.
-    EXPECT_EQ(EventCatalogue::Find(330)->restoreText, "\x43\xD0\xB8\xD1\x81\xD1\x82\xD0\xB5\xD0\xBC\xD0\xBD\xD0\xBE\xD0"
-                                                      "\xB9 периферия исправна");
-    EXPECT_EQ(EventCatalogue::Find(415)->newText, "Получена команда  останова наборщика");
-    EXPECT_EQ(EventCatalogue::Find(603)->newText, "Периодическая беспроводная передача ");
+    EXPECT_EQ(EventCatalogue::Find(330, Language::Russian)->restoreText,
+              "\x43\xD0\xB8\xD1\x81\xD1\x82\xD0\xB5\xD0\xBC\xD0\xBD\xD0\xBE\xD0"
+              "\xB9 периферия исправна");
+    EXPECT_EQ(EventCatalogue::Find(415, Language::Russian)->newText, "Получена команда  останова наборщика");
+    EXPECT_EQ(EventCatalogue::Find(603, Language::Russian)->newText, "Периодическая беспроводная передача ");
 
     // Those are the only ones: no other text has a stray Latin letter in a
     // Cyrillic word, a double space or an outer space.
     auto isLatin = [](unsigned char c) { return (c | 0x20) >= 'a' && (c | 0x20) <= 'z'; };
-    for (const EventEntry& e : EventCatalogue::Entries()) {
+    for (const EventEntry& e : EventCatalogue::Entries(Language::Russian)) {
         for (std::string_view text : {e.newText, e.restoreText}) {
             if (text.empty()) continue;
             const bool odd415 = e.code == 415, odd603 = e.code == 603;
@@ -118,13 +121,14 @@ TEST(EventCatalogue, OddSpellingsKept) {
 }
 
 TEST(EventCatalogue, EveryTextHasACodePage1251Form) {
-    for (const EventEntry& e : EventCatalogue::Entries()) {
+    for (const EventEntry& e : EventCatalogue::Entries(Language::Russian)) {
         EXPECT_TRUE(To1251(e.newText)) << e.code;
         EXPECT_TRUE(To1251(e.restoreText)) << e.code;
     }
     // "№" is one of the few non-letters the texts use.
-    EXPECT_EQ(*To1251(EventCatalogue::Find(326)->newText), "\xC8\xE7\xE2\xE5\xF9\xE5\xED\xE8\xE5 "
-                                                                    "\xD3\xF1\xF2\xF0\xEE\xE9\xF1\xF2\xE2\xEE \xB9 3");
+    EXPECT_EQ(*To1251(EventCatalogue::Find(326, Language::Russian)->newText),
+              "\xC8\xE7\xE2\xE5\xF9\xE5\xED\xE8\xE5 "
+              "\xD3\xF1\xF2\xF0\xEE\xE9\xF1\xF2\xE2\xEE \xB9 3");
 }
 
 TEST(DescribeEvent, Cases) {
@@ -152,7 +156,45 @@ TEST(DescribeEvent, Cases) {
         {100, false, true, "100 Нажата Кнопка Медицинская Тревога"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(DescribeEvent(c.code, c.restore, c.showCode), c.expected)
+        EXPECT_EQ(DescribeEvent(c.code, c.restore, c.showCode, Language::Russian), c.expected)
+            << c.code << " restore " << c.restore << " show " << c.showCode;
+}
+
+// The English table is the Russian one translated row for row: every code,
+// as many texts for each, none empty, none left in Russian, and a restore
+// never worded as its event.
+TEST(EventCatalogue, EnglishTranslatesEveryEntry) {
+    const auto russian = EventCatalogue::Entries(Language::Russian);
+    const auto english = EventCatalogue::Entries(Language::English);
+    ASSERT_EQ(english.size(), 222u);
+    ASSERT_EQ(english.size(), russian.size());
+    for (std::size_t i = 0; i < english.size(); ++i) {
+        const EventEntry& e = english[i];
+        EXPECT_EQ(e.code, russian[i].code);
+        EXPECT_EQ(e.HasTwoTexts(), russian[i].HasTwoTexts()) << e.code;
+        EXPECT_FALSE(e.newText.empty()) << e.code;
+        EXPECT_NE(e.newText, e.restoreText) << e.code;
+        EXPECT_FALSE(test::HasCyrillic(e.newText) || test::HasCyrillic(e.restoreText)) << e.code;
+        EXPECT_EQ(EventCatalogue::Find(e.code, Language::English), &e);
+    }
+}
+
+TEST(DescribeEvent, English) {
+    struct Case {
+        int code;
+        bool restore, showCode;
+        std::string expected;
+    } const cases[] = {
+        {130, false, false, "Zone Alarm"},
+        {130, true, true, "130 Zone Restore"},
+        {102, true, false, "Message Transmission Failed"},
+        {401, false, false, "Disarmed by User"},
+        {401, true, false, "Armed by User"},
+        {119, true, true, "119 "},
+        {5, false, false, "005"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(DescribeEvent(c.code, c.restore, c.showCode, Language::English), c.expected)
             << c.code << " restore " << c.restore << " show " << c.showCode;
 }
 

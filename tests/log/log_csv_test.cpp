@@ -27,9 +27,9 @@ LogRecord Record(int month, int day, int hour, int minute, int id, int partition
 // with double quotes.
 std::vector<LogRow> FixtureRows() {
     std::vector<LogRow> rows = {
-        MakeLogRow(Record(12, 5, 9, 23, 0x1234, 2, 130, true, 3), false),
-        MakeLogRow(Record(0, 31, 23, 59, 0xABCD, 15, 602, false, 0), false),
-        MakeLogRow(Record(1, 1, 0, 7, 0, 0, 146, false, 255), true),
+        MakeLogRow(Record(12, 5, 9, 23, 0x1234, 2, 130, true, 3), false, Language::Russian),
+        MakeLogRow(Record(0, 31, 23, 59, 0xABCD, 15, 602, false, 0), false, Language::Russian),
+        MakeLogRow(Record(1, 1, 0, 7, 0, 0, 146, false, 255), true, Language::Russian),
     };
     rows.push_back({"5", "12:00", "02 май", "0001", "01", "say \"hi\"", "0A"});
     return rows;

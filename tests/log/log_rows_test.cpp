@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "record_fixture.h"
+#include <string_view>
+#include <vector>
+
 #include "log/log_rows.h"
 
 namespace korvex {
@@ -31,13 +34,29 @@ TEST(LogRows, Cases) {
         {"unknown code with show code", Record(4, 6, 1, 12, 0, 0x00A0, 10, 865, false, 10), true,
          {"4", "12:00", "01 июнь", "00A0", "0A", "865 ", "0A"}},
     };
-    for (const Case& c : cases) EXPECT_EQ(MakeLogRow(c.record, c.showCode), c.expected) << c.name;
+    for (const Case& c : cases) EXPECT_EQ(MakeLogRow(c.record, c.showCode, Language::Russian), c.expected) << c.name;
+}
+
+TEST(LogRows, English) {
+    EXPECT_EQ(MakeLogRow(Record(2, 12, 5, 9, 23, 0x1234, 2, 130, true, 3), true, Language::English),
+              (LogRow{"2", "09:23", "05 December", "1234", "02", "130 Zone Restore", "03"}));
+    EXPECT_EQ(MakeLogRow(Record(17, 0, 7, 0, 0, 0, 0, 602, false, 0), false, Language::English),
+              (LogRow{"17", "00:00", "07 ", "0000", "00", "Periodic Test Report", " "}));
+    const auto headers = LogColumnHeaders(Language::English);
+    EXPECT_EQ(std::vector<std::string_view>(headers.begin(), headers.end()),
+              (std::vector<std::string_view>{"No.", "Time", "Date", "ID", "Partition", "Event", "Zone/User"}));
+    for (int month = 1; month <= 12; ++month) {
+        EXPECT_FALSE(MonthName(month, Language::English).empty()) << month;
+        EXPECT_NE(MonthName(month, Language::English), MonthName(month, Language::Russian)) << month;
+    }
+    EXPECT_EQ(MonthName(1, Language::English), "January");
+    EXPECT_EQ(MonthName(13, Language::English), "");
 }
 
 TEST(LogRows, MonthNames) {
     const char* const names[] = {"",     "январь", "февраль",  "март",    "апрель", "май",     "июнь", "июль",
                                  "август", "сентябрь", "октябрь", "ноябрь", "декабрь", "",     "",     ""};
-    for (int month = 0; month < 16; ++month) EXPECT_EQ(MonthName(month), names[month]) << month;
+    for (int month = 0; month < 16; ++month) EXPECT_EQ(MonthName(month, Language::Russian), names[month]) << month;
 }
 
 }  // namespace

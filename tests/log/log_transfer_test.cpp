@@ -79,7 +79,7 @@ TEST_F(LogTransfer, ReadsTheRingAsTheListingShowsIt) {
     ASSERT_TRUE(ReadLog(bus, profile, progress, records, raw).Ok());
     EXPECT_TRUE(RingIs(raw));
 
-    const auto rows = MakeLogRows(records, false);
+    const auto rows = MakeLogRows(records, false, Language::Russian);
     ASSERT_EQ(rows.size(), DemoLogRecords().size());
     EXPECT_EQ(rows[1], (LogRow{"2", "02:41", "05 декабрь", "1234", "01", "Тревога в зоне 'периметр'", "02"}));
     EXPECT_EQ(rows[4], (LogRow{"5", "11:07", "05 декабрь", "1234", "01", "Сетевое питание в норме", " "}));
