@@ -1,5 +1,4 @@
 #pragma once
-#include <QBuffer>
 #include <QByteArray>
 #include <QObject>
 #include <cstdint>
@@ -7,9 +6,9 @@
 #include <optional>
 #include <span>
 
-class QAudioSink;
-
 namespace korvex {
+
+class WavOutput;
 
 // What a WAV image in memory holds, when it is one the player can play:
 // RIFF/WAVE, PCM, mono, 8 bits, a rate, and at least one sample.
@@ -45,8 +44,8 @@ signals:
 
 private:
     QByteArray samples_;
-    QBuffer buffer_;
-    std::unique_ptr<QAudioSink> sink_;
+    std::uint32_t rate_ = 0;
+    std::unique_ptr<WavOutput> output_;  // after the samples it plays
 };
 
 }  // namespace korvex

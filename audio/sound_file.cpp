@@ -10,6 +10,8 @@
 
 namespace korvex {
 
+bool SoundConversionAvailable() { return true; }
+
 SoundFileRead ReadSoundFile(const std::filesystem::path& path) {
     SoundFileRead read;
     SF_INFO info{};

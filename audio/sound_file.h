@@ -30,4 +30,9 @@ inline constexpr double kMostSeconds = 600.0;
 // float file) refuses the file: no level or length could be made of it.
 SoundFileRead ReadSoundFile(const std::filesystem::path& path);
 
+// False in a build without libsndfile, libsoxr and espeak-ng (Windows):
+// there ReadSoundFile, Resample and Speak fail every call, and the sound
+// intake says so before calling them.
+bool SoundConversionAvailable();
+
 }  // namespace korvex
