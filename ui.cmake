@@ -1,7 +1,18 @@
 # Qt side: the shared controls, pages and windows of both programs.
 # Included by the top CMakeLists.txt when KORVEX_BUILD_UI is on.
 
-find_package(Qt6 REQUIRED COMPONENTS Widgets Multimedia SerialPort PrintSupport Test)
+# Windows: the COM port list and the wave output come from the system
+# (link/port_list.cpp, app/wav_output_winmm.cpp); the Qt built for MinGW-w64
+# has neither Qt SerialPort nor Qt Multimedia.
+if(WIN32)
+  find_package(Qt6 REQUIRED COMPONENTS Widgets PrintSupport Test)
+  set(KORVEX_UI_SYSTEM_LIBS winmm)
+  set(KORVEX_UI_OTHER_OUTPUT wav_output_qt)
+else()
+  find_package(Qt6 REQUIRED COMPONENTS Widgets Multimedia SerialPort PrintSupport Test)
+  set(KORVEX_UI_SYSTEM_LIBS Qt6::Multimedia Qt6::SerialPort)
+  set(KORVEX_UI_OTHER_OUTPUT wav_output_winmm)
+endif()
 
 # Only the targets made here run moc; the core and the benchmarks stay plain.
 set(CMAKE_AUTOMOC ON)
@@ -14,9 +25,10 @@ file(GLOB KORVEX_UI_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/tamlo/*.cpp)
 # The programs' main() files build the executables, not the library.
 list(FILTER KORVEX_UI_SOURCES EXCLUDE REGEX "/main_[^/]*\\.cpp$")
+list(FILTER KORVEX_UI_SOURCES EXCLUDE REGEX "/${KORVEX_UI_OTHER_OUTPUT}\\.cpp$")
 
 add_library(korvex_ui STATIC ${KORVEX_UI_SOURCES})
-target_link_libraries(korvex_ui PUBLIC korvex_core korvex_audio Qt6::Widgets Qt6::Multimedia Qt6::SerialPort Qt6::PrintSupport)
+target_link_libraries(korvex_ui PUBLIC korvex_core korvex_audio Qt6::Widgets Qt6::PrintSupport ${KORVEX_UI_SYSTEM_LIBS})
 # The version --version tells (app/start_command.cpp).
 target_compile_definitions(korvex_ui PRIVATE KORVEX_VERSION="${PROJECT_VERSION}"
   # Where F1 finds the manual when the program runs from its build folder.
@@ -52,8 +64,11 @@ if(KORVEX_UI_TEST_SOURCES)
   target_compile_definitions(test_ui PRIVATE KORVEX_VERSION="${PROJECT_VERSION}")
   # The test main falls back to the offscreen platform by itself, so listing
   # the tests at build time needs no display either.
-  gtest_discover_tests(test_ui TEST_PREFIX ui. DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS ui ENVIRONMENT QT_QPA_PLATFORM=offscreen)
+  # scripts/windows.sh runs the cross-built one under Wine.
+  if(NOT CMAKE_CROSSCOMPILING)
+    gtest_discover_tests(test_ui TEST_PREFIX ui. DISCOVERY_TIMEOUT 60
+      PROPERTIES LABELS ui ENVIRONMENT QT_QPA_PLATFORM=offscreen)
+  endif()
 endif()
 
 # The window's event loop while a transfer runs (bench/ui: needs the Qt side).

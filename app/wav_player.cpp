@@ -1,15 +1,12 @@
 #include "app/wav_player.h"
 
-#include <QAudioDevice>
-#include <QAudioFormat>
-#include <QAudioSink>
-#include <QMediaDevices>
 #include <algorithm>
 #include <chrono>
 #include <cstring>
 
 #include "voice/wav_buffer.h"
 #include "app/wait_without_input.h"
+#include "app/wav_output.h"
 
 namespace korvex {
 
@@ -50,16 +47,11 @@ std::optional<WavImageInfo> InspectWavImage(std::span<const std::uint8_t> image,
     return std::nullopt;
 }
 
-WavPlayer::WavPlayer(QObject* parent)
-    : QObject(parent), findOutput_([] { return QMediaDevices::defaultAudioOutput(); }) {}
+WavPlayer::WavPlayer(QObject* parent) : QObject(parent) {}
 
 WavPlayer::~WavPlayer() { Stop(); }
 
-void WavPlayer::Stop() {
-    if (sink_) sink_->stop();
-    sink_.reset();
-    buffer_.close();
-}
+void WavPlayer::Stop() { output_.reset(); }
 
 bool WavPlayer::Play(std::span<const std::uint8_t> image, std::uint32_t soundLength) {
     Stop();
@@ -70,32 +62,17 @@ bool WavPlayer::Play(std::span<const std::uint8_t> image, std::uint32_t soundLen
     // The sound is copied: the page may load or decode another while it plays.
     samples_ = QByteArray(reinterpret_cast<const char*>(info->samples.data()),
                           static_cast<qsizetype>(info->samples.size()));
-    QAudioFormat format;
-    format.setSampleRate(static_cast<int>(info->rate));
-    format.setChannelCount(1);
-    format.setSampleFormat(QAudioFormat::UInt8);
-    const QAudioDevice device = findOutput_();
-    if (device.isNull() || !device.isFormatSupported(format)) {
-        noOutput_ = true;
-        return false;
-    }
-    buffer_.setData(samples_);
-    buffer_.open(QIODevice::ReadOnly);
-    sink_ = std::make_unique<QAudioSink>(device, format);
-    // Idle: every sample has gone to the output; Stopped: the output failed.
-    connect(sink_.get(), &QAudioSink::stateChanged, this, [this](QAudio::State state) {
-        if (state == QAudio::IdleState || state == QAudio::StoppedState) emit Finished();
-    });
-    sink_->start(&buffer_);
-    return true;
+    rate_ = info->rate;
+    output_ = startOutput_(samples_, rate_, this, [this] { emit Finished(); });
+    noOutput_ = output_ == nullptr;
+    return output_ != nullptr;
 }
 
 bool WavPlayer::PlayToEnd(std::span<const std::uint8_t> image, std::uint32_t soundLength) {
     if (!Play(image, soundLength)) return false;
     // An output that stalls must not hold the program for ever.
-    const qint64 soundMs = qint64(samples_.size()) * 1000 / sink_->format().sampleRate();
-    if (sink_->state() != QAudio::StoppedState)
-        WaitWithoutInput(this, &WavPlayer::Finished, std::chrono::milliseconds(soundMs + 2000));
+    const qint64 soundMs = qint64(samples_.size()) * 1000 / rate_;
+    if (output_->Playing()) WaitWithoutInput(this, &WavPlayer::Finished, std::chrono::milliseconds(soundMs + 2000));
     Stop();
     return true;
 }

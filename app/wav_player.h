@@ -1,6 +1,4 @@
 #pragma once
-#include <QAudioDevice>
-#include <QBuffer>
 #include <QByteArray>
 #include <QObject>
 #include <cstdint>
@@ -9,9 +7,9 @@
 #include <optional>
 #include <span>
 
-class QAudioSink;
-
 namespace korvex {
+
+class WavOutput;
 
 // What a WAV image in memory holds, when it is one the player can play:
 // RIFF/WAVE, PCM, mono, 8 bits, a rate, and at least one sample.
@@ -42,8 +40,10 @@ public:
     const QByteArray& Samples() const { return samples_; }
     // The last Play had a sound but found no output that takes its format.
     bool NoOutput() const { return noOutput_; }
-    // Where the output comes from: the system's default one unless replaced.
-    void SetOutputFinder(std::function<QAudioDevice()> finder) { findOutput_ = std::move(finder); }
+    // How a sound goes out: the system's output (StartWavOutput) unless replaced.
+    using OutputStarter = std::function<std::unique_ptr<WavOutput>(const QByteArray& samples, std::uint32_t rate,
+                                                                   QObject* owner, std::function<void()> finished)>;
+    void SetOutputStarter(OutputStarter starter) { startOutput_ = std::move(starter); }
 
 signals:
     // The sound has played to its end, or the output gave up.
@@ -51,10 +51,10 @@ signals:
 
 private:
     QByteArray samples_;
+    std::uint32_t rate_ = 0;
     bool noOutput_ = false;
-    std::function<QAudioDevice()> findOutput_;
-    QBuffer buffer_;
-    std::unique_ptr<QAudioSink> sink_;
+    OutputStarter startOutput_ = StartWavOutput;
+    std::unique_ptr<WavOutput> output_;  // after the samples it plays
 };
 
 }  // namespace korvex

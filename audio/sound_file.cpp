@@ -21,6 +21,8 @@ bool SoundFileOpens(const std::filesystem::path& path, std::string& reason) {
     return true;
 }
 
+bool SoundConversionAvailable() { return true; }
+
 SoundFileRead ReadSoundFile(const std::filesystem::path& path) {
     SoundFileRead read;
     SF_INFO info{};

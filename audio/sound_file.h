@@ -34,4 +34,9 @@ SoundFileRead ReadSoundFile(const std::filesystem::path& path);
 // `reason` gets the library's words when it does not.
 bool SoundFileOpens(const std::filesystem::path& path, std::string& reason);
 
+// False in a build without libsndfile, libsoxr and espeak-ng (Windows):
+// there ReadSoundFile, Resample and Speak fail every call, and the sound
+// intake says so before calling them.
+bool SoundConversionAvailable();
+
 }  // namespace korvex

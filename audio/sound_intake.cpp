@@ -169,6 +169,11 @@ std::string SoundOutcomeText(const Profile& profile, const SoundOutcome& outcome
         case SoundResult::NoText: return std::string(t.noText);
         case SoundResult::SpeechFailed:
             return std::string(t.speechFailed) + (outcome.reason.empty() ? "" : " (" + outcome.reason + ")");
+        case SoundResult::NoConversion: {
+            std::string text(t.noConversion);
+            if (!outcome.file.empty()) text += ": \"" + outcome.file + "\"";
+            return text;
+        }
     }
     return {};
 }
@@ -205,6 +210,10 @@ SoundOutcome LoadSound(Sound sound, VoiceStore& store, WavBuffer& wav, const Sou
     outcome.rate = options.rate ? options.rate : DefaultSlotRate(profile);
     if (!SlotRateAccepted(profile, outcome.rate)) {
         outcome.result = SoundResult::BadRate;
+        return outcome;
+    }
+    if (!SoundConversionAvailable()) {
+        outcome.result = SoundResult::NoConversion;
         return outcome;
     }
     if (sound.samples.empty()) {
@@ -305,6 +314,14 @@ SoundOutcome LoadSoundFile(const std::filesystem::path& path, VoiceStore& store,
         return TooLongAsItIs(path, head.rate, store, wav, options);
     }
 
+    if (!SoundConversionAvailable()) {
+        // Its header was read whole: the file is there, and only the
+        // conversion this build lacks could take it.
+        SoundOutcome outcome;
+        outcome.file = PathToUtf8(path);
+        outcome.result = SoundResult::NoConversion;
+        return outcome;
+    }
     SoundFileRead read = ReadSoundFile(path);
     if (read.notFinite) {
         SoundOutcome outcome;
@@ -358,6 +375,10 @@ SoundOutcome LoadSpeech(std::string_view text, std::string_view language, VoiceS
         outcome.result = SoundResult::TextTooLong;
         outcome.characters = SpokenCharacters(text);
         outcome.roomSeconds = room;
+        return outcome;
+    }
+    if (!SoundConversionAvailable()) {
+        outcome.result = SoundResult::NoConversion;
         return outcome;
     }
     SpeechResult spoken = Speak(text, language);

@@ -31,9 +31,10 @@ enum class SoundResult {
     BadRate,       // a rate the module does not take was asked for
     NoText,        // nothing to speak
     SpeechFailed,
-    NotFinite,    // a float sample is NaN or infinite; nothing changed
-    BadWav,       // a WAV header neither path can read; `wavFault` says what is wrong
-    TextTooLong,  // more text than the free memory could hold spoken; nothing was spoken
+    NotFinite,     // a float sample is NaN or infinite; nothing changed
+    BadWav,        // a WAV header neither path can read; `wavFault` says what is wrong
+    TextTooLong,   // more text than the free memory could hold spoken; nothing was spoken
+    NoConversion,  // the file or text needs the conversion this build lacks; nothing changed
 };
 
 // What is wrong with a WAV header that libsndfile cannot read.
@@ -80,7 +81,9 @@ std::string CutQuestion(const Profile& profile, const SoundOutcome& outcome);
 // conversion would have taken if it could be read (0 channels, an fmt chunk
 // past the end). A file with no samples empties the slot whatever its
 // format, as the WAV intake takes a header-only file; one with a NaN or
-// infinite sample is refused.
+// infinite sample is refused. In a build without the conversion libraries
+// (SoundConversionAvailable false) a file that would be converted is
+// NoConversion, and nothing changes.
 SoundOutcome LoadSoundFile(const std::filesystem::path& path, VoiceStore& store, WavBuffer& wav,
                            const SoundOptions& options);
 
@@ -104,7 +107,8 @@ double EmptyMemorySeconds(const Profile& profile, std::uint16_t rate);
 std::size_t SpokenCharacters(std::string_view text);
 
 // Speaks `text` ("ru" or "en" voice) into the current slot like a file; a
-// text SpeechMayFit refuses for the free memory is TextTooLong, before speaking.
+// text SpeechMayFit refuses for the free memory is TextTooLong, before speaking;
+// NoConversion in a build without the conversion libraries.
 SoundOutcome LoadSpeech(std::string_view text, std::string_view language, VoiceStore& store, WavBuffer& wav,
                         const SoundOptions& options);
 

@@ -27,6 +27,7 @@ struct SoundTexts {
     std::string_view badRate;        // followed by the rates
     std::string_view noText;
     std::string_view speechFailed;   // followed by espeak-ng's reason
+    std::string_view noConversion;   // a build without the conversion libraries
 };
 
 inline constexpr SoundTexts kSoundRussian{
@@ -50,6 +51,7 @@ inline constexpr SoundTexts kSoundRussian{
     .badRate = "Частота дискретизации только",
     .noText = "Нет текста для озвучивания",
     .speechFailed = "Не удалось озвучить текст",
+    .noConversion = "Преобразование звука недоступно в этой сборке",
 };
 
 inline constexpr SoundTexts kSoundEnglish{
@@ -73,6 +75,7 @@ inline constexpr SoundTexts kSoundEnglish{
     .badRate = "Sample rate only",
     .noText = "There is no text to speak",
     .speechFailed = "Cannot speak the text",
+    .noConversion = "Sound conversion is not available in this build",
 };
 
 inline const SoundTexts& SoundTextsFor(const Profile& profile) {

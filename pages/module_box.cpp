@@ -10,7 +10,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+#ifndef _WIN32
 #include <QSerialPortInfo>
+#endif
 #include <algorithm>
 #include <memory>
 #include <optional>
@@ -18,6 +20,7 @@
 #include <utility>
 
 #include "link/device_link.h"
+#include "link/port_list.h"
 #include "link/serial_port.h"
 #include "voice/voice_transfer.h"
 #include "voice/wav_buffer.h"
@@ -56,6 +59,18 @@ QString VersionOf(const std::vector<std::uint8_t>& image) {
     return QString::fromStdString(ProgramVersion(bytes.subspan(std::min(bytes.size(), layout::kVersion))));
 }
 
+// The ports the system lists, as a user names them ("/dev/ttyUSB0"; "COM7").
+std::vector<QString> SystemPorts() {
+    std::vector<QString> ports;
+#ifdef _WIN32
+    // The Qt built for MinGW-w64 has no Qt SerialPort: the system's own list.
+    for (const std::string& name : SerialPortsPresent()) ports.push_back(QString::fromStdString(name));
+#else
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) ports.push_back(info.systemLocation());
+#endif
+    return ports;
+}
+
 }  // namespace
 
 std::vector<ModuleBox::PortEntry> ModuleBox::PortEntries(const FilePageTexts& texts) {
@@ -67,9 +82,9 @@ std::vector<ModuleBox::PortEntry> ModuleBox::PortEntries(const FilePageTexts& te
         named.insert(QString::fromStdString(DevicePathFor(name.toStdString())));
     }
     std::vector<PortEntry> present;
-    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
-        const QString path = info.systemLocation();
-        if (path.isEmpty() || !named.insert(path).second) continue;
+    for (const QString& path : SystemPorts()) {
+        // COM1..COM4 are listed already, under the names given above.
+        if (path.isEmpty() || !named.insert(QString::fromStdString(DevicePathFor(path.toStdString()))).second) continue;
         present.push_back({path, path});
     }
     std::sort(present.begin(), present.end(), [](const PortEntry& a, const PortEntry& b) { return a.text < b.text; });

@@ -242,7 +242,7 @@ TEST_F(FilePageTest, PlayWithNoSoundOutputSaysWhy) {
     Click("soundOpen");
     auto* player = File().findChild<WavPlayer*>();
     ASSERT_NE(player, nullptr);
-    player->SetOutputFinder([] { return QAudioDevice(); });
+    player->SetOutputStarter([](const QByteArray&, std::uint32_t, QObject*, std::function<void()>) { return nullptr; });
     Click("play");
     const QString why = QStringLiteral("Нет устройства вывода звука: прослушать звук нельзя");
     EXPECT_TRUE(player->NoOutput());
