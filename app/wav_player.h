@@ -7,9 +7,10 @@
 #include <optional>
 #include <span>
 
+#include "app/wav_output.h"
+
 namespace korvex {
 
-class WavOutput;
 
 // What a WAV image in memory holds, when it is one the player can play:
 // RIFF/WAVE, PCM, mono, 8 bits, a rate, and at least one sample.

@@ -21,7 +21,7 @@ constexpr std::size_t kPages = 4;
 
 struct StopCase {
     BusTiming timing;
-    int stopAtCheck;  // the stop check answers true from its n-th question on (1-based)
+    int stopAtCheck;       // the stop check answers true from its n-th question on (1-based)
     bool bitBang = false;  // through a simulated FT232R's pin stream
 };
 
