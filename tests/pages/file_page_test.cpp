@@ -1,5 +1,4 @@
 // The File page driven by its buttons against a simulated module.
-#include <QAudioDevice>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
